@@ -1,0 +1,70 @@
+#pragma once
+// What a host runtime offers besides forms and controls: screen, clock and event pump,
+// settings store, message box, beep, window functions and the installed font families.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/object.h"
+#include "host/window_api.h"
+
+namespace host {
+
+struct ScreenMetrics {
+  double width = 0;   // twips
+  double height = 0;  // twips
+  double twipsPerPixelX = 15;
+  double twipsPerPixelY = 15;
+};
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  virtual void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                           std::string_view setting) = 0;
+  virtual std::string GetSetting(std::string_view app, std::string_view section,
+                                 std::string_view key, std::string_view defaultValue = {}) = 0;
+  // Without a key, the whole section. A missing section or key fails with 5.
+  virtual void DeleteSetting(std::string_view app, std::string_view section,
+                             std::optional<std::string_view> key = std::nullopt) = 0;
+};
+
+// Message box button sets and answers (the classic values).
+enum MsgBoxStyle : int { vbOKOnly = 0, vbOKCancel = 1, vbYesNo = 4 };
+enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+
+// A constituent timer: Enabled and Interval (ms); ticks call the handler on the UI thread.
+class Timer : public Object {
+ public:
+  std::string_view typeName() const override { return "Timer"; }
+  virtual bool enabled() const = 0;
+  virtual void setEnabled(bool enabled) = 0;
+  virtual int interval() const = 0;
+  virtual void setInterval(int ms) = 0;
+};
+
+class Services {
+ public:
+  virtual ~Services() = default;
+  virtual ScreenMetrics screen() = 0;
+  // The Screen object by name (Width, Height, TwipsPerPixelX, TwipsPerPixelY).
+  virtual ObjectPtr screenObject() = 0;
+  virtual double Timer() = 0;  // seconds since midnight
+  virtual void DoEvents() = 0;
+  virtual SettingsStore& settings() = 0;
+  virtual int MsgBox(std::string_view prompt, int buttons = vbOKOnly,
+                     std::string_view title = {}) = 0;
+  virtual void Beep() = 0;
+  virtual WindowApi& windows() = 0;
+  virtual std::vector<std::string> fontFamilies() = 0;
+  // A new timer whose ticks call onTick; disabled until enabled.
+  virtual std::shared_ptr<host::Timer> createTimer(std::function<void()> onTick) = 0;
+  // A new invisible picture box usable as a work surface (AutoRedraw, PaintPicture, Image).
+  virtual ObjectPtr createPictureBox() = 0;
+};
+
+}  // namespace host
