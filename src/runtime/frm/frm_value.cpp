@@ -1,0 +1,232 @@
+// Property values and text: the helpers the runtime uses to read and produce .frm values.
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+
+#include "host/name.h"
+#include "runtime/frm/frm_document.h"
+
+namespace frm {
+
+std::optional<std::string> unquote(std::string_view raw) {
+  if (raw.size() < 2 || raw.front() != '"' || raw.back() != '"') return std::nullopt;
+  std::string out;
+  std::string_view body = raw.substr(1, raw.size() - 2);
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    if (body[i] == '"') {
+      if (i + 1 == body.size() || body[i + 1] != '"') return std::nullopt;
+      ++i;
+    }
+    out += body[i];
+  }
+  return out;
+}
+
+std::string quote(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+namespace {
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// 1 to 8 hex digits, nothing else.
+std::optional<std::uint32_t> parseHex(std::string_view digits) {
+  if (digits.empty() || digits.size() > 8) return std::nullopt;
+  std::uint32_t v = 0;
+  for (char c : digits) {
+    int d = hexDigit(c);
+    if (d < 0) return std::nullopt;
+    v = v * 16 + static_cast<std::uint32_t>(d);
+  }
+  return v;
+}
+
+}  // namespace
+
+std::optional<FrxRef> parseFrxRef(std::string_view raw) {
+  bool textBlob = raw.starts_with('$');
+  if (textBlob) raw.remove_prefix(1);
+  std::size_t colon = raw.rfind(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  auto file = unquote(raw.substr(0, colon));
+  auto offset = parseHex(raw.substr(colon + 1));
+  if (!file || file->empty() || !offset) return std::nullopt;
+  return FrxRef{std::move(*file), *offset, textBlob};
+}
+
+std::optional<double> parseNumber(std::string_view raw) {
+  if (raw.size() > 2 && raw[0] == '&' && (raw[1] == 'H' || raw[1] == 'h')) {
+    std::string_view digits = raw.substr(2);
+    bool isLong = digits.ends_with('&');
+    if (isLong) digits.remove_suffix(1);
+    auto v = parseHex(digits);
+    if (!v) return std::nullopt;
+    if (!isLong && digits.size() <= 4) return static_cast<std::int16_t>(*v);
+    return static_cast<std::int32_t>(*v);
+  }
+  // from_chars also takes "inf" and "nan", which are not numbers in a form file.
+  if (raw.empty() || !(raw[0] == '-' || raw[0] == '.' || (raw[0] >= '0' && raw[0] <= '9')))
+    return std::nullopt;
+  double v = 0;
+  auto [end, ec] = std::from_chars(raw.data(), raw.data() + raw.size(), v);
+  if (ec != std::errc() || end != raw.data() + raw.size()) return std::nullopt;
+  return v;
+}
+
+namespace {
+
+template <class T>
+std::string shortest(T value) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, ec == std::errc() ? end : buf);
+}
+
+}  // namespace
+
+std::string formatNumber(double value) { return shortest(value); }
+std::string formatNumber(float value) { return shortest(value); }
+
+std::string formatColor(std::uint32_t color) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "&H%08X&", color);
+  return buf;
+}
+
+std::optional<bool> parseBool(std::string_view raw) {
+  if (host::equalsNoCase(raw, "True")) return true;
+  if (host::equalsNoCase(raw, "False")) return false;
+  auto n = parseNumber(raw);
+  if (!n) return std::nullopt;
+  return *n != 0;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    auto b = static_cast<unsigned char>(bytes[i]);
+    std::size_t len = 0;
+    std::uint32_t cp = 0;
+    if (b < 0x80) {
+      ++i;
+      continue;
+    } else if ((b & 0xE0) == 0xC0) {
+      len = 2;
+      cp = b & 0x1Fu;
+    } else if ((b & 0xF0) == 0xE0) {
+      len = 3;
+      cp = b & 0x0Fu;
+    } else if ((b & 0xF8) == 0xF0) {
+      len = 4;
+      cp = b & 0x07u;
+    } else {
+      return false;
+    }
+    if (i + len > bytes.size()) return false;
+    for (std::size_t k = 1; k < len; ++k) {
+      auto c = static_cast<unsigned char>(bytes[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3Fu);
+    }
+    // Overlong forms, UTF-16 surrogates and values past U+10FFFF are not UTF-8.
+    static constexpr std::uint32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
+    i += len;
+  }
+  return true;
+}
+
+namespace {
+
+// The code page Windows uses for a GDI font charset.
+const char* codePage(int charset) {
+  switch (charset) {
+    case 128:
+      return "CP932";
+    case 129:
+      return "CP949";
+    case 134:
+      return "CP936";
+    case 136:
+      return "BIG5";
+    case 161:
+      return "CP1253";
+    case 162:
+      return "CP1254";
+    case 177:
+      return "CP1255";
+    case 178:
+      return "CP1256";
+    case 186:
+      return "CP1257";
+    case 204:
+      return "CP1251";
+    case 222:
+      return "CP874";
+    case 238:
+      return "CP1250";
+    default:
+      return "CP1252";  // ANSI (0), default (1) and anything unknown
+  }
+}
+
+class Iconv {
+ public:
+  explicit Iconv(const char* from) : cd_(iconv_open("UTF-8", from)) {}
+  ~Iconv() {
+    if (ok()) iconv_close(cd_);
+  }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+}  // namespace
+
+std::string toUtf8(std::string_view bytes, int charset) {
+  if (isValidUtf8(bytes)) return std::string(bytes);
+  Iconv cd(codePage(charset));
+  if (!cd.ok()) return std::string(bytes.size(), '?');  // a glibc without the code page
+
+  std::string out;
+  std::string in(bytes);  // iconv wants a mutable input pointer
+  char* src = in.data();
+  std::size_t srcLeft = in.size();
+  char buf[256];
+  while (srcLeft > 0) {
+    char* dst = buf;
+    std::size_t dstLeft = sizeof buf;
+    std::size_t r = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
+    out.append(buf, static_cast<std::size_t>(dst - buf));
+    if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+    // EILSEQ or EINVAL (a lead byte at the end): replace one byte and go on after it.
+    out += kReplacement;
+    ++src;
+    --srcLeft;
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+  }
+  return out;
+}
+
+}  // namespace frm
