@@ -1,1 +1,240 @@
-// placeholder until this library's first unit lands
+#include "qt/qt_object.h"
+
+#include <QFont>
+#include <unordered_map>
+
+#include "qt/qt_control.h"
+#include "qt/qt_form.h"
+
+namespace qthost {
+
+using host::Args;
+using host::Object;
+using host::self;
+using host::Variant;
+
+namespace {
+
+// One adapter per live widget, and the handles we hand out for them.
+struct Registry {
+  std::unordered_map<const QWidget*, std::shared_ptr<QtWidgetObject>> adapters;
+  std::unordered_map<host::HWND, QWidget*> widgets;
+  host::HWND nextHandle = 0x100;
+};
+
+Registry& registry() {
+  static Registry r;
+  return r;
+}
+
+}  // namespace
+
+double twipsPerPixelX(const QWidget& widget) { return 1440.0 / widget.logicalDpiX(); }
+double twipsPerPixelY(const QWidget& widget) { return 1440.0 / widget.logicalDpiY(); }
+
+QtWidgetObject::QtWidgetObject(QWidget* widget, host::HWND handle)
+    : widget_(widget), handle_(handle) {}
+
+QWidget& QtWidgetObject::widget() const {
+  if (widget_.isNull()) host::raise(kObjectUnloaded, "Object was unloaded");
+  return *widget_;
+}
+
+float QtWidgetObject::twipsX(int pixels) const {
+  return static_cast<float>(pixels * twipsPerPixelX(widget()));
+}
+float QtWidgetObject::twipsY(int pixels) const {
+  return static_cast<float>(pixels * twipsPerPixelY(widget()));
+}
+int QtWidgetObject::pixelsX(const Variant& twips) const {
+  return host::CLng(twips.toDouble() / twipsPerPixelX(widget()));
+}
+int QtWidgetObject::pixelsY(const Variant& twips) const {
+  return host::CLng(twips.toDouble() / twipsPerPixelY(widget()));
+}
+
+namespace {
+
+QtWidgetObject& adapter(Object& o) { return self<QtWidgetObject>(o); }
+
+void requireSize(const Variant& twips) {
+  if (twips.toDouble() < 0) host::raise(host::kInvalidPropertyValue);
+}
+
+}  // namespace
+
+const host::MemberTable* QtWidgetObject::members() const {
+  static const host::MemberTable table{
+      {"Left",
+       [](Object& o, Args) { return Variant(adapter(o).twipsX(adapter(o).outerPixels().x())); },
+       [](Object& o, Args, const Variant& v) {
+         QRect r = adapter(o).outerPixels();
+         r.moveLeft(adapter(o).pixelsX(v));
+         adapter(o).setOuterPixels(r);
+       }},
+      {"Top",
+       [](Object& o, Args) { return Variant(adapter(o).twipsY(adapter(o).outerPixels().y())); },
+       [](Object& o, Args, const Variant& v) {
+         QRect r = adapter(o).outerPixels();
+         r.moveTop(adapter(o).pixelsY(v));
+         adapter(o).setOuterPixels(r);
+       }},
+      {"Width",
+       [](Object& o, Args) { return Variant(adapter(o).twipsX(adapter(o).outerPixels().width())); },
+       [](Object& o, Args, const Variant& v) {
+         requireSize(v);
+         QRect r = adapter(o).outerPixels();
+         r.setWidth(adapter(o).pixelsX(v));
+         adapter(o).setOuterPixels(r);
+       }},
+      {"Height",
+       [](Object& o, Args) {
+         return Variant(adapter(o).twipsY(adapter(o).outerPixels().height()));
+       },
+       [](Object& o, Args, const Variant& v) {
+         requireSize(v);
+         QRect r = adapter(o).outerPixels();
+         r.setHeight(adapter(o).pixelsY(v));
+         adapter(o).setOuterPixels(r);
+       }},
+      // Move left[, top[, width[, height]]]: omitted trailing arguments keep their values.
+      {"Move", nullptr, nullptr,
+       [](Object& o, Args a) {
+         host::expectArgs(a, 1, 4);
+         QtWidgetObject& w = adapter(o);
+         QRect r = w.outerPixels();
+         r.moveLeft(w.pixelsX(a[0]));
+         if (a.size() > 1) r.moveTop(w.pixelsY(a[1]));
+         if (a.size() > 2) {
+           requireSize(a[2]);
+           r.setWidth(w.pixelsX(a[2]));
+         }
+         if (a.size() > 3) {
+           requireSize(a[3]);
+           r.setHeight(w.pixelsY(a[3]));
+         }
+         w.setOuterPixels(r);
+         return Variant();
+       }},
+      {"Name",
+       [](Object& o, Args) { return Variant(adapter(o).widget().objectName().toStdString()); }},
+      // A control's own flag, not whether its container happens to be shown or enabled.
+      {"Visible",
+       [](Object& o, Args) {
+         QWidget& w = adapter(o).widget();
+         return Variant(w.isWindow() ? w.isVisible() : w.isVisibleTo(w.parentWidget()));
+       },
+       [](Object& o, Args, const Variant& v) { adapter(o).widget().setVisible(v.toBool()); }},
+      {"Enabled",
+       [](Object& o, Args) {
+         QWidget& w = adapter(o).widget();
+         return Variant(w.isWindow() ? w.isEnabled() : w.isEnabledTo(w.parentWidget()));
+       },
+       [](Object& o, Args, const Variant& v) { adapter(o).widget().setEnabled(v.toBool()); }},
+      {"Font",
+       [](Object& o, Args) {
+         return Variant(host::ObjectPtr(std::make_shared<QtFont>(&adapter(o).widget())));
+       }},
+      {"hWnd",
+       [](Object& o, Args) { return Variant(static_cast<std::int32_t>(adapter(o).hWnd())); }}};
+  return &table;
+}
+
+std::shared_ptr<QtWidgetObject> adapterOf(QWidget* widget) {
+  if (!widget) return nullptr;
+  Registry& r = registry();
+  auto it = r.adapters.find(widget);
+  const bool window = widget->isWindow();
+  if (it != r.adapters.end() && it->second->isForm() == window) return it->second;
+
+  // A widget reparented into or out of a window since its adapter was made gets a new adapter
+  // of the right kind under the same handle.
+  host::HWND handle = 0;
+  if (it != r.adapters.end()) {
+    handle = it->second->hWnd();
+  } else {
+    handle = r.nextHandle++;
+    r.widgets[handle] = widget;
+    QObject::connect(widget, &QObject::destroyed, [widget, handle] {
+      Registry& reg = registry();
+      reg.widgets.erase(handle);
+      reg.adapters.erase(widget);
+    });
+  }
+  std::shared_ptr<QtWidgetObject> made;
+  if (window)
+    made = std::make_shared<QtForm>(widget, handle);
+  else
+    made = std::make_shared<QtControl>(widget, handle);
+  r.adapters[widget] = made;
+  return made;
+}
+
+std::shared_ptr<QtForm> adoptForm(QWidget* topLevel) {
+  if (topLevel && !topLevel->isWindow()) host::raise(host::kInvalidProcedureCall);
+  return std::static_pointer_cast<QtForm>(adapterOf(topLevel));
+}
+
+std::shared_ptr<QtControl> adoptControl(QWidget* child) {
+  if (child && child->isWindow()) host::raise(host::kInvalidProcedureCall);
+  return std::static_pointer_cast<QtControl>(adapterOf(child));
+}
+
+QWidget* widgetOf(host::HWND handle) {
+  const Registry& r = registry();
+  auto it = r.widgets.find(handle);
+  return it == r.widgets.end() ? nullptr : it->second;
+}
+
+QWidget& QtFont::widget() const {
+  if (widget_.isNull()) host::raise(kObjectUnloaded, "Object was unloaded");
+  return *widget_;
+}
+
+namespace {
+
+QtFont& font(Object& o) { return self<QtFont>(o); }
+
+// Changes one aspect of the widget's font; setFont makes the font the widget's own.
+template <class F>
+void editFont(Object& o, F&& change) {
+  QWidget& w = font(o).widget();
+  QFont f = w.font();
+  change(f);
+  w.setFont(f);
+}
+
+}  // namespace
+
+const host::MemberTable* QtFont::members() const {
+  static const host::MemberTable table{
+      {"Name",
+       [](Object& o, Args) { return Variant(font(o).widget().font().family().toStdString()); },
+       [](Object& o, Args, const Variant& v) {
+         editFont(o, [&](QFont& f) { f.setFamily(QString::fromStdString(v.toString())); });
+       }},
+      {"Size",
+       [](Object& o, Args) {
+         QWidget& w = font(o).widget();
+         double points = w.font().pointSizeF();
+         // A font given in pixels has no point size of its own.
+         if (points < 0) points = w.font().pixelSize() * 72.0 / w.logicalDpiY();
+         return Variant(static_cast<float>(points));
+       },
+       [](Object& o, Args, const Variant& v) {
+         double points = v.toDouble();
+         if (!(points > 0 && points <= 2160)) host::raise(host::kInvalidPropertyValue);
+         editFont(o, [&](QFont& f) { f.setPointSizeF(points); });
+       }},
+      {"Bold", [](Object& o, Args) { return Variant(font(o).widget().font().bold()); },
+       [](Object& o, Args, const Variant& v) {
+         editFont(o, [&](QFont& f) { f.setBold(v.toBool()); });
+       }},
+      {"Italic", [](Object& o, Args) { return Variant(font(o).widget().font().italic()); },
+       [](Object& o, Args, const Variant& v) {
+         editFont(o, [&](QFont& f) { f.setItalic(v.toBool()); });
+       }}};
+  return &table;
+}
+
+}  // namespace qthost

@@ -1,0 +1,177 @@
+#include "qt/qt_control.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextEdit>
+
+#include "qt/qt_form.h"
+
+namespace qthost {
+
+using host::Args;
+using host::Object;
+using host::self;
+using host::Variant;
+
+ControlKind kindOf(const QWidget& w) {
+  if (qobject_cast<const QPushButton*>(&w)) return ControlKind::CommandButton;
+  if (qobject_cast<const QCheckBox*>(&w)) return ControlKind::CheckBox;
+  if (qobject_cast<const QRadioButton*>(&w)) return ControlKind::OptionButton;
+  if (qobject_cast<const QLabel*>(&w)) return ControlKind::Label;
+  if (qobject_cast<const QLineEdit*>(&w) || qobject_cast<const QTextEdit*>(&w) ||
+      qobject_cast<const QPlainTextEdit*>(&w))
+    return ControlKind::TextBox;
+  if (qobject_cast<const QGroupBox*>(&w)) return ControlKind::Frame;
+  if (qobject_cast<const QComboBox*>(&w)) return ControlKind::ComboBox;
+  if (qobject_cast<const QListWidget*>(&w)) return ControlKind::ListBox;
+  if (qobject_cast<const QScrollBar*>(&w)) return ControlKind::ScrollBar;
+  // Only the plain classes: QLabel and the text editors are QFrames too.
+  const QMetaObject* mo = w.metaObject();
+  if (mo == &QWidget::staticMetaObject || mo == &QFrame::staticMetaObject)
+    return ControlKind::PictureBox;
+  return ControlKind::Other;
+}
+
+QtControl::QtControl(QWidget* widget, host::HWND handle)
+    : QtWidgetObject(widget, handle), kind_(kindOf(*widget)) {
+  if (kind_ == ControlKind::Other) {
+    std::string_view name = widget->metaObject()->className();
+    if (name.size() > 1 && name.front() == 'Q') name.remove_prefix(1);
+    otherName_ = name;
+  }
+}
+
+std::string_view QtControl::typeName() const {
+  switch (kind_) {
+    case ControlKind::CommandButton:
+      return "CommandButton";
+    case ControlKind::Label:
+      return "Label";
+    case ControlKind::TextBox:
+      return "TextBox";
+    case ControlKind::Frame:
+      return "Frame";
+    case ControlKind::CheckBox:
+      return "CheckBox";
+    case ControlKind::OptionButton:
+      return "OptionButton";
+    case ControlKind::ComboBox:
+      return "ComboBox";
+    case ControlKind::ListBox:
+      return "ListBox";
+    case ControlKind::ScrollBar: {
+      // The orientation can change after creation, so ask each time.
+      const auto* bar = alive() ? qobject_cast<const QScrollBar*>(&widget()) : nullptr;
+      return bar && bar->orientation() == Qt::Vertical ? "VScrollBar" : "HScrollBar";
+    }
+    case ControlKind::PictureBox:
+      return "PictureBox";
+    case ControlKind::Other:
+      break;
+  }
+  return otherName_;
+}
+
+QRect QtControl::outerPixels() const { return widget().geometry(); }
+
+void QtControl::setOuterPixels(const QRect& rect) { widget().setGeometry(rect); }
+
+namespace {
+
+constexpr host::Name kCaption = "Caption";
+constexpr host::Name kText = "Text";
+
+bool hasCaption(ControlKind k) {
+  return k == ControlKind::CommandButton || k == ControlKind::CheckBox ||
+         k == ControlKind::OptionButton || k == ControlKind::Label || k == ControlKind::Frame;
+}
+
+bool hasText(ControlKind k) { return k == ControlKind::TextBox || k == ControlKind::ComboBox; }
+
+QtControl& control(Object& o) { return self<QtControl>(o); }
+
+QString caption(QWidget& w) {
+  if (auto* b = qobject_cast<QAbstractButton*>(&w)) return b->text();
+  if (auto* l = qobject_cast<QLabel*>(&w)) return l->text();
+  if (auto* g = qobject_cast<QGroupBox*>(&w)) return g->title();
+  return {};
+}
+
+void setCaption(QWidget& w, const QString& text) {
+  if (auto* b = qobject_cast<QAbstractButton*>(&w)) b->setText(text);
+  if (auto* l = qobject_cast<QLabel*>(&w)) l->setText(text);
+  if (auto* g = qobject_cast<QGroupBox*>(&w)) g->setTitle(text);
+}
+
+QString text(QWidget& w) {
+  if (auto* e = qobject_cast<QLineEdit*>(&w)) return e->text();
+  if (auto* e = qobject_cast<QTextEdit*>(&w)) return e->toPlainText();
+  if (auto* e = qobject_cast<QPlainTextEdit*>(&w)) return e->toPlainText();
+  if (auto* c = qobject_cast<QComboBox*>(&w)) return c->currentText();
+  return {};
+}
+
+void setText(QWidget& w, const QString& value) {
+  if (auto* e = qobject_cast<QLineEdit*>(&w)) e->setText(value);
+  if (auto* e = qobject_cast<QTextEdit*>(&w)) e->setPlainText(value);
+  if (auto* e = qobject_cast<QPlainTextEdit*>(&w)) e->setPlainText(value);
+  if (auto* c = qobject_cast<QComboBox*>(&w)) c->setCurrentText(value);
+}
+
+}  // namespace
+
+bool QtControl::lacks(host::Name name) const {
+  if (name == kCaption) return !hasCaption(kind_);
+  if (name == kText) return !hasText(kind_);
+  return false;
+}
+
+bool QtControl::has(host::Name name) const { return !lacks(name) && Object::has(name); }
+
+bool QtControl::tryGet(host::Name name, Args index, Variant& out) {
+  return !lacks(name) && Object::tryGet(name, index, out);
+}
+
+bool QtControl::trySet(host::Name name, Args index, const Variant& value) {
+  return !lacks(name) && Object::trySet(name, index, value);
+}
+
+bool QtControl::tryCall(host::Name name, Args args, Variant& out) {
+  return !lacks(name) && Object::tryCall(name, args, out);
+}
+
+const host::MemberTable* QtControl::members() const {
+  static const host::MemberTable table{
+      {{"Caption",
+        [](Object& o, Args) { return Variant(caption(control(o).widget()).toStdString()); },
+        [](Object& o, Args, const Variant& v) {
+          setCaption(control(o).widget(), QString::fromStdString(v.toString()));
+        }},
+       {"Text", [](Object& o, Args) { return Variant(text(control(o).widget()).toStdString()); },
+        [](Object& o, Args, const Variant& v) {
+          setText(control(o).widget(), QString::fromStdString(v.toString()));
+        }},
+       // The widget the control sits in: the form itself or a frame or picture box.
+       {"Container",
+        [](Object& o, Args) {
+          return Variant(host::ObjectPtr(adapterOf(control(o).widget().parentWidget())));
+        }},
+       {"Parent",
+        [](Object& o, Args) {
+          return Variant(host::ObjectPtr(adoptForm(control(o).widget().window())));
+        }}},
+      QtWidgetObject::members()};
+  return &table;
+}
+
+}  // namespace qthost

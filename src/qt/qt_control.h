@@ -1,0 +1,57 @@
+#pragma once
+// A child widget seen as a control of the classic runtime.
+
+#include <string>
+
+#include "qt/qt_object.h"
+
+namespace qthost {
+
+enum class ControlKind {
+  CommandButton,  // QPushButton
+  Label,          // QLabel
+  TextBox,        // QLineEdit, QTextEdit
+  Frame,          // QGroupBox
+  CheckBox,       // QCheckBox
+  OptionButton,   // QRadioButton
+  ComboBox,       // QComboBox
+  ListBox,        // QListWidget
+  ScrollBar,      // QScrollBar: HScrollBar or VScrollBar by orientation
+  PictureBox,     // a plain QWidget or QFrame
+  Other,          // any other class, named after it without the Q
+};
+
+ControlKind kindOf(const QWidget& widget);
+// Frames and picture boxes hold controls; other widgets' children are their own inner parts.
+inline bool isContainer(ControlKind kind) {
+  return kind == ControlKind::Frame || kind == ControlKind::PictureBox;
+}
+
+class QtControl : public QtWidgetObject {
+ public:
+  QtControl(QWidget* widget, host::HWND handle);
+
+  std::string_view typeName() const override;
+  ControlKind kind() const { return kind_; }
+
+  // Geometry in the parent widget.
+  QRect outerPixels() const override;
+  void setOuterPixels(const QRect& rect) override;
+
+  // Caption exists only where the widget shows a caption, Text only where it edits text.
+  bool has(host::Name name) const override;
+  bool tryGet(host::Name name, host::Args index, host::Variant& out) override;
+  bool trySet(host::Name name, host::Args index, const host::Variant& value) override;
+  bool tryCall(host::Name name, host::Args args, host::Variant& out) override;
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  bool lacks(host::Name name) const;
+
+  ControlKind kind_;
+  std::string otherName_;  // the type name of an unknown class
+};
+
+}  // namespace qthost

@@ -1,0 +1,150 @@
+#include "qt/qt_form.h"
+
+#include <QEvent>
+#include <algorithm>
+
+#include "qt/qt_control.h"
+
+namespace qthost {
+
+using host::Args;
+using host::Object;
+using host::self;
+using host::Variant;
+
+// Plain event filter rather than a Q_OBJECT class: it needs no moc.
+class QtForm::ResizeWatcher : public QObject {
+ public:
+  explicit ResizeWatcher(QtForm& form) : form_(form) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Resize) form_.windowResized();
+    return false;
+  }
+
+ private:
+  QtForm& form_;
+};
+
+QtForm::QtForm(QWidget* widget, host::HWND handle)
+    : QtWidgetObject(widget, handle),
+      watcher_(std::make_unique<ResizeWatcher>(*this)),
+      announced_(widget->size()) {
+  widget->installEventFilter(watcher_.get());
+}
+
+// Deleting the watcher also removes it from the widget's filters.
+QtForm::~QtForm() = default;
+
+QRect QtForm::outerPixels() const { return widget().frameGeometry(); }
+
+void QtForm::setOuterPixels(const QRect& rect) {
+  QWidget& w = widget();
+  if (windowState() != 0) host::raise(host::kCantMoveMinMax);
+  const QRect frame = w.frameGeometry();
+  const QRect client = w.geometry();
+  ++applying_;
+  // For a window, move() places the frame while resize() sizes the client area.
+  w.move(rect.topLeft());
+  w.resize(std::max(0, rect.width() - (frame.width() - client.width())),
+           std::max(0, rect.height() - (frame.height() - client.height())));
+  --applying_;
+  announceSize();
+}
+
+int QtForm::windowState() const {
+  const Qt::WindowStates s = widget().windowState();
+  if (s & Qt::WindowMinimized) return 1;
+  if (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) return 2;
+  return 0;
+}
+
+void QtForm::setWindowState(int state) {
+  static constexpr Qt::WindowState kStates[] = {Qt::WindowNoState, Qt::WindowMinimized,
+                                                Qt::WindowMaximized};
+  if (state < 0 || state > 2) host::raise(host::kInvalidPropertyValue);
+  QWidget& w = widget();
+  if (state == windowState()) return;
+  ++applying_;
+  w.setWindowState(kStates[state]);
+  --applying_;
+  // The state changed even though the new size may arrive only later: raise now, as the
+  // classic runtime does inside the assignment.
+  announced_ = w.size();
+  raiseEvent("Resize");
+}
+
+void QtForm::announceSize() {
+  const QSize now = widget().size();
+  if (now == announced_) return;
+  announced_ = now;
+  raiseEvent("Resize");
+}
+
+void QtForm::windowResized() {
+  if (applying_ > 0 || !alive()) return;  // our own write announces after it has finished
+  announceSize();
+}
+
+namespace {
+
+void collectControls(const QWidget& container, std::vector<QWidget*>& out) {
+  for (QObject* child : container.children()) {
+    auto* w = qobject_cast<QWidget*>(child);
+    if (!w || w->isWindow()) continue;
+    out.push_back(w);
+    if (isContainer(kindOf(*w))) collectControls(*w, out);
+  }
+}
+
+QtForm& form(Object& o) { return self<QtForm>(o); }
+
+}  // namespace
+
+std::vector<QWidget*> QtForm::controlWidgets() const {
+  std::vector<QWidget*> out;
+  collectControls(widget(), out);
+  return out;
+}
+
+const host::MemberTable* QtForm::members() const {
+  static const host::MemberTable table{
+      {{"ScaleWidth",
+        [](Object& o, Args) { return Variant(form(o).twipsX(form(o).widget().width())); }},
+       {"ScaleHeight",
+        [](Object& o, Args) { return Variant(form(o).twipsY(form(o).widget().height())); }},
+       {"Caption",
+        [](Object& o, Args) { return Variant(form(o).widget().windowTitle().toStdString()); },
+        [](Object& o, Args, const Variant& v) {
+          form(o).widget().setWindowTitle(QString::fromStdString(v.toString()));
+        }},
+       {"WindowState",
+        [](Object& o, Args) { return Variant(static_cast<std::int16_t>(form(o).windowState())); },
+        [](Object& o, Args, const Variant& v) { form(o).setWindowState(v.toInteger()); }},
+       {"Controls",
+        [](Object& o, Args) {
+          auto me = std::static_pointer_cast<QtForm>(form(o).shared_from_this());
+          return Variant(host::ObjectPtr(std::make_shared<QtControls>(std::move(me))));
+        }}},
+      QtWidgetObject::members()};
+  return &table;
+}
+
+int QtControls::count() const { return static_cast<int>(form_->controlWidgets().size()); }
+
+std::shared_ptr<QtControl> QtControls::item(int index) const {
+  const std::vector<QWidget*> all = form_->controlWidgets();
+  if (index < 0 || index >= static_cast<int>(all.size())) host::raise(host::kSubscriptOutOfRange);
+  return adoptControl(all[static_cast<std::size_t>(index)]);
+}
+
+const host::MemberTable* QtControls::members() const {
+  static const host::MemberTable table{
+      {"Count", [](Object& o, Args) { return Variant(self<QtControls>(o).count()); }},
+      {"Item", [](Object& o, Args a) {
+         host::expectArgs(a, 1);
+         return Variant(host::ObjectPtr(self<QtControls>(o).item(a[0].toLong())));
+       }}};
+  return &table;
+}
+
+}  // namespace qthost

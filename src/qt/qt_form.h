@@ -1,0 +1,71 @@
+#pragma once
+// A top-level QWidget seen as a form.
+//
+// Left/Top/Width/Height are the outer frame. A window that has never been shown has no frame
+// yet (Qt knows the frame only once the window system has reported it), so until then the
+// outer size equals the client size; on the offscreen platform the frame is 2 px each side.
+//
+// Resize is raised whenever the client size differs from the size the last Resize announced:
+// synchronously after a write of Width, Height or Move (Qt would deliver the event late, or not
+// at all for a hidden window), and from an event filter for resizes made by anyone else.
+// Events caused by our own writes are swallowed by the filter, so nothing is raised twice.
+// A write of WindowState raises Resize at once as well; the maximized or restored size itself
+// comes later from the window system and then raises its own Resize.
+
+#include <memory>
+#include <vector>
+
+#include "qt/qt_object.h"
+
+namespace qthost {
+
+class QtForm : public QtWidgetObject {
+ public:
+  QtForm(QWidget* widget, host::HWND handle);
+  ~QtForm() override;
+
+  std::string_view typeName() const override { return "Form"; }
+  bool isForm() const override { return true; }
+
+  QRect outerPixels() const override;
+  // Moves and sizes the frame; 384 while minimized or maximized.
+  void setOuterPixels(const QRect& rect) override;
+
+  // 0 normal, 1 minimized, 2 maximized.
+  int windowState() const;
+  void setWindowState(int state);
+
+  // The form's controls in creation order: a pre-order walk of the widget tree, entering
+  // frames and picture boxes but not the inner parts of other widgets.
+  std::vector<QWidget*> controlWidgets() const;
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  class ResizeWatcher;
+  // Raises Resize when the client size differs from the one last announced.
+  void announceSize();
+  void windowResized();
+
+  std::unique_ptr<ResizeWatcher> watcher_;
+  QSize announced_;
+  int applying_ = 0;  // > 0 while we change the geometry ourselves
+};
+
+// The 0-based list of a form's controls (Count, Item), read afresh on every access.
+class QtControls : public host::Object {
+ public:
+  explicit QtControls(std::shared_ptr<QtForm> form) : form_(std::move(form)) {}
+  std::string_view typeName() const override { return "Controls"; }
+  int count() const;
+  std::shared_ptr<QtControl> item(int index) const;  // 9 outside 0..count-1
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  std::shared_ptr<QtForm> form_;
+};
+
+}  // namespace qthost

@@ -1,0 +1,84 @@
+#pragma once
+// Adapters that let the host contract drive real Qt widgets: members by name, twips, events.
+//
+// Each widget gets at most one adapter, created on first request and kept until the widget is
+// destroyed, so subscriptions and identity survive repeated look-ups. An adapter never owns
+// or deletes its widget; once the widget is gone, every member fails with 364.
+
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+#include <memory>
+
+#include "host/object.h"
+#include "host/window_api.h"
+
+namespace qthost {
+
+class QtForm;
+class QtControl;
+
+// "Object was unloaded": the adapter outlived its widget.
+inline constexpr int kObjectUnloaded = 364;
+
+// Twips per pixel on the widget's screen: 1440 / its logical DPI (96 dpi gives 15).
+double twipsPerPixelX(const QWidget& widget);
+double twipsPerPixelY(const QWidget& widget);
+
+// What a form and a control share: geometry in twips, Name, Visible, Enabled, Font, hWnd, Move.
+class QtWidgetObject : public host::Object {
+ public:
+  QtWidgetObject(QWidget* widget, host::HWND handle);
+
+  // The adapted widget; raises 364 once it has been destroyed.
+  QWidget& widget() const;
+  bool alive() const { return !widget_.isNull(); }
+  // A handle of our own rather than winId(): asking Qt for one would turn every child into a
+  // native window. widgetOf() maps it back.
+  host::HWND hWnd() const { return handle_; }
+  virtual bool isForm() const { return false; }
+
+  // The rectangle Left/Top/Width/Height describe, in pixels.
+  virtual QRect outerPixels() const = 0;
+  virtual void setOuterPixels(const QRect& rect) = 0;
+
+  // Pixels to twips and back on this widget's screen (rounded to whole pixels).
+  float twipsX(int pixels) const;
+  float twipsY(int pixels) const;
+  int pixelsX(const host::Variant& twips) const;
+  int pixelsY(const host::Variant& twips) const;
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  QPointer<QWidget> widget_;
+  host::HWND handle_;
+};
+
+// The adapter of a widget, created on first use: a QtForm for a window, a QtControl otherwise.
+// Nothing for nullptr.
+std::shared_ptr<QtWidgetObject> adapterOf(QWidget* widget);
+// The adapter of a top-level widget; 5 when the widget is not a window.
+std::shared_ptr<QtForm> adoptForm(QWidget* topLevel);
+// The adapter of a child widget; 5 when the widget is a window.
+std::shared_ptr<QtControl> adoptControl(QWidget* child);
+// The widget behind an hWnd value, or nullptr once it is destroyed or for an unknown handle.
+QWidget* widgetOf(host::HWND handle);
+
+// The font of a widget seen as the classic font object: Name, Size (points), Bold, Italic.
+// It reads and writes the widget's font directly, so it never goes stale.
+class QtFont : public host::Object {
+ public:
+  explicit QtFont(QWidget* widget) : widget_(widget) {}
+  std::string_view typeName() const override { return "StdFont"; }
+  QWidget& widget() const;
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  QPointer<QWidget> widget_;
+};
+
+}  // namespace qthost
