@@ -5,18 +5,24 @@
 namespace host {
 
 MemberTable::MemberTable(std::initializer_list<Member> members, const MemberTable* base)
-    : members_(members), base_(base) {
+    : MemberTable(members, {base}) {}
+
+MemberTable::MemberTable(std::initializer_list<Member> members,
+                         std::initializer_list<const MemberTable*> bases)
+    : members_(members) {
+  for (const MemberTable* b : bases)
+    if (b) bases_.push_back(b);
   std::sort(members_.begin(), members_.end(),
             [](const Member& a, const Member& b) { return a.name.hash() < b.name.hash(); });
 }
 
 const Member* MemberTable::find(Name name) const {
-  for (const MemberTable* t = this; t; t = t->base_) {
-    auto it = std::lower_bound(t->members_.begin(), t->members_.end(), name.hash(),
-                               [](const Member& m, std::uint32_t h) { return m.name.hash() < h; });
-    for (; it != t->members_.end() && it->name.hash() == name.hash(); ++it)
-      if (it->name == name) return &*it;
-  }
+  auto it = std::lower_bound(members_.begin(), members_.end(), name.hash(),
+                             [](const Member& m, std::uint32_t h) { return m.name.hash() < h; });
+  for (; it != members_.end() && it->name.hash() == name.hash(); ++it)
+    if (it->name == name) return &*it;
+  for (const MemberTable* b : bases_)
+    if (const Member* m = b->find(name)) return m;
   return nullptr;
 }
 

@@ -33,16 +33,19 @@ struct Member {
 class MemberTable {
  public:
   MemberTable(std::initializer_list<Member> members, const MemberTable* base = nullptr);
+  // A class that combines several member sets (a form is a drawing surface and has a font).
+  MemberTable(std::initializer_list<Member> members,
+              std::initializer_list<const MemberTable*> bases);
   const Member* find(Name name) const;  // searches the base chain; never allocates
   template <class F>
   void forEach(F&& f) const {
-    if (base_) base_->forEach(f);
+    for (const MemberTable* b : bases_) b->forEach(f);
     for (const Member& m : members_) f(m);
   }
 
  private:
-  std::vector<Member> members_;  // sorted by hash
-  const MemberTable* base_;
+  std::vector<Member> members_;            // sorted by hash
+  std::vector<const MemberTable*> bases_;  // searched in order after this table
 };
 
 // A handler for the events an object raises to its subscribers.

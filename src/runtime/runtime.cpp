@@ -1,1 +1,145 @@
-// placeholder until this library's first unit lands
+#include "runtime/runtime.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <set>
+
+#include "runtime/control.h"
+#include "runtime/font.h"
+#include "runtime/form.h"
+#include "runtime/scale.h"
+
+namespace runtime {
+
+using host::Args;
+using host::Object;
+using host::Variant;
+
+namespace {
+
+class ScreenObject : public Object {
+ public:
+  explicit ScreenObject(Runtime& rt) : rt_(rt) {}
+  std::string_view typeName() const override { return "Screen"; }
+
+ protected:
+  const host::MemberTable* members() const override {
+    static const host::MemberTable table{
+        {"Width", [](Object& o, Args) { return Variant(static_cast<float>(scr(o).width)); }},
+        {"Height", [](Object& o, Args) { return Variant(static_cast<float>(scr(o).height)); }},
+        {"TwipsPerPixelX",
+         [](Object& o, Args) { return Variant(static_cast<float>(scr(o).twipsPerPixelX)); }},
+        {"TwipsPerPixelY",
+         [](Object& o, Args) { return Variant(static_cast<float>(scr(o).twipsPerPixelY)); }},
+    };
+    return &table;
+  }
+
+ private:
+  static host::ScreenMetrics scr(Object& o) { return static_cast<ScreenObject&>(o).rt_.screen(); }
+  Runtime& rt_;
+};
+
+}  // namespace
+
+Runtime::Runtime(RuntimeOptions options)
+    : options_(std::move(options)), settings_(options_.settingsFile) {
+  ScaleState::twipsPerPixelX = options_.twipsPerPixel;
+  ScaleState::twipsPerPixelY = options_.twipsPerPixel;
+  Font::setTwipsPerPixel(options_.twipsPerPixel);
+  screenObject_ = std::make_shared<ScreenObject>(*this);
+}
+
+Runtime::~Runtime() = default;
+
+host::ScreenMetrics Runtime::screen() {
+  return {options_.screenWidthPixels * options_.twipsPerPixel,
+          options_.screenHeightPixels * options_.twipsPerPixel, options_.twipsPerPixel,
+          options_.twipsPerPixel};
+}
+
+host::ObjectPtr Runtime::screenObject() { return screenObject_; }
+
+double Runtime::Timer() {
+  double s = options_.startSeconds + clock_.now() / 1000.0;
+  return s - 86400.0 * static_cast<double>(static_cast<long long>(s / 86400.0));
+}
+
+void Runtime::post(std::function<void()> work) { posted_.push_back(std::move(work)); }
+
+void Runtime::DoEvents() {
+  // Only what is pending now: work posted while running waits for the next call.
+  std::size_t n = posted_.size();
+  for (std::size_t i = 0; i < n && !posted_.empty(); ++i) {
+    auto work = std::move(posted_.front());
+    posted_.pop_front();
+    work();
+  }
+  clock_.runDue();
+}
+
+void Runtime::advance(double ms) {
+  DoEvents();
+  clock_.advance(ms);
+  DoEvents();
+}
+
+int Runtime::MsgBox(std::string_view prompt, int buttons, std::string_view title) {
+  messages.push_back({std::string(prompt), buttons, std::string(title)});
+  if (onOutput) onOutput("[message box] " + std::string(prompt));
+  if (!msgBoxAnswers.empty()) {
+    int answer = msgBoxAnswers.front();
+    msgBoxAnswers.pop_front();
+    return answer;
+  }
+  switch (buttons & 7) {
+    case host::vbOKCancel:
+      return host::vbOK;
+    case host::vbYesNo:
+      return host::vbYes;
+    default:
+      return host::vbOK;
+  }
+}
+
+void Runtime::Beep() {
+  ++beeps;
+  if (onOutput) onOutput("[beep]");
+}
+
+void Runtime::warn(std::string text) {
+  if (onOutput) onOutput("warning: " + text);
+  warnings.push_back(std::move(text));
+}
+
+std::vector<std::string> Runtime::fontFamilies() {
+  std::set<std::string> names;
+  if (FcInit()) {
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* set = FcFontList(nullptr, pattern, os);
+    for (int i = 0; set && i < set->nfont; ++i) {
+      FcChar8* family = nullptr;
+      if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
+        names.insert(reinterpret_cast<const char*>(family));
+    }
+    if (set) FcFontSetDestroy(set);
+    FcObjectSetDestroy(os);
+    FcPatternDestroy(pattern);
+  }
+  return {names.begin(), names.end()};
+}
+
+std::shared_ptr<host::Timer> Runtime::createTimer(std::function<void()> onTick) {
+  return clock_.createTimer(std::move(onTick));
+}
+
+host::ObjectPtr Runtime::createPictureBox() {
+  auto box = std::static_pointer_cast<PictureBox>(createControl("VB.PictureBox"));
+  box->visible = false;
+  box->stored.set("BorderStyle", std::int16_t{0});
+  return box;
+}
+
+}  // namespace runtime

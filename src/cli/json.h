@@ -1,0 +1,12 @@
+#pragma once
+// A small JSON writer for the command's --json output.
+
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+std::string jsonString(std::string_view utf8);
+std::string jsonNumber(double v);
+
+}  // namespace cli

@@ -1,0 +1,82 @@
+#include "runtime/clock.h"
+
+#include <algorithm>
+
+namespace runtime {
+
+ClockTimer::ClockTimer(VirtualClock& clock, std::function<void()> onTick)
+    : clock_(&clock), onTick_(std::move(onTick)) {
+  clock.timers_.push_back(this);
+}
+
+ClockTimer::~ClockTimer() {
+  if (clock_) std::erase(clock_->timers_, this);
+}
+
+void ClockTimer::rearm() {
+  if (clock_) due_ = clock_->now() + interval_;
+}
+
+// Enabling, or changing the interval, restarts the countdown, as the classic timer does.
+void ClockTimer::setEnabled(bool enabled) {
+  enabled_ = enabled;
+  rearm();
+}
+
+void ClockTimer::setInterval(int ms) {
+  if (ms < 0 || ms > 65535) host::raise(host::kInvalidPropertyValue);
+  interval_ = ms;
+  rearm();
+}
+
+const host::MemberTable* ClockTimer::members() const {
+  using host::Args;
+  using host::Object;
+  using host::self;
+  using host::Variant;
+  static const host::MemberTable table{
+      {"Enabled", [](Object& o, Args) { return Variant(self<ClockTimer>(o).enabled()); },
+       [](Object& o, Args, const Variant& v) { self<ClockTimer>(o).setEnabled(v.toBool()); }},
+      {"Interval", [](Object& o, Args) { return Variant(self<ClockTimer>(o).interval()); },
+       [](Object& o, Args, const Variant& v) { self<ClockTimer>(o).setInterval(v.toLong()); }},
+  };
+  return &table;
+}
+
+VirtualClock::~VirtualClock() {
+  for (ClockTimer* t : timers_) t->detach();
+}
+
+std::shared_ptr<ClockTimer> VirtualClock::createTimer(std::function<void()> onTick) {
+  return std::make_shared<ClockTimer>(*this, std::move(onTick));
+}
+
+ClockTimer* VirtualClock::nextDue(double limit) {
+  ClockTimer* best = nullptr;
+  for (ClockTimer* t : timers_) {
+    if (!t->enabled_ || t->interval_ == 0 || t->ticking_ || t->due_ > limit) continue;
+    if (!best || t->due_ < best->due_) best = t;
+  }
+  return best;
+}
+
+void VirtualClock::advance(double ms) {
+  double target = nowMs_ + ms;
+  while (ClockTimer* t = nextDue(target)) {
+    nowMs_ = std::max(nowMs_, t->due_);
+    t->due_ = nowMs_ + t->interval_;
+    // A tick may destroy its own timer: hold it while it runs.
+    auto keep = std::static_pointer_cast<ClockTimer>(t->shared_from_this());
+    struct Ticking {
+      ClockTimer* timer;
+      ~Ticking() { timer->ticking_ = false; }
+    } ticking{t};
+    t->ticking_ = true;
+    t->onTick_();
+  }
+  nowMs_ = target;
+}
+
+void VirtualClock::runDue() { advance(0); }
+
+}  // namespace runtime

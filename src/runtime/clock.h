@@ -1,0 +1,56 @@
+#pragma once
+// The virtual clock: time passes only when a test (or the command) advances it; timers tick on
+// it in due order and nothing ever sleeps.
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "host/services.h"
+
+namespace runtime {
+
+class VirtualClock;
+
+class ClockTimer : public host::Timer {
+ public:
+  ClockTimer(VirtualClock& clock, std::function<void()> onTick);
+  ~ClockTimer() override;
+  bool enabled() const override { return enabled_; }
+  void setEnabled(bool enabled) override;
+  int interval() const override { return interval_; }
+  void setInterval(int ms) override;
+  void detach() { clock_ = nullptr; }
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  friend class VirtualClock;
+  void rearm();
+  VirtualClock* clock_;
+  std::function<void()> onTick_;
+  bool enabled_ = false;
+  int interval_ = 0;
+  double due_ = 0;
+  bool ticking_ = false;
+};
+
+class VirtualClock {
+ public:
+  ~VirtualClock();
+  double now() const { return nowMs_; }  // milliseconds since the runtime started
+  // Advances time by ms, ticking every timer that falls due on the way, in order.
+  void advance(double ms);
+  // Ticks the timers that are due now (DoEvents).
+  void runDue();
+  std::shared_ptr<ClockTimer> createTimer(std::function<void()> onTick);
+
+ private:
+  friend class ClockTimer;
+  ClockTimer* nextDue(double limit);
+  double nowMs_ = 0;
+  std::vector<ClockTimer*> timers_;
+};
+
+}  // namespace runtime

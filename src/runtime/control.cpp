@@ -1,0 +1,369 @@
+#include "runtime/control.h"
+
+#include <map>
+
+#include "host/collection.h"
+#include "runtime/form.h"
+
+namespace runtime {
+
+const host::MemberTable& pictureBoxMembers();  // defined with the picture box
+
+using host::Args;
+using host::Name;
+using host::Object;
+using host::self;
+using host::Variant;
+
+const Variant* StoredProperties::find(Name name) const {
+  for (const auto& [n, v] : items_)
+    if (Name(n) == name) return &v;
+  return nullptr;
+}
+
+void StoredProperties::set(std::string_view name, Variant value) {
+  for (auto& [n, v] : items_)
+    if (host::equalsNoCase(n, name)) {
+      v = std::move(value);
+      return;
+    }
+  items_.emplace_back(std::string(name), std::move(value));
+}
+
+Control::Control(std::string fileClass, const ControlClass& cls)
+    : fileClass_(std::move(fileClass)), cls_(&cls) {
+  if (cls.hasFont) font = std::make_shared<Font>();
+}
+
+std::string Control::key() const {
+  return index >= 0 ? name + "(" + std::to_string(index) + ")" : name;
+}
+
+ScaleSpace Control::space() const { return container ? container->childSpace() : ScaleSpace{}; }
+
+host::ObjectPtr Control::containerRef() const {
+  return container ? container->containerObject() : nullptr;
+}
+
+bool Control::tryGet(Name name_, Args idx, Variant& out) {
+  if (Object::tryGet(name_, idx, out)) return true;
+  if (!idx.empty()) return false;
+  if (const Variant* v = stored.find(name_)) {
+    out = *v;
+    return true;
+  }
+  for (const auto& [n, v] : cls_->defaults)
+    if (Name(n) == name_) {
+      out = v;
+      return true;
+    }
+  return false;
+}
+
+bool Control::trySet(Name name_, Args idx, const Variant& value) {
+  if (Object::trySet(name_, idx, value)) return true;
+  if (!idx.empty()) return false;
+  bool known = stored.find(name_) != nullptr;
+  for (const auto& d : cls_->defaults) known = known || Name(d.first) == name_;
+  if (!known) return false;
+  stored.set(name_.text(), value);
+  return true;
+}
+
+bool Control::has(Name name_) const {
+  if (Object::has(name_) || stored.find(name_)) return true;
+  for (const auto& d : cls_->defaults)
+    if (Name(d.first) == name_) return true;
+  return false;
+}
+
+void Control::move(double l, std::optional<double> t, std::optional<double> w,
+                   std::optional<double> h) {
+  ScaleSpace s = space();
+  left = s.toTwipsX(l);
+  if (t) top = s.toTwipsY(*t);
+  if (w) {
+    if (*w < 0) host::raise(host::kInvalidPropertyValue);
+    width = *w * s.unitX;
+  }
+  if (h && !cls_->fixedHeight) {
+    if (*h < 0) host::raise(host::kInvalidPropertyValue);
+    height = *h * s.unitY;
+  }
+}
+
+namespace {
+
+Variant single(double v) { return Variant(static_cast<float>(v)); }
+Control& ctl(Object& o) { return self<Control>(o); }
+// A generic control has a font only when its form file gave it one.
+Font& fontOf(Object& o) {
+  Font* f = ctl(o).font.get();
+  if (!f) host::raise(host::kNoSuchMember);
+  return *f;
+}
+
+}  // namespace
+
+const host::MemberTable& extenderMembers() {
+  static const host::MemberTable table{
+      {"Name", [](Object& o, Args) { return Variant(ctl(o).name); }},
+      {"Index",
+       [](Object& o, Args) {
+         // Reading Index fails for a control that is not in a control array.
+         if (ctl(o).index < 0) host::raise(343);
+         return Variant(static_cast<std::int16_t>(ctl(o).index));
+       }},
+      {"Container", [](Object& o, Args) { return Variant(ctl(o).containerRef()); }},
+      {"Parent",
+       [](Object& o, Args) {
+         Form* f = ctl(o).form;
+         return Variant(f ? f->shared_from_this() : host::ObjectPtr());
+       }},
+      {"Tag", [](Object& o, Args) { return Variant(ctl(o).tag); },
+       [](Object& o, Args, const Variant& v) { ctl(o).tag = v.toString(); }},
+  };
+  return table;
+}
+
+const host::MemberTable& rectMembers() {
+  static const host::MemberTable table{
+      {{"Left", [](Object& o, Args) { return single(ctl(o).space().toUnitsX(ctl(o).left)); },
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).left = ctl(o).space().toTwipsX(v.toDouble());
+        }},
+       {"Top", [](Object& o, Args) { return single(ctl(o).space().toUnitsY(ctl(o).top)); },
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).top = ctl(o).space().toTwipsY(v.toDouble());
+        }},
+       {"Width", [](Object& o, Args) { return single(ctl(o).width / ctl(o).space().unitX); },
+        [](Object& o, Args, const Variant& v) {
+          Control& c = ctl(o);
+          c.move(c.space().toUnitsX(c.left), std::nullopt, v.toDouble());
+        }},
+       {"Height", [](Object& o, Args) { return single(ctl(o).height / ctl(o).space().unitY); },
+        [](Object& o, Args, const Variant& v) {
+          Control& c = ctl(o);
+          c.move(c.space().toUnitsX(c.left), std::nullopt, std::nullopt, v.toDouble());
+        }},
+       {"Move", nullptr, nullptr,
+        [](Object& o, Args a) {
+          host::expectArgs(a, 1, 4);
+          auto opt = [&](std::size_t i) {
+            return a.size() > i ? std::optional<double>(a[i].toDouble()) : std::nullopt;
+          };
+          ctl(o).move(a[0].toDouble(), opt(1), opt(2), opt(3));
+          return Variant();
+        }},
+       {"Visible", [](Object& o, Args) { return Variant(ctl(o).visible); },
+        [](Object& o, Args, const Variant& v) { ctl(o).visible = v.toBool(); }},
+       {"Enabled", [](Object& o, Args) { return Variant(ctl(o).enabled); },
+        [](Object& o, Args, const Variant& v) { ctl(o).enabled = v.toBool(); }}},
+      &extenderMembers()};
+  return table;
+}
+
+const host::MemberTable& fontMembers() {
+  static const host::MemberTable table{
+      {"Font",
+       [](Object& o, Args) {
+         fontOf(o);
+         return Variant(host::ObjectPtr(ctl(o).font));
+       },
+       [](Object& o, Args, const Variant& v) {
+         auto f = std::dynamic_pointer_cast<Font>(v.toObject());
+         if (!f) host::raise(host::kTypeMismatch);
+         ctl(o).font = f->clone();
+       }},
+      {"FontName", [](Object& o, Args) { return Variant(fontOf(o).name()); },
+       [](Object& o, Args, const Variant& v) { fontOf(o).setName(v.toString()); }},
+      {"FontSize", [](Object& o, Args) { return Variant(fontOf(o).size()); },
+       [](Object& o, Args, const Variant& v) { fontOf(o).setSize(v.toDouble()); }},
+      {"FontBold", [](Object& o, Args) { return Variant(fontOf(o).bold()); },
+       [](Object& o, Args, const Variant& v) { fontOf(o).setBold(v.toBool()); }},
+      {"FontItalic", [](Object& o, Args) { return Variant(fontOf(o).italic); },
+       [](Object& o, Args, const Variant& v) { fontOf(o).italic = v.toBool(); }},
+  };
+  return table;
+}
+
+namespace {
+
+const host::MemberTable& lineMembers() {
+  static const host::MemberTable table{
+      {{"X1", [](Object& o, Args) { return single(ctl(o).space().toUnitsX(ctl(o).x1)); },
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).x1 = ctl(o).space().toTwipsX(v.toDouble());
+        }},
+       {"Y1", [](Object& o, Args) { return single(ctl(o).space().toUnitsY(ctl(o).y1)); },
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).y1 = ctl(o).space().toTwipsY(v.toDouble());
+        }},
+       {"X2", [](Object& o, Args) { return single(ctl(o).space().toUnitsX(ctl(o).x2)); },
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).x2 = ctl(o).space().toTwipsX(v.toDouble());
+        }},
+       {"Y2", [](Object& o, Args) { return single(ctl(o).space().toUnitsY(ctl(o).y2)); },
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).y2 = ctl(o).space().toTwipsY(v.toDouble());
+        }},
+       {"Visible", [](Object& o, Args) { return Variant(ctl(o).visible); },
+        [](Object& o, Args, const Variant& v) { ctl(o).visible = v.toBool(); }},
+       {"BorderWidth",
+        [](Object& o, Args) {
+          const Variant* v = ctl(o).stored.find("BorderWidth");
+          return v ? *v : Variant(std::int16_t{1});
+        },
+        [](Object& o, Args, const Variant& v) {
+          std::int16_t w = v.toInteger();
+          if (w < 1) host::raise(host::kInvalidPropertyValue);
+          ctl(o).stored.set("BorderWidth", w);
+        }}},
+      &extenderMembers()};
+  return table;
+}
+
+// Timers: position only, and Enabled/Interval (the runtime ticks them on its clock).
+const host::MemberTable& positionMembers() {
+  static const host::MemberTable table{
+      {{"Left", [](Object& o, Args) { return single(ctl(o).space().toUnitsX(ctl(o).left)); },
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).left = ctl(o).space().toTwipsX(v.toDouble());
+        }},
+       {"Top", [](Object& o, Args) { return single(ctl(o).space().toUnitsY(ctl(o).top)); },
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).top = ctl(o).space().toTwipsY(v.toDouble());
+        }},
+       {"Enabled", [](Object& o, Args) { return Variant(ctl(o).enabled); },
+        [](Object& o, Args, const Variant& v) { ctl(o).enabled = v.toBool(); }}},
+      &extenderMembers()};
+  return table;
+}
+
+const host::MemberTable& menuMembers() {
+  static const host::MemberTable table{
+      {{"Visible", [](Object& o, Args) { return Variant(ctl(o).visible); },
+        [](Object& o, Args, const Variant& v) { ctl(o).visible = v.toBool(); }},
+       {"Enabled", [](Object& o, Args) { return Variant(ctl(o).enabled); },
+        [](Object& o, Args, const Variant& v) { ctl(o).enabled = v.toBool(); }}},
+      &extenderMembers()};
+  return table;
+}
+
+const host::MemberTable& rectFontMembers() {
+  static const host::MemberTable table{{}, {&rectMembers(), &fontMembers()}};
+  return table;
+}
+
+using Defaults = std::vector<std::pair<std::string, Variant>>;
+
+Defaults withPictures(Defaults d) {
+  for (const char* p : {"Picture", "DownPicture", "DisabledPicture"}) d.emplace_back(p, nullptr);
+  return d;
+}
+
+std::map<std::string, ControlClass, std::less<>> makeClasses() {
+  std::map<std::string, ControlClass, std::less<>> m;
+  auto add = [&](ControlClass c) {
+    std::string key;
+    for (char ch : c.typeName) key += host::foldCase(ch);
+    m.emplace(key, std::move(c));
+  };
+  const host::MemberTable* rf = &rectFontMembers();
+  const host::MemberTable* r = &rectMembers();
+  add({"CommandButton", Geometry::Rect, true, rf,
+       withPictures(
+           {{"Caption", ""}, {"Style", std::int16_t{0}}, {"Default", false}, {"Cancel", false}})});
+  add({"CheckBox", Geometry::Rect, true, rf,
+       withPictures({{"Caption", ""}, {"Style", std::int16_t{0}}, {"Value", std::int16_t{0}}})});
+  add({"OptionButton", Geometry::Rect, true, rf,
+       withPictures({{"Caption", ""}, {"Style", std::int16_t{0}}, {"Value", false}})});
+  add({"Label",
+       Geometry::Rect,
+       true,
+       rf,
+       {{"Caption", ""},
+        {"Alignment", std::int16_t{0}},
+        {"AutoSize", false},
+        {"BackStyle", std::int16_t{1}},
+        {"BorderStyle", std::int16_t{0}}}});
+  add({"TextBox",
+       Geometry::Rect,
+       true,
+       rf,
+       {{"Text", ""}, {"MultiLine", false}, {"Locked", false}, {"SelStart", 0}, {"SelLength", 0}}});
+  add({"Frame", Geometry::Rect, true, rf, {{"Caption", ""}, {"BorderStyle", std::int16_t{1}}}});
+  add({"ListBox", Geometry::Rect, true, rf, {{"Style", std::int16_t{0}}}});
+  add({"ComboBox",
+       Geometry::Rect,
+       true,
+       rf,
+       {{"Style", std::int16_t{0}}, {"Text", ""}, {"SelStart", 0}, {"SelLength", 0}},
+       true});
+  add({"DriveListBox", Geometry::Rect, true, rf, {}, true});
+  add({"DirListBox", Geometry::Rect, true, rf, {}});
+  add({"FileListBox", Geometry::Rect, true, rf, {}});
+  add({"Image", Geometry::Rect, false, r, {{"Picture", nullptr}, {"Stretch", false}}});
+  add({"Shape",
+       Geometry::Rect,
+       false,
+       r,
+       {{"Shape", std::int16_t{0}},
+        {"BorderWidth", std::int16_t{1}},
+        {"BorderStyle", std::int16_t{1}}}});
+  add({"HScrollBar",
+       Geometry::Rect,
+       false,
+       r,
+       {{"Min", std::int16_t{0}}, {"Max", std::int16_t{32767}}, {"Value", std::int16_t{0}}}});
+  add({"VScrollBar",
+       Geometry::Rect,
+       false,
+       r,
+       {{"Min", std::int16_t{0}}, {"Max", std::int16_t{32767}}, {"Value", std::int16_t{0}}}});
+  add({"Line", Geometry::Line, false, &lineMembers(), {{"BorderStyle", std::int16_t{1}}}});
+  add({"Timer", Geometry::PositionOnly, false, &positionMembers(), {{"Interval", 0}}});
+  add({"Menu",
+       Geometry::None,
+       false,
+       &menuMembers(),
+       {{"Caption", ""}, {"Checked", false}, {"WindowList", false}}});
+  add({"PictureBox",
+       Geometry::Rect,
+       true,
+       &pictureBoxMembers(),
+       {{"AutoSize", false}, {"BorderStyle", std::int16_t{1}}, {"Align", std::int16_t{0}}}});
+  return m;
+}
+
+}  // namespace
+
+const ControlClass& classFor(std::string_view fileClass) {
+  static const auto classes = makeClasses();
+  static std::map<std::string, ControlClass, std::less<>> generic;
+  std::string_view cls = fileClass;
+  if (auto dot = cls.rfind('.'); dot != std::string_view::npos) cls = cls.substr(dot + 1);
+  std::string key;
+  for (char ch : cls) key += host::foldCase(ch);
+  // Only the VB library's classes are the intrinsic ones; Forms 2.0 or third-party classes
+  // with the same short name are generic.
+  bool intrinsic = fileClass.size() > 3 && host::equalsNoCase(fileClass.substr(0, 3), "VB.");
+  if (intrinsic || fileClass.find('.') == std::string_view::npos) {
+    if (auto it = classes.find(key); it != classes.end()) return it->second;
+  }
+  auto it = generic.find(fileClass);
+  if (it == generic.end()) {
+    ControlClass c{std::string(cls), Geometry::Rect, false, &rectFontMembers(), {}};
+    it = generic.emplace(std::string(fileClass), std::move(c)).first;
+  }
+  return it->second;
+}
+
+std::shared_ptr<Control> createControl(std::string_view fileClass) {
+  const ControlClass& cls = classFor(fileClass);
+  if (cls.typeName == "PictureBox")
+    return std::make_shared<PictureBox>(std::string(fileClass), cls);
+  return std::make_shared<Control>(std::string(fileClass), cls);
+}
+
+}  // namespace runtime

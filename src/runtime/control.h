@@ -1,0 +1,115 @@
+#pragma once
+// Controls of the embedded runtime: the extender every control has, the classes the runtime
+// knows, and a generic control for classes it does not know.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/object.h"
+#include "runtime/font.h"
+
+namespace runtime {
+
+class Form;
+class Control;
+
+// How a container's children express positions: twips per unit and the scale origin.
+struct ScaleSpace {
+  double unitX = 1;  // twips per unit
+  double unitY = 1;
+  double left = 0;  // ScaleLeft / ScaleTop, in units
+  double top = 0;
+  double toTwipsX(double units) const { return (units - left) * unitX; }
+  double toTwipsY(double units) const { return (units - top) * unitY; }
+  double toUnitsX(double twips) const { return twips / unitX + left; }
+  double toUnitsY(double twips) const { return twips / unitY + top; }
+};
+
+// Something that holds controls: a form, or a control such as a frame or picture box.
+class ContainerBase {
+ public:
+  virtual ~ContainerBase() = default;
+  virtual ScaleSpace childSpace() const { return {}; }
+  virtual host::ObjectPtr containerObject() = 0;
+  std::vector<Control*> children;  // in load order
+};
+
+// Properties kept by name: a class's declared properties and whatever the form file stored.
+class StoredProperties {
+ public:
+  const host::Variant* find(host::Name name) const;
+  void set(std::string_view name, host::Variant value);
+  const std::vector<std::pair<std::string, host::Variant>>& all() const { return items_; }
+
+ private:
+  std::vector<std::pair<std::string, host::Variant>> items_;
+};
+
+// What the runtime knows about a class of control.
+enum class Geometry { Rect, Line, PositionOnly, None };
+struct ControlClass {
+  std::string typeName;
+  Geometry geometry = Geometry::Rect;
+  bool hasFont = false;
+  const host::MemberTable* members = nullptr;
+  std::vector<std::pair<std::string, host::Variant>> defaults;  // declared stored properties
+  // A height that only the font decides (drop-down combo boxes, drive lists).
+  bool fixedHeight = false;
+};
+
+class Control : public host::Object, public ContainerBase {
+ public:
+  Control(std::string fileClass, const ControlClass& cls);
+  std::string_view typeName() const override { return cls_->typeName; }
+  const std::string& fileClass() const { return fileClass_; }
+  const ControlClass& controlClass() const { return *cls_; }
+  host::ObjectPtr containerObject() override { return shared_from_this(); }
+
+  bool tryGet(host::Name name, host::Args index, host::Variant& out) override;
+  bool trySet(host::Name name, host::Args index, const host::Variant& value) override;
+  bool has(host::Name name) const override;
+
+  // "Name" or "Name(Index)".
+  std::string key() const;
+  ScaleSpace space() const;  // the scale of the container this control sits in
+  host::ObjectPtr containerRef() const;
+
+  // Extender, positions in twips relative to the container's client origin.
+  std::string name;
+  int index = -1;  // -1: not a member of a control array
+  Form* form = nullptr;
+  ContainerBase* container = nullptr;
+  double left = 0, top = 0, width = 0, height = 0;
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // lines, twips
+  bool visible = true;
+  bool enabled = true;
+  std::string tag;
+  std::shared_ptr<Font> font;
+  StoredProperties stored;
+
+  // Moves and sizes in container units; omitted trailing values keep theirs.
+  void move(double l, std::optional<double> t = {}, std::optional<double> w = {},
+            std::optional<double> h = {});
+
+ protected:
+  const host::MemberTable* members() const override { return cls_->members; }
+
+ private:
+  std::string fileClass_;
+  const ControlClass* cls_;
+};
+
+// The class for a form file's class name ("VB.CommandButton"): a known class, or a generic one
+// named after the part after the library prefix.
+const ControlClass& classFor(std::string_view fileClass);
+std::shared_ptr<Control> createControl(std::string_view fileClass);
+
+// Member sets shared by control classes, for classes defined elsewhere in the runtime.
+const host::MemberTable& extenderMembers();  // Name, Index, Container, Parent, Tag
+const host::MemberTable& rectMembers();      // Left, Top, Width, Height, Move, Visible, Enabled
+const host::MemberTable& fontMembers();      // Font and the FontName/FontSize... shortcuts
+
+}  // namespace runtime

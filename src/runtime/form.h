@@ -1,0 +1,133 @@
+#pragma once
+// Forms, MDI forms and picture boxes of the embedded runtime.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/user_control.h"
+#include "runtime/control.h"
+#include "runtime/surface.h"
+#include "runtime/window_table.h"
+
+namespace runtime {
+
+class Runtime;
+
+// A picture box: a control that contains controls and is a drawing surface of its own.
+class PictureBox : public Control, public Surface {
+ public:
+  PictureBox(std::string fileClass, const ControlClass& cls);
+  ScaleSpace childSpace() const override { return scale.space(); }
+  double clientWidthTwips() const override;
+  double clientHeightTwips() const override;
+  void onPictureChanged() override;
+  int align() const;
+};
+
+// The outer frame of a window: widths of the side frames and the caption, by border style.
+struct FrameMetrics {
+  double width = 0;   // outer width - client width, twips
+  double height = 0;  // outer height - client height, twips (without a menu bar)
+};
+FrameMetrics frameFor(int borderStyle);
+
+class Form : public host::Object, public ContainerBase, public Surface, public WindowOwner {
+ public:
+  Form(Runtime& rt, bool mdi);
+  ~Form() override;
+  std::string_view typeName() const override { return mdi_ ? "MDIForm" : "Form"; }
+  host::ObjectPtr containerObject() override { return shared_from_this(); }
+  ScaleSpace childSpace() const override { return scale.space(); }
+  bool tryGet(host::Name name, host::Args index, host::Variant& out) override;
+  bool trySet(host::Name name, host::Args index, const host::Variant& value) override;
+
+  Runtime& runtime() { return rt_; }
+  bool isMdi() const { return mdi_; }
+  Form* mdiParent() const;  // for an MDI child: the application's MDI form
+
+  std::string name;
+  std::string caption;
+  std::string tag;
+  std::string fileClass = "VB.Form";
+  int borderStyle = 2;
+  bool enabled = true;
+  bool mdiChild = false;
+  std::shared_ptr<Font> font = std::make_shared<Font>();
+  StoredProperties stored;
+  std::vector<std::shared_ptr<Control>> controls;  // every control, in load order
+  host::HWND hwnd = 0;
+  host::HWND clientHwnd = 0;  // an MDI form's client window
+
+  // Outer geometry in twips as it reads now (normal bounds, or as minimized/maximized).
+  double left() const;
+  double top() const;
+  double width() const;
+  double height() const;
+  int windowState() const { return windowState_; }
+  bool visible() const { return visible_; }
+  bool loaded() const { return loaded_; }
+  const std::string& key() const { return name; }
+
+  // Programmatic geometry: fails with 384 unless the form is in normal state; raises Resize
+  // inside the call when the size changes.
+  void move(double l, std::optional<double> t = {}, std::optional<double> w = {},
+            std::optional<double> h = {});
+  void setWindowState(int state);
+  // Sets the normal bounds without events (the loader, from the form file).
+  void setInitialBounds(double l, double t, double w, double h);
+  void setClientSize(double w, double h);  // twips; adjusts the outer size
+
+  // The client area: for an MDI form, only what its aligned picture boxes leave free.
+  double clientWidthTwips() const override;
+  double clientHeightTwips() const override;
+  double fullClientWidth() const;
+  double fullClientHeight() const;
+  double menuBarHeight() const;
+  // The MDI form's client area (where children live), twips relative to its client origin.
+  struct Area {
+    double left, top, width, height;
+  };
+  Area mdiClientArea() const;
+
+  // A user drag of the bottom-right corner to an outer size in twips: the window's
+  // procedures are asked for the tracking limits first.
+  void userDrag(double outerWidth, double outerHeight);
+
+  void load();  // raises Load once
+  void show();  // loads if needed, shows, raises Resize at first display and Activate
+  void hide();
+  void unload();  // raises Unload, ends user controls, destroys the window
+  void activate();
+  void deactivate();
+
+  host::RECT windowRect() const override;
+  void setWindowPos(int x, int y, int cx, int cy, std::uint32_t flags) override;
+
+  // Controls by key ("Name" or "Name(Index)").
+  Control* find(std::string_view key) const;
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  void applySize(double w, double h, bool raiseResize);
+  void layoutAligned();  // an MDI form's aligned picture boxes
+  void raiseResize();
+  Runtime& rt_;
+  bool mdi_;
+  std::unique_ptr<WindowOwner> mdiClient_;
+  double left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;  // normal bounds
+  int windowState_ = 0;
+  bool visible_ = false;
+  bool loaded_ = false;
+  bool shownOnce_ = false;
+  bool unloaded_ = false;
+};
+
+// The form's Controls collection (0-based) and the list a user control sees as its
+// container's controls (item 0 is the form itself).
+host::ObjectPtr controlsOf(Form& form, bool withFormFirst);
+
+}  // namespace runtime

@@ -1,0 +1,486 @@
+#include "runtime/loader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "host/name.h"
+#include "runtime/form.h"
+#include "runtime/raster/raster.h"
+#include "runtime/scale.h"
+#include "runtime/user_control_host.h"
+
+namespace runtime {
+
+namespace fs = std::filesystem;
+using host::Variant;
+
+namespace {
+
+bool isFontBlock(const frm::PropertyBlock& b) {
+  return host::equalsNoCase(b.guid, "{0BE35203-8F91-11CE-9DE3-00AA004BB851}") ||
+         (b.guid.empty() && host::equalsNoCase(b.name, "Font"));
+}
+
+std::shared_ptr<Font> fontFrom(const frm::PropertyBlock& b) {
+  auto f = std::make_shared<Font>();
+  for (const auto& e : b.entries) {
+    const auto* p = std::get_if<frm::Property>(&e);
+    if (!p) continue;
+    Variant v = valueOf(*p);
+    try {
+      if (host::equalsNoCase(p->name, "Name"))
+        f->setName(v.toString());
+      else if (host::equalsNoCase(p->name, "Size"))
+        f->setSize(v.toDouble());
+      else if (host::equalsNoCase(p->name, "Weight"))
+        f->setWeight(v.toInteger());
+      else if (host::equalsNoCase(p->name, "Italic"))
+        f->italic = v.toBool();
+      else if (host::equalsNoCase(p->name, "Underline"))
+        f->underline = v.toBool();
+      else if (host::equalsNoCase(p->name, "Strikethrough"))
+        f->strikethrough = v.toBool();
+      else if (host::equalsNoCase(p->name, "Charset"))
+        f->charset = v.toInteger();
+    } catch (const host::HostError&) {
+      // An odd stored font value keeps the default, as the designer would.
+    }
+  }
+  return f;
+}
+
+bool isPictureProperty(std::string_view name) {
+  for (const char* p :
+       {"Picture", "DownPicture", "DisabledPicture", "Icon", "MouseIcon", "DragIcon"})
+    if (host::equalsNoCase(name, p)) return true;
+  return name.size() > 10 && host::equalsNoCase(name.substr(0, 10), "TabPicture");
+}
+
+// Reads the .frx companion once per form.
+class Frx {
+ public:
+  Frx(Runtime& rt, fs::path formFile) : rt_(rt), formFile_(std::move(formFile)) {}
+  const std::vector<std::uint8_t>* bytes(const std::string& name) {
+    if (!loaded_) {
+      loaded_ = true;
+      fs::path p = formFile_.parent_path() / name;
+      std::ifstream in(p, std::ios::binary);
+      if (in) {
+        data_.assign(std::istreambuf_iterator<char>(in), {});
+        present_ = true;
+      } else {
+        rt_.warn(formFile_.string() + ": " + name + " not found; its pictures are left out");
+      }
+    }
+    return present_ ? &data_ : nullptr;
+  }
+  Variant picture(const frm::FrxRef& ref) {
+    const auto* b = bytes(ref.file);
+    if (!b) return Variant(nullptr);
+    auto bm = raster::readFrxPicture(*b, ref.offset);
+    if (!bm) return Variant(nullptr);
+    return Variant(host::ObjectPtr(makePicture(std::move(*bm))));
+  }
+  std::optional<std::string> text(const frm::FrxRef& ref) {
+    const auto* b = bytes(ref.file);
+    if (!b) return std::nullopt;
+    return raster::readFrxText(*b, ref.offset);
+  }
+
+ private:
+  Runtime& rt_;
+  fs::path formFile_;
+  bool loaded_ = false;
+  bool present_ = false;
+  std::vector<std::uint8_t> data_;
+};
+
+// The property bag of a user control: its block in the form file.
+class BlockBag : public host::PropertyBag {
+ public:
+  explicit BlockBag(const frm::Block* block) : block_(block) {}
+  Variant ReadProperty(std::string_view name, const Variant& defaultValue) override {
+    if (!block_) return defaultValue;
+    const frm::Property* p = block_->property(name);
+    return p ? valueOf(*p) : defaultValue;
+  }
+  void WriteProperty(std::string_view name, const Variant& value,
+                     const Variant& defaultValue) override {
+    // As the classic bag does, a value equal to its default is not written.
+    if (!defaultValue.isEmpty() && value == defaultValue) return;
+    auto [raw, comment] = rawOf(value);
+    written.push_back(frm::Property{std::string(name), raw, comment, 0});
+  }
+  std::vector<frm::Property> written;
+
+ private:
+  const frm::Block* block_;
+};
+
+struct Builder {
+  Runtime& rt;
+  Form& form;
+  Frx frx;
+  LoadOptions options;
+
+  void applyGeometry(Control& c, const frm::Block& b) {
+    bool hasW = false, hasH = false;
+    for (const auto& e : b.entries) {
+      const auto* p = std::get_if<frm::Property>(&e);
+      if (!p) continue;
+      auto num = frm::parseNumber(p->value);
+      const std::string& n = p->name;
+      // Positions and sizes are stored in twips; a line's end points in its container's units.
+      if (num && host::equalsNoCase(n, "Left"))
+        c.left = *num;
+      else if (num && host::equalsNoCase(n, "Top"))
+        c.top = *num;
+      else if (num && host::equalsNoCase(n, "Width"))
+        c.width = *num, hasW = true;
+      else if (num && host::equalsNoCase(n, "Height"))
+        c.height = *num, hasH = true;
+      // Kept as stored until every container's scale is known (see convertLines).
+      else if (num && host::equalsNoCase(n, "X1"))
+        c.x1 = *num;
+      else if (num && host::equalsNoCase(n, "X2"))
+        c.x2 = *num;
+      else if (num && host::equalsNoCase(n, "Y1"))
+        c.y1 = *num;
+      else if (num && host::equalsNoCase(n, "Y2"))
+        c.y2 = *num;
+    }
+    // Windowless ActiveX controls store only their extent, in HIMETRIC.
+    const frm::Property* ex = b.property("_ExtentX");
+    const frm::Property* ey = b.property("_ExtentY");
+    if (!hasW && ex)
+      if (auto v = frm::parseNumber(ex->value)) c.width = std::round(*v * 1440.0 / 2540.0);
+    if (!hasH && ey)
+      if (auto v = frm::parseNumber(ey->value)) c.height = std::round(*v * 1440.0 / 2540.0);
+  }
+
+  void applyProperties(Control& c, const frm::Block& b) {
+    for (const auto& e : b.entries) {
+      if (const auto* pb = std::get_if<frm::PropertyBlock>(&e)) {
+        if (!isFontBlock(*pb)) continue;
+        auto f = fontFrom(*pb);
+        if (host::equalsNoCase(pb->name, "Font"))
+          c.font = f;
+        else
+          c.stored.set(pb->name, Variant(host::ObjectPtr(f)));  // DayFont, HeadFont...
+        continue;
+      }
+      const auto* p = std::get_if<frm::Property>(&e);
+      if (!p) continue;
+      const std::string& n = p->name;
+      if (host::equalsNoCase(n, "Left") || host::equalsNoCase(n, "Top") ||
+          host::equalsNoCase(n, "Width") || host::equalsNoCase(n, "Height") ||
+          host::equalsNoCase(n, "X1") || host::equalsNoCase(n, "X2") ||
+          host::equalsNoCase(n, "Y1") || host::equalsNoCase(n, "Y2") ||
+          host::equalsNoCase(n, "Index"))
+        continue;
+      Variant v = valueOf(*p);
+      if (auto ref = frm::parseFrxRef(p->value)) {
+        if (isPictureProperty(n) && !ref->textBlob) {
+          v = frx.picture(*ref);
+        } else if (auto text = frx.text(*ref)) {
+          v = Variant(*text);
+        }
+      }
+      try {
+        if (host::equalsNoCase(n, "Visible"))
+          c.visible = v.toBool();
+        else if (host::equalsNoCase(n, "Enabled"))
+          c.enabled = v.toBool();
+        else if (host::equalsNoCase(n, "Tag"))
+          c.tag = v.toString();
+        else if (auto* box = dynamic_cast<PictureBox*>(&c); box && applySurface(*box, n, v)) {
+        } else
+          c.stored.set(n, v);
+      } catch (const host::HostError&) {
+        c.stored.set(n, v);
+      }
+    }
+  }
+
+  // Properties of a drawing surface; false for any other.
+  bool applySurface(Surface& s, std::string_view n, const Variant& v) {
+    if (host::equalsNoCase(n, "Picture"))
+      s.picture = v.isObject() ? v : Variant(nullptr);
+    else if (host::equalsNoCase(n, "AutoRedraw"))
+      s.autoRedraw = v.toBool();
+    else if (host::equalsNoCase(n, "BackColor"))
+      s.backColor = static_cast<raster::Color>(v.toLong());
+    else if (host::equalsNoCase(n, "ForeColor"))
+      s.foreColor = static_cast<raster::Color>(v.toLong());
+    else if (host::equalsNoCase(n, "FillColor"))
+      s.fillColor = static_cast<raster::Color>(v.toLong());
+    else if (host::equalsNoCase(n, "FillStyle"))
+      s.fillStyle = v.toInteger();
+    else if (host::equalsNoCase(n, "DrawWidth"))
+      s.drawWidth = v.toInteger();
+    else if (host::equalsNoCase(n, "DrawMode"))
+      s.drawMode = v.toInteger();
+    else if (host::equalsNoCase(n, "DrawStyle"))
+      s.drawStyle = v.toInteger();
+    else
+      return false;
+    return true;
+  }
+
+  void convertLines() {
+    for (const auto& c : form.controls) {
+      if (c->controlClass().geometry != Geometry::Line) continue;
+      ScaleSpace s = c->space();
+      c->x1 = s.toTwipsX(c->x1), c->x2 = s.toTwipsX(c->x2);
+      c->y1 = s.toTwipsY(c->y1), c->y2 = s.toTwipsY(c->y2);
+    }
+  }
+
+  // The scale of a surface from its stored ScaleMode/ScaleWidth/..., given its client size.
+  void applyScale(Surface& s, const frm::Block& b) {
+    auto num = [&](std::string_view n) -> std::optional<double> {
+      const frm::Property* p = b.property(n);
+      return p ? frm::parseNumber(p->value) : std::nullopt;
+    };
+    int mode = static_cast<int>(num("ScaleMode").value_or(vbTwips));
+    if (mode == vbUser) {
+      double cw = s.clientWidthTwips(), ch = s.clientHeightTwips();
+      double sw = num("ScaleWidth").value_or(cw), sh = num("ScaleHeight").value_or(ch);
+      if (sw != 0 && sh != 0)
+        s.scale.setUser(num("ScaleLeft").value_or(0), num("ScaleTop").value_or(0), sw, sh, cw, ch);
+    } else if (mode > vbUser && mode <= vbHimetric) {
+      s.scale.setMode(mode);
+    }
+  }
+
+  void addChildren(const frm::Block& parent, ContainerBase& container) {
+    for (const frm::Block* b : parent.children()) {
+      std::shared_ptr<Control> c;
+      if (auto uc = rt.userControls().create(b->className)) {
+        c = std::make_shared<UserControlHost>(b->className, classFor(b->className), uc,
+                                              options.userMode);
+      } else {
+        c = createControl(b->className);
+      }
+      c->name = b->name;
+      if (const frm::Property* idx = b->property("Index"))
+        if (auto v = frm::parseNumber(idx->value)) c->index = static_cast<int>(*v);
+      c->form = &form;
+      c->container = &container;
+      container.children.push_back(c.get());
+      form.controls.push_back(c);
+      applyGeometry(*c, *b);
+      applyProperties(*c, *b);
+      if (auto* box = dynamic_cast<PictureBox*>(c.get())) {
+        applyScale(*box, *b);
+        box->resizeSurface();
+      }
+      addChildren(*b, *c);
+    }
+  }
+};
+
+int intOf(const frm::Block& b, std::string_view name, int fallback) {
+  const frm::Property* p = b.property(name);
+  if (!p) return fallback;
+  auto v = frm::parseNumber(p->value);
+  return v ? static_cast<int>(*v) : fallback;
+}
+
+}  // namespace
+
+Variant valueOf(const frm::Property& p) {
+  if (auto s = frm::unquote(p.value)) return Variant(*s);
+  if (auto b = frm::parseBool(p.value); b && !p.comment.empty()) {
+    // -1 'True / 0 'False: a Boolean, whatever the comment's language.
+    std::string_view c = p.comment;
+    if (c.find("True") != std::string_view::npos || c.find("False") != std::string_view::npos)
+      return Variant(*b);
+  }
+  if (auto n = frm::parseNumber(p.value)) {
+    double v = *n;
+    if (v == std::floor(v) && std::fabs(v) <= 2147483647.0) {
+      if (v >= -32768 && v <= 32767 && p.value.find('&') == std::string::npos)
+        return Variant(static_cast<std::int16_t>(v));
+      return Variant(static_cast<std::int32_t>(v));
+    }
+    return Variant(v);
+  }
+  return Variant(p.value);  // frx references and anything else, as written
+}
+
+std::pair<std::string, std::string> rawOf(const Variant& v) {
+  switch (v.type()) {
+    case host::VarType::Boolean:
+      return {frm::formatBool(v.toBool()), frm::boolComment(v.toBool())};
+    case host::VarType::String:
+      return {frm::quote(*v.stringPtr()), {}};
+    case host::VarType::Single:
+      return {frm::formatNumber(v.toSingle()), {}};
+    case host::VarType::Double:
+      return {frm::formatNumber(v.toDouble()), {}};
+    case host::VarType::Empty:
+      return {"\"\"", {}};
+    default:
+      return {v.toString(), {}};
+  }
+}
+
+std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs::path& file,
+                                LoadOptions options) {
+  const frm::Block& fb = doc.form;
+  bool mdi = host::equalsNoCase(fb.className, "VB.MDIForm");
+  auto form = std::make_shared<Form>(rt, mdi);
+  form->fileClass = fb.className;
+  form->name = fb.name;
+  form->borderStyle = intOf(fb, "BorderStyle", 2);
+  Builder builder{rt, *form, Frx(rt, file), options};
+  for (const auto& e : fb.entries) {
+    if (const auto* pb = std::get_if<frm::PropertyBlock>(&e)) {
+      if (isFontBlock(*pb) && host::equalsNoCase(pb->name, "Font")) form->font = fontFrom(*pb);
+      continue;
+    }
+    const auto* p = std::get_if<frm::Property>(&e);
+    if (!p) continue;
+    const std::string& n = p->name;
+    Variant v = valueOf(*p);
+    if (auto ref = frm::parseFrxRef(p->value); ref && isPictureProperty(n) && !ref->textBlob)
+      v = builder.frx.picture(*ref);
+    try {
+      if (host::equalsNoCase(n, "Caption"))
+        form->caption = v.toString();
+      else if (host::equalsNoCase(n, "Tag"))
+        form->tag = v.toString();
+      else if (host::equalsNoCase(n, "MDIChild"))
+        form->mdiChild = v.toBool();
+      else if (host::equalsNoCase(n, "Enabled"))
+        form->enabled = v.toBool();
+      else if (builder.applySurface(*form, n, v)) {
+      } else
+        form->stored.set(n, v);
+    } catch (const host::HostError&) {
+      form->stored.set(n, v);
+    }
+  }
+  // The children first: the menu bar and aligned boxes decide the client area.
+  builder.addChildren(fb, *form);
+  double cw = intOf(fb, "ClientWidth", 4680), ch = intOf(fb, "ClientHeight", 3195);
+  FrameMetrics f = frameFor(form->borderStyle);
+  double cl = intOf(fb, "ClientLeft", static_cast<int>(f.width / 2));
+  double ct = intOf(fb, "ClientTop", static_cast<int>(f.height - f.width / 2));
+  form->setInitialBounds(cl - f.width / 2, ct - (f.height - f.width / 2), cw + f.width,
+                         ch + f.height + form->menuBarHeight());
+  builder.applyScale(*form, fb);
+  builder.convertLines();
+  int state = intOf(fb, "WindowState", 0);
+  if (state != 0 && options.userMode) form->setWindowState(state);
+
+  // User controls come to life once the form exists: Initialize, then their properties.
+  for (const auto& c : form->controls) {
+    auto* uc = dynamic_cast<UserControlHost*>(c.get());
+    if (!uc) continue;
+    uc->control().Initialize(*uc);
+    const frm::Block* block = nullptr;
+    std::vector<const frm::Block*> stack{&fb};
+    while (!stack.empty() && !block) {
+      const frm::Block* top = stack.back();
+      stack.pop_back();
+      for (const frm::Block* child : top->children()) {
+        if (host::equalsNoCase(child->name, uc->name) && intOf(*child, "Index", -1) == uc->index)
+          block = child;
+        stack.push_back(child);
+      }
+    }
+    BlockBag bag(block);
+    uc->control().ReadProperties(bag);
+  }
+  return form;
+}
+
+LoadedForm loadForm(Runtime& rt, const fs::path& file, LoadOptions options) {
+  LoadedForm lf;
+  lf.path = file;
+  lf.document = frm::readFile(file);
+  lf.form = buildForm(rt, lf.document, file, options);
+  return lf;
+}
+
+namespace {
+
+void storeBlock(Control& c, frm::Block& b) {
+  auto setNum = [&](std::string_view n, double v) {
+    b.set(n, frm::formatNumber(static_cast<float>(v)));
+  };
+  switch (c.controlClass().geometry) {
+    case Geometry::Line: {
+      ScaleSpace s = c.space();
+      setNum("X1", s.toUnitsX(c.x1));
+      setNum("X2", s.toUnitsX(c.x2));
+      setNum("Y1", s.toUnitsY(c.y1));
+      setNum("Y2", s.toUnitsY(c.y2));
+      break;
+    }
+    case Geometry::Rect:
+      if (b.property("Width") || b.property("Left")) {
+        setNum("Left", c.left);
+        setNum("Top", c.top);
+        if (b.property("Width")) setNum("Width", c.width);
+        if (b.property("Height")) setNum("Height", c.height);
+      }
+      break;
+    case Geometry::PositionOnly:
+      setNum("Left", c.left);
+      setNum("Top", c.top);
+      break;
+    case Geometry::None:
+      break;
+  }
+  if (auto* uc = dynamic_cast<UserControlHost*>(&c)) {
+    // The control's own properties are what its WriteProperties writes, in its order,
+    // after the extender's.
+    BlockBag bag(&b);
+    uc->control().WriteProperties(bag);
+    std::vector<frm::Entry> kept;
+    for (auto& e : b.entries) {
+      const auto* p = std::get_if<frm::Property>(&e);
+      bool extender =
+          p && (host::equalsNoCase(p->name, "Left") || host::equalsNoCase(p->name, "Top") ||
+                host::equalsNoCase(p->name, "Width") || host::equalsNoCase(p->name, "Height") ||
+                host::equalsNoCase(p->name, "Index") || host::equalsNoCase(p->name, "TabIndex") ||
+                host::equalsNoCase(p->name, "Visible") || host::equalsNoCase(p->name, "Enabled") ||
+                host::equalsNoCase(p->name, "_ExtentX") ||
+                host::equalsNoCase(p->name, "_ExtentY") || host::equalsNoCase(p->name, "_Version"));
+      if (!p || extender) kept.push_back(std::move(e));
+    }
+    auto firstBlock = std::find_if(kept.begin(), kept.end(), [](const frm::Entry& e) {
+      return std::holds_alternative<frm::Block>(e);
+    });
+    kept.insert(firstBlock, bag.written.begin(), bag.written.end());
+    b.entries = std::move(kept);
+  }
+}
+
+void storeChildren(Form& form, frm::Block& parent) {
+  for (auto& e : parent.entries) {
+    auto* b = std::get_if<frm::Block>(&e);
+    if (!b) continue;
+    int index = intOf(*b, "Index", -1);
+    std::string key = index >= 0 ? b->name + "(" + std::to_string(index) + ")" : b->name;
+    if (Control* c = form.find(key)) storeBlock(*c, *b);
+    storeChildren(form, *b);
+  }
+}
+
+}  // namespace
+
+void storeForm(Form& form, frm::Document& doc) {
+  frm::Block& fb = doc.form;
+  if (fb.property("Caption") || !form.caption.empty()) fb.set("Caption", frm::quote(form.caption));
+  fb.set("ClientWidth", frm::formatNumber(static_cast<float>(form.fullClientWidth())));
+  fb.set("ClientHeight", frm::formatNumber(static_cast<float>(form.fullClientHeight())));
+  storeChildren(form, fb);
+}
+
+}  // namespace runtime

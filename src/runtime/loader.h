@@ -1,0 +1,41 @@
+#pragma once
+// Forms from .frm files, and back: builds a live form from a form document (with the
+// pictures of its .frx companion) and writes a live form's state into its document.
+
+#include <filesystem>
+#include <memory>
+
+#include "runtime/frm/frm_document.h"
+#include "runtime/runtime.h"
+
+namespace runtime {
+
+class Form;
+
+struct LoadOptions {
+  bool userMode = true;  // run mode; false: design mode, as the form designer loads it
+};
+
+// A form and the document it came from.
+struct LoadedForm {
+  std::shared_ptr<Form> form;
+  frm::Document document;
+  std::filesystem::path path;
+};
+
+// Reads and builds a form; a malformed file throws frm::ParseError (file:line: expected ...).
+// A missing .frx leaves the pictures out with a warning in the runtime.
+LoadedForm loadForm(Runtime& rt, const std::filesystem::path& file, LoadOptions options = {});
+std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& document,
+                                const std::filesystem::path& file, LoadOptions options = {});
+
+// Writes the form's current geometry, captions and user-control properties into the
+// document (the rest of the document stays as it was).
+void storeForm(Form& form, frm::Document& document);
+
+// Interprets a raw property value of a form file as the classic runtime would read it.
+host::Variant valueOf(const frm::Property& property);
+// The raw text and comment for writing a value back.
+std::pair<std::string, std::string> rawOf(const host::Variant& value);
+
+}  // namespace runtime

@@ -1,0 +1,78 @@
+#pragma once
+// A drawing surface: what forms and picture boxes share — scale, colours, the persistent
+// bitmap (AutoRedraw), the graphics methods and the background picture.
+
+#include <memory>
+
+#include "host/object.h"
+#include "runtime/control.h"
+#include "runtime/picture.h"
+#include "runtime/raster/bitmap.h"
+#include "runtime/scale.h"
+
+namespace runtime {
+
+class Surface {
+ public:
+  virtual ~Surface() = default;
+  // The client area in twips, which the owner knows.
+  virtual double clientWidthTwips() const = 0;
+  virtual double clientHeightTwips() const = 0;
+
+  ScaleState scale;
+  bool autoRedraw = false;
+  int drawWidth = 1;
+  int drawMode = 13;
+  int drawStyle = 0;
+  int fillStyle = 1;  // transparent
+  raster::Color fillColor = 0;
+  raster::Color foreColor = 0;
+  raster::Color backColor = 0x8000000F;  // button face, a system colour
+  double currentX = 0, currentY = 0;
+  host::Variant picture = host::Variant(nullptr);
+
+  double scaleWidth() const { return scale.scaleWidth(clientWidthTwips()); }
+  double scaleHeight() const { return scale.scaleHeight(clientHeightTwips()); }
+  ScaleSpace drawSpace() const { return scale.space(); }
+  void setScaleWidth(double v) { scale.setScaleWidth(clientWidthTwips(), v); }
+  void setScaleHeight(double v) { scale.setScaleHeight(clientHeightTwips(), v); }
+
+  // Graphics methods, in the surface's scale units.
+  void line(double x1, double y1, double x2, double y2, std::optional<raster::Color> color,
+            bool box, bool fill);
+  void circle(double x, double y, double radius, std::optional<raster::Color> color,
+              std::optional<double> start, std::optional<double> end, double aspect);
+  void cls();
+  void refresh();
+  void paintPicture(const raster::Bitmap& src, double x1, double y1, std::optional<double> w1,
+                    std::optional<double> h1, double x2, double y2, std::optional<double> w2,
+                    std::optional<double> h2, std::uint32_t opcode);
+  void setBackColor(raster::Color c);
+  void setPicture(const host::Variant& pic);
+  virtual void onPictureChanged() {}
+  // Image: a snapshot of the persistent bitmap.
+  std::shared_ptr<Picture> image();
+  // What is on screen now, pixel by pixel (tests and renders read it).
+  const raster::Bitmap& screen();
+  raster::Color point(double x, double y);
+  // Follows the owner's client size: keeps what is drawn, extends with the back colour.
+  void resizeSurface();
+
+  static const host::MemberTable& members();  // for classes that are surfaces
+
+ private:
+  void ensure();
+  void background(raster::Bitmap& target) const;
+  raster::Bitmap& target();  // where drawing goes now
+  void publish();
+  double px(double units) const;  // x units -> pixels
+  double py(double units) const;
+  raster::Bitmap image_;
+  raster::Bitmap screen_;
+  bool ready_ = false;
+};
+
+// The real colour of a classic colour value (system colours resolved to fixed ones).
+raster::Color resolveColor(std::uint32_t classic);
+
+}  // namespace runtime
