@@ -389,6 +389,11 @@ void Form::setWindowPos(int x, int y, int cx, int cy, std::uint32_t flags) {
   if (!(flags & host::SWP_NOSIZE)) applySize(cx * tx, cy * ty, true);
 }
 
+host::HWND Form::parentWindow() const {
+  Form* p = mdiParent();
+  return p ? p->clientHwnd : 0;
+}
+
 Control* Form::find(std::string_view key) const {
   for (const auto& c : controls)
     if (host::equalsNoCase(c->key(), key)) return c.get();

@@ -104,6 +104,7 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
 
   host::RECT windowRect() const override;
   void setWindowPos(int x, int y, int cx, int cy, std::uint32_t flags) override;
+  host::HWND parentWindow() const override;
 
   // Controls by key ("Name" or "Name(Index)").
   Control* find(std::string_view key) const;

@@ -44,7 +44,10 @@ bool WindowTable::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx
 
 HWND WindowTable::GetParent(HWND hwnd) {
   auto it = windows_.find(hwnd);
-  return it == windows_.end() ? 0 : it->second.parent;
+  if (it == windows_.end()) return 0;
+  if (it->second.owner)
+    if (HWND p = it->second.owner->parentWindow()) return p;
+  return it->second.parent;
 }
 
 bool WindowTable::GetWindowRect(HWND hwnd, RECT& rect) {

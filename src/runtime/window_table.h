@@ -16,6 +16,8 @@ class WindowOwner {
   virtual host::RECT windowRect() const = 0;  // screen pixels
   // Moves and/or sizes the window, in screen pixels (SWP_NOMOVE / SWP_NOSIZE honoured).
   virtual void setWindowPos(int x, int y, int cx, int cy, std::uint32_t flags) = 0;
+  // The parent window when it is decided by the owner (an MDI child's client window).
+  virtual host::HWND parentWindow() const { return 0; }
 };
 
 class WindowTable : public host::WindowApi {
