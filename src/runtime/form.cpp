@@ -235,29 +235,34 @@ Form::Area Form::mdiClientArea() const {
   return a;
 }
 
+// Boxes aligned to the top or bottom span the whole width; those aligned left or right fill
+// the height that remains between them.
 void Form::layoutAligned() {
   double top = 0, bottom = fullClientHeight(), leftEdge = 0, right = fullClientWidth();
-  for (const auto& c : controls) {
-    auto* box = dynamic_cast<PictureBox*>(c.get());
-    if (!box || box->container != this || !box->visible || box->align() == 0) continue;
-    switch (box->align()) {
-      case 1:
-        box->left = leftEdge, box->top = top, box->width = right - leftEdge, top += box->height;
-        break;
-      case 2:
-        bottom -= box->height, box->left = leftEdge, box->top = bottom,
-                               box->width = right - leftEdge;
-        break;
-      case 3:
-        box->left = leftEdge, box->top = top, box->height = bottom - top, leftEdge += box->width;
-        break;
-      case 4:
-        right -= box->width, box->left = right, box->top = top, box->height = bottom - top;
-        break;
-      default:
-        break;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const auto& c : controls) {
+      auto* box = dynamic_cast<PictureBox*>(c.get());
+      if (!box || box->container != this || !box->visible) continue;
+      int align = box->align();
+      if (align == 0 || (pass == 0) != (align == 1 || align == 2)) continue;
+      switch (align) {
+        case 1:
+          box->left = 0, box->top = top, box->width = right, top += box->height;
+          break;
+        case 2:
+          bottom -= box->height, box->left = 0, box->top = bottom, box->width = right;
+          break;
+        case 3:
+          box->left = leftEdge, box->top = top, box->height = bottom - top, leftEdge += box->width;
+          break;
+        case 4:
+          right -= box->width, box->left = right, box->top = top, box->height = bottom - top;
+          break;
+        default:
+          break;
+      }
+      box->resizeSurface();
     }
-    box->resizeSurface();
   }
 }
 

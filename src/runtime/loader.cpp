@@ -161,7 +161,15 @@ struct Builder {
   }
 
   void applyProperties(Control& c, const frm::Block& b) {
+    // A user control's own properties belong to its property bag, not to the extender.
+    bool userControl = dynamic_cast<UserControlHost*>(&c) != nullptr;
     for (const auto& e : b.entries) {
+      if (userControl) {
+        const auto* p = std::get_if<frm::Property>(&e);
+        if (!p || !(host::equalsNoCase(p->name, "Visible") ||
+                    host::equalsNoCase(p->name, "Enabled") || host::equalsNoCase(p->name, "Tag")))
+          continue;
+      }
       if (const auto* pb = std::get_if<frm::PropertyBlock>(&e)) {
         if (!isFontBlock(*pb)) continue;
         auto f = fontFrom(*pb);

@@ -28,8 +28,7 @@ class Gauge : public Object {
 
  protected:
   const host::MemberTable* members() const override {
-    static const host::MemberTable base{
-        {"Tag", [](Object&, Args) { return Variant("gauge"); }}};
+    static const host::MemberTable base{{"Tag", [](Object&, Args) { return Variant("gauge"); }}};
     static const host::MemberTable table{
         {{"Level", [](Object& o, Args) { return Variant(host::self<Gauge>(o).level); },
           [](Object& o, Args, const Variant& v) { host::self<Gauge>(o).level = v.toDouble(); }},

@@ -83,8 +83,8 @@ TEST_F(FormTest, UserDragsAreHeldToTheTrackingLimitsOfTheWindowProcedures) {
   EXPECT_EQ(form->width(), 112 * 15);
   EXPECT_EQ(form->height(), 1005);  // a drag moves in whole pixels
   gTable = &rt.windowTable();
-  gPrevious = rt.windows().SetWindowLongA(form->hwnd, host::GWL_WNDPROC,
-                                          host::toHandle(&minimumSizeProc));
+  gPrevious =
+      rt.windows().SetWindowLongA(form->hwnd, host::GWL_WNDPROC, host::toHandle(&minimumSizeProc));
   EXPECT_NE(gPrevious, 0);
   form->userDrag(1000, 1000);
   EXPECT_EQ(form->width(), 200 * 15);
@@ -130,10 +130,10 @@ TEST_F(FormTest, WindowFunctionsReportRectsLockOneWindowAndKeepRegionsAndTopmost
 }
 
 TEST_F(FormTest, MdiChildrenLiveInTheClientAreaLeftByAlignedBoxes) {
-  auto mdi = build(formText(
-      "   Begin VB.PictureBox picTools\n      Align = 1  'Align Top\n      Height = 600\n"
-      "      Left = 0\n      Top = 0\n      Width = 4000\n   End\n",
-      "", "VB.MDIForm", "MDIForm1"));
+  auto mdi = build(
+      formText("   Begin VB.PictureBox picTools\n      Align = 1  'Align Top\n      Height = 600\n"
+               "      Left = 0\n      Top = 0\n      Width = 4000\n   End\n",
+               "", "VB.MDIForm", "MDIForm1"));
   auto child = build(formText(kButton, "   MDIChild = -1  'True\n", "VB.Form", "Child1"));
   EXPECT_EQ(mdi->typeName(), "MDIForm");
   EXPECT_TRUE(child->get("MDIChild").toBool());
@@ -152,7 +152,8 @@ TEST_F(FormTest, MdiChildrenLiveInTheClientAreaLeftByAlignedBoxes) {
 }
 
 TEST_F(FormTest, ScaleModesConvertPositionsAndScaleXY) {
-  auto form = build(formText(kButton, "   ScaleHeight = 200\n   ScaleMode = 3  'Pixel\n   ScaleWidth = 266.667\n"));
+  auto form = build(formText(
+      kButton, "   ScaleHeight = 200\n   ScaleMode = 3  'Pixel\n   ScaleWidth = 266.667\n"));
   auto button = form->find("Command1");
   EXPECT_EQ(form->get("ScaleMode").toInteger(), 3);
   EXPECT_FLOAT_EQ(form->get("ScaleWidth").toSingle(), 4000.0f / 15);
@@ -176,9 +177,11 @@ TEST_F(FormTest, ScaleModesConvertPositionsAndScaleXY) {
 TEST_F(FormTest, ControlsHaveTheMembersOfTheirClassOnly) {
   auto form = build(formText(
       std::string(kButton) +
-      "   Begin VB.Line Line1\n      X1 = 100\n      X2 = 900\n      Y1 = 50\n      Y2 = 50\n   End\n"
+      "   Begin VB.Line Line1\n      X1 = 100\n      X2 = 900\n      Y1 = 50\n      Y2 = 50\n   "
+      "End\n"
       "   Begin VB.Timer Timer1\n      Interval = 100\n      Left = 10\n      Top = 10\n   End\n"
-      "   Begin VB.ComboBox Combo1\n      Height = 315\n      Left = 0\n      Style = 2  'Dropdown List\n"
+      "   Begin VB.ComboBox Combo1\n      Height = 315\n      Left = 0\n      Style = 2  'Dropdown "
+      "List\n"
       "      Top = 0\n      Width = 900\n   End\n"
       "   Begin VB.Label lbl\n      Caption = \"A\"\n      Height = 255\n      Index = 3\n"
       "      Left = 0\n      Top = 0\n      Width = 500\n   End\n"

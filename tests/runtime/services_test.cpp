@@ -29,7 +29,7 @@ TEST_F(ServicesTest, TimersTickOnTheVirtualClockInDueOrder) {
   EXPECT_EQ(log, "");
   rt.advance(1);
   EXPECT_EQ(log, "f");
-  rt.advance(400);  // 200 f, 250 S, 300 f, 400 f, 500 f, 500 S
+  rt.advance(400);            // 200 f, 250 S, 300 f, 400 f, 500 f, 500 S
   EXPECT_EQ(log, "ffSfffS");  // at a tie, the timer created first ticks first
   EXPECT_DOUBLE_EQ(rt.Timer(), 9 * 3600 + 0.5);
   slow->setEnabled(false);
@@ -60,7 +60,8 @@ TEST_F(ServicesTest, ATickThatPumpsEventsDoesNotTickItselfAgainAndCanStopItself)
 }
 
 TEST_F(ServicesTest, FormTimersTickAsControlsByName) {
-  auto form = build(formText("   Begin VB.Timer tmr\n      Interval = 50\n      Left = 0\n      Top = 0\n   End\n"));
+  auto form = build(formText(
+      "   Begin VB.Timer tmr\n      Interval = 50\n      Left = 0\n      Top = 0\n   End\n"));
   auto timer = form->find("tmr");
   EXPECT_TRUE(timer->get("Enabled").toBool());
   EXPECT_EQ(timer->get("Interval").toLong(), 50);
@@ -80,7 +81,9 @@ TEST_F(ServicesTest, SettingsRoundTripThroughTheFileWithClassicErrors) {
   EXPECT_EQ(s.GetSetting("Rescalo", "Main Window", "WindowLeft", "gone"), "gone");
   s.DeleteSetting("Rescalo", "Main Window");
   EXPECT_EQ(errorOf([&] { s.DeleteSetting("Rescalo", "Main Window"); }), 5);
-  EXPECT_EQ(runtime::FileSettingsStore(dir / "settings").GetSetting("Rescalo", "Main Window", "WindowTop", "-"), "-");
+  EXPECT_EQ(runtime::FileSettingsStore(dir / "settings")
+                .GetSetting("Rescalo", "Main Window", "WindowTop", "-"),
+            "-");
 }
 
 TEST_F(ServicesTest, HostileSectionNamesStayInsideTheStoreAndWritesLeaveNoPartialFile) {
@@ -89,10 +92,13 @@ TEST_F(ServicesTest, HostileSectionNamesStayInsideTheStoreAndWritesLeaveNoPartia
     s.SaveSetting("Rescalo", name, "WindowWidth", "9000");
   // Nothing but the store itself appeared, and no temporary file stayed behind.
   std::vector<std::string> files;
-  for (auto& e : fs::recursive_directory_iterator(dir)) files.push_back(e.path().filename().string());
+  for (auto& e : fs::recursive_directory_iterator(dir))
+    files.push_back(e.path().filename().string());
   EXPECT_EQ(files, std::vector<std::string>{"settings"});
   EXPECT_FALSE(fs::exists(dir.parent_path() / "x"));
-  EXPECT_EQ(runtime::FileSettingsStore(dir / "settings").GetSetting("Rescalo", "../../x", "WindowWidth"), "9000");
+  EXPECT_EQ(
+      runtime::FileSettingsStore(dir / "settings").GetSetting("Rescalo", "../../x", "WindowWidth"),
+      "9000");
 }
 
 std::string readAll(const fs::path& p) {

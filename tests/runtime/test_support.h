@@ -17,8 +17,9 @@ namespace testing_support {
 
 inline std::filesystem::path freshDir(const std::string& name) {
   auto dir = std::filesystem::temp_directory_path() /
-             ("rescalo-test-" + name + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-              "-" + std::to_string(reinterpret_cast<std::uintptr_t>(&name)));
+             ("rescalo-test-" + name + "-" +
+              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+              std::to_string(reinterpret_cast<std::uintptr_t>(&name)));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
