@@ -2,6 +2,7 @@
 // Member names: compared without regard to case, hashed once so that a lookup never allocates.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace host {
@@ -28,6 +29,8 @@ class Name {
  public:
   constexpr Name(std::string_view text) : text_(text), hash_(hashNoCase(text)) {}
   constexpr Name(const char* text) : Name(std::string_view(text)) {}
+  // Refers to the string's text: the string must outlive the lookup.
+  Name(const std::string& text) : Name(std::string_view(text)) {}
   constexpr std::string_view text() const { return text_; }
   constexpr std::uint32_t hash() const { return hash_; }
   constexpr bool operator==(const Name& o) const {

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "host/collection.h"
+#include "runtime/clock.h"
 #include "runtime/form.h"
 
 namespace runtime {
@@ -90,6 +91,28 @@ void Control::move(double l, std::optional<double> t, std::optional<double> w,
     if (*h < 0) host::raise(host::kInvalidPropertyValue);
     height = *h * s.unitY;
   }
+}
+
+void TimerControl::attach(VirtualClock& clock) {
+  timer_ = clock.createTimer([this] { raiseEvent("Timer"); });
+  sync();
+}
+
+void TimerControl::setEnabled(bool e) {
+  enabled = e;
+  sync();
+}
+
+void TimerControl::setInterval(int ms) {
+  if (ms < 0 || ms > 65535) host::raise(host::kInvalidPropertyValue);
+  interval_ = ms;
+  sync();
+}
+
+void TimerControl::sync() {
+  if (!timer_) return;
+  timer_->setInterval(interval_);
+  timer_->setEnabled(enabled);
 }
 
 namespace {
@@ -223,6 +246,8 @@ const host::MemberTable& lineMembers() {
   return table;
 }
 
+TimerControl& tmr(Object& o) { return dynamic_cast<TimerControl&>(ctl(o)); }
+
 // Timers: position only, and Enabled/Interval (the runtime ticks them on its clock).
 const host::MemberTable& positionMembers() {
   static const host::MemberTable table{
@@ -235,7 +260,9 @@ const host::MemberTable& positionMembers() {
           ctl(o).top = ctl(o).space().toTwipsY(v.toDouble());
         }},
        {"Enabled", [](Object& o, Args) { return Variant(ctl(o).enabled); },
-        [](Object& o, Args, const Variant& v) { ctl(o).enabled = v.toBool(); }}},
+        [](Object& o, Args, const Variant& v) { tmr(o).setEnabled(v.toBool()); }},
+       {"Interval", [](Object& o, Args) { return Variant(tmr(o).interval()); },
+        [](Object& o, Args, const Variant& v) { tmr(o).setInterval(v.toLong()); }}},
       &extenderMembers()};
   return table;
 }
@@ -322,7 +349,7 @@ std::map<std::string, ControlClass, std::less<>> makeClasses() {
        r,
        {{"Min", std::int16_t{0}}, {"Max", std::int16_t{32767}}, {"Value", std::int16_t{0}}}});
   add({"Line", Geometry::Line, false, &lineMembers(), {{"BorderStyle", std::int16_t{1}}}});
-  add({"Timer", Geometry::PositionOnly, false, &positionMembers(), {{"Interval", 0}}});
+  add({"Timer", Geometry::PositionOnly, false, &positionMembers(), {}});
   add({"Menu",
        Geometry::None,
        false,
@@ -361,8 +388,10 @@ const ControlClass& classFor(std::string_view fileClass) {
 
 std::shared_ptr<Control> createControl(std::string_view fileClass) {
   const ControlClass& cls = classFor(fileClass);
-  if (cls.typeName == "PictureBox")
+  if (&cls == &classFor("VB.PictureBox"))
     return std::make_shared<PictureBox>(std::string(fileClass), cls);
+  if (&cls == &classFor("VB.Timer"))
+    return std::make_shared<TimerControl>(std::string(fileClass), cls);
   return std::make_shared<Control>(std::string(fileClass), cls);
 }
 

@@ -102,6 +102,24 @@ class Control : public host::Object, public ContainerBase {
   const ControlClass* cls_;
 };
 
+class VirtualClock;
+class ClockTimer;
+
+// A timer control: while enabled with a non-zero interval it raises "Timer" on the clock.
+class TimerControl : public Control {
+ public:
+  using Control::Control;
+  void attach(VirtualClock& clock);
+  void setEnabled(bool e);
+  int interval() const { return interval_; }
+  void setInterval(int ms);
+
+ private:
+  void sync();
+  std::shared_ptr<ClockTimer> timer_;
+  int interval_ = 0;
+};
+
 // The class for a form file's class name ("VB.CommandButton"): a known class, or a generic one
 // named after the part after the library prefix.
 const ControlClass& classFor(std::string_view fileClass);

@@ -196,45 +196,27 @@ struct Builder {
           v = Variant(*text);
         }
       }
-      try {
-        if (host::equalsNoCase(n, "Visible"))
-          c.visible = v.toBool();
-        else if (host::equalsNoCase(n, "Enabled"))
-          c.enabled = v.toBool();
-        else if (host::equalsNoCase(n, "Tag"))
-          c.tag = v.toString();
-        else if (auto* box = dynamic_cast<PictureBox*>(&c); box && applySurface(*box, n, v)) {
-        } else
-          c.stored.set(n, v);
-      } catch (const host::HostError&) {
-        c.stored.set(n, v);
-      }
+      assign(c, c.stored, n, v);
     }
   }
 
-  // Properties of a drawing surface; false for any other.
-  bool applySurface(Surface& s, std::string_view n, const Variant& v) {
-    if (host::equalsNoCase(n, "Picture"))
-      s.picture = v.isObject() ? v : Variant(nullptr);
-    else if (host::equalsNoCase(n, "AutoRedraw"))
-      s.autoRedraw = v.toBool();
-    else if (host::equalsNoCase(n, "BackColor"))
-      s.backColor = static_cast<raster::Color>(v.toLong());
-    else if (host::equalsNoCase(n, "ForeColor"))
-      s.foreColor = static_cast<raster::Color>(v.toLong());
-    else if (host::equalsNoCase(n, "FillColor"))
-      s.fillColor = static_cast<raster::Color>(v.toLong());
-    else if (host::equalsNoCase(n, "FillStyle"))
-      s.fillStyle = v.toInteger();
-    else if (host::equalsNoCase(n, "DrawWidth"))
-      s.drawWidth = v.toInteger();
-    else if (host::equalsNoCase(n, "DrawMode"))
-      s.drawMode = v.toInteger();
-    else if (host::equalsNoCase(n, "DrawStyle"))
-      s.drawStyle = v.toInteger();
-    else
-      return false;
-    return true;
+  // A stored value goes through the object's own member when it has one that takes it, so
+  // the file and a running program set properties the same way; anything else is kept by name.
+  static void assign(host::Object& o, StoredProperties& stored, const std::string& n,
+                     const Variant& v) {
+    if (isScaleProperty(n)) return;  // applied with the scale, once the client size is known
+    try {
+      if (o.trySet(n, {}, v)) return;
+    } catch (const host::HostError&) {
+      // a value the member refuses (or a read-only member) is still kept as the file has it
+    }
+    stored.set(n, v);
+  }
+
+  static bool isScaleProperty(std::string_view n) {
+    for (const char* s : {"ScaleMode", "ScaleWidth", "ScaleHeight", "ScaleLeft", "ScaleTop"})
+      if (host::equalsNoCase(n, s)) return true;
+    return false;
   }
 
   void convertLines() {
@@ -281,6 +263,7 @@ struct Builder {
       form.controls.push_back(c);
       applyGeometry(*c, *b);
       applyProperties(*c, *b);
+      if (auto* timer = dynamic_cast<TimerControl*>(c.get())) timer->attach(rt.clock());
       if (auto* box = dynamic_cast<PictureBox*>(c.get())) {
         applyScale(*box, *b);
         box->resizeSurface();
@@ -356,20 +339,12 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
     Variant v = valueOf(*p);
     if (auto ref = frm::parseFrxRef(p->value); ref && isPictureProperty(n) && !ref->textBlob)
       v = builder.frx.picture(*ref);
-    try {
-      if (host::equalsNoCase(n, "Caption"))
-        form->caption = v.toString();
-      else if (host::equalsNoCase(n, "Tag"))
-        form->tag = v.toString();
-      else if (host::equalsNoCase(n, "MDIChild"))
-        form->mdiChild = v.toBool();
-      else if (host::equalsNoCase(n, "Enabled"))
-        form->enabled = v.toBool();
-      else if (builder.applySurface(*form, n, v)) {
-      } else
-        form->stored.set(n, v);
-    } catch (const host::HostError&) {
-      form->stored.set(n, v);
+    if (host::equalsNoCase(n, "MDIChild")) {
+      form->mdiChild = v.toBool();
+    } else if (host::equalsNoCase(n, "Visible") || host::equalsNoCase(n, "WindowState")) {
+      form->stored.set(n, v);  // a form is shown, and its state applied, when it runs
+    } else {
+      Builder::assign(*form, form->stored, n, v);
     }
   }
   // The children first: the menu bar and aligned boxes decide the client area.

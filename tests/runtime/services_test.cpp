@@ -65,6 +65,18 @@ TEST_F(ServicesTest, FormTimersTickAsControlsByName) {
   auto timer = form->find("tmr");
   EXPECT_TRUE(timer->get("Enabled").toBool());
   EXPECT_EQ(timer->get("Interval").toLong(), 50);
+  int ticks = 0;
+  timer->subscribe([&](std::string_view e, host::Args) { ticks += e == "Timer"; });
+  rt.advance(120);
+  EXPECT_EQ(ticks, 2);
+  timer->set("Interval", 0);  // an interval of 0 stops it
+  rt.advance(500);
+  EXPECT_EQ(ticks, 2);
+  timer->set("Interval", 100);
+  timer->set("Enabled", false);
+  rt.advance(500);
+  EXPECT_EQ(ticks, 2);
+  EXPECT_EQ(errorOf([&] { timer->set("Interval", -1); }), 380);
 }
 
 TEST_F(ServicesTest, SettingsRoundTripThroughTheFileWithClassicErrors) {
