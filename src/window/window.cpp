@@ -1,0 +1,1 @@
+// placeholder until this library's first unit lands
