@@ -4,6 +4,7 @@
 
 #include "host/collection.h"
 #include "runtime/clock.h"
+#include "runtime/common_controls.h"
 #include "runtime/form.h"
 
 namespace runtime {
@@ -378,6 +379,7 @@ const ControlClass& classFor(std::string_view fileClass) {
   if (intrinsic || fileClass.find('.') == std::string_view::npos) {
     if (auto it = classes.find(key); it != classes.end()) return it->second;
   }
+  if (const ControlClass* common = commonControlClass(fileClass)) return *common;
   auto it = generic.find(fileClass);
   if (it == generic.end()) {
     ControlClass c{std::string(cls), Geometry::Rect, false, &rectFontMembers(), {}};
@@ -387,6 +389,7 @@ const ControlClass& classFor(std::string_view fileClass) {
 }
 
 std::shared_ptr<Control> createControl(std::string_view fileClass) {
+  if (auto common = createCommonControl(fileClass)) return common;
   const ControlClass& cls = classFor(fileClass);
   if (&cls == &classFor("VB.PictureBox"))
     return std::make_shared<PictureBox>(std::string(fileClass), cls);

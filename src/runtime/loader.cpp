@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "host/name.h"
+#include "runtime/common_controls.h"
 #include "runtime/form.h"
 #include "runtime/raster/raster.h"
 #include "runtime/scale.h"
@@ -160,9 +161,25 @@ struct Builder {
       if (auto v = frm::parseNumber(ey->value)) c.height = std::round(*v * 1440.0 / 2540.0);
   }
 
+  // A stored value as the runtime reads it: pictures and long text from the .frx.
+  Variant read(const frm::Property& p) {
+    Variant v = valueOf(p);
+    if (auto ref = frm::parseFrxRef(p.value)) {
+      if (isPictureProperty(p.name) && !ref->textBlob) {
+        v = frx.picture(*ref);
+      } else if (auto text = frx.text(*ref)) {
+        v = Variant(*text);
+      }
+    }
+    return v;
+  }
+
   void applyProperties(Control& c, const frm::Block& b) {
     // A user control's own properties belong to its property bag, not to the extender.
     bool userControl = dynamic_cast<UserControlHost*>(&c) != nullptr;
+    // A common control reads its own values and nested blocks (images, buttons, tabs).
+    auto* common = dynamic_cast<CommonControl*>(&c);
+    ValueReader reader = [this](const frm::Property& p) { return read(p); };
     for (const auto& e : b.entries) {
       if (userControl) {
         const auto* p = std::get_if<frm::Property>(&e);
@@ -171,7 +188,10 @@ struct Builder {
           continue;
       }
       if (const auto* pb = std::get_if<frm::PropertyBlock>(&e)) {
-        if (!isFontBlock(*pb)) continue;
+        if (!isFontBlock(*pb)) {
+          if (common) common->loadBlock(*pb, reader);
+          continue;
+        }
         auto f = fontFrom(*pb);
         if (host::equalsNoCase(pb->name, "Font"))
           c.font = f;
@@ -188,14 +208,8 @@ struct Builder {
           host::equalsNoCase(n, "Y1") || host::equalsNoCase(n, "Y2") ||
           host::equalsNoCase(n, "Index"))
         continue;
-      Variant v = valueOf(*p);
-      if (auto ref = frm::parseFrxRef(p->value)) {
-        if (isPictureProperty(n) && !ref->textBlob) {
-          v = frx.picture(*ref);
-        } else if (auto text = frx.text(*ref)) {
-          v = Variant(*text);
-        }
-      }
+      Variant v = read(*p);
+      if (common && common->loadProperty(n, v)) continue;
       assign(c, c.stored, n, v);
     }
   }
@@ -357,6 +371,9 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
                          ch + f.height + form->menuBarHeight());
   builder.applyScale(*form, fb);
   builder.convertLines();
+  // Image lists named in the file can be bound only now that every control exists.
+  for (const auto& c : form->controls)
+    if (auto* common = dynamic_cast<CommonControl*>(c.get())) common->finishLoad(*form);
   int state = intOf(fb, "WindowState", 0);
   if (state != 0 && options.userMode) form->setWindowState(state);
 
@@ -420,6 +437,7 @@ void storeBlock(Control& c, frm::Block& b) {
     case Geometry::None:
       break;
   }
+  if (auto* common = dynamic_cast<CommonControl*>(&c)) common->store(b);
   if (auto* uc = dynamic_cast<UserControlHost*>(&c)) {
     // The control's own properties are what its WriteProperties writes, in its order,
     // after the extender's.
