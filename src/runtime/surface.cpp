@@ -135,7 +135,9 @@ void Surface::paintPicture(const raster::Bitmap& src, double x1, double y1,
   double sy = (y2 - drawSpace().top) * drawSpace().unitY / ScaleState::twipsPerPixelY;
   double sw = w2 ? wpx(*w2) : src.width() - sx;
   double sh = h2 ? hpx(*h2) : src.height() - sy;
-  raster::paintPicture(target(), src, px(x1), py(y1), dw, dh, sx, sy, sw, sh, opcode);
+  // Whole pixels on the destination: a picture drawn at its natural size stays crisp.
+  raster::paintPicture(target(), src, std::round(px(x1)), std::round(py(y1)), std::round(dw),
+                       std::round(dh), sx, sy, sw, sh, opcode);
   publish();
 }
 

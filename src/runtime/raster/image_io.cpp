@@ -204,18 +204,23 @@ std::optional<Bitmap> loadImageFile(const std::filesystem::path& path) {
   return decodeImage(bytes);
 }
 
-bool writePng(const Bitmap& bm, const std::filesystem::path& path) {
-  if (bm.empty()) return false;
+std::vector<std::uint8_t> encodePng(const Bitmap& bm) {
   std::vector<std::uint8_t> png;
+  if (bm.empty()) return png;
   const auto append = [](void* context, void* data, int size) {
     auto* out = static_cast<std::vector<std::uint8_t>*>(context);
     const auto* p = static_cast<const std::uint8_t*>(data);
     out->insert(out->end(), p, p + size);
   };
   if (!stbi_write_png_to_func(append, &png, bm.width(), bm.height(), 4, bm.rgba().data(),
-                              bm.width() * 4)) {
-    return false;
-  }
+                              bm.width() * 4))
+    png.clear();
+  return png;
+}
+
+bool writePng(const Bitmap& bm, const std::filesystem::path& path) {
+  std::vector<std::uint8_t> png = encodePng(bm);
+  if (png.empty()) return false;
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
   return static_cast<bool>(out);

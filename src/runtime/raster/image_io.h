@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "runtime/raster/bitmap.h"
 
@@ -17,6 +18,9 @@ std::optional<Bitmap> decodeImage(std::span<const std::uint8_t> bytes);
 
 // The picture in a file, or nothing when it cannot be read or decoded.
 std::optional<Bitmap> loadImageFile(const std::filesystem::path& path);
+
+// The bitmap as 32-bit PNG bytes; empty when the bitmap is.
+std::vector<std::uint8_t> encodePng(const Bitmap& bm);
 
 // Writes the bitmap as a 32-bit PNG; false when it is empty or the file cannot be written.
 bool writePng(const Bitmap& bm, const std::filesystem::path& path);

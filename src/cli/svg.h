@@ -1,0 +1,15 @@
+#pragma once
+// A picture of a form as it stands: its frame, client area (colour, picture, drawing) and every
+// visible control as a box with its caption and picture.
+
+#include <filesystem>
+#include <string>
+
+#include "runtime/form.h"
+
+namespace cli {
+
+std::string renderSvg(runtime::Form& form);
+void writeSvg(runtime::Form& form, const std::filesystem::path& path);
+
+}  // namespace cli
