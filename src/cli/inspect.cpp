@@ -1,11 +1,14 @@
 #include "cli/inspect.h"
 
+#include <cctype>
 #include <iomanip>
 #include <optional>
 
 #include "cli/json.h"
+#include "control/rescalo.h"
 #include "host/failure.h"
 #include "runtime/frm/frm_document.h"
+#include "runtime/user_control_host.h"
 
 namespace cli {
 
@@ -33,6 +36,63 @@ std::string containerKey(Control& c) {
 const char* kGeometry[] = {"Left", "Top", "Width", "Height", "X1", "Y1", "X2", "Y2"};
 const char* kJsonGeometry[] = {"left", "top", "width", "height", "x1", "y1", "x2", "y2"};
 
+// Every setting as the control saves it, defaults included, in its order.
+class RecordingBag : public host::PropertyBag {
+ public:
+  Variant ReadProperty(std::string_view, const Variant& d) override { return d; }
+  void WriteProperty(std::string_view name, const Variant& value, const Variant&) override {
+    entries.emplace_back(std::string(name), value);
+  }
+  std::vector<std::pair<std::string, Variant>> entries;
+};
+
+struct RescaloView {
+  std::string key;
+  std::vector<std::pair<std::string, Variant>> settings;
+  struct Flags {
+    std::string control;
+    std::vector<std::string> set;  // names of the flags that are on
+  };
+  std::vector<Flags> flags;
+};
+
+std::vector<RescaloView> rescalos(Form& form) {
+  std::vector<RescaloView> out;
+  for (const auto& c : form.controls) {
+    auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get());
+    auto* r = uc ? dynamic_cast<control::Rescalo*>(&uc->control()) : nullptr;
+    if (!r) continue;
+    RescaloView v{c->key(), {}, {}};
+    RecordingBag bag;
+    r->WriteProperties(bag);
+    for (auto& [name, value] : bag.entries) {
+      // Per-control keys are shown as flags below; the design size as stored.
+      if (!name.empty() && std::isdigit(static_cast<unsigned char>(name[0]))) continue;
+      if (name.rfind("DesignForm", 0) == 0) continue;
+      v.settings.emplace_back(name, value);
+    }
+    v.settings.emplace_back("DesignFormWidth", r->DesignFormWidth);
+    v.settings.emplace_back("DesignFormHeight", r->DesignFormHeight);
+    v.settings.emplace_back("DesignFormScaleWidth", r->DesignFormScaleWidth);
+    v.settings.emplace_back("DesignFormScaleHeight", r->DesignFormScaleHeight);
+    for (int n = 1; n <= r->ControlFlagCount(); ++n) {
+      RescaloView::Flags f{r->ControlFlagControlKey(n), {}};
+      for (int i = 0; i < control::kFlagCount; ++i)
+        if (r->ControlFlag(static_cast<control::FlagIndex>(i), n))
+          f.set.push_back(control::kFlagNames[static_cast<std::size_t>(i)]);
+      v.flags.push_back(std::move(f));
+    }
+    out.push_back(std::move(v));
+  }
+  return out;
+}
+
+std::string jsonValue(const Variant& v) {
+  if (v.type() == host::VarType::Boolean) return v.toBool() ? "true" : "false";
+  if (v.isNumeric()) return jsonNumber(v.toDouble());
+  return jsonString(v.toString());
+}
+
 }  // namespace
 
 void inspectText(Form& form, std::ostream& out) {
@@ -50,6 +110,16 @@ void inspectText(Form& form, std::ostream& out) {
       out << "  font \"" << frm::toUtf8(c->font->name(), c->font->charset) << "\" "
           << c->font->size();
     out << "\n";
+  }
+  for (const auto& r : rescalos(form)) {
+    out << "Rescalo " << r.key << "\n";
+    for (const auto& [name, value] : r.settings)
+      out << "  " << name << " = " << value.toString() << "\n";
+    for (const auto& f : r.flags) {
+      out << "  flags of " << (f.control.empty() ? "(no control)" : f.control) << ":";
+      for (const auto& n : f.set) out << " " << n;
+      out << "\n";
+    }
   }
 }
 
@@ -77,7 +147,29 @@ void inspectJson(Form& form, std::ostream& out) {
           << ", \"size\": " << jsonNumber(c->font->size()) << "}";
     out << "}";
   }
-  out << "\n ]}\n";
+  out << "\n ]";
+  auto views = rescalos(form);
+  if (!views.empty()) {
+    out << ",\n \"rescalo\": [";
+    for (std::size_t i = 0; i < views.size(); ++i) {
+      const auto& r = views[i];
+      out << (i ? ",\n  " : "\n  ") << "{\"key\": " << jsonString(r.key) << ", \"settings\": {";
+      for (std::size_t k = 0; k < r.settings.size(); ++k)
+        out << (k ? ", " : "") << jsonString(r.settings[k].first) << ": "
+            << jsonValue(r.settings[k].second);
+      out << "}, \"flags\": [";
+      for (std::size_t k = 0; k < r.flags.size(); ++k) {
+        out << (k ? ", " : "") << "{\"control\": " << jsonString(r.flags[k].control)
+            << ", \"set\": [";
+        for (std::size_t j = 0; j < r.flags[k].set.size(); ++j)
+          out << (j ? ", " : "") << jsonString(r.flags[k].set[j]);
+        out << "]}";
+      }
+      out << "]}";
+    }
+    out << "\n ]";
+  }
+  out << "}\n";
 }
 
 }  // namespace cli

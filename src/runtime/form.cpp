@@ -5,6 +5,7 @@
 #include "host/collection.h"
 #include "runtime/runtime.h"
 #include "runtime/scale.h"
+#include "runtime/user_control_host.h"
 
 namespace runtime {
 
@@ -358,6 +359,9 @@ void Form::unload() {
   if (unloaded_ || !loaded_) return;
   unloaded_ = true;
   raiseEvent("Unload");
+  // The form's user controls end with it.
+  for (const auto& c : controls)
+    if (auto* uc = dynamic_cast<UserControlHost*>(c.get())) uc->control().Terminate();
   visible_ = false;
   loaded_ = false;
   shownOnce_ = false;
@@ -426,25 +430,27 @@ namespace {
 
 Form& frm(Object& o) { return self<Form>(o); }
 
-// A live view of a form's controls.
+// A live view of a form's controls. It holds the form weakly: a control that keeps the list
+// must not keep its own form alive.
 class ControlList : public Object {
  public:
-  ControlList(std::shared_ptr<Form> form, bool withFormFirst)
+  ControlList(std::weak_ptr<Form> form, bool withFormFirst)
       : form_(std::move(form)), withForm_(withFormFirst) {}
   std::string_view typeName() const override { return "Object"; }
-  int count() const { return static_cast<int>(form_->controls.size()) + (withForm_ ? 1 : 0); }
+  int count() const { return static_cast<int>(form()->controls.size()) + (withForm_ ? 1 : 0); }
   host::ObjectPtr item(const Variant& i) const {
+    auto f = form();
     if (const std::string* key = i.stringPtr()) {
-      if (Control* c = form_->find(*key)) return c->shared_from_this();
+      if (Control* c = f->find(*key)) return c->shared_from_this();
       host::raise(730, "Control '" + *key + "' not found");
     }
     int n = i.toLong();
     if (n < 0 || n >= count()) host::raise(host::kSubscriptOutOfRange);
     if (withForm_) {
-      if (n == 0) return form_;
+      if (n == 0) return f;
       --n;
     }
-    return form_->controls[static_cast<std::size_t>(n)];
+    return f->controls[static_cast<std::size_t>(n)];
   }
 
  protected:
@@ -459,7 +465,12 @@ class ControlList : public Object {
   }
 
  private:
-  std::shared_ptr<Form> form_;
+  std::shared_ptr<Form> form() const {
+    auto f = form_.lock();
+    if (!f) host::raise(host::kObjectNotSet);
+    return f;
+  }
+  std::weak_ptr<Form> form_;
   bool withForm_;
 };
 

@@ -476,6 +476,35 @@ void storeChildren(Form& form, frm::Block& parent) {
 
 }  // namespace
 
+std::string addUserControl(Form& form, frm::Document& doc, const std::string& className,
+                           const std::string& baseName, double left, double top) {
+  Runtime& rt = form.runtime();
+  auto uc = rt.userControls().create(className);
+  if (!uc) throw std::runtime_error("no user control class " + className);
+  std::string name;
+  for (int n = 1; name.empty() || form.find(name); ++n) name = baseName + std::to_string(n);
+  auto host = std::make_shared<UserControlHost>(className, classFor(className), uc, false);
+  host->name = name;
+  host->form = &form;
+  host->container = &form;
+  host->left = left;
+  host->top = top;
+  form.children.push_back(host.get());
+  form.controls.push_back(host);
+  uc->Initialize(*host);
+  uc->InitProperties();
+  frm::Block block{className, name, {}, 0};
+  auto himetric = [](double twips) {
+    return frm::formatNumber(std::round(twips * 2540.0 / 1440.0));
+  };
+  block.set("Left", frm::formatNumber(static_cast<float>(left)));
+  block.set("Top", frm::formatNumber(static_cast<float>(top)));
+  block.set("_ExtentX", himetric(host->width));
+  block.set("_ExtentY", himetric(host->height));
+  doc.form.entries.emplace_back(std::move(block));
+  return name;
+}
+
 void storeForm(Form& form, frm::Document& doc) {
   frm::Block& fb = doc.form;
   if (fb.property("Caption") || !form.caption.empty()) fb.set("Caption", frm::quote(form.caption));

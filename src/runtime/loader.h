@@ -33,6 +33,11 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& document,
 // document (the rest of the document stays as it was).
 void storeForm(Form& form, frm::Document& document);
 
+// Places a new user control of a registered class on the form (design mode: InitProperties)
+// and gives it a block in the document; returns its name.
+std::string addUserControl(Form& form, frm::Document& document, const std::string& className,
+                           const std::string& baseName, double left, double top);
+
 // Interprets a raw property value of a form file as the classic runtime would read it.
 host::Variant valueOf(const frm::Property& property);
 // The raw text and comment for writing a value back.

@@ -15,12 +15,19 @@ bool UserControlHost::tryGet(host::Name n, host::Args idx, host::Variant& out) {
 }
 
 bool UserControlHost::trySet(host::Name n, host::Args idx, const host::Variant& value) {
-  if (Control::trySet(n, idx, value)) return true;
+  if (Control::trySet(n, idx, value)) {
+    // A user control hears of every change of its size.
+    if (n == host::Name("Width") || n == host::Name("Height")) control_->Resize();
+    return true;
+  }
   return control_->trySet(n, idx, value);
 }
 
 bool UserControlHost::tryCall(host::Name n, host::Args args, host::Variant& out) {
-  if (Control::tryCall(n, args, out)) return true;
+  if (Control::tryCall(n, args, out)) {
+    if (n == host::Name("Move")) control_->Resize();
+    return true;
+  }
   return control_->tryCall(n, args, out);
 }
 
@@ -32,7 +39,9 @@ void UserControlHost::setSize(double w, double h) {
   height = h;
 }
 
-void UserControlHost::PropertyChanged(std::string_view) { dirty = true; }
+void UserControlHost::PropertyChanged(std::string_view property) {
+  changedProperties.emplace_back(property);
+}
 
 void UserControlHost::RaiseEvent(std::string_view event, host::Args args) {
   // The application subscribes to the extender, as it would handle Rescalo1_ResizeDone.

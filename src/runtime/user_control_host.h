@@ -3,6 +3,8 @@
 // and the site the control sees (ambient UserMode, its container's controls, events out).
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "host/user_control.h"
 #include "runtime/control.h"
@@ -37,8 +39,9 @@ class UserControlHost : public Control, public host::ControlSite {
   void RaiseEvent(std::string_view event, host::Args args = {}) override;
   host::Services& services() override;
 
-  // Whether a property changed since the form was loaded or last saved.
-  bool dirty = false;
+  // The properties the control reported as changed, in order: the form needs saving.
+  std::vector<std::string> changedProperties;
+  bool dirty() const { return !changedProperties.empty(); }
 
  private:
   std::shared_ptr<host::UserControl> control_;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "run_cli.h"
+
 #include <sys/wait.h>
 
 #include <array>
@@ -11,24 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Result {
-  int exitCode;
-  std::string out;
-};
-
-// Runs the command with stderr folded into the output.
-Result rescalo(const std::string& args) {
-  std::string cmd = std::string(RESCALO_CLI) + " " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  Result r{-1, {}};
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  while (std::size_t n = std::fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
 
 TEST(Inspect, JsonListsTheFormAndEveryControlWithOnlyTheMembersItHas) {
   Result r = rescalo("inspect --json " RESCALO_SOURCE_DIR "/examples/address-book.frm");
@@ -57,7 +41,7 @@ TEST(Inspect, JsonListsTheFormAndEveryControlWithOnlyTheMembersItHas) {
 }
 
 TEST(Inspect, CodePageCaptionsAndKeysComeOutAsUtf8) {
-  fs::path dir = fs::temp_directory_path() / "rescalo-cli-test";
+  fs::path dir = fs::temp_directory_path() / "rescalo-cli-inspect-cyr";
   fs::create_directories(dir);
   std::ofstream(dir / "cyr.frm", std::ios::binary)
       << "VERSION 5.00\r\nBegin VB.Form Form1\r\n   Caption = \"\xcf\xf0\xe8\xe2\xe5\xf2\"\r\n"

@@ -190,7 +190,7 @@ TEST_F(LoadingTest, UserControlBlocksBecomeTheirControlsPropertyBags) {
   // By name, the extender answers first and the control answers the rest.
   EXPECT_EQ(host->get("Left").toDouble(), 600);
   host->set("Level", 5);
-  EXPECT_TRUE(host->dirty);
+  EXPECT_EQ(host->changedProperties, std::vector<std::string>{"Level"});
   // Saving writes the control's properties back in the order it writes them.
   auto doc = frm::read(text, "test.frm");
   probe.flag = true;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,11 +17,12 @@
 
 namespace testing_support {
 
+// A new empty directory of this process's own: tests run in parallel processes.
 inline std::filesystem::path freshDir(const std::string& name) {
-  auto dir = std::filesystem::temp_directory_path() /
-             ("rescalo-test-" + name + "-" +
-              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-              std::to_string(reinterpret_cast<std::uintptr_t>(&name)));
+  static int counter = 0;
+  auto dir =
+      std::filesystem::temp_directory_path() /
+      ("rescalo-test-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;

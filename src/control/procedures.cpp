@@ -1,0 +1,87 @@
+// The procedures the control runs from its lifecycle. Those of window management, the
+// gradient, the open and close effects, font replacement and print sizing are empty, named
+// steps until those subsystems arrive: the lifecycle already calls each at its place, and the
+// trace shows that it ran.
+
+#include "control/rescalo.h"
+
+namespace control {
+
+using host::Variant;
+
+void Rescalo::ResizeControls() {
+  note("ResizeControls");
+  if (auto h = host()) ResizeControls(h);
+}
+void Rescalo::ReplaceFonts() { note("ReplaceFonts"); }
+// The part of the regular handling that rescales: at once, or 100 ms after the last Resize
+// of a burst. The size limits arrive with window management.
+void Rescalo::RegularResizeHandling() {
+  note("RegularResizeHandling");
+  if (LoadingWindowSettings || !runtimeTest()) return;
+  auto h = host();
+  if (!h) return;
+  if (h->get("WindowState").toInteger() != 1) {
+    if (s.ScaleControls) {
+      if (s.ResizeOnMouseUp) {
+        tmrDelayResize->setEnabled(false);
+        tmrDelayResize->setEnabled(true);
+      } else {
+        ResizeControls();
+      }
+    }
+    if (s.GradientFill) PaintGradient();
+  }
+  LockFormUpdates(false);
+}
+void Rescalo::LoadWindowSettings() { note("LoadWindowSettings"); }
+void Rescalo::SaveWindowSettings() { note("SaveWindowSettings"); }
+void Rescalo::ApplyScreenScale() { note("ApplyScreenScale"); }
+void Rescalo::CenterFormX() { note("CenterFormX"); }
+void Rescalo::CenterFormY() { note("CenterFormY"); }
+void Rescalo::SetTopMost(const host::ObjectPtr&, bool) { note("SetTopMost"); }
+void Rescalo::PaintGradient() { note("PaintGradient"); }
+void Rescalo::PlayOpenEffect(const host::ObjectPtr&, int) { note("PlayOpenEffect"); }
+void Rescalo::PlayCloseEffect(const host::ObjectPtr&, int) { note("PlayCloseEffect"); }
+void Rescalo::UnfixWindow(std::int32_t) { note("UnfixWindow"); }
+void Rescalo::tmrDelayResizeTick() {
+  note("tmrDelayResize");
+  tmrDelayResize->setEnabled(false);
+  auto h = host();
+  if (runtimeTest() && h && h->get("WindowState").toInteger() != 1 && s.ScaleControls)
+    ResizeControls();
+}
+void Rescalo::tmrDisableResizeTick() { note("tmrDisableResize"); }
+void Rescalo::tmrPrintHideTick() { note("tmrPrintHide"); }
+
+std::int16_t Rescalo::PrintSize(bool, host::Args) {
+  note("PrintSize");
+  return 0;
+}
+
+Variant Rescalo::ScalePicture(const Variant& picture, double xScale, double yScale) {
+  return effects::ScalePicture(surfaces_, picture, xScale, yScale);
+}
+
+Variant Rescalo::SizePicture(const Variant& picture, std::int16_t xSize, std::int16_t ySize) {
+  return effects::SizePicture(surfaces_, picture, xSize, ySize);
+}
+
+Variant Rescalo::CenterPicture(const Variant& container, const Variant& picture) {
+  if (auto c = container.toObject()) effects::CenterPicture(surfaces_, *c, picture);
+  return {};
+}
+
+Variant Rescalo::TilePicture(const Variant& container, const Variant& picture) {
+  if (auto c = container.toObject()) effects::TilePicture(surfaces_, *c, picture);
+  return {};
+}
+
+void Rescalo::AboutBox() {
+  services().MsgBox(
+      "Rescalo 0.1\n\nRescales every control of its form with the form: positions, sizes, fonts, "
+      "borders and pictures, always from the metrics captured once.",
+      host::vbOKOnly, "About Rescalo");
+}
+
+}  // namespace control

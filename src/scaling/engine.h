@@ -1,0 +1,82 @@
+#pragma once
+// The scaling engine: the records of every control, the resize pass that lays the host form
+// out from them, and the placement of one control. The control that owns the engine supplies
+// its settings, its events and its view of the host through the hooks below.
+
+#include <memory>
+#include <string_view>
+
+#include "effects/picture_placement.h"
+#include "host/collection.h"
+#include "host/services.h"
+#include "scaling/capture.h"
+#include "scaling/records.h"
+
+namespace scaling {
+
+// The settings and state of the owning control that the engine reads.
+struct EngineSettings {
+  bool SetupDone = false;
+  bool ScaleFonts = true;
+  bool ScaleGraphics = true;
+  bool ScaleBorders = true;
+  bool ResizeAtOnce = true;
+  bool GradientFill = false;
+  std::int32_t FormPicture = 0;
+  float DesignFormScaleWidth = 0;
+  float DesignFormScaleHeight = 0;
+};
+
+class Engine {
+ public:
+  virtual ~Engine() = default;
+
+  host::Collection& colControlInfo();
+  host::Collection& colControlFlags();
+  std::shared_ptr<host::Collection> colControlInfo_, colControlFlags_;
+
+  EngineState engine;  // LastFormWidth, LastFormHeight
+  float CurrentFormWidth = 0, CurrentFormHeight = 0;
+  float FontScaleFactor = 0;
+  bool ControlsCaptured = false;
+
+  // Lays the host form out: the first run captures, every later run places.
+  void ResizeControls(const host::ObjectPtr& host);
+  // Places one control for its container's current size and scales its fonts.
+  void AdjustPosition(const host::Variant& ctrl);
+  // Makes the current layout the new reference.
+  host::Variant Reset();
+
+  // The host form's inner size in twips.
+  static void innerSize(host::Object& form, float& width, float& height);
+  // Menus and controls whose name starts with NORESIZE are never captured or scaled.
+  static bool skipped(host::Object& obj);
+
+ protected:
+  virtual EngineSettings engineSettings() const = 0;
+  virtual void raiseEngineEvent(std::string_view event, host::Args args = {}) = 0;
+  virtual void lockUpdates(bool lock) = 0;
+  virtual host::ObjectPtr engineParent() = 0;       // the control's Parent; may fail
+  virtual host::ObjectPtr containerControls() = 0;  // item 0 is the host form
+  virtual host::ObjectPtr boundHost() const = 0;
+  virtual host::Services& engineServices() const = 0;
+  virtual effects::WorkSurfaces& workSurfaces() = 0;
+  virtual host::ObjectPtr formPicHolder() = 0;  // FormPic
+  virtual void runResizeHandling() = 0;         // the host's resize handling, for Reset
+
+ private:
+  bool captureRun(const host::ObjectPtr& host);
+  void placingRun(const host::ObjectPtr& host);
+  void endRun();
+  void raiseError(const std::string& description, const host::HostError& error);
+  bool needsDetach(ControlClass& rec);
+  void detach(host::Object& ctrl, ControlClass& rec);
+  void reattach(host::Object& ctrl, ControlClass& rec);
+  void placeTabControl(host::Object& ctrl, ControlClass& rec, ControlFlags& flags);
+  void rebuildImageList(host::Object& ctrl, ControlClass& rec);
+  void toolbarHeightLoop(host::Object& ctrl, ControlClass& rec, double r);
+  std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> records(
+      const host::ObjectPtr& ctrl, bool captureMissing);
+};
+
+}  // namespace scaling

@@ -1,0 +1,448 @@
+// The resize pass: the first run captures every control's reference metrics; every later run
+// lays the form out from them for its current size.
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "host/error_object.h"
+#include "host/failure.h"
+#include "scaling/engine.h"
+
+namespace scaling {
+
+using host::Variant;
+
+namespace {
+
+// Steps of a run that stop the run and report it through the Error event.
+struct Abandon {
+  std::string description;
+  host::HostError error;
+};
+
+Variant args1(int n) { return Variant(static_cast<std::int16_t>(n)); }
+
+int countOf(host::Object& ctrl, host::Name collection) {
+  return ctrl.get(collection).toObject()->get("Count").toLong();
+}
+
+host::ObjectPtr itemOf(host::Object& ctrl, host::Name collection, int n) {
+  Variant i = args1(n);
+  return ctrl.get(collection).toObject()->get("Item", host::Args(&i, 1)).toObject();
+}
+
+bool differs(host::Object& ctrl, const ControlClass& rec) {
+  return ctrl.get("Width").toSingle() != rec.LastWidth ||
+         ctrl.get("Height").toSingle() != rec.LastHeight;
+}
+
+}  // namespace
+
+host::Collection& Engine::colControlInfo() {
+  if (!colControlInfo_) colControlInfo_ = std::make_shared<host::Collection>();
+  return *colControlInfo_;
+}
+
+host::Collection& Engine::colControlFlags() {
+  if (!colControlFlags_) colControlFlags_ = std::make_shared<host::Collection>();
+  return *colControlFlags_;
+}
+
+void Engine::innerSize(host::Object& form, float& width, float& height) {
+  if (form.typeName() == "MDIForm") {
+    width = form.get("ScaleWidth").toSingle();
+    height = form.get("ScaleHeight").toSingle();
+    return;
+  }
+  Variant mode = form.get("ScaleMode");
+  Variant x[] = {form.get("ScaleWidth"), mode, Variant(std::int16_t{1})};
+  Variant y[] = {form.get("ScaleHeight"), mode, Variant(std::int16_t{1})};
+  width = form.call("ScaleX", x).toSingle();
+  height = form.call("ScaleY", y).toSingle();
+}
+
+bool Engine::skipped(host::Object& obj) {
+  if (obj.typeName() == "Menu") return true;
+  auto name = host::tryGet(obj, "Name");
+  if (!name || !name->isString()) return false;
+  std::string first = name->stringPtr()->substr(0, 8);
+  for (char& c : first) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return first == "NORESIZE";
+}
+
+void Engine::raiseError(const std::string& description, const host::HostError& error) {
+  Variant args[] = {Variant(description),
+                    Variant(host::ObjectPtr(std::make_shared<host::ErrorObject>(error)))};
+  raiseEngineEvent("Error", args);
+}
+
+// Ends an abandoned run: the application hears ResizeDone, the window is drawn again.
+void Engine::endRun() {
+  if (engineSettings().SetupDone) raiseEngineEvent("ResizeDone");
+  lockUpdates(false);
+}
+
+void Engine::ResizeControls(const host::ObjectPtr& host) {
+  if (!ControlsCaptured) {
+    captureRun(host);
+    return;
+  }
+  placingRun(host);
+}
+
+bool Engine::captureRun(const host::ObjectPtr& host) {
+  ControlsCaptured = true;
+  std::string current;
+  try {
+    formPicHolder()->set("Picture", host->get("Picture"));
+    if (engine.LastFormWidth == 0) {
+      // The reference is the size the form was designed at, whatever its size now.
+      if (host->typeName() == "MDIForm") {
+        engine.LastFormWidth = host->get("ScaleWidth").toSingle();
+        engine.LastFormHeight = host->get("ScaleHeight").toSingle();
+      } else {
+        EngineSettings s = engineSettings();
+        Variant mode = host->get("ScaleMode");
+        Variant x[] = {Variant(s.DesignFormScaleWidth), mode, Variant(std::int16_t{1})};
+        Variant y[] = {Variant(s.DesignFormScaleHeight), mode, Variant(std::int16_t{1})};
+        engine.LastFormWidth = host->call("ScaleX", x).toSingle();
+        engine.LastFormHeight = host->call("ScaleY", y).toSingle();
+      }
+    }
+    colControlInfo().clear();
+    host::ObjectPtr controls = containerControls();
+    int n = controls->get("Count").toLong();
+    for (int i = 0; i < n; ++i) {
+      Variant index(i);
+      host::ObjectPtr obj = controls->get("Item", host::Args(&index, 1)).toObject();
+      current.clear();
+      if (auto name = host::tryGet(obj, "Name"); name && name->isString())
+        current = *name->stringPtr();
+      if (skipped(*obj)) continue;
+      SaveControlInfo(colControlInfo(), engine, obj);
+      SaveControlFlags(colControlFlags(), Variant(obj));
+    }
+  } catch (const host::HostError& e) {
+    raiseError(current + " crashed out!", e);
+    endRun();
+    return false;
+  }
+  return true;
+}
+
+std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> Engine::records(
+    const host::ObjectPtr& ctrl, bool captureMissing) {
+  std::string key = GetControlKey(ctrl);
+  if (captureMissing && !KeyExists(colControlInfo(), key))
+    SaveControlInfo(colControlInfo(), engine, ctrl);  // created since the capture
+  auto rec = findRecord<ControlClass>(colControlInfo(), key);
+  if (!KeyExists(colControlFlags(), key)) SaveControlFlags(colControlFlags(), Variant(ctrl));
+  auto flags = findRecord<ControlFlags>(colControlFlags(), key);
+  if (!rec || !flags) host::raise(host::kInvalidProcedureCall);
+  return {rec, flags};
+}
+
+// Whether the images of the image lists bound to the control will be rebuilt, so that the
+// control must let go of them for the pass. The records name the lists when re-attaching.
+bool Engine::needsDetach(ControlClass& rec) {
+  auto rebuilt = [&](const host::ObjectPtr& list) {
+    if (!list) return false;
+    auto flags = findRecord<ControlFlags>(colControlFlags(), GetControlKey(list));
+    return flags && !flags->DontScaleGraphic;
+  };
+  bool needs = false;
+  if (rec.ControlHasImageList && rebuilt(rec.ImageList)) needs = true;
+  if (rec.ControlHasTwoImageLists &&
+      (rebuilt(rec.IconsImageList) || rebuilt(rec.SmallIconsImageList)))
+    needs = true;
+  return needs;
+}
+
+void Engine::detach(host::Object& ctrl, ControlClass& rec) {
+  if (rec.ControlHasImageList) rec.ImageList = ctrl.get("ImageList").toObject();
+  if (rec.ControlHasTwoImageLists) {
+    rec.IconsImageList = ctrl.get("Icons").toObject();
+    rec.SmallIconsImageList = ctrl.get("SmallIcons").toObject();
+  }
+  if (!needsDetach(rec)) return;
+  // Remember which image every item showed, then let go of the lists.
+  auto save = [&](bool has, host::Name collection, IndexedField<Variant>& field) {
+    if (!has) return;
+    int n = countOf(ctrl, collection);
+    for (int i = 1; i <= n; ++i) field.store(i, itemOf(ctrl, collection, i)->get("Image"));
+  };
+  save(rec.ControlHasTabs, "Tabs", rec.TabImage);
+  save(rec.ControlHasButtons, "Buttons", rec.ButtonImage);
+  save(rec.ControlHasNodes, "Nodes", rec.NodeImage);
+  if (rec.ControlHasImageList) ctrl.set("ImageList", Variant(nullptr));
+  if (rec.ControlHasTwoImageLists) {
+    int n = countOf(ctrl, "ListItems");
+    for (int i = 1; i <= n; ++i) {
+      host::ObjectPtr item = itemOf(ctrl, "ListItems", i);
+      rec.IconImage.store(i, item->get("Icon"));
+      rec.SmallIconImage.store(i, item->get("SmallIcon"));
+    }
+    ctrl.set("Icons", Variant(nullptr));
+    ctrl.set("SmallIcons", Variant(nullptr));
+  }
+}
+
+void Engine::reattach(host::Object& ctrl, ControlClass& rec) {
+  if (!needsDetach(rec)) return;
+  auto restore = [&](bool has, host::Name collection, IndexedField<Variant>& field) {
+    if (!has) return;
+    int n = countOf(ctrl, collection);
+    for (int i = 1; i <= n; ++i)
+      host::ignoreErrors([&] { itemOf(ctrl, collection, i)->set("Image", field.at(i)); });
+  };
+  if (rec.ControlHasImageList) {
+    ctrl.set("ImageList", Variant(rec.ImageList));
+    restore(rec.ControlHasTabs, "Tabs", rec.TabImage);
+    restore(rec.ControlHasButtons, "Buttons", rec.ButtonImage);
+    restore(rec.ControlHasNodes, "Nodes", rec.NodeImage);
+  }
+  if (rec.ControlHasTwoImageLists) {
+    ctrl.set("Icons", Variant(rec.IconsImageList));
+    ctrl.set("SmallIcons", Variant(rec.SmallIconsImageList));
+    int n = countOf(ctrl, "ListItems");
+    for (int i = 1; i <= n; ++i)
+      host::ignoreErrors([&] {
+        host::ObjectPtr item = itemOf(ctrl, "ListItems", i);
+        item->set("Icon", rec.IconImage.at(i));
+        item->set("SmallIcon", rec.SmallIconImage.at(i));
+      });
+  }
+}
+
+void Engine::placeTabControl(host::Object& ctrl, ControlClass& rec, ControlFlags& flags) {
+  ctrl.set("TabMaxWidth", 0);
+  AdjustPosition(Variant(ctrl.shared_from_this()));
+  if (ctrl.get("TabOrientation").toInteger() < 2) {
+    if (!flags.DontScaleWidth)
+      ctrl.set("TabMaxWidth",
+               host::Int(ctrl.get("Width").toSingle() / ctrl.get("TabsPerRow").toSingle()));
+    if (!flags.DontScaleHeight)
+      ctrl.set("TabHeight", rec.TabHeight * ctrl.get("Height").toSingle() / rec.Height);
+  } else if (!flags.DontScaleWidth) {
+    ctrl.set("TabHeight", rec.TabHeight * ctrl.get("Width").toSingle() / rec.Width);
+  }
+  EngineSettings s = engineSettings();
+  if (s.ScaleGraphics && !flags.DontScaleGraphic && differs(ctrl, rec)) {
+    double xs = ctrl.get("Width").toDouble() / rec.Width;
+    double ys = ctrl.get("Height").toDouble() / rec.Height;
+    int tabs = ctrl.get("Tabs").toInteger();
+    for (int n = 0; n < tabs && n < rec.TabPicture.size(); ++n) {
+      Variant index = args1(n);
+      ctrl.set("TabPicture",
+               effects::ScalePicture(workSurfaces(), Variant(rec.TabPicture.at(n)), xs, ys),
+               host::Args(&index, 1));
+    }
+  }
+}
+
+void Engine::rebuildImageList(host::Object& ctrl, ControlClass& rec) {
+  // Every image is added again from the captured picture, at the scaled image size.
+  host::ObjectPtr images = ctrl.get("ListImages").toObject();
+  images->call("Clear");
+  ctrl.set("ImageWidth", rec.ImageListWidth * CurrentFormWidth / rec.FormWidth);
+  ctrl.set("ImageHeight", rec.ImageListHeight * CurrentFormHeight / rec.FormHeight);
+  for (int n = 1; n <= rec.ImageListCount; ++n) {
+    Variant add[] = {Variant(), Variant(rec.ImageListKey.at(n)),
+                     Variant(rec.ImageListPicture.at(n))};
+    images->call("Add", add);
+    Variant index = args1(n);
+    images->get("Item", host::Args(&index, 1)).toObject()->set("Tag", rec.ImageListTag.at(n));
+  }
+}
+
+// A toolbar whose buttons were made smaller can end up lower than its scaled height: the
+// buttons grow until the toolbar is at least as tall as its reference height times r.
+void Engine::toolbarHeightLoop(host::Object& ctrl, ControlClass& rec, double r) {
+  float previous = 0;
+  for (;;) {
+    engineServices().DoEvents();
+    float height = ctrl.get("Height").toSingle();
+    if (height == previous || height >= rec.Height * r) return;
+    rec.ButtonHeight = ctrl.get("ButtonHeight").toSingle() / rec.yScale - 15;
+    ctrl.set("ButtonHeight", ctrl.get("ButtonHeight").toSingle() + 8);
+    previous = ctrl.get("Height").toSingle();
+  }
+}
+
+void Engine::placingRun(const host::ObjectPtr& host) {
+  const EngineSettings s = engineSettings();
+  if (s.SetupDone) raiseEngineEvent("ResizeStarted");
+  effects::WorkSurfaces& ws = workSurfaces();
+  if (CurrentFormHeight == 0)
+    effects::ApplyFormPicture(ws, *host, formPicHolder()->get("Picture"), s.GradientFill,
+                              s.FormPicture, host->get("ScaleWidth").toSingle(),
+                              host->get("ScaleHeight").toSingle());
+  innerSize(*host, CurrentFormWidth, CurrentFormHeight);
+  if (CurrentFormWidth == engine.LastFormWidth && CurrentFormHeight == engine.LastFormHeight) {
+    endRun();  // the layout is already right
+    return;
+  }
+  try {
+    if (!engineParent()) host::raise(host::kObjectNotSet);
+  } catch (const host::HostError& e) {
+    raiseError(" crashed out!", e);
+    endRun();
+    return;
+  }
+  if (s.SetupDone && s.ResizeAtOnce) lockUpdates(true);
+
+  host::ObjectPtr controls = host->get("Controls").toObject();
+  auto each = [&](auto&& body) {
+    int n = controls->get("Count").toLong();
+    for (int i = 0; i < n; ++i) {
+      Variant index(i);
+      host::ObjectPtr ctrl = controls->get("Item", host::Args(&index, 1)).toObject();
+      if (!skipped(*ctrl)) body(ctrl);
+    }
+  };
+
+  // Detach: free the image lists whose images are rebuilt, remembering what items showed.
+  each([&](const host::ObjectPtr& ctrl) {
+    auto [rec, flags] = records(ctrl, true);
+    if (s.ScaleGraphics) host::ignoreErrors([&] { detach(*ctrl, *rec); });
+  });
+
+  // Place, by kind.
+  try {
+    each([&](const host::ObjectPtr& ctrl) {
+      auto [rec, flags] = records(ctrl, false);
+      switch (rec->SpecialControlType) {
+        case kLineControl:
+          AdjustPosition(Variant(ctrl));
+          break;
+        case kTabControl:
+          placeTabControl(*ctrl, *rec, *flags);
+          break;
+        case kImageListComponent:
+          if (s.ScaleGraphics && !flags->DontScaleGraphic) {
+            try {
+              rebuildImageList(*ctrl, *rec);
+            } catch (const host::HostError& e) {
+              std::string name = host::tryGet(*ctrl, "Name").value_or(Variant()).toString();
+              throw Abandon{name +
+                                " has a one or more controls bound to it that is not supported "
+                                "by Rescalo\r\n See Rescalo Help File for more information\r\n",
+                            e};
+            }
+          }
+          break;
+        default:
+          AdjustPosition(Variant(ctrl));
+          if (s.ScaleGraphics && !flags->DontScaleGraphic) {
+            // Pictures are rescaled from the captured ones, and only when the size changed.
+            double xs = 0, ys = 0;
+            bool resized = host::ignoreErrors([&] {
+              if (!differs(*ctrl, *rec)) host::raise(host::kInvalidProcedureCall);
+              xs = ctrl->get("Width").toDouble() / rec->Width;
+              ys = ctrl->get("Height").toDouble() / rec->Height;
+            });
+            const std::pair<const char*, host::ObjectPtr*> pictures[] = {
+                {"Picture", &rec->Picture},
+                {"DownPicture", &rec->DownPicture},
+                {"DisabledPicture", &rec->DisabledPicture}};
+            if (resized)
+              for (auto& [name, captured] : pictures)
+                if (ctrl->has(name))
+                  host::ignoreErrors([&, &captured = captured, name = name] {
+                    ctrl->set(name, effects::ScalePicture(ws, Variant(*captured), xs, ys));
+                  });
+          }
+      }
+      if (s.ScaleBorders && !flags->DontScaleBorder && ctrl->has("BorderWidth"))
+        host::ignoreErrors([&] {
+          if (std::isnan(FontScaleFactor)) host::raise(host::kOverflow);
+          ctrl->set("BorderWidth", rec->BorderWidth * FontScaleFactor);
+        });
+      if (rec->ControlHasButtons) {
+        if (!flags->DontScaleWidth) ctrl->set("ButtonWidth", rec->ButtonWidth * rec->xScale);
+        if (!flags->DontScaleHeight) {
+          ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight) * rec->yScale);
+          if (!s.ScaleGraphics && differs(*ctrl, *rec))
+            toolbarHeightLoop(*ctrl, *rec, CurrentFormHeight / rec->FormHeight);
+        }
+      }
+      if (!s.ScaleGraphics)
+        host::ignoreErrors([&] {
+          rec->LastLeft = ctrl->get("Left").toSingle();
+          rec->LastTop = ctrl->get("Top").toSingle();
+          rec->LastWidth = ctrl->get("Width").toSingle();
+          rec->LastHeight = ctrl->get("Height").toSingle();
+        });
+    });
+  } catch (const Abandon& a) {
+    raiseError(a.description, a.error);
+    endRun();
+    return;
+  }
+
+  // The form's own picture.
+  if (boundHost()) {
+    std::string formKey = GetControlKey(host);
+    auto hostRec = findRecord<ControlClass>(colControlInfo(), formKey);
+    auto hostFlags = findRecord<ControlFlags>(colControlFlags(), formKey);
+    if (s.ScaleGraphics && !s.GradientFill && hostFlags && !hostFlags->DontScaleGraphic && hostRec)
+      host::ignoreErrors([&] {
+        if (CurrentFormWidth == engine.LastFormWidth && CurrentFormHeight == engine.LastFormHeight)
+          return;
+        formPicHolder()->set("Picture",
+                             effects::ScalePicture(ws, Variant(hostRec->Picture),
+                                                   CurrentFormWidth / hostRec->FormWidth,
+                                                   CurrentFormHeight / hostRec->FormHeight));
+      });
+    if (!s.GradientFill) {
+      if (s.FormPicture < 1)
+        host->set("Picture", formPicHolder()->get("Picture"));
+      else
+        effects::ApplyFormPicture(ws, *host, formPicHolder()->get("Picture"), s.GradientFill,
+                                  s.FormPicture, CurrentFormWidth, CurrentFormHeight);
+    }
+    if (host->typeName() == "MDIForm") {
+      host->call("Hide");
+      host->call("Show");
+    }
+  }
+
+  // Record the size this run worked for; a dimension measured as 0 keeps the last real one.
+  float w = 0, h = 0;
+  innerSize(*host, w, h);
+  if (host->get("ScaleWidth").toSingle() > 0) engine.LastFormWidth = w;
+  if (host->get("ScaleHeight").toSingle() > 0) engine.LastFormHeight = h;
+
+  // Re-attach the image lists and note where every control now stands.
+  if (s.ScaleGraphics)
+    each([&](const host::ObjectPtr& ctrl) {
+      host::ignoreErrors([&] {
+        auto [rec, flags] = records(ctrl, false);
+        host::ignoreErrors([&] { reattach(*ctrl, *rec); });
+        if (!flags->DontScaleHeight && rec->ControlHasButtons)
+          host::ignoreErrors(
+              [&] { toolbarHeightLoop(*ctrl, *rec, engine.LastFormHeight / rec->FormHeight); });
+        rec->LastLeft = ctrl->get("Left").toSingle();
+        rec->LastTop = ctrl->get("Top").toSingle();
+        rec->LastWidth = ctrl->get("Width").toSingle();
+        rec->LastHeight = ctrl->get("Height").toSingle();
+      });
+    });
+
+  if (s.SetupDone) {
+    lockUpdates(false);
+    raiseEngineEvent("ResizeDone");
+  }
+}
+
+Variant Engine::Reset() {
+  ControlsCaptured = false;
+  host::ObjectPtr host = boundHost();
+  if (!host) host::raise(host::kObjectNotSet);
+  innerSize(*host, engine.LastFormWidth, engine.LastFormHeight);
+  runResizeHandling();
+  return {};
+}
+
+}  // namespace scaling
