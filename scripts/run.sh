@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
-build/default/rescalo inspect examples/address-book.frm
+build/default/rescalo demo --svg build/demo

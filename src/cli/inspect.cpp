@@ -1,5 +1,6 @@
 #include "cli/inspect.h"
 
+#include <array>
 #include <cctype>
 #include <iomanip>
 #include <optional>
@@ -95,6 +96,55 @@ std::string jsonValue(const Variant& v) {
 
 }  // namespace
 
+void formJson(Form& form, std::ostream& out) {
+  out << "{\"name\": " << jsonString(form.name) << ", \"class\": " << jsonString(form.fileClass)
+      << ", \"width\": " << jsonNumber(form.width())
+      << ", \"height\": " << jsonNumber(form.height())
+      << ", \"scaleWidth\": " << jsonNumber(form.scaleWidth())
+      << ", \"scaleHeight\": " << jsonNumber(form.scaleHeight())
+      << ", \"scaleMode\": " << form.scale.mode() << "}";
+}
+
+void controlsJson(Form& form, std::ostream& out, const char* indent) {
+  out << "[";
+  bool first = true;
+  for (const auto& c : form.controls) {
+    out << (first ? "\n" : ",\n") << indent;
+    first = false;
+    int cs = charsetOf(*c, form);
+    out << "{\"key\": " << jsonString(frm::toUtf8(c->key(), cs))
+        << ", \"class\": " << jsonString(c->fileClass())
+        << ", \"container\": " << jsonString(frm::toUtf8(containerKey(*c), cs));
+    for (std::size_t i = 0; i < std::size(kGeometry); ++i)
+      if (auto v = number(*c, kGeometry[i]))
+        out << ", \"" << kJsonGeometry[i] << "\": " << jsonNumber(*v);
+    if (c->font)
+      out << ", \"font\": {\"name\": " << jsonString(frm::toUtf8(c->font->name(), c->font->charset))
+          << ", \"size\": " << jsonNumber(c->font->size()) << "}";
+    out << "}";
+  }
+  out << "\n" << (indent + 1) << "]";
+}
+
+void controlsTable(Form& form, std::ostream& out) {
+  out << "  " << std::left << std::setw(16) << "control" << std::right << std::setw(9) << "left"
+      << std::setw(9) << "top" << std::setw(9) << "width" << std::setw(9) << "height"
+      << std::setw(8) << "font"
+      << "\n";
+  for (const auto& c : form.controls) {
+    std::string_view type = c->typeName();
+    if (type == "Menu" || type == "Timer" || type == "ImageList" || type == "Rescalo") continue;
+    out << "  " << std::left << std::setw(16) << c->key() << std::right << std::fixed
+        << std::setprecision(0);
+    bool line = c->controlClass().geometry == runtime::Geometry::Line;
+    for (const char* g :
+         line ? std::array{"X1", "Y1", "X2", "Y2"} : std::array{"Left", "Top", "Width", "Height"})
+      out << std::setw(9) << number(*c, g).value_or(0);
+    if (c->font) out << std::setw(8) << std::setprecision(2) << c->font->size();
+    out << std::defaultfloat << std::setprecision(6) << (line ? "  (line)" : "") << "\n";
+  }
+}
+
 void inspectText(Form& form, std::ostream& out) {
   out << form.fileClass << " " << form.name << "  " << frm::toUtf8(form.caption, form.font->charset)
       << "\n";
@@ -124,30 +174,10 @@ void inspectText(Form& form, std::ostream& out) {
 }
 
 void inspectJson(Form& form, std::ostream& out) {
-  out << "{\"form\": {\"name\": " << jsonString(form.name)
-      << ", \"class\": " << jsonString(form.fileClass)
-      << ", \"width\": " << jsonNumber(form.width())
-      << ", \"height\": " << jsonNumber(form.height())
-      << ", \"scaleWidth\": " << jsonNumber(form.scaleWidth())
-      << ", \"scaleHeight\": " << jsonNumber(form.scaleHeight())
-      << ", \"scaleMode\": " << form.scale.mode() << "},\n \"controls\": [";
-  bool first = true;
-  for (const auto& c : form.controls) {
-    out << (first ? "\n  " : ",\n  ");
-    first = false;
-    int cs = charsetOf(*c, form);
-    out << "{\"key\": " << jsonString(frm::toUtf8(c->key(), cs))
-        << ", \"class\": " << jsonString(c->fileClass())
-        << ", \"container\": " << jsonString(frm::toUtf8(containerKey(*c), cs));
-    for (std::size_t i = 0; i < std::size(kGeometry); ++i)
-      if (auto v = number(*c, kGeometry[i]))
-        out << ", \"" << kJsonGeometry[i] << "\": " << jsonNumber(*v);
-    if (c->font)
-      out << ", \"font\": {\"name\": " << jsonString(frm::toUtf8(c->font->name(), c->font->charset))
-          << ", \"size\": " << jsonNumber(c->font->size()) << "}";
-    out << "}";
-  }
-  out << "\n ]";
+  out << "{\"form\": ";
+  formJson(form, out);
+  out << ",\n \"controls\": ";
+  controlsJson(form, out, "  ");
   auto views = rescalos(form);
   if (!views.empty()) {
     out << ",\n \"rescalo\": [";

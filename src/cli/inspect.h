@@ -9,4 +9,9 @@ namespace cli {
 void inspectText(runtime::Form& form, std::ostream& out);
 void inspectJson(runtime::Form& form, std::ostream& out);
 
+// The pieces: the form object and the controls array of the JSON, and a readable table.
+void formJson(runtime::Form& form, std::ostream& out);
+void controlsJson(runtime::Form& form, std::ostream& out, const char* indent);
+void controlsTable(runtime::Form& form, std::ostream& out);
+
 }  // namespace cli

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/inspect.h"
+#include "cli/layout.h"
 #include "control/rescalo.h"
 #include "runtime/frm/frm_document.h"
 #include "runtime/loader.h"
@@ -18,7 +19,9 @@ namespace fs = std::filesystem;
 int usage() {
   std::cerr << "usage: rescalo inspect FORM.frm [--json]\n"
                "       rescalo save IN.frm -o OUT.frm\n"
-               "       rescalo add IN.frm -o OUT.frm\n";
+               "       rescalo add IN.frm -o OUT.frm\n"
+               "       rescalo layout FORM.frm (--size WxH | --scale F)... [--json] [--svg DIR]\n"
+               "       rescalo demo [--svg DIR] [--form FORM.frm]\n";
   return 2;
 }
 
@@ -117,6 +120,64 @@ int save(const std::vector<std::string>& args, bool addControl) {
   });
 }
 
+int layout(const std::vector<std::string>& args) {
+  std::string file;
+  cli::LayoutOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if ((a == "--size" || a == "--scale") && i + 1 < args.size()) {
+      cli::LayoutStep step;
+      if (!cli::parseStep(a, args[++i], step)) {
+        std::cerr << "rescalo: " << a << " " << args[i] << ": expected "
+                  << (a == "--size" ? "WIDTHxHEIGHT in twips" : "a positive factor") << "\n";
+        return 2;
+      }
+      options.steps.push_back(step);
+    } else if (a == "--json") {
+      options.json = true;
+    } else if (a == "--svg" && i + 1 < args.size()) {
+      options.svgDir = args[++i];
+    } else if (file.empty()) {
+      file = a;
+    } else {
+      return usage();
+    }
+  }
+  if (file.empty() || options.steps.empty()) return usage();
+  return guarded(file, [&] { return cli::runLayout(file, options, std::cout); });
+}
+
+// The example form dragged through a few sizes: larger, smaller, wide, tall, and back.
+int demo(const std::vector<std::string>& args) {
+  fs::path form = fs::path(RESCALO_EXAMPLES_DIR) / "demo.frm";
+  cli::LayoutOptions options;
+  for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
+    if (args[i] == "--svg")
+      options.svgDir = args[i + 1];
+    else if (args[i] == "--form")
+      form = args[i + 1];
+    else
+      return usage();
+  }
+  if (args.size() % 2) return usage();
+  for (auto [w, h] : {std::pair{10980.0, 8705.0},
+                      {5490.0, 4350.0},
+                      {12000.0, 5805.0},
+                      {7320.0, 9000.0},
+                      {7320.0, 5805.0}})
+    options.steps.push_back({w, h, std::nullopt});
+  std::cout
+      << "Rescalo demo: " << form.string() << " in the embedded runtime.\n"
+      << "The form is shown, then dragged to each size in turn; after each drag the virtual\n"
+      << "clock runs past the deferred rescaling and the layout is printed. OK and Cancel keep\n"
+      << "their size and their distance from the bottom-right corner; the status line keeps\n"
+      << "its height, font and distance from the bottom; everything else scales.\n\n";
+  int rc = guarded(form.string(), [&] { return cli::runLayout(form, options, std::cout); });
+  if (rc == 0 && options.svgDir)
+    std::cout << "\nSVG pictures of each step are in " << options.svgDir->string() << "\n";
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,5 +187,7 @@ int main(int argc, char** argv) {
   if (command == "inspect") return inspect(args);
   if (command == "save") return save(args, false);
   if (command == "add") return save(args, true);
+  if (command == "layout") return layout(args);
+  if (command == "demo") return demo(args);
   return usage();
 }

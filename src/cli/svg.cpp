@@ -106,7 +106,8 @@ struct Renderer {
 
   void control(Control& c) {
     std::string_view type = c.typeName();
-    if (!shown(c) || type == "Menu" || type == "Timer" || type == "ImageList") return;
+    if (!shown(c) || type == "Menu" || type == "Timer" || type == "ImageList" || type == "Rescalo")
+      return;
     double ox = 0, oy = 0;
     originOf(c.container, ox, oy);
     if (c.controlClass().geometry == runtime::Geometry::Line) {
@@ -131,14 +132,72 @@ struct Renderer {
                py = centred ? y + (h - bm->height()) / 2 : y;
         out << image(*bm, px, py, bm->width(), bm->height());
       }
+    if (type == "SSTab") tabs(c, x, y, w);
+    if (c.has("Buttons")) buttons(c, x, y);
     std::string text = caption(c);
-    if (!text.empty() && c.font) {
+    if (!text.empty() && c.font && type != "SSTab") {
       double size = c.font->size() * 96.0 / 72.0;
-      out << "<text x=\"" << x + 3 << "\" y=\"" << y + std::min(h - 2, size + 2)
-          << "\" font-family=\"" << escape(c.font->name()) << ", sans-serif\" font-size=\"" << size
-          << "\"" << (c.font->bold() ? " font-weight=\"bold\"" : "") << ">" << escape(text)
-          << "</text>\n";
+      bool centred = type == "CommandButton";
+      out << "<text x=\"" << (centred ? x + w / 2 : x + 3) << "\" y=\""
+          << (centred ? y + h / 2 + size / 3 : y + std::min(h - 2, size + 2)) << "\" font-family=\""
+          << escape(c.font->name()) << ", sans-serif\" font-size=\"" << size << "\""
+          << (c.font->bold() ? " font-weight=\"bold\"" : "")
+          << (centred ? " text-anchor=\"middle\"" : "") << ">" << escape(text) << "</text>\n";
     }
+  }
+
+  // The tab row of a tab control: each tab's caption and picture.
+  void tabs(Control& c, double x, double y, double w) {
+    host::ignoreErrors([&] {
+      int n = c.get("Tabs").toInteger();
+      int perRow = std::max(1, static_cast<int>(c.get("TabsPerRow").toInteger()));
+      double th = c.get("TabHeight").toDouble() / ty, tw = w / std::min(n, perRow);
+      int current = c.get("Tab").toInteger();
+      for (int i = 0; i < n; ++i) {
+        host::Variant idx(static_cast<std::int16_t>(i));
+        double tx0 = x + (i % perRow) * tw, ty0 = y + (i / perRow) * th;
+        out << "<rect x=\"" << tx0 << "\" y=\"" << ty0 << "\" width=\"" << tw << "\" height=\""
+            << th << "\" fill=\"" << (i == current ? "#ffffff" : "#d4d0c8")
+            << "\" stroke=\"#808080\"/>\n";
+        double textX = tx0 + 4;
+        if (const raster::Bitmap* bm =
+                runtime::bitmapOf(c.get("TabPicture", host::Args(&idx, 1)))) {
+          out << image(*bm, tx0 + 3, ty0 + (th - bm->height()) / 2, bm->width(), bm->height());
+          textX += bm->width() + 3;
+        }
+        std::string text = c.get("TabCaption", host::Args(&idx, 1)).toString();
+        double size = c.font ? c.font->size() * 96.0 / 72.0 : 11;
+        out << "<text x=\"" << textX << "\" y=\"" << ty0 + th / 2 + size / 3
+            << "\" font-family=\"sans-serif\" font-size=\"" << size << "\">" << escape(text)
+            << "</text>\n";
+      }
+    });
+  }
+
+  // A toolbar's buttons with the images of its image list.
+  void buttons(Control& c, double x, double y) {
+    host::ignoreErrors([&] {
+      auto list = c.get("Buttons").toObject();
+      double bw = c.get("ButtonWidth").toDouble() / tx, bh = c.get("ButtonHeight").toDouble() / ty;
+      host::ObjectPtr images = c.get("ImageList").toObject();
+      int n = list->get("Count").toLong();
+      for (int i = 1; i <= n; ++i) {
+        host::Variant idx(i);
+        auto button = list->get("Item", host::Args(&idx, 1)).toObject();
+        double bx = x + 2 + (i - 1) * bw, by = y + 2;
+        out << "<rect x=\"" << bx << "\" y=\"" << by << "\" width=\"" << bw << "\" height=\"" << bh
+            << "\" fill=\"#e4e0d8\" stroke=\"#a0a0a0\"/>\n";
+        host::Variant ref = button->get("Image");
+        if (!images || ref.isEmpty()) continue;
+        host::ignoreErrors([&] {
+          auto item =
+              images->get("ListImages").toObject()->get("Item", host::Args(&ref, 1)).toObject();
+          if (const raster::Bitmap* bm = runtime::bitmapOf(item->get("Picture")))
+            out << image(*bm, bx + (bw - bm->width()) / 2, by + (bh - bm->height()) / 2,
+                         bm->width(), bm->height());
+        });
+      }
+    });
   }
 
   std::string render() {

@@ -2,6 +2,7 @@
 // Runs the rescalo command and collects what it prints.
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>

@@ -1,0 +1,136 @@
+#include "cli/layout.h"
+
+#include <cmath>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+
+#include "cli/inspect.h"
+#include "cli/json.h"
+#include "cli/svg.h"
+#include "control/rescalo.h"
+#include "runtime/loader.h"
+#include "runtime/user_control_host.h"
+
+namespace cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+runtime::RuntimeOptions options() {
+  runtime::RuntimeOptions o;
+  o.settingsFile = fs::temp_directory_path() / "rescalo-cli-settings";
+  return o;
+}
+
+// The form's document with a Rescalo control: its own, or a new one placed and saved in
+// design mode, as `rescalo add` does.
+frm::Document withRescalo(const fs::path& file, std::ostream& log) {
+  runtime::Runtime design(options());
+  control::registerRescalo(design.userControls());
+  design.onOutput = [&](const std::string& line) { log << line << "\n"; };
+  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
+  for (const auto& c : lf.form->controls)
+    if (c->typeName() == "Rescalo") return lf.document;
+  std::string name =
+      runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
+  log << "(the form had no Rescalo control: " << name << " added with default settings)\n";
+  runtime::storeForm(*lf.form, lf.document);
+  return lf.document;
+}
+
+}  // namespace
+
+int runLayout(const fs::path& file, const LayoutOptions& opt, std::ostream& out) {
+  std::ostringstream notes;  // what happened: events, message boxes, warnings
+  frm::Document doc = withRescalo(file, notes);
+  runtime::Runtime rt(options());
+  control::registerRescalo(rt.userControls());
+  rt.onOutput = [&](const std::string& line) { notes << line << "\n"; };
+  auto form = runtime::buildForm(rt, doc, file, {.userMode = true});
+  for (const auto& c : form->controls)
+    if (c->typeName() == "Rescalo")
+      c->subscribe([&, key = c->key()](std::string_view event, host::Args args) {
+        notes << "event " << key << "." << event;
+        if (event == "Error" && !args.empty()) notes << ": " << args[0].toString();
+        notes << "\n";
+      });
+  double designWidth = form->width(), designHeight = form->height();
+  form->call("Show");
+  rt.advance(opt.settle);
+
+  auto flushNotes = [&](bool json) {
+    std::string text = notes.str();
+    notes.str({});
+    if (!json) {
+      std::istringstream lines(text);
+      for (std::string line; std::getline(lines, line);) out << "  " << line << "\n";
+      return;
+    }
+    out << ", \"events\": [";
+    std::istringstream lines(text);
+    bool first = true;
+    for (std::string line; std::getline(lines, line); first = false)
+      out << (first ? "" : ", ") << jsonString(line);
+    out << "]";
+  };
+  if (!opt.json) {
+    out << "shown at " << form->width() << " x " << form->height() << " twips\n";
+    flushNotes(false);
+  } else {
+    std::cerr << notes.str();  // what happened before the first drag stays out of the JSON
+    notes.str({});
+    out << "{\"steps\": [";
+  }
+  for (std::size_t i = 0; i < opt.steps.size(); ++i) {
+    const LayoutStep& step = opt.steps[i];
+    double w = step.scale ? designWidth * *step.scale : step.width;
+    double h = step.scale ? designHeight * *step.scale : step.height;
+    form->userDrag(w, h);  // a user's drag, held to the window's tracking limits
+    rt.advance(opt.settle);
+    if (opt.json) {
+      out << (i ? ",\n  " : "\n  ") << "{\"width\": " << jsonNumber(form->width())
+          << ", \"height\": " << jsonNumber(form->height()) << ", \"form\": ";
+      formJson(*form, out);
+      out << ", \"controls\": ";
+      controlsJson(*form, out, "    ");
+      flushNotes(true);
+      out << "}";
+    } else {
+      out << "\nstep " << i + 1 << ": dragged to " << form->width() << " x " << form->height()
+          << " twips (inner " << form->scaleWidth() << " x " << form->scaleHeight() << ")\n";
+      controlsTable(*form, out);
+      flushNotes(false);
+    }
+    if (opt.svgDir) {
+      fs::create_directories(*opt.svgDir);
+      std::ostringstream name;
+      name << "step-" << std::setw(2) << std::setfill('0') << i + 1 << ".svg";
+      writeSvg(*form, *opt.svgDir / name.str());
+    }
+  }
+  if (opt.json) out << "\n]}\n";
+  form->unload();
+  return 0;
+}
+
+bool parseStep(std::string_view kind, std::string_view value, LayoutStep& step) {
+  try {
+    if (kind == "--scale") {
+      double f = std::stod(std::string(value));
+      if (!(f > 0)) return false;
+      step.scale = f;
+      return true;
+    }
+    auto x = value.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    step.width = std::stod(std::string(value.substr(0, x)));
+    step.height = std::stod(std::string(value.substr(x + 1)));
+    return step.width > 0 && step.height > 0;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace cli
