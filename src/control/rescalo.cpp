@@ -277,7 +277,10 @@ void Rescalo::SetAllowUpdates(bool value) {
     Variant arg(value);
     for (int i = 0; i < n; ++i)
       host::ignoreErrors([&] {
-        controls->get("Item", {Variant(i)}).toObject()->call("AllowUpdates", host::Args(&arg, 1));
+        Variant ignored;
+        controls->get("Item", {Variant(i)})
+            .toObject()
+            ->tryCall("AllowUpdates", host::Args(&arg, 1), ignored);
       });
   });
 }

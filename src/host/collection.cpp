@@ -7,9 +7,14 @@ Collection::Collection(CollectionErrors errors, int base, std::string typeName)
 
 int Collection::findKey(std::string_view key) const {
   if (key.empty()) return -1;
-  for (std::size_t i = 0; i < items_.size(); ++i)
-    if (equalsNoCase(items_[i].key, key)) return static_cast<int>(i);
-  return -1;
+  if (indexStale_) {
+    index_.clear();
+    for (std::size_t i = 0; i < items_.size(); ++i)
+      if (!items_[i].key.empty()) index_.emplace(items_[i].key, static_cast<int>(i));
+    indexStale_ = false;
+  }
+  auto it = index_.find(key);
+  return it == index_.end() ? -1 : it->second;
 }
 
 int Collection::position(const Variant& indexOrKey) const {
@@ -30,7 +35,9 @@ void Collection::add(Variant item, const std::string& key, const Variant& before
   std::size_t at = items_.size();
   if (!before.isEmpty()) at = static_cast<std::size_t>(position(before));
   if (!after.isEmpty()) at = static_cast<std::size_t>(position(after)) + 1;
+  if (at != items_.size()) indexStale_ = true;
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), Entry{key, std::move(item)});
+  if (!indexStale_ && !key.empty()) index_.emplace(key, static_cast<int>(at));
 }
 
 const Variant& Collection::item(const Variant& indexOrKey) const {
@@ -39,6 +46,7 @@ const Variant& Collection::item(const Variant& indexOrKey) const {
 
 void Collection::remove(const Variant& indexOrKey) {
   items_.erase(items_.begin() + position(indexOrKey));
+  indexStale_ = true;
 }
 
 const MemberTable* Collection::members() const {

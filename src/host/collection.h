@@ -6,6 +6,7 @@
 // 35600/35601/35602), and a 0-based read-only list for a form's Controls.
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/object.h"
@@ -34,7 +35,11 @@ class Collection : public Object {
            const Variant& after = {});
   const Variant& item(const Variant& indexOrKey) const;
   void remove(const Variant& indexOrKey);
-  void clear() { items_.clear(); }
+  void clear() {
+    items_.clear();
+    index_.clear();
+    indexStale_ = false;
+  }
   int count() const { return static_cast<int>(items_.size()); }
   bool containsKey(std::string_view key) const { return findKey(key) >= 0; }
   const std::string& keyAt(int position0) const { return items_[position0].key; }
@@ -53,6 +58,17 @@ class Collection : public Object {
   int position(const Variant& indexOrKey) const;  // 0-based, raises as the flavour says
 
   std::vector<Entry> items_;
+  // Positions by key, so that a form of thousands of controls is not searched item by item.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return hashNoCase(key); }
+  };
+  struct KeyEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
+  };
+  mutable std::unordered_map<std::string, int, KeyHash, KeyEqual> index_;
+  mutable bool indexStale_ = false;  // positions moved: rebuilt at the next lookup
   CollectionErrors errors_;
   int base_;
   std::string typeName_;

@@ -64,9 +64,11 @@ bool Object::tryCall(Name name, Args args, Variant& out) {
 
 Variant Object::get(Name name, Args index) {
   Variant v;
-  if (!tryGet(name, index, v)) raise(kNoSuchMember);
+  if (!tryGet(name, index, v)) raise(missingMemberError(name));
   return v;
 }
+
+int Object::missingMemberError(Name) const { return kNoSuchMember; }
 
 void Object::set(Name name, const Variant& value, Args index) {
   if (!trySet(name, index, value)) raise(kNoSuchMember);

@@ -76,6 +76,9 @@ class Object : public std::enable_shared_from_this<Object> {
   virtual bool tryGet(Name name, Args index, Variant& out);
   virtual bool trySet(Name name, Args index, const Variant& value);
   virtual bool tryCall(Name name, Args args, Variant& out);
+  // The error a read of a member that tryGet reports absent fails with (438 unless the
+  // object knows better, e.g. the Index of a control that is not in an array).
+  virtual int missingMemberError(Name name) const;
 
   // Events: subscribers receive every event the object raises, in subscription order.
   int subscribe(EventHandler handler);

@@ -18,18 +18,19 @@ using host::self;
 using host::Variant;
 
 const Variant* StoredProperties::find(Name name) const {
-  for (const auto& [n, v] : items_)
-    if (Name(n) == name) return &v;
+  for (const Entry& e : items_)
+    if (e.hash == name.hash() && host::equalsNoCase(e.name, name.text())) return &e.value;
   return nullptr;
 }
 
 void StoredProperties::set(std::string_view name, Variant value) {
-  for (auto& [n, v] : items_)
-    if (host::equalsNoCase(n, name)) {
-      v = std::move(value);
+  std::uint32_t hash = host::hashNoCase(name);
+  for (Entry& e : items_)
+    if (e.hash == hash && host::equalsNoCase(e.name, name)) {
+      e.value = std::move(value);
       return;
     }
-  items_.emplace_back(std::string(name), std::move(value));
+  items_.push_back({std::string(name), hash, std::move(value)});
 }
 
 Control::Control(std::string fileClass, const ControlClass& cls)
@@ -47,36 +48,48 @@ host::ObjectPtr Control::containerRef() const {
   return container ? container->containerObject() : nullptr;
 }
 
+// A control outside an array has no Index to read: probing for it must stay cheap (every
+// control key is made that way), and reading it fails with "Object not an array".
+constexpr int kNotAnArray = 343;
+
+int Control::missingMemberError(Name name_) const {
+  return index < 0 && name_ == Name("Index") ? kNotAnArray : host::kNoSuchMember;
+}
+
+// A generic control has a font only when its form file gave it one.
+bool isFontMember(Name n) {
+  for (Name f :
+       {Name("Font"), Name("FontName"), Name("FontSize"), Name("FontBold"), Name("FontItalic")})
+    if (n == f) return true;
+  return false;
+}
+
 bool Control::tryGet(Name name_, Args idx, Variant& out) {
+  if (index < 0 && name_ == Name("Index")) return false;
+  if (!font && isFontMember(name_)) return false;
   if (Object::tryGet(name_, idx, out)) return true;
   if (!idx.empty()) return false;
   if (const Variant* v = stored.find(name_)) {
     out = *v;
     return true;
   }
-  for (const auto& [n, v] : cls_->defaults)
-    if (Name(n) == name_) {
-      out = v;
-      return true;
-    }
+  if (const Variant* v = cls_->defaults.find(name_)) {
+    out = *v;
+    return true;
+  }
   return false;
 }
 
 bool Control::trySet(Name name_, Args idx, const Variant& value) {
   if (Object::trySet(name_, idx, value)) return true;
   if (!idx.empty()) return false;
-  bool known = stored.find(name_) != nullptr;
-  for (const auto& d : cls_->defaults) known = known || Name(d.first) == name_;
-  if (!known) return false;
+  if (!stored.find(name_) && !cls_->defaults.find(name_)) return false;
   stored.set(name_.text(), value);
   return true;
 }
 
 bool Control::has(Name name_) const {
-  if (Object::has(name_) || stored.find(name_)) return true;
-  for (const auto& d : cls_->defaults)
-    if (Name(d.first) == name_) return true;
-  return false;
+  return Object::has(name_) || stored.find(name_) || cls_->defaults.find(name_);
 }
 
 void Control::move(double l, std::optional<double> t, std::optional<double> w,
@@ -132,12 +145,7 @@ Font& fontOf(Object& o) {
 const host::MemberTable& extenderMembers() {
   static const host::MemberTable table{
       {"Name", [](Object& o, Args) { return Variant(ctl(o).name); }},
-      {"Index",
-       [](Object& o, Args) {
-         // Reading Index fails for a control that is not in a control array.
-         if (ctl(o).index < 0) host::raise(343);
-         return Variant(static_cast<std::int16_t>(ctl(o).index));
-       }},
+      {"Index", [](Object& o, Args) { return Variant(static_cast<std::int16_t>(ctl(o).index)); }},
       {"Container", [](Object& o, Args) { return Variant(ctl(o).containerRef()); }},
       {"Parent",
        [](Object& o, Args) {

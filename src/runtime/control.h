@@ -40,12 +40,23 @@ class ContainerBase {
 // Properties kept by name: a class's declared properties and whatever the form file stored.
 class StoredProperties {
  public:
+  StoredProperties() = default;
+  StoredProperties(const std::vector<std::pair<std::string, host::Variant>>& items) {
+    for (const auto& [n, v] : items) set(n, v);
+  }
+  StoredProperties(std::initializer_list<std::pair<std::string, host::Variant>> items) {
+    for (const auto& [n, v] : items) set(n, v);
+  }
   const host::Variant* find(host::Name name) const;
   void set(std::string_view name, host::Variant value);
-  const std::vector<std::pair<std::string, host::Variant>>& all() const { return items_; }
 
  private:
-  std::vector<std::pair<std::string, host::Variant>> items_;
+  struct Entry {
+    std::string name;
+    std::uint32_t hash;  // of the name, so that a lookup compares numbers first
+    host::Variant value;
+  };
+  std::vector<Entry> items_;
 };
 
 // What the runtime knows about a class of control.
@@ -55,7 +66,7 @@ struct ControlClass {
   Geometry geometry = Geometry::Rect;
   bool hasFont = false;
   const host::MemberTable* members = nullptr;
-  std::vector<std::pair<std::string, host::Variant>> defaults;  // declared stored properties
+  StoredProperties defaults;  // declared stored properties and their values
   // A height that only the font decides (drop-down combo boxes, drive lists).
   bool fixedHeight = false;
 };
@@ -71,6 +82,7 @@ class Control : public host::Object, public ContainerBase {
   bool tryGet(host::Name name, host::Args index, host::Variant& out) override;
   bool trySet(host::Name name, host::Args index, const host::Variant& value) override;
   bool has(host::Name name) const override;
+  int missingMemberError(host::Name name) const override;
 
   // "Name" or "Name(Index)".
   std::string key() const;

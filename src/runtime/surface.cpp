@@ -45,11 +45,14 @@ void Surface::background(raster::Bitmap& target_) const {
 void Surface::ensure() {
   if (!ready_) {
     ready_ = true;
+    image_ = raster::Bitmap();  // resizeSurface builds it at the client size
     resizeSurface();
   }
 }
 
 void Surface::resizeSurface() {
+  // Nothing is kept for a surface that nobody has drawn on or looked at yet.
+  if (!ready_) return;
   int w = static_cast<int>(std::lround(clientWidthTwips() / ScaleState::twipsPerPixelX));
   int h = static_cast<int>(std::lround(clientHeightTwips() / ScaleState::twipsPerPixelY));
   w = std::max(w, 0);

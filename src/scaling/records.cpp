@@ -147,9 +147,8 @@ std::string GetControlKey(const host::ObjectPtr& control) {
 }
 
 bool KeyExists(host::Collection& collection, std::string_view key) {
-  bool exists = false;
-  host::ignoreErrors([&] { exists = collection.item(host::Variant(key)).isObject(); });
-  return exists;
+  // Asked for every control on every pass: look before reading rather than trap a miss.
+  return collection.containsKey(key) && collection.item(host::Variant(key)).isObject();
 }
 
 }  // namespace scaling
