@@ -78,6 +78,7 @@ const host::MemberTable& Members::table() {
          auto c = std::dynamic_pointer_cast<host::Collection>(v.toObject());
          if (!c) host::raise(host::kTypeMismatch);
          rc(o).colControlInfo_ = c;
+         rc(o).changed("colControlInfo");
        }},
       {"colControlFlags",
        [](Object& o, Args) {
@@ -88,6 +89,7 @@ const host::MemberTable& Members::table() {
          auto c = std::dynamic_pointer_cast<host::Collection>(v.toObject());
          if (!c) host::raise(host::kTypeMismatch);
          rc(o).colControlFlags_ = c;
+         rc(o).changed("colControlFlags");
        }},
       {"ScalePicture", nullptr, nullptr,
        [](Object& o, Args a) {

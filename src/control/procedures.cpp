@@ -4,6 +4,7 @@
 // trace shows that it ran.
 
 #include "control/rescalo.h"
+#include "host/failure.h"
 
 namespace control {
 
@@ -44,12 +45,15 @@ void Rescalo::PaintGradient() { note("PaintGradient"); }
 void Rescalo::PlayOpenEffect(const host::ObjectPtr&, int) { note("PlayOpenEffect"); }
 void Rescalo::PlayCloseEffect(const host::ObjectPtr&, int) { note("PlayCloseEffect"); }
 void Rescalo::UnfixWindow(std::int32_t) { note("UnfixWindow"); }
+// An error ends the tick: a timer has nobody to report to.
 void Rescalo::tmrDelayResizeTick() {
   note("tmrDelayResize");
-  tmrDelayResize->setEnabled(false);
-  auto h = host();
-  if (runtimeTest() && h && h->get("WindowState").toInteger() != 1 && s.ScaleControls)
-    ResizeControls();
+  host::trapSilently([&] {
+    tmrDelayResize->setEnabled(false);
+    auto h = host();
+    if (runtimeTest() && h && h->get("WindowState").toInteger() != 1 && s.ScaleControls)
+      ResizeControls();
+  });
 }
 void Rescalo::tmrDisableResizeTick() { note("tmrDisableResize"); }
 void Rescalo::tmrPrintHideTick() { note("tmrPrintHide"); }

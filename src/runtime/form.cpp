@@ -57,16 +57,45 @@ void PictureBox::onPictureChanged() {
   }
 }
 
+namespace {
+
+// An aligned box goes back to its edge whatever it was told: only its height (top and bottom
+// boxes) or width (left and right boxes) is its own.
+void realign(PictureBox& b) {
+  if (b.align() != 0 && b.form && b.container == b.form) b.form->layoutAligned();
+  b.resizeSurface();
+}
+
+}  // namespace
+
 const host::MemberTable& pictureBoxMembers() {
   static const host::MemberTable table{
-      {{"Width",
+      {{"Left",
+        [](Object& o, Args) {
+          return single(self<Control>(o).space().toUnitsX(self<Control>(o).left));
+        },
+        [](Object& o, Args, const Variant& v) {
+          auto& b = dynamic_cast<PictureBox&>(self<Control>(o));
+          b.left = b.space().toTwipsX(v.toDouble());
+          realign(b);
+        }},
+       {"Top",
+        [](Object& o, Args) {
+          return single(self<Control>(o).space().toUnitsY(self<Control>(o).top));
+        },
+        [](Object& o, Args, const Variant& v) {
+          auto& b = dynamic_cast<PictureBox&>(self<Control>(o));
+          b.top = b.space().toTwipsY(v.toDouble());
+          realign(b);
+        }},
+       {"Width",
         [](Object& o, Args) {
           return single(self<Control>(o).width / self<Control>(o).space().unitX);
         },
         [](Object& o, Args, const Variant& v) {
           auto& b = dynamic_cast<PictureBox&>(self<Control>(o));
           b.move(b.space().toUnitsX(b.left), std::nullopt, v.toDouble());
-          b.resizeSurface();
+          realign(b);
         }},
        {"Height",
         [](Object& o, Args) {
@@ -75,7 +104,7 @@ const host::MemberTable& pictureBoxMembers() {
         [](Object& o, Args, const Variant& v) {
           auto& b = dynamic_cast<PictureBox&>(self<Control>(o));
           b.move(b.space().toUnitsX(b.left), std::nullopt, std::nullopt, v.toDouble());
-          b.resizeSurface();
+          realign(b);
         }},
        {"Move", nullptr, nullptr,
         [](Object& o, Args a) {
@@ -85,7 +114,7 @@ const host::MemberTable& pictureBoxMembers() {
             return a.size() > i ? std::optional<double>(a[i].toDouble()) : std::nullopt;
           };
           b.move(a[0].toDouble(), opt(1), opt(2), opt(3));
-          b.resizeSurface();
+          realign(b);
           return Variant();
         }}},
       {&rectMembers(), &fontMembers(), &Surface::members()}};

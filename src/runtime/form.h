@@ -91,6 +91,10 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   };
   Area mdiClientArea() const;
 
+  // Keeps picture boxes aligned to an edge on that edge, spanning the form (also after a
+  // program or the scaling engine moved one).
+  void layoutAligned();
+
   // A user drag of the bottom-right corner to an outer size in twips: the window's
   // procedures are asked for the tracking limits first.
   void userDrag(double outerWidth, double outerHeight);
@@ -114,7 +118,6 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
 
  private:
   void applySize(double w, double h, bool raiseResize);
-  void layoutAligned();  // an MDI form's aligned picture boxes
   void raiseResize();
   Runtime& rt_;
   bool mdi_;

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "runtime/common_controls.h"
+#include "runtime/form.h"
+#include "runtime/runtime.h"
 #include "runtime/scale.h"
 
 namespace runtime {
@@ -141,15 +143,25 @@ void Toolbar::fitHeight() {
   height = pixels * tpp;
 }
 
+// Buttons are windows: their sizes are whole pixels.
 void Toolbar::setButtonWidth(double twips) {
   if (twips < 0) host::raise(host::kInvalidPropertyValue);
-  buttonWidth_ = twips;
+  buttonWidth_ = std::round(twips / ScaleState::twipsPerPixelX) * ScaleState::twipsPerPixelX;
 }
 
+// The toolbar takes its new height the way a real one does: when the window messages that
+// the new button size causes are processed, at the next DoEvents.
 void Toolbar::setButtonHeight(double twips) {
   if (twips < 0) host::raise(host::kInvalidPropertyValue);
-  buttonHeight_ = twips;
-  fitHeight();
+  buttonHeight_ = std::round(twips / ScaleState::twipsPerPixelY) * ScaleState::twipsPerPixelY;
+  if (!form) {
+    fitHeight();
+    return;
+  }
+  std::weak_ptr<Object> self = weak_from_this();
+  form->runtime().post([self] {
+    if (auto bar = std::static_pointer_cast<Toolbar>(self.lock())) bar->fitHeight();
+  });
 }
 
 void Toolbar::setStyle(int s) {

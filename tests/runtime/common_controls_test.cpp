@@ -209,7 +209,10 @@ TEST_F(CommonControlsTest, ToolbarHeightFollowsItsButtonsAndItsButtonsComeFromTh
   EXPECT_EQ(tb2->get("Height").toDouble(), 570);
   tb1->set("Style", 0);  // standard buttons take 4 more pixels
   EXPECT_EQ(tb1->get("Height").toDouble(), 600);
-  tb1->set("ButtonHeight", 600);  // 40 px
+  tb1->set("ButtonHeight", 603);  // 40 px: buttons are whole pixels
+  EXPECT_EQ(tb1->get("ButtonHeight").toDouble(), 600);
+  EXPECT_EQ(tb1->get("Height").toDouble(), 600);  // the toolbar follows when events are processed
+  rt.DoEvents();
   EXPECT_EQ(tb1->get("Height").toDouble(), 660);
   tb1->set("Height", 2000);
   EXPECT_EQ(tb1->get("Height").toDouble(), 660);

@@ -264,20 +264,20 @@ TEST_F(ResizePassTest, ToolbarButtonsScaleAndTheToolbarIsGrownTowardsItsScaledHe
   EXPECT_EQ(tb->get("Height").toDouble(), 600);  // 36 pixels of buttons and 4 of frame
   EXPECT_FLOAT_EQ(r.ButtonHeight, static_cast<float>(953 * 1440.0 / 2540));
   resizeTo(6000, 6000);
-  EXPECT_FLOAT_EQ(tb->get("ButtonWidth").toSingle(),
-                  static_cast<float>(1032 * 1440.0 / 2540 * 1.5));
-  // 540 x 2 is 76 pixels high, short of 1200: the loop lowers the reference by 15 twips
-  // under the unscaled button height and grows the buttons by 8.
-  EXPECT_EQ(r.ButtonHeight, 1080 / 2 - 15);
-  EXPECT_EQ(tb->get("ButtonHeight").toDouble(), 1088);
-  EXPECT_EQ(tb->get("Height").toDouble(), 77 * 15);
+  // Buttons are whole pixels: 1032 HIMETRIC is 585.07 twips, 877.6 at 1.5, 59 pixels.
+  EXPECT_EQ(tb->get("ButtonWidth").toDouble(), 59 * 15);
+  // 540 x 2 is 72 pixels of buttons, a toolbar of 76, short of 80 (600 x 2): the loop grows
+  // the buttons 8 twips (one pixel) at a time, watching the toolbar follow after each step,
+  // and leaves the reference 15 twips under the unscaled height it grew from.
+  EXPECT_EQ(tb->get("Height").toDouble(), 80 * 15);
+  EXPECT_EQ(tb->get("ButtonHeight").toDouble(), 76 * 15);
+  EXPECT_EQ(r.ButtonHeight, 75 * 15 / 2.0f - 15);
 
   // A toolbar flagged to keep its height keeps its buttons' height.
   flags("tb").DontScaleHeight = true;
   resizeTo(3000, 2000);
-  EXPECT_EQ(tb->get("ButtonHeight").toDouble(), 1088);
-  EXPECT_FLOAT_EQ(tb->get("ButtonWidth").toSingle(),
-                  static_cast<float>(1032 * 1440.0 / 2540 * 0.75));
+  EXPECT_EQ(tb->get("ButtonHeight").toDouble(), 76 * 15);
+  EXPECT_EQ(tb->get("ButtonWidth").toDouble(), 29 * 15);  // 438.8 twips
 }
 
 TEST_F(ResizePassTest, WithoutGraphicScalingPicturesAndListsAreLeftAloneButButtonsScale) {
