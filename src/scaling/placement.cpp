@@ -172,7 +172,8 @@ void Engine::AdjustPosition(const Variant& ctrlValue) {
   }
   const float sizes[] = {rec->FontSize, rec->DayFontSize, rec->GridFontSize, rec->TitleFontSize,
                          rec->HeadFontSize};
-  bool scale = settings.ScaleFonts && !flags->DontScaleFont;
+  // A control without a measurable size keeps its reference fonts.
+  bool scale = settings.ScaleFonts && !flags->DontScaleFont && !std::isnan(FontScaleFactor);
   for (std::size_t i = 0; i < std::size(kFonts); ++i)
     setFontSize(ctrl, kFonts[i], Variant(scale ? sizes[i] * FontScaleFactor : sizes[i]));
 
