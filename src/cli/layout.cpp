@@ -5,7 +5,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "cli/inspect.h"
+#include "cli/report.h"
 #include "cli/json.h"
 #include "cli/svg.h"
 #include "control/rescalo.h"

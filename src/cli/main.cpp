@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/inspect.h"
+#include "cli/report.h"
 #include "cli/layout.h"
 #include "control/rescalo.h"
 #include "runtime/frm/frm_document.h"

@@ -1,4 +1,4 @@
-#include "cli/inspect.h"
+#include "cli/report.h"
 
 #include <array>
 #include <cctype>
