@@ -1,6 +1,8 @@
 // Saving and restoring the control's settings with its form.
 
 #include <string>
+#include <type_traits>
+#include <variant>
 
 #include "control/rescalo.h"
 #include "host/failure.h"
@@ -11,31 +13,91 @@ using host::Variant;
 
 namespace {
 
-// Reads one key into a field; a value that does not convert leaves the field as it was.
-template <class T, class Convert>
-void read(host::PropertyBag& bag, std::string_view key, T& field, const Variant& defaultValue,
-          Convert convert) {
-  host::ignoreErrors([&] { field = convert(bag.ReadProperty(key, defaultValue)); });
+// One saved setting: its key, its field and its default, read and written the same way.
+using Field = std::variant<bool Settings::*, std::int16_t Settings::*, std::int32_t Settings::*,
+                           float Settings::*, std::string Settings::*>;
+struct Key {
+  const char* name;
+  Field field;
+  Variant defaultValue;
+};
+
+// Keys 2 to 20, in the order they are read and written.
+const Key kLeading[] = {
+    {"ScaleFonts", &Settings::ScaleFonts, true},
+    {"CenterX", &Settings::CenterX, false},
+    {"CenterY", &Settings::CenterY, false},
+    {"GradientFill", &Settings::GradientFill, false},
+    {"GradientColour", &Settings::GradientColour, 0xFF0000},
+    {"GradientColour2", &Settings::GradientColour2, 0},
+    {"GradientMidColour", &Settings::GradientMidColour, 0},
+    {"GradientType", &Settings::GradientType, 0},
+    {"GradientSource", &Settings::GradientSource, 0},
+    {"ScaleControls", &Settings::ScaleControls, true},
+    {"ScaleX", &Settings::ScaleX, std::int16_t{0}},
+    {"ScaleY", &Settings::ScaleY, std::int16_t{0}},
+    {"StayOnTop", &Settings::StayOnTop, false},
+    {"MinWidth", &Settings::MinWidth, 0},
+    {"MinHeight", &Settings::MinHeight, 0},
+    {"MaxWidth", &Settings::MaxWidth, 0},
+    {"MaxHeight", &Settings::MaxHeight, 0},
+    {"ScaleBorders", &Settings::ScaleBorders, true},
+    {"ResizeOnMouseUp", &Settings::ResizeOnMouseUp, true},
+};
+// Keys 23 to 26 after the per-control keys; the two MDI child sizes follow (read width first,
+// written height first), then the design size (read only), then these last ones.
+const Key kWindow[] = {
+    {"ScaleGraphics", &Settings::ScaleGraphics, true},
+    {"ReplaceFontsWith", &Settings::ReplaceFontsWith, "<none>"},
+    {"SaveWindowState", &Settings::SaveWindowState, false},
+    {"WindowName", &Settings::WindowName, ""},
+};
+const Key kMdiWidth{"MdiChildWidth", &Settings::MdiChildWidth, 0};
+const Key kMdiHeight{"MdiChildHeight", &Settings::MdiChildHeight, 0};
+const Key kTrailing[] = {
+    {"FormPicture", &Settings::FormPicture, 0},
+    {"FormClose", &Settings::FormClose, std::int16_t{0}},
+    {"FormOpen", &Settings::FormOpen, std::int16_t{0}},
+    {"FormCloseTime", &Settings::FormCloseTime, 1.0f},
+    {"FormOpenTime", &Settings::FormOpenTime, 1.0f},
+    {"BeepOnMinMax", &Settings::BeepOnMinMax, true},
+    {"ResizeAtOnce", &Settings::ResizeAtOnce, true},
+};
+
+template <class T>
+T convert(const Variant& v) {
+  if constexpr (std::is_same_v<T, bool>) return v.toBool();
+  if constexpr (std::is_same_v<T, std::int16_t>) return v.toInteger();
+  if constexpr (std::is_same_v<T, std::int32_t>) return v.toLong();
+  if constexpr (std::is_same_v<T, float>) return v.toSingle();
+  if constexpr (std::is_same_v<T, std::string>) return v.toString();
 }
 
-void readBool(host::PropertyBag& bag, std::string_view key, bool& field, bool def) {
-  read(bag, key, field, Variant(def), [](const Variant& v) { return v.toBool(); });
-}
-void readInt(host::PropertyBag& bag, std::string_view key, std::int16_t& field, std::int16_t def) {
-  read(bag, key, field, Variant(def), [](const Variant& v) { return v.toInteger(); });
-}
-void readLong(host::PropertyBag& bag, std::string_view key, std::int32_t& field, std::int32_t def) {
-  read(bag, key, field, Variant(def), [](const Variant& v) { return v.toLong(); });
-}
-void readSingle(host::PropertyBag& bag, std::string_view key, float& field, float def) {
-  read(bag, key, field, Variant(def), [](const Variant& v) { return v.toSingle(); });
-}
-void readString(host::PropertyBag& bag, std::string_view key, std::string& field, const char* def) {
-  read(bag, key, field, Variant(def), [](const Variant& v) { return v.toString(); });
+// Straight into the field: no clamping, no change report, no side effect. A stored value
+// that does not convert leaves the field as it was.
+void read(host::PropertyBag& bag, Settings& s, const Key& key) {
+  std::visit(
+      [&](auto field) {
+        using T = std::remove_reference_t<decltype(s.*field)>;
+        host::ignoreErrors(
+            [&] { s.*field = convert<T>(bag.ReadProperty(key.name, key.defaultValue)); });
+      },
+      key.field);
 }
 
-void write(host::PropertyBag& bag, std::string_view key, const Variant& value, const Variant& def) {
-  host::ignoreErrors([&] { bag.WriteProperty(key, value, def); });
+void write(host::PropertyBag& bag, std::string_view name, const Variant& value,
+           const Variant& def) {
+  host::ignoreErrors([&] { bag.WriteProperty(name, value, def); });
+}
+
+void write(host::PropertyBag& bag, const Settings& s, const Key& key) {
+  std::visit([&](auto field) { write(bag, key.name, Variant(s.*field), key.defaultValue); },
+             key.field);
+}
+
+template <class T>
+void readField(host::PropertyBag& bag, std::string_view name, T& field, const Variant& def) {
+  host::ignoreErrors([&] { field = convert<T>(bag.ReadProperty(name, def)); });
 }
 
 std::string flagKey(int n, std::string_view name) {
@@ -57,114 +119,57 @@ void Rescalo::InitProperties() {
 void Rescalo::ReadProperties(host::PropertyBag& bag) {
   note("ReadProperties");
   bool enabled = false;
-  readBool(bag, "Enabled", enabled, true);
+  readField(bag, "Enabled", enabled, true);
   host::ignoreErrors([&] { site_->setEnabled(enabled); });
-  // Straight into the fields: no clamping, no change report, no side effect while loading.
-  readBool(bag, "ScaleFonts", s.ScaleFonts, true);
-  readBool(bag, "CenterX", s.CenterX, false);
-  readBool(bag, "CenterY", s.CenterY, false);
-  readBool(bag, "GradientFill", s.GradientFill, false);
-  readLong(bag, "GradientColour", s.GradientColour, 0xFF0000);
-  readLong(bag, "GradientColour2", s.GradientColour2, 0);
-  readLong(bag, "GradientMidColour", s.GradientMidColour, 0);
-  readLong(bag, "GradientType", s.GradientType, 0);
-  readLong(bag, "GradientSource", s.GradientSource, 0);
-  readBool(bag, "ScaleControls", s.ScaleControls, true);
-  readInt(bag, "ScaleX", s.ScaleX, 0);
-  readInt(bag, "ScaleY", s.ScaleY, 0);
-  readBool(bag, "StayOnTop", s.StayOnTop, false);
-  readLong(bag, "MinWidth", s.MinWidth, 0);
-  readLong(bag, "MinHeight", s.MinHeight, 0);
-  readLong(bag, "MaxWidth", s.MaxWidth, 0);
-  readLong(bag, "MaxHeight", s.MaxHeight, 0);
-  readBool(bag, "ScaleBorders", s.ScaleBorders, true);
-  readBool(bag, "ResizeOnMouseUp", s.ResizeOnMouseUp, true);
+  for (const Key& key : kLeading) read(bag, s, key);
   host::ignoreErrors([&] { FormControls = site_->ParentControls(); });
 
   std::int16_t count = flagCount_;
-  readInt(bag, "ControlFlagCount", count, 0);
+  readField(bag, "ControlFlagCount", count, std::int16_t{0});
   host::ignoreErrors([&] { setControlFlagCount(count); });
   for (int n = 1; n <= flagCount_; ++n) {
     auto i = static_cast<std::size_t>(n);
-    readString(bag, flagKey(n, "ControlKey"), flagKeys_[i], "");
-    for (int f = 0; f < kFlagCount; ++f) {
-      bool value = flags_[static_cast<std::size_t>(f)][i];
-      readBool(bag, flagKey(n, kFlagNames[static_cast<std::size_t>(f)]), value, false);
-      flags_[static_cast<std::size_t>(f)][i] = value;
+    readField(bag, flagKey(n, "ControlKey"), flagKeys_[i], "");
+    for (std::size_t f = 0; f < kFlagCount; ++f) {
+      bool value = flags_[f][i];
+      readField(bag, flagKey(n, kFlagNames[f]), value, false);
+      flags_[f][i] = value;
     }
     // Rebuild the flag record of that control from the persisted element.
     host::ignoreErrors([&] {
       SaveControlFlags(Variant(flagKeys_[i]));
       auto record = colControlFlags().item(Variant(flagKeys_[i])).toObject();
-      for (int f = 0; f < kFlagCount; ++f)
-        record->set(kFlagNames[static_cast<std::size_t>(f)],
-                    Variant(static_cast<bool>(flags_[static_cast<std::size_t>(f)][i])));
+      for (std::size_t f = 0; f < kFlagCount; ++f)
+        record->set(kFlagNames[f], Variant(static_cast<bool>(flags_[f][i])));
     });
   }
 
-  readBool(bag, "ScaleGraphics", s.ScaleGraphics, true);
-  readString(bag, "ReplaceFontsWith", s.ReplaceFontsWith, "<none>");
-  readBool(bag, "SaveWindowState", s.SaveWindowState, false);
-  readString(bag, "WindowName", s.WindowName, "");
-  readLong(bag, "MdiChildWidth", s.MdiChildWidth, 0);
-  readLong(bag, "MdiChildHeight", s.MdiChildHeight, 0);
-  readSingle(bag, "DesignFormWidth", DesignFormWidth, 0);
-  readSingle(bag, "DesignFormHeight", DesignFormHeight, 0);
-  readSingle(bag, "DesignFormScaleWidth", DesignFormScaleWidth, 0);
-  readSingle(bag, "DesignFormScaleHeight", DesignFormScaleHeight, 0);
-  readLong(bag, "FormPicture", s.FormPicture, 0);
-  readInt(bag, "FormClose", s.FormClose, 0);
-  readInt(bag, "FormOpen", s.FormOpen, 0);
-  readSingle(bag, "FormCloseTime", s.FormCloseTime, 1);
-  readSingle(bag, "FormOpenTime", s.FormOpenTime, 1);
-  readBool(bag, "BeepOnMinMax", s.BeepOnMinMax, true);
-  readBool(bag, "ResizeAtOnce", s.ResizeAtOnce, true);
+  for (const Key& key : kWindow) read(bag, s, key);
+  read(bag, s, kMdiWidth);
+  read(bag, s, kMdiHeight);
+  readField(bag, "DesignFormWidth", DesignFormWidth, 0.0f);
+  readField(bag, "DesignFormHeight", DesignFormHeight, 0.0f);
+  readField(bag, "DesignFormScaleWidth", DesignFormScaleWidth, 0.0f);
+  readField(bag, "DesignFormScaleHeight", DesignFormScaleHeight, 0.0f);
+  for (const Key& key : kTrailing) read(bag, s, key);
   AttachHostForm();
 }
 
 void Rescalo::WriteProperties(host::PropertyBag& bag) {
   note("WriteProperties");
-  write(bag, "ScaleFonts", s.ScaleFonts, true);
-  write(bag, "CenterX", s.CenterX, false);
-  write(bag, "CenterY", s.CenterY, false);
-  write(bag, "GradientFill", s.GradientFill, false);
-  write(bag, "GradientColour", s.GradientColour, 0xFF0000);
-  write(bag, "GradientColour2", s.GradientColour2, 0);
-  write(bag, "GradientMidColour", s.GradientMidColour, 0);
-  write(bag, "GradientType", s.GradientType, 0);
-  write(bag, "GradientSource", s.GradientSource, 0);
-  write(bag, "ScaleControls", s.ScaleControls, true);
-  write(bag, "ScaleX", s.ScaleX, std::int16_t{0});
-  write(bag, "ScaleY", s.ScaleY, std::int16_t{0});
-  write(bag, "StayOnTop", s.StayOnTop, false);
-  write(bag, "MinWidth", s.MinWidth, 0);
-  write(bag, "MinHeight", s.MinHeight, 0);
-  write(bag, "MaxWidth", s.MaxWidth, 0);
-  write(bag, "MaxHeight", s.MaxHeight, 0);
-  write(bag, "ScaleBorders", s.ScaleBorders, true);
-  write(bag, "ResizeOnMouseUp", s.ResizeOnMouseUp, true);
+  for (const Key& key : kLeading) write(bag, s, key);
   write(bag, "ControlFlagCount", flagCount_, std::int16_t{0});
   // The arrays, not the records, are the source: the design-time pages keep them.
   for (int n = 1; n <= flagCount_; ++n) {
     auto i = static_cast<std::size_t>(n);
     write(bag, flagKey(n, "ControlKey"), flagKeys_[i], "");
-    for (int f = 0; f < kFlagCount; ++f)
-      write(bag, flagKey(n, kFlagNames[static_cast<std::size_t>(f)]),
-            static_cast<bool>(flags_[static_cast<std::size_t>(f)][i]), false);
+    for (std::size_t f = 0; f < kFlagCount; ++f)
+      write(bag, flagKey(n, kFlagNames[f]), static_cast<bool>(flags_[f][i]), false);
   }
-  write(bag, "ScaleGraphics", s.ScaleGraphics, true);
-  write(bag, "ReplaceFontsWith", s.ReplaceFontsWith, "<none>");
-  write(bag, "SaveWindowState", s.SaveWindowState, false);
-  write(bag, "WindowName", s.WindowName, "");
-  write(bag, "MdiChildHeight", s.MdiChildHeight, 0);
-  write(bag, "MdiChildWidth", s.MdiChildWidth, 0);
-  write(bag, "FormPicture", s.FormPicture, 0);
-  write(bag, "FormClose", s.FormClose, std::int16_t{0});
-  write(bag, "FormOpen", s.FormOpen, std::int16_t{0});
-  write(bag, "FormCloseTime", s.FormCloseTime, 1.0f);
-  write(bag, "FormOpenTime", s.FormOpenTime, 1.0f);
-  write(bag, "BeepOnMinMax", s.BeepOnMinMax, true);
-  write(bag, "ResizeAtOnce", s.ResizeAtOnce, true);
+  for (const Key& key : kWindow) write(bag, s, key);
+  write(bag, s, kMdiHeight);
+  write(bag, s, kMdiWidth);
+  for (const Key& key : kTrailing) write(bag, s, key);
   write(bag, "Enabled", Enabled(), true);
   // The form as it is now, and only at design time.
   if (site_ && !site_->UserMode()) {
