@@ -142,6 +142,29 @@ Font& fontOf(Object& o) {
 
 }  // namespace
 
+namespace {
+
+// A position in the container's units, kept in twips: Left, Top and a line's end points.
+template <double Control::*Field, bool XAxis>
+Variant getCoordinate(Object& o, Args) {
+  const ScaleSpace s = ctl(o).space();
+  double twips = ctl(o).*Field;
+  return single(XAxis ? s.toUnitsX(twips) : s.toUnitsY(twips));
+}
+
+template <double Control::*Field, bool XAxis>
+void setCoordinate(Object& o, Args, const Variant& v) {
+  const ScaleSpace s = ctl(o).space();
+  ctl(o).*Field = XAxis ? s.toTwipsX(v.toDouble()) : s.toTwipsY(v.toDouble());
+}
+
+template <double Control::*Field, bool XAxis>
+host::Member coordinate(const char* name) {
+  return {name, &getCoordinate<Field, XAxis>, &setCoordinate<Field, XAxis>};
+}
+
+}  // namespace
+
 const host::MemberTable& extenderMembers() {
   static const host::MemberTable table{
       {"Name", [](Object& o, Args) { return Variant(ctl(o).name); }},
@@ -160,14 +183,8 @@ const host::MemberTable& extenderMembers() {
 
 const host::MemberTable& rectMembers() {
   static const host::MemberTable table{
-      {{"Left", [](Object& o, Args) { return single(ctl(o).space().toUnitsX(ctl(o).left)); },
-        [](Object& o, Args, const Variant& v) {
-          ctl(o).left = ctl(o).space().toTwipsX(v.toDouble());
-        }},
-       {"Top", [](Object& o, Args) { return single(ctl(o).space().toUnitsY(ctl(o).top)); },
-        [](Object& o, Args, const Variant& v) {
-          ctl(o).top = ctl(o).space().toTwipsY(v.toDouble());
-        }},
+      {coordinate<&Control::left, true>("Left"),
+       coordinate<&Control::top, false>("Top"),
        {"Width", [](Object& o, Args) { return single(ctl(o).width / ctl(o).space().unitX); },
         [](Object& o, Args, const Variant& v) {
           Control& c = ctl(o);
@@ -223,22 +240,10 @@ namespace {
 
 const host::MemberTable& lineMembers() {
   static const host::MemberTable table{
-      {{"X1", [](Object& o, Args) { return single(ctl(o).space().toUnitsX(ctl(o).x1)); },
-        [](Object& o, Args, const Variant& v) {
-          ctl(o).x1 = ctl(o).space().toTwipsX(v.toDouble());
-        }},
-       {"Y1", [](Object& o, Args) { return single(ctl(o).space().toUnitsY(ctl(o).y1)); },
-        [](Object& o, Args, const Variant& v) {
-          ctl(o).y1 = ctl(o).space().toTwipsY(v.toDouble());
-        }},
-       {"X2", [](Object& o, Args) { return single(ctl(o).space().toUnitsX(ctl(o).x2)); },
-        [](Object& o, Args, const Variant& v) {
-          ctl(o).x2 = ctl(o).space().toTwipsX(v.toDouble());
-        }},
-       {"Y2", [](Object& o, Args) { return single(ctl(o).space().toUnitsY(ctl(o).y2)); },
-        [](Object& o, Args, const Variant& v) {
-          ctl(o).y2 = ctl(o).space().toTwipsY(v.toDouble());
-        }},
+      {coordinate<&Control::x1, true>("X1"),
+       coordinate<&Control::y1, false>("Y1"),
+       coordinate<&Control::x2, true>("X2"),
+       coordinate<&Control::y2, false>("Y2"),
        {"Visible", [](Object& o, Args) { return Variant(ctl(o).visible); },
         [](Object& o, Args, const Variant& v) { ctl(o).visible = v.toBool(); }},
        {"BorderWidth",
@@ -260,14 +265,8 @@ TimerControl& tmr(Object& o) { return dynamic_cast<TimerControl&>(ctl(o)); }
 // Timers: position only, and Enabled/Interval (the runtime ticks them on its clock).
 const host::MemberTable& positionMembers() {
   static const host::MemberTable table{
-      {{"Left", [](Object& o, Args) { return single(ctl(o).space().toUnitsX(ctl(o).left)); },
-        [](Object& o, Args, const Variant& v) {
-          ctl(o).left = ctl(o).space().toTwipsX(v.toDouble());
-        }},
-       {"Top", [](Object& o, Args) { return single(ctl(o).space().toUnitsY(ctl(o).top)); },
-        [](Object& o, Args, const Variant& v) {
-          ctl(o).top = ctl(o).space().toTwipsY(v.toDouble());
-        }},
+      {coordinate<&Control::left, true>("Left"),
+       coordinate<&Control::top, false>("Top"),
        {"Enabled", [](Object& o, Args) { return Variant(ctl(o).enabled); },
         [](Object& o, Args, const Variant& v) { tmr(o).setEnabled(v.toBool()); }},
        {"Interval", [](Object& o, Args) { return Variant(tmr(o).interval()); },
