@@ -33,9 +33,7 @@ using namespace testing_support;
 class AllocationTest : public RuntimeTest {};
 
 TEST_F(AllocationTest, ReadingAndWritingMembersByNameDoesNotAllocate) {
-  auto form = build(formText(
-      "   Begin VB.CommandButton Command1\n      Height = 375\n      Left = 120\n      Top = 240\n"
-      "      Width = 1215\n   End\n"));
+  auto form = build(formText(block("VB.CommandButton Command1", place(120, 240, 1215, 375))));
   runtime::Control& button = *form->find("Command1");
   host::Variant out;
   form->tryGet("ScaleWidth", {}, out);  // member tables are built on first use

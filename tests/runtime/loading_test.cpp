@@ -1,19 +1,30 @@
+// Forms and controls loaded from .frm files: every corpus form at its stated geometry, pictures
+// from the .frx, user controls with their property bags, and the common controls (tab dialog
+// pages, image lists and what binds to them, toolbars, tree and list views, tab strips), written
+// back unchanged.
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "host/failure.h"
+#include "runtime/common_controls.h"
+#include "runtime/picture.h"
 #include "runtime/raster/raster.h"
 #include "runtime/user_control_host.h"
 #include "test_support.h"
 
 using host::Variant;
 using namespace testing_support;
+using Doubles = std::vector<double>;
 namespace fs = std::filesystem;
 
 namespace {
 
 class LoadingTest : public RuntimeTest {};
+using CommonControlsTest = LoadingTest;
 
 // Every control of every corpus form stands where its file puts it: by-name reads in the
 // container's units, converted back with the container's scale, give the stored twips.
@@ -22,8 +33,7 @@ TEST_F(LoadingTest, EveryCorpusFormLoadsWithTheGeometryItsFileStates) {
   for (const auto& entry : fs::directory_iterator(RESCALO_CORPUS_DIR)) {
     if (entry.path().extension() != ".frm") continue;
     SCOPED_TRACE(entry.path().filename().string());
-    runtime::LoadedForm lf = runtime::loadForm(rt, entry.path(), {false});
-    keep.push_back(lf.form);
+    runtime::LoadedForm lf = load(entry.path(), false);
     ++forms;
     std::vector<const frm::Block*> stack{&lf.document.form};
     while (!stack.empty()) {
@@ -36,30 +46,30 @@ TEST_F(LoadingTest, EveryCorpusFormLoadsWithTheGeometryItsFileStates) {
         runtime::Control* c = lf.form->find(key);
         ASSERT_NE(c, nullptr) << key;
         EXPECT_EQ(c->fileClass(), b->className);
+        if (b->className == "VB.Menu") {
+          EXPECT_FALSE(host::tryGet(*c, "Left")) << key;  // menus have no geometry
+        }
+        // What the file states, against what is read by name taken back to the file's units.
         runtime::ScaleSpace s = c->space();
-        auto stated = [&](const char* n) {
-          return frm::parseNumber(b->property(n)->value).value();
+        auto expectStated = [&](const char* n, auto toFile, double tolerance) {
+          if (const frm::Property* p = b->property(n)) {
+            EXPECT_NEAR(toFile(c->get(n).toDouble()), *frm::parseNumber(p->value), tolerance)
+                << key << "." << n;
+          }
         };
-        auto read = [&](const char* n) { return c->get(n).toDouble(); };
-        if (b->property("X1")) {
-          EXPECT_NEAR(read("X1"), stated("X1"), 1e-2) << key;
-          EXPECT_NEAR(read("Y2"), stated("Y2"), 1e-2) << key;
-          ++checked;
-          continue;
-        }
-        if (b->property("Left")) {
-          EXPECT_NEAR(s.toTwipsX(read("Left")), stated("Left"), 0.05) << key;
-        }
-        if (b->property("Top")) {
-          EXPECT_NEAR(s.toTwipsY(read("Top")), stated("Top"), 0.05) << key;
-        }
+        auto asRead = [](double v) { return v; };
+        expectStated("X1", asRead, 1e-2);  // lines: in the container's units
+        expectStated("Y2", asRead, 1e-2);
+        expectStated(
+            "Left", [&](double v) { return s.toTwipsX(v); }, 0.05);
+        expectStated(
+            "Top", [&](double v) { return s.toTwipsY(v); }, 0.05);
         // An MDI form's aligned boxes are stretched by the form, whatever their file says.
-        bool aligned = b->property("Align") && lf.form->isMdi();
-        if (b->property("Width") && !aligned) {
-          EXPECT_NEAR(read("Width") * s.unitX, stated("Width"), 0.05) << key;
-        }
-        if (b->property("Height") && !aligned) {
-          EXPECT_NEAR(read("Height") * s.unitY, stated("Height"), 0.05) << key;
+        if (!(b->property("Align") && lf.form->isMdi())) {
+          expectStated(
+              "Width", [&](double v) { return v * s.unitX; }, 0.05);
+          expectStated(
+              "Height", [&](double v) { return v * s.unitY; }, 0.05);
         }
         ++checked;
       }
@@ -74,62 +84,24 @@ TEST_F(LoadingTest, EveryCorpusFormLoadsWithTheGeometryItsFileStates) {
   EXPECT_GT(checked, 1000);
 }
 
-TEST_F(LoadingTest, CorpusDetailsSurviveLoading) {
-  auto load = [&](const char* name) {
-    auto lf = runtime::loadForm(rt, fs::path(RESCALO_CORPUS_DIR) / name, {true});
-    keep.push_back(lf.form);
-    return lf.form;
-  };
-  // Controls of hidden tab pages sit 75000 twips to the left.
-  auto tabs = load("024-kwiki-software-kwikibilling__1-71779-frmCompanySetup.frm");
-  EXPECT_EQ(tabs->find("Frame3")->get("Left").toDouble(), -74760);
-  EXPECT_EQ(tabs->find("SSTab1")->typeName(), "SSTab");
-  EXPECT_EQ(tabs->find("Frame3")->get("Container").toObject(),
-            tabs->find("SSTab1")->shared_from_this());
-  // Calendar fonts are font objects with sizes.
-  auto cal = load("025-blaiseman-punch-clock-version-1-3-1__1-38216-frmCalendar.frm");
-  auto* calendar = cal->controls.front().get();
-  for (const char* f : {"DayFont", "GridFont", "TitleFont"})
-    EXPECT_GT(calendar->get(f).toObject()->get("Size").toDouble(), 0) << f;
-  // Menus have no geometry; an MDI child of a pixel-scaled form reports pixels.
-  auto mdi = load("030-ttdxedit-frmMDI.frm");
-  EXPECT_FALSE(host::tryGet(*mdi->controls.back(), "Left").has_value());
-  EXPECT_EQ(mdi->typeName(), "MDIForm");
-  // A form whose .frx is missing still loads, with a warning and no picture.
-  auto about = load("003-vbMahjongg-frmAbout.frm");
-  EXPECT_TRUE(about->get("Picture").isNothing());
-  EXPECT_FALSE(rt.warnings.empty());
-}
-
+// The pictures of a form come from the .frx beside it; without one, the form still loads, with
+// a warning and no picture.
 TEST_F(LoadingTest, PicturesComeFromTheFrxBesideTheForm) {
-  // A 2x1 bitmap stored as the classic companion file stores a picture.
   raster::Bitmap bm(2, 1, raster::rgb(255, 0, 0));
   bm.setPixel(1, 0, raster::rgb(0, 0, 255));
-  fs::path png = dir / "p.png";
-  ASSERT_TRUE(raster::writePng(bm, png));
-  std::ifstream in(png, std::ios::binary);
-  std::vector<char> image{std::istreambuf_iterator<char>(in), {}};
   std::vector<char> frx(4, '\0');  // something before the entry
-  auto put32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) frx.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  };
-  put32(static_cast<std::uint32_t>(image.size() + 8));  // the entry's size
-  put32(0x746C);                                        // "lt" signature
-  put32(static_cast<std::uint32_t>(image.size()));
-  frx.insert(frx.end(), image.begin(), image.end());
-  std::ofstream(dir / "pics.frx", std::ios::binary)
-      .write(frx.data(), static_cast<std::streamsize>(frx.size()));
-  std::ofstream(dir / "pics.frm") << formText(
-      "   Begin VB.CommandButton cmd\n      Height = 375\n      Left = 0\n"
-      "      Picture = \"pics.frx\":0004\n      Style = 1  'Graphical\n      Top = 0\n      Width "
-      "= 975\n   End\n");
-  auto lf = runtime::loadForm(rt, dir / "pics.frm");
-  keep.push_back(lf.form);
-  auto pic = lf.form->find("cmd")->get("Picture").toObject();
+  appendFrxPicture(frx, bm);
+  writeFile(dir / "pics.frx", frx);
+  std::ofstream(dir / "pics.frm") << formText(block(
+      "VB.CommandButton cmd", place(0, 0, 975, 375) + "Picture = \"pics.frx\":0004\nStyle = 1\n"));
+  auto pic = load(dir / "pics.frm").form->find("cmd")->get("Picture").toObject();
   ASSERT_TRUE(pic);
   EXPECT_EQ(pic->get("Width").toLong(), 53);  // 2 pixels in HIMETRIC
   EXPECT_EQ(runtime::bitmapOf(Variant(pic))->pixel(1, 0), raster::rgb(0, 0, 255));
   EXPECT_TRUE(rt.warnings.empty());
+
+  EXPECT_TRUE(load(corpusFile("003-vbMahjongg-frmAbout.frm")).form->get("Picture").isNothing());
+  EXPECT_FALSE(rt.warnings.empty());
 }
 
 // A user control that records what its site gave it.
@@ -170,18 +142,16 @@ class Probe : public host::UserControl {
 
 TEST_F(LoadingTest, UserControlBlocksBecomeTheirControlsPropertyBags) {
   rt.userControls().add("Probes.Probe", [] { return std::make_shared<Probe>(); });
-  std::string text = formText(
-      "   Begin VB.CommandButton cmd\n      Height = 375\n      Left = 0\n      Top = 0\n      "
-      "Width = 975\n   End\n"
-      "   Begin Probes.Probe Probe1\n      Left = 600\n      Top = 600\n      _ExtentX = 847\n"
-      "      _ExtentY = 847\n      Label = \"say \"\"hi\"\"\"\n      Level = 42\n   End\n");
+  std::string text = formText(block("VB.CommandButton cmd", place(0, 0, 975, 375)) +
+                              block("Probes.Probe Probe1",
+                                    "Left = 600\nTop = 600\n_ExtentX = 847\n_ExtentY = 847\n"
+                                    "Label = \"say \"\"hi\"\"\"\nLevel = 42\n"));
   auto form = build(text, true);
   auto* host = dynamic_cast<runtime::UserControlHost*>(form->find("Probe1"));
   ASSERT_NE(host, nullptr);
   auto& probe = static_cast<Probe&>(host->control());
   EXPECT_EQ(probe.level, 42);
   EXPECT_EQ(probe.label, "say \"hi\"");
-  EXPECT_FALSE(probe.flag);
   ASSERT_EQ(probe.site, host);
   EXPECT_TRUE(probe.site->UserMode());
   auto list = probe.site->ParentControls();
@@ -202,11 +172,303 @@ TEST_F(LoadingTest, UserControlBlocksBecomeTheirControlsPropertyBags) {
   EXPECT_EQ(names, (std::vector<std::string>{"Left", "Top", "_ExtentX", "_ExtentY", "Label",
                                              "Level", "Flag"}));
   EXPECT_EQ(block->property("Flag")->value, "-1");
-  EXPECT_EQ(frm::read(frm::write(doc), "again.frm"), doc);
-  // Design mode reaches the control through its site.
-  auto design = build(text, false);
-  auto* dh = dynamic_cast<runtime::UserControlHost*>(design->find("Probe1"));
-  EXPECT_FALSE(static_cast<Probe&>(dh->control()).site->UserMode());
+}
+
+host::ObjectPtr item(const host::ObjectPtr& collection, Variant indexOrKey) {
+  return collection->get("Item", {indexOrKey}).toObject();
+}
+
+// Pages of the tab dialog: the file's hidden children come back when their page is shown and
+// leave when another is; the tab sizes read in the container's units.
+TEST_F(CommonControlsTest, TabDialogPagesMoveTheirControlsAndSizesReadInContainerUnits) {
+  auto lf = load(corpusFile("024-kwiki-software-kwikibilling__1-71779-frmCompanySetup.frm"));
+  auto tabs = obj(*lf.form, "SSTab1");
+  EXPECT_EQ(numbers(*tabs, {"Tabs", "Tab", "TabsPerRow", "Style"}), (Doubles{3, 0, 4, 1}));
+  EXPECT_NEAR(tabs->get("TabHeight").toDouble(), 661 * 1440.0 / 2540, 0.01);  // HIMETRIC
+  EXPECT_NEAR(tabs->get("TabMaxWidth").toDouble(), 2646 * 1440.0 / 2540, 0.01);
+  EXPECT_EQ(tabs->get("TabCaption", {Variant(1)}).toString(), "Company Logo  ");
+  EXPECT_EQ(tabs->get("TabCaption(2)").toString(), "Configuration");  // as the file names it
+  EXPECT_TRUE(tabs->get("TabPicture", {Variant(0)}).isNothing());     // no .frx here
+  EXPECT_EQ(tabs->get("Tab(1).Control(0)").toString(), "cmdSaveImage");
+
+  // One control of each page; the file stores the hidden ones shifted, not to be shifted again.
+  auto lefts = [&] {
+    return Doubles{obj(*lf.form, "Frame1")->get("Left").toDouble(),
+                   obj(*lf.form, "cmdSaveImage")->get("Left").toDouble(),
+                   obj(*lf.form, "Frame3")->get("Left").toDouble()};
+  };
+  EXPECT_EQ(lefts(), (Doubles{240, -69240, -74760}));
+  std::vector<Variant> clicks;
+  tabs->subscribe([&](std::string_view e, host::Args a) {
+    if (e == "Click") clicks.push_back(a[0]);
+  });
+  tabs->set("Tab", 1);
+  EXPECT_EQ(lefts(), (Doubles{240 - 75000, 5760, -74760}));
+  EXPECT_GT(obj(*lf.form, "imgLogo")->get("Left").toDouble(), 0);
+  EXPECT_EQ(clicks, std::vector<Variant>{Variant(0)});  // the previous tab
+  tabs->set("Tab", 1);                                  // already shown: nothing moves
+  EXPECT_EQ(lefts(), (Doubles{240 - 75000, 5760, -74760}));
+  tabs->set("Tab", 0);
+  EXPECT_EQ(lefts(), (Doubles{240, -69240, -74760}));
+  EXPECT_EQ(errorOf([&] { tabs->set("Tab", 3); }), 380);
+  // Dropping the page shown shows the last one left.
+  tabs->set("Tab", 2);
+  EXPECT_EQ(lefts(), (Doubles{240 - 75000, -69240, 240}));
+  tabs->set("Tabs", 2);
+  EXPECT_EQ(tabs->get("Tab").toLong(), 1);
+  EXPECT_EQ(lefts(), (Doubles{240 - 75000, 5760, -74760}));
+  EXPECT_EQ(errorOf([&] { tabs->get("TabCaption", {Variant(3)}); }), 381);
+
+  // Inside a box measured in pixels the tab height reads in pixels, and is written back to
+  // the file in HIMETRIC.
+  std::string text = formText(block(
+      "VB.PictureBox box",
+      place(0, 0, 4000, 3000) + "ScaleMode = 3\n" +
+          block("TabDlg.SSTab dlg", place(150, 150, 3000, 1500) + "TabHeight = 529\n"
+                                                                  "TabCaption(0) = \"One\"\n")));
+  auto form = build(text);
+  auto dlg = obj(*form, "dlg");
+  EXPECT_NEAR(dlg->get("TabHeight").toDouble(), 20, 0.01);
+  dlg->set("TabHeight", 30);
+  dlg->set("TabCaption", "First", {Variant(0)});
+  auto doc = frm::read(text, "test.frm");
+  runtime::storeForm(*form, doc);
+  const frm::Block* b = doc.form.find("dlg");
+  EXPECT_EQ(b->property("TabHeight")->value, "794");  // 450 twips
+  EXPECT_EQ(b->property("TabCaption(0)")->value, "\"First\"");
+  EXPECT_EQ(b->property("Tabs"), nullptr);  // still the default
+}
+
+// Images come from the .frx at the list's image size, with their keys and tags; a control bound
+// to the list keeps it from changing until it lets go.
+TEST_F(CommonControlsTest, ImageListImagesComeFromTheFrxAndABoundListCannotChange) {
+  std::vector<char> frx;
+  appendFrxPicture(frx, raster::Bitmap(2, 2, raster::rgb(255, 0, 0)));
+  char second[8];
+  std::snprintf(second, sizeof second, "%04X", static_cast<unsigned>(frx.size()));
+  appendFrxPicture(frx, raster::Bitmap(4, 4, raster::rgb(0, 0, 255)));
+  writeFile(dir / "icons.frx", frx);
+  std::ofstream(dir / "icons.frm") << formText(
+      block("MSComctlLib.ImageList iml",
+            "Left = 0\nTop = 0\nImageWidth = 2\nImageHeight = 2\n"
+            "BeginProperty Images {2C247F25-8591-11D1-B16A-00C0F0283628}\nNumListImages = 2\n"
+            "BeginProperty ListImage1 {2C247F27-8591-11D1-B16A-00C0F0283628}\n"
+            "Picture = \"icons.frx\":0000\nKey = \"red\"\nEndProperty\n"
+            "BeginProperty ListImage2 {2C247F27-8591-11D1-B16A-00C0F0283628}\n"
+            "Picture = \"icons.frx\":" +
+                std::string(second) +
+                "\nKey = \"blue\"\nTag = \"second\"\nEndProperty\nEndProperty\n") +
+      block("MSComctlLib.Toolbar tb",
+            "Align = 1\nLeft = 0\nTop = 0\nWidth = 4000\nImageList = \"iml\"\n"));
+  auto lf = load(dir / "icons.frm");
+  EXPECT_TRUE(rt.warnings.empty());
+  auto iml = obj(*lf.form, "iml");
+  auto images = iml->get("ListImages").toObject();
+  ASSERT_EQ(images->get("Count").toLong(), 2);
+  auto blue = item(images, 2);
+  EXPECT_EQ(blue->get("Key").toString(), "blue");
+  EXPECT_EQ(blue->get("Tag").toString(), "second");
+  EXPECT_EQ(item(images, "red")->get("Index").toLong(), 1);
+  const raster::Bitmap* bm = runtime::bitmapOf(blue->get("Picture"));
+  ASSERT_NE(bm, nullptr);
+  EXPECT_EQ(bm->width(), 2);  // kept at the list's size
+  EXPECT_EQ(bm->pixel(1, 1), raster::rgb(0, 0, 255));
+  EXPECT_EQ(iml->get("ListImages", {Variant(1)}).toObject(), item(images, 1));
+
+  auto tb = obj(*lf.form, "tb");
+  EXPECT_EQ(tb->get("ImageList").toObject(), iml);
+  auto picture = blue->get("Picture");
+  EXPECT_EQ(errorOf([&] { images->call("Clear"); }), 35617);
+  EXPECT_EQ(errorOf([&] { images->call("Remove", {Variant(1)}); }), 35617);
+  EXPECT_EQ(errorOf([&] { images->call("Add", {Variant(), "x", picture}); }), 35617);
+  EXPECT_EQ(errorOf([&] { iml->set("ImageWidth", 16); }), 35617);
+  EXPECT_EQ(images->get("Count").toLong(), 2);
+  // Any image-list property binds, and the list is free only when none refers to it.
+  tb->set("HotImageList", iml);
+  tb->set("ImageList", nullptr);
+  EXPECT_EQ(errorOf([&] { images->call("Clear"); }), 35617);
+  tb->set("HotImageList", nullptr);
+  EXPECT_EQ(errorOf([&] { iml->set("ImageWidth", 16); }), 35611);  // it still holds images
+  images->call("Remove", {Variant("red")});
+  EXPECT_EQ(item(images, 1)->get("Index").toLong(), 1);
+  images->call("Clear");
+  iml->set("ImageWidth", 4);
+  iml->set("ImageHeight", 3);
+  auto added = images->call("Add", {Variant(), "again", picture}).toObject();
+  EXPECT_EQ(runtime::bitmapOf(added->get("Picture"))->height(), 3);
+  EXPECT_EQ(errorOf([&] { images->call("Add", {Variant(), "AGAIN", picture}); }), 35602);
+  EXPECT_EQ(errorOf([&] { images->call("Add", {Variant(3), "z", picture}); }), 35600);
+  EXPECT_EQ(errorOf([&] { item(images, "missing"); }), 35601);
+  // A new key finds the image where it was; a taken one is refused.
+  images->call("Add", {Variant(1), "front", picture});
+  item(images, 2)->set("Key", "renamed");
+  EXPECT_EQ(item(images, "renamed")->get("Index").toLong(), 2);
+  EXPECT_EQ(errorOf([&] { item(images, 1)->set("Key", "Renamed"); }), 35602);
+  EXPECT_EQ(errorOf([&] { tb->set("ImageList", tb); }), 380);  // not an image list
+}
+
+// A toolbar is as tall as its buttons make it, whatever its Height is set to.
+TEST_F(CommonControlsTest, ToolbarHeightFollowsItsButtonsAndItsButtonsComeFromTheFile) {
+  auto lf = load(corpusFile("016-advanced-address-book__1-49021-frmConfig.frm"));
+  auto tb1 = obj(*lf.form, "Toolbar1");  // flat
+  auto tb2 = obj(*lf.form, "Toolbar2");  // flat, 3-D
+  EXPECT_NEAR(tb1->get("ButtonHeight").toDouble(), 953 * 1440.0 / 2540, 0.01);
+  EXPECT_EQ((Doubles{tb1->get("Height").toDouble(), tb2->get("Height").toDouble()}),
+            (Doubles{540, 570}));
+  tb1->set("Style", 0);  // standard buttons take 4 more pixels
+  EXPECT_EQ(tb1->get("Height").toDouble(), 600);
+  tb1->set("ButtonHeight", 603);  // 40 px: buttons are whole pixels
+  // The toolbar follows when events are processed.
+  EXPECT_EQ(numbers(*tb1, {"ButtonHeight", "Height"}), (Doubles{600, 600}));
+  rt.DoEvents();
+  EXPECT_EQ(tb1->get("Height").toDouble(), 660);
+  tb1->set("Height", 2000);
+  tb1->call("Move", {Variant(0), Variant(100), Variant(3000), Variant(100)});
+  EXPECT_EQ(numbers(*tb1, {"Height", "Width"}), (Doubles{660, 3000}));
+
+  auto buttons = tb1->get("Buttons").toObject();
+  ASSERT_EQ(buttons->get("Count").toLong(), 6);
+  EXPECT_EQ(item(buttons, 1)->get("Caption").toString(), "Cancel");
+  EXPECT_EQ(item(buttons, 2)->get("Style").toLong(), 3);
+  EXPECT_FALSE(item(buttons, 4)->get("Visible").toBool());
+  EXPECT_NEAR(item(buttons, 1)->get("Width").toDouble(), 1032 * 1440.0 / 2540, 0.01);
+  EXPECT_EQ(item(buttons, 2)->get("Width").toDouble(), 120);  // a separator's gap
+  EXPECT_EQ(errorOf([&] { item(buttons, 1)->set("Width", 5); }), 383);
+  auto b = buttons->call("Add", {Variant(1), "first", "New", Variant(), Variant(2)}).toObject();
+  EXPECT_EQ(item(buttons, 2)->get("Caption").toString(), "Cancel");
+  EXPECT_EQ(b->get("Image").toLong(), 2);
+
+  // The changed button height goes back to the file in HIMETRIC; what did not change stays.
+  runtime::storeForm(*lf.form, lf.document);
+  const frm::Block* b1 = lf.document.form.find("Toolbar1");
+  EXPECT_EQ(b1->property("ButtonHeight")->value, "1058");
+  EXPECT_EQ(b1->property("Height")->value, "660");
+  EXPECT_EQ(lf.document.form.find("Toolbar2")->property("ButtonHeight")->value, "953");
+
+  // Every toolbar of the sample forms gets the height its file states from its buttons alone.
+  struct Case {
+    const char* form;
+    const char* toolbar;
+    double height;
+  };
+  for (Case c : {Case{"028-VB6-frmMain.frm", "tbrObjects", 630},
+                 Case{"035-sk-net-cool-word-proccessor__1-27139-MDIForm1.frm", "tbToolbar", 615},
+                 Case{"036-brent-podruzny-simple-outlook-style-list-bar__1-34136-MDIForm1.frm",
+                      "ListBar", 780},
+                 Case{"032-TableManForHF-frmMDI.frm", "Toolbar1", 660}}) {
+    auto t = obj(*load(corpusFile(c.form)).form, c.toolbar);
+    t->set("ButtonHeight", t->get("ButtonHeight"));
+    EXPECT_EQ(t->get("Height").toDouble(), c.height) << c.form;
+  }
+}
+
+// Image lists named in a file are bound once the whole form exists.
+TEST_F(CommonControlsTest, ImageListsNamedInTheFileAreBoundByName) {
+  auto& form = *load(corpusFile("028-VB6-frmMain.frm")).form;
+  auto tb = obj(form, "tbrObjects");
+  EXPECT_EQ(tb->get("ImageList").toObject(), obj(form, "imgList"));
+  EXPECT_EQ(tb->get("DisabledImageList").toObject(), obj(form, "imgListDisabled"));
+  EXPECT_TRUE(tb->get("HotImageList").isNothing());
+  auto first = item(tb->get("Buttons").toObject(), "CYL");
+  EXPECT_EQ(first->get("Image").toLong(), 1);
+  // No .frx beside the corpus: the images are there with no picture.
+  auto images = obj(form, "imgList")->get("ListImages").toObject();
+  EXPECT_EQ(images->get("Count").toLong(), 2);
+  EXPECT_TRUE(item(images, 1)->get("Picture").isNothing());
+
+  auto& tree = *load(corpusFile("017-ajjo-gallery-tree-view__1-60792-Form1.frm")).form;
+  EXPECT_EQ(obj(tree, "treNames")->get("ImageList").toObject(), obj(tree, "ilsBook"));
+
+  rt.warnings.clear();
+  auto lv = obj(
+      *build(formText(block("MSComctlLib.ListView lv",
+                            place(0, 0, 900, 900) + "Icons = \"nowhere\"\nSmallIcons = \"lv\"\n"))),
+      "lv");
+  EXPECT_TRUE(lv->get("Icons").isNothing());
+  EXPECT_TRUE(lv->get("SmallIcons").isNothing());  // a control, not an image list
+  EXPECT_EQ(rt.warnings.size(), 2u);
+}
+
+// Tree nodes, list items and tab-strip tabs carry the image references an engine saves and
+// puts back.
+TEST_F(CommonControlsTest, NodesListItemsAndTabsHoldTheirImageReferences) {
+  auto nodes =
+      obj(*load(corpusFile("018-cairo-vb6-fExplorer.frm")).form, "tvDir")->get("Nodes").toObject();
+  EXPECT_EQ(nodes->get("Count").toLong(), 0);  // files carry none
+  auto root = nodes->call("Add", {Variant(), Variant(), "root", "C:", Variant(1)}).toObject();
+  auto child = nodes->call("Add", {"root", Variant(4), "win", "Windows", "open"}).toObject();
+  nodes->call("Add", {"win", Variant(2), "sys", "System", Variant(2)});
+  EXPECT_EQ(child->get("Parent").toObject(), root);
+  EXPECT_EQ(root->get("Children").toLong(), 2);
+  EXPECT_EQ(item(nodes, "sys")->get("Parent").toObject(), root);  // a sibling of "win"
+  EXPECT_EQ(item(nodes, 2)->get("Image").toString(), "open");
+  EXPECT_EQ(errorOf([&] { nodes->call("Add", {"nobody", Variant(4), "x"}); }), 35601);
+  nodes->call("Remove", {Variant("root")});  // with everything below it
+  EXPECT_EQ(nodes->get("Count").toLong(), 0);
+
+  auto lv =
+      obj(*load(corpusFile("044-beno-artic-pos-protek__1-73054-frmPOS.frm")).form, "ListView1");
+  auto items = lv->get("ListItems").toObject();
+  items->call("Add", {Variant(), "a", "Apple", Variant(1), "small"});
+  auto b = items->call("Add", {Variant(1), "b", "Banana"}).toObject();
+  EXPECT_EQ(b->get("Index").toLong(), 1);
+  EXPECT_EQ(item(items, "a")->get("SmallIcon").toString(), "small");
+  EXPECT_EQ(item(items, 2)->get("Icon").toLong(), 1);
+  EXPECT_FALSE(lv->has("ImageList"));  // a list view binds through Icons and SmallIcons
+  EXPECT_EQ(errorOf([&] { lv->set("View", 4); }), 380);
+
+  auto strip =
+      obj(*load(corpusFile("016-advanced-address-book__1-49021-frmConfig.frm")).form, "TabStrip1");
+  auto tabs = strip->get("Tabs").toObject();
+  ASSERT_EQ(tabs->get("Count").toLong(), 2);
+  EXPECT_EQ(strip->get("Tabs", {Variant(2)}).toObject()->get("Caption").toString(), "Web Access");
+  tabs->call("Add", {Variant(), "extra", "Extra", Variant(3)});
+  EXPECT_EQ(item(tabs, "extra")->get("Image").toLong(), 3);
+}
+
+// The usual libraries give the classes; a same-named class of another library stays generic,
+// and Quillmark has buttons from any library without being a toolbar.
+TEST_F(CommonControlsTest, ClassesComeFromTheirLibrariesAndEveryOneHasAnExtender) {
+  auto form = build(formText(
+      block("Other.Toolbar other", place(0, 0, 900, 300)) +
+      block("QuillmarkCtl.Quillmark quill",
+            place(0, 0, 900, 600) +
+                "BeginProperty Buttons {00000000-0000-0000-0000-000000000000}\nNumButtons = 1\n"
+                "BeginProperty Button1 {00000000-0000-0000-0000-000000000001}\n"
+                "Key = \"bold\"\nImageKey = \"b\"\nEndProperty\nEndProperty\n") +
+      block("MSComctlLib.ImageList iml",
+            "Left = 10\nTop = 20\n_ExtentX = 1005\n_ExtentY = 1005\nMaskColor = 12632256\n")));
+  EXPECT_EQ(obj(*form, "other")->typeName(), "Toolbar");
+  EXPECT_EQ(errorOf([&] { obj(*form, "other")->get("Buttons"); }), 438);
+  auto quill = obj(*form, "quill");
+  EXPECT_EQ(quill->typeName(), "Quillmark");
+  EXPECT_EQ(item(quill->get("Buttons").toObject(), "bold")->get("Image").toString(), "b");
+  EXPECT_EQ(errorOf([&] { quill->get("ButtonHeight"); }), 438);
+  EXPECT_EQ(quill->get("Height").toDouble(), 600);  // no toolbar height rule
+
+  auto iml = obj(*form, "iml");
+  // The width from its extent; unmodelled values stay readable.
+  EXPECT_EQ(numbers(*iml, {"Left", "Width", "MaskColor", "ImageWidth"}),
+            (Doubles{10, 570, 12632256, 0}));
+  EXPECT_EQ(iml->get("Parent").toObject(), form);
+}
+
+// Reading a form and writing it back changes nothing that nobody changed.
+TEST_F(CommonControlsTest, CorpusFormsWithCommonControlsWriteBackUnchanged) {
+  for (const auto& entry : std::filesystem::directory_iterator(RESCALO_CORPUS_DIR)) {
+    if (entry.path().extension() != ".frm") continue;
+    // Design mode: a form that starts maximized would otherwise store its maximized size.
+    auto lf = load(entry.path(), false);
+    frm::Document before = lf.document;
+    runtime::storeForm(*lf.form, lf.document);
+    std::string was = frm::write(before), now = frm::write(lf.document);
+    if (was == now) continue;
+    std::istringstream w(was), n(now);
+    std::string a, b;
+    int line = 1;
+    while (std::getline(w, a) && std::getline(n, b) && a == b) ++line;
+    ADD_FAILURE() << entry.path().filename() << ":" << line << ": " << a << " -> " << b;
+  }
 }
 
 }  // namespace

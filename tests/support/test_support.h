@@ -1,18 +1,22 @@
 #pragma once
-// Shared set-up for the runtime tests: a runtime with its own settings file, and forms built
-// from .frm text.
+// Shared set-up for the runtime tests: a runtime with its own settings file, forms built from
+// .frm text or taken from the corpus, and .frx picture entries.
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "host_support.h"
 #include "runtime/form.h"
 #include "runtime/frm/frm_document.h"
 #include "runtime/loader.h"
+#include "runtime/raster/image_io.h"
 #include "runtime/runtime.h"
 
 namespace testing_support {
@@ -28,13 +32,8 @@ inline std::filesystem::path freshDir(const std::string& name) {
   return dir;
 }
 
-inline int errorOf(auto&& f) {
-  try {
-    f();
-  } catch (const host::HostError& e) {
-    return e.number();
-  }
-  return 0;
+inline std::filesystem::path corpusFile(const std::string& name) {
+  return std::filesystem::path(RESCALO_CORPUS_DIR) / name;
 }
 
 class RuntimeTest : public ::testing::Test {
@@ -52,6 +51,16 @@ class RuntimeTest : public ::testing::Test {
     keep.push_back(form);
     return form;
   }
+  runtime::LoadedForm load(const std::filesystem::path& file, bool userMode = true) {
+    auto lf = runtime::loadForm(rt, file, {userMode});
+    keep.push_back(lf.form);
+    return lf;
+  }
+  host::ObjectPtr obj(runtime::Form& form, std::string_view key) {
+    runtime::Control* c = form.find(key);
+    if (!c) ADD_FAILURE() << "no control " << key;
+    return c ? c->shared_from_this() : nullptr;
+  }
   std::filesystem::path dir;
   runtime::Runtime rt;
   std::vector<std::shared_ptr<runtime::Form>> keep;
@@ -64,6 +73,34 @@ inline std::string formText(const std::string& body, const std::string& header =
          "\n   ClientHeight    =   3000\n   ClientLeft      =   60\n   ClientTop       =   345\n"
          "   ClientWidth     =   4000\n" +
          header + body + "End\nAttribute VB_Name = \"" + name + "\"\n";
+}
+
+// A control block of a form body: "Begin <what>", its properties and inner blocks, "End".
+inline std::string block(const std::string& what, const std::string& inside = {}) {
+  return "Begin " + what + "\n" + inside + "End\n";
+}
+
+// The Left, Top, Width and Height lines of a block, in twips.
+inline std::string place(int left, int top, int width, int height) {
+  return "Left = " + std::to_string(left) + "\nTop = " + std::to_string(top) +
+         "\nWidth = " + std::to_string(width) + "\nHeight = " + std::to_string(height) + "\n";
+}
+
+// A picture entry of a form's .frx companion: entry size, "lt\0\0", image size, PNG bytes.
+inline void appendFrxPicture(std::vector<char>& frx, const raster::Bitmap& bm) {
+  std::vector<std::uint8_t> image = raster::encodePng(bm);
+  auto put32 = [&](std::size_t v) {
+    for (int i = 0; i < 4; ++i) frx.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  put32(image.size() + 8);
+  put32(0x746C);
+  put32(image.size());
+  frx.insert(frx.end(), image.begin(), image.end());
+}
+
+inline void writeFile(const std::filesystem::path& file, const std::vector<char>& bytes) {
+  std::ofstream(file, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace testing_support
