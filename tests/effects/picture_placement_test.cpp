@@ -8,6 +8,7 @@
 
 using host::Variant;
 using namespace testing_support;
+using Colors = std::vector<raster::Color>;
 
 namespace {
 
@@ -21,6 +22,7 @@ class PicturePlacement : public RuntimeTest {
     return Variant(host::ObjectPtr(runtime::makePicture(std::move(bm))));
   }
   static const raster::Bitmap& bitmap(const Variant& v) { return *runtime::bitmapOf(v); }
+  static std::vector<int> size(const Variant& v) { return {bitmap(v).width(), bitmap(v).height()}; }
 };
 
 TEST_F(PicturePlacement, ScaleAndSizeStretchWithAnAreaFilterAndLeaveTheSourceAlone) {
@@ -31,15 +33,13 @@ TEST_F(PicturePlacement, ScaleAndSizeStretchWithAnAreaFilterAndLeaveTheSourceAlo
   Variant src = picture(source);
   Variant scaled = effects::ScalePicture(ws, src, 2, 0.5);
   ASSERT_FALSE(scaled.isNothing());
-  EXPECT_EQ(bitmap(scaled).width(), 80);
-  EXPECT_EQ(bitmap(scaled).height(), 20);
-  EXPECT_EQ(bitmap(scaled).pixel(10, 10), kRed);
-  EXPECT_EQ(bitmap(scaled).pixel(70, 10), kBlue);
+  EXPECT_EQ(size(scaled), (std::vector<int>{80, 20}));
+  EXPECT_EQ((Colors{bitmap(scaled).pixel(10, 10), bitmap(scaled).pixel(70, 10)}),
+            (Colors{kRed, kBlue}));
   EXPECT_EQ(bitmap(src), source);
   // Shrunk to one pixel wide, the halves mix instead of one of them winning.
   Variant thin = effects::SizePicture(ws, src, 15, 300);
-  EXPECT_EQ(bitmap(thin).width(), 1);
-  EXPECT_EQ(bitmap(thin).height(), 20);
+  EXPECT_EQ(size(thin), (std::vector<int>{1, 20}));
   raster::Color mixed = bitmap(thin).pixel(0, 5);
   EXPECT_NEAR(raster::red(mixed), 128, 2);
   EXPECT_NEAR(raster::blue(mixed), 128, 2);
@@ -54,17 +54,14 @@ TEST_F(PicturePlacement, ScaleAndSizeStretchWithAnAreaFilterAndLeaveTheSourceAlo
 TEST_F(PicturePlacement, CenterAnchorsAWidePictureLeftAndCentresItVertically) {
   auto box = rt.createPictureBox();
   box->set("ScaleMode", std::int16_t{1});
-  box->set("Width", 2000);
-  box->set("Height", 2000);
+  box->call("Move", {Variant(0), Variant(0), Variant(2000), Variant(2000)});
   box->set("BackColor", static_cast<std::int32_t>(kGreen));
   effects::CenterPicture(ws, *box, picture(raster::Bitmap(200, 60, kRed)));  // 3000 x 900 twips
   const raster::Bitmap& out = bitmap(box->get("Picture"));
   EXPECT_EQ(out.width(), 133);
   // y = 1000 - 450 = 550 twips, 36.7 pixels: the picture starts on row 37.
-  EXPECT_EQ(out.pixel(0, 36), kGreen);
-  EXPECT_EQ(out.pixel(0, 37), kRed);
-  EXPECT_EQ(out.pixel(132, 96), kRed);
-  EXPECT_EQ(out.pixel(132, 97), kGreen);
+  EXPECT_EQ((Colors{out.pixel(0, 36), out.pixel(0, 37), out.pixel(132, 96), out.pixel(132, 97)}),
+            (Colors{kGreen, kRed, kRed, kGreen}));
   // Nothing to centre: the container keeps its picture.
   Variant before = box->get("Picture");
   effects::CenterPicture(ws, *box, picture(raster::Bitmap()));
@@ -96,8 +93,7 @@ TEST_F(PicturePlacement, TileRepeatsThePictureFromOneTwipOverAContainerWithoutAS
   Panel panel;
   effects::TilePicture(ws, panel, picture(tile));
   const raster::Bitmap& out = bitmap(panel.pictureValue);
-  EXPECT_EQ(out.width(), 100);
-  EXPECT_EQ(out.height(), 60);
+  EXPECT_EQ(size(panel.pictureValue), (std::vector<int>{100, 60}));
   for (int x : {0, 40, 80}) {
     EXPECT_EQ(out.pixel(x, 10), kBlue) << x;
     EXPECT_EQ(out.pixel(x, 50), kBlue) << x;
@@ -112,8 +108,7 @@ TEST_F(PicturePlacement, TheFormPictureIsFittedCentredOrTiledUnlessTheGradientIs
   EXPECT_TRUE(form->get("Picture").isNothing());
   effects::ApplyFormPicture(ws, *form, base, false, effects::kFpFit, 4000, 3000);
   ASSERT_FALSE(form->get("Picture").isNothing());
-  EXPECT_EQ(bitmap(form->get("Picture")).width(), 267);
-  EXPECT_EQ(bitmap(form->get("Picture")).height(), 200);
+  EXPECT_EQ(size(form->get("Picture")), (std::vector<int>{267, 200}));
   effects::ApplyFormPicture(ws, *form, base, false, effects::kFpTile, 4000, 3000);
   EXPECT_EQ(bitmap(form->get("Picture")).pixel(266, 199), kBlue);
   // A form too large for a 16-bit size is left as it was.

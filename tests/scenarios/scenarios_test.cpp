@@ -1,20 +1,47 @@
-// Every sample form, given a Rescalo the way the form designer gives it one, is shown, dragged
-// by the user through several sizes and looked at after each pause.
+// Whole forms living through load, drags and unload, given a Rescalo the way the form designer
+// gives them one: every sample form shown, dragged by the user through several sizes and looked
+// at after each pause; the demo form dragged a hundred times; an application that makes its
+// layout the new one.
 
 #include <cmath>
 #include <map>
 #include <optional>
 
+#include "control/rescalo.h"
 #include "host/failure.h"
+#include "runtime/form.h"
+#include "runtime/loader.h"
 #include "runtime/picture.h"
 #include "runtime/raster/raster.h"
-#include "scenario_support.h"
+#include "test_support.h"
 
-using namespace scenario;
 using host::Variant;
 namespace fs = std::filesystem;
 
 namespace {
+
+class ScenarioTest : public testing_support::RuntimeTest {
+ protected:
+  ScenarioTest() { control::registerRescalo(rt.userControls()); }
+  // The form of the file given a Rescalo the way the form designer gives it one (placed at
+  // (0, 0), the form saved), loaded to run from the file's folder so that its .frx is found.
+  std::shared_ptr<runtime::Form> loadWithRescalo(const std::filesystem::path& file) {
+    frm::Document doc = frm::readFile(file);
+    {
+      auto design = runtime::buildForm(rt, doc, file, {false});
+      runtime::addUserControl(*design, doc, control::kRescaloClass, "Rescalo", 0, 0);
+      runtime::storeForm(*design, doc);
+    }
+    return keep.emplace_back(
+        runtime::buildForm(rt, frm::read(frm::write(doc), file.string()), file, {true}));
+  }
+  // The outer size that gives the form this inner size in twips.
+  static void dragToInner(runtime::Form& form, double innerW, double innerH) {
+    form.userDrag(form.width() - form.clientWidthTwips() + innerW,
+                  form.height() - form.clientHeightTwips() + innerH);
+  }
+  void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
+};
 
 std::vector<fs::path> corpusForms() {
   std::vector<fs::path> out;
@@ -27,14 +54,17 @@ std::vector<fs::path> corpusForms() {
 // A control the engine places by proportion alone: sited on the form, a plain rectangle the
 // runtime does not size by itself (aligned boxes, toolbars, one-line combos), no line, tab
 // dialog or image list, not skipped by name, and not the Rescalo.
+bool aligned(const runtime::Control& c) {
+  auto align = host::tryGet(const_cast<runtime::Control&>(c), "Align");
+  return align && align->toLong() != 0;
+}
+
 bool plain(const runtime::Control& c, const runtime::Form& form) {
-  if (c.container != &form) return false;
+  if (c.container != &form || aligned(c)) return false;
   const runtime::ControlClass& cls = c.controlClass();
   if (cls.geometry != runtime::Geometry::Rect || cls.fixedHeight) return false;
   for (const char* special : {"Line", "SSTab", "ImageList", "Toolbar", "Rescalo"})
     if (c.typeName() == special) return false;
-  auto& obj = const_cast<runtime::Control&>(c);
-  if (auto align = host::tryGet(obj, "Align"); align && align->toLong() != 0) return false;
   std::string upper = c.name.substr(0, 8);
   for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return upper != "NORESIZE";
@@ -50,23 +80,20 @@ double tolerance(double expected) { return 1e-3 + 2e-6 * std::fabs(expected); }
 
 class CorpusLayoutTest : public ScenarioTest {
  protected:
-  void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
-
   // Design geometry of the plain controls, by key.
-  std::map<std::string, std::array<double, 4>> plainGeometry(runtime::Form& form) {
-    std::map<std::string, std::array<double, 4>> out;
+  std::map<std::string, std::vector<double>> plainGeometry(runtime::Form& form) {
+    std::map<std::string, std::vector<double>> out;
     for (const auto& c : form.controls)
       if (plain(*c, form))
-        out[c->key()] = {c->get("Left").toDouble(), c->get("Top").toDouble(),
-                         c->get("Width").toDouble(), c->get("Height").toDouble()};
+        out[c->key()] = testing_support::numbers(*c, {"Left", "Top", "Width", "Height"});
     return out;
   }
 
   // Every plain control is at its design geometry times the form's inner size over its
   // design inner size.
   void expectProportional(runtime::Form& form,
-                          const std::map<std::string, std::array<double, 4>>& design,
-                          double designW, double designH, const std::string& when) {
+                          const std::map<std::string, std::vector<double>>& design, double designW,
+                          double designH, const std::string& when) {
     double rx = form.clientWidthTwips() / designW, ry = form.clientHeightTwips() / designH;
     for (const auto& [key, g] : design) {
       runtime::Control* c = form.find(key);
@@ -83,7 +110,7 @@ TEST_F(CorpusLayoutTest, EveryCorpusFormPlacesItsPlainControlsInProportion) {
   std::size_t checked = 0, forms = 0;
   for (const fs::path& file : corpusForms()) {
     frm::Document doc = frm::readFile(file);
-    auto form = load(file);
+    auto form = loadWithRescalo(file);
     if (form->isMdi()) continue;  // an MDI form holds only aligned boxes and menus
     ++forms;
     double designW = fileNumber(doc, "ClientWidth"), designH = fileNumber(doc, "ClientHeight");
@@ -118,13 +145,10 @@ struct Look {
 
 Look lookOf(host::Object& c) {
   Look look;
-  auto number = [&](const char* name) {
-    if (auto v = host::tryGet(c, name); v && v->isNumeric())
-      look.numbers.emplace_back(name, v->toDouble());
-  };
   for (const char* name : {"Left", "Top", "Width", "Height", "X1", "X2", "Y1", "Y2", "BorderWidth",
                            "TabHeight", "ImageWidth", "ImageHeight"})
-    number(name);
+    if (auto v = host::tryGet(c, name); v && v->isNumeric())
+      look.numbers.emplace_back(name, v->toDouble());
   for (const char* font : {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"})
     if (auto f = host::tryGet(c, font); f && f->isObject() && !f->isNothing())
       look.numbers.emplace_back(std::string(font) + ".Size", f->toObject()->get("Size").toDouble());
@@ -134,11 +158,6 @@ Look lookOf(host::Object& c) {
       look.pictures.emplace_back(name, bm ? std::optional(*bm) : std::nullopt);
     }
   return look;
-}
-
-bool aligned(const runtime::Control& c) {
-  auto align = host::tryGet(const_cast<runtime::Control&>(c), "Align");
-  return align && align->toLong() != 0;
 }
 
 // Left out of the comparison, where the engine itself does not come back to the design:
@@ -183,7 +202,7 @@ void expectSameLook(const std::map<std::string, Look>& before,
 TEST_F(CorpusLayoutTest, DragsThatEndAtTheDesignedSizeLeaveEveryFormAsDesigned) {
   std::size_t compared = 0;
   for (const fs::path& file : corpusForms()) {
-    auto form = load(file);
+    auto form = loadWithRescalo(file);
     form->call("Show");
     if (form->windowState() != 0) {
       form->set("WindowState", 0);
@@ -204,6 +223,99 @@ TEST_F(CorpusLayoutTest, DragsThatEndAtTheDesignedSizeLeaveEveryFormAsDesigned) 
     form->unload();
   }
   EXPECT_GT(compared, 700u);
+}
+
+// Every picture the demo form shows, by where it is shown.
+std::map<std::string, raster::Bitmap> picturesOf(runtime::Form& form) {
+  std::map<std::string, raster::Bitmap> out;
+  auto keepPicture = [&](const std::string& where, const Variant& v) {
+    if (const raster::Bitmap* bm = runtime::bitmapOf(v)) out[where] = *bm;
+  };
+  for (const auto& c : form.controls) {
+    for (const char* name : {"Picture", "DownPicture", "DisabledPicture"})
+      if (auto v = host::tryGet(*c, name)) keepPicture(c->key() + "." + name, *v);
+    if (c->typeName() == "SSTab")
+      keepPicture(c->key() + ".TabPicture(0)", c->get("TabPicture", {Variant(0)}));
+    if (c->typeName() == "ImageList") {
+      auto images = c->get("ListImages").toObject();
+      for (int n = 1; n <= images->get("Count").toLong(); ++n)
+        keepPicture(c->key() + ".ListImages(" + std::to_string(n) + ")",
+                    images->get("Item", {Variant(n)}).toObject()->get("Picture"));
+    }
+  }
+  return out;
+}
+
+class PictureFormTest : public ScenarioTest {
+ protected:
+  std::shared_ptr<runtime::Form> demo() {
+    return load(fs::path(RESCALO_SOURCE_DIR) / "examples" / "demo.frm").form;
+  }
+};
+
+// A hundred drags of the demo form. Its pictures are rescaled from the designed ones every
+// time, so they end as one drag leaves them, and as designed back at the design size. The
+// toolbar's height loop grows the buttons a pixel at a time until the toolbar is as tall as its
+// scaled height and takes the reference button height from what it grew to: drags never make
+// it fail, never leave it shorter than designed, and settle, a second burst changing nothing.
+TEST_F(PictureFormTest, AHundredDragsLeaveThePicturesOfOneDragAndTheToolbarSettled) {
+  auto often = demo(), once = demo();
+  auto designed = picturesOf(*often);
+  ASSERT_GE(designed.size(), 6u);  // logo, help button, tab page, three list images
+  often->call("Show");
+  once->call("Show");
+  const double w = often->clientWidthTwips(), h = often->clientHeightTwips();
+  auto toolbar = often->find("tbrMain");
+  const double toolbarHeight = toolbar->get("Height").toDouble();
+  auto burst = [&] {
+    for (int i = 0; i < 100; ++i) {
+      dragToInner(*often, w * (0.5 + (i * 37 % 100) / 60.0), h * (0.5 + (i * 53 % 100) / 70.0));
+      pause();
+    }
+  };
+  burst();
+  dragToInner(*often, w * 1.3, h * 1.2);
+  dragToInner(*once, w * 1.3, h * 1.2);
+  pause();
+  auto afterMany = picturesOf(*often), afterOne = picturesOf(*once);
+  EXPECT_EQ(afterMany.size(), designed.size());
+  for (const auto& [where, bm] : afterOne) {
+    EXPECT_NE(bm, designed.at(where)) << where;  // they were rescaled
+    EXPECT_EQ(afterMany.at(where), bm) << where;
+  }
+  dragToInner(*often, w, h);
+  pause();
+  EXPECT_EQ(picturesOf(*often), designed);
+
+  const double settled = toolbar->get("Height").toDouble();
+  EXPECT_GE(settled, toolbarHeight);
+  EXPECT_LE(settled, toolbarHeight + 2 * 15);
+  burst();
+  dragToInner(*often, w, h);
+  pause();
+  EXPECT_EQ(toolbar->get("Height").toDouble(), settled);
+  EXPECT_TRUE(rt.messages.empty());  // no pass failed
+}
+
+TEST_F(PictureFormTest, AfterResetShrinkingScalesFromTheLayoutTheApplicationMadeCurrent) {
+  auto form = demo();
+  form->call("Show");
+  const double w = form->clientWidthTwips(), h = form->clientHeightTwips();
+  auto help = form->find("cmdHelp");
+  const double helpLeft = help->get("Left").toDouble(), helpWidth = help->get("Width").toDouble();
+  dragToInner(*form, w * 2, h * 2);
+  pause();
+  auto enlarged = *runtime::bitmapOf(help->get("Picture"));
+
+  // The application moves the button and makes the enlarged layout the reference.
+  help->set("Left", helpLeft * 2 + 600);
+  EXPECT_TRUE(form->find("Rescalo1")->call("Reset").isEmpty());  // by name, through its extender
+  pause();
+  dragToInner(*form, w, h);
+  pause();
+  EXPECT_NEAR(help->get("Left").toDouble(), helpLeft + 300, 1e-3);
+  EXPECT_NEAR(help->get("Width").toDouble(), helpWidth, 1e-3);
+  EXPECT_EQ(runtime::bitmapOf(help->get("Picture"))->width(), (enlarged.width() + 1) / 2);
 }
 
 }  // namespace

@@ -1,0 +1,1040 @@
+// The scaling engine: control records and the capture (every record field by name, keys and
+// flag records, what each kind of control is recorded as and against which basis, on built and
+// on sample forms); placing controls (the lock flags on both axes, containers, lines, tab pages,
+// fonts, the application's own moves); the resize pass over whole forms (when a run places and
+// what it raises, what it skips, tab dialogs, image lists and the controls bound to them,
+// toolbars, Reset, and the two ways a run is abandoned).
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/error_object.h"
+#include "host/failure.h"
+#include "runtime/form.h"
+#include "runtime/picture.h"
+#include "runtime/raster/raster.h"
+#include "scaling/capture.h"
+#include "scaling/engine.h"
+#include "scaling/records.h"
+#include "test_support.h"
+
+using host::ObjectPtr;
+using host::Variant;
+using namespace scaling;
+using namespace testing_support;
+using Doubles = std::vector<double>;
+using Floats = std::vector<float>;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+// An engine driven by hand over a runtime form: the tests choose its settings, run its passes
+// at the sizes they want and read what it raised. No control, no timers: only the engine.
+class TestEngine : public scaling::Engine {
+ public:
+  TestEngine(runtime::Runtime& rt, std::shared_ptr<runtime::Form> form)
+      : rt_(rt), form_(std::move(form)) {
+    surfaces_ = {rt.createPictureBox(), rt.createPictureBox()};
+    formPic_ = rt.createPictureBox();
+    settings.DesignFormScaleWidth = form_->get("ScaleWidth").toSingle();
+    settings.DesignFormScaleHeight = form_->get("ScaleHeight").toSingle();
+  }
+
+  scaling::EngineSettings settings;
+  // What the engine raised and asked for, in order: "ResizeStarted", "Lock(1)",
+  // "Error:<description>:<number>"...
+  std::vector<std::string> log;
+  // Replace the control's Parent (which may fail) and its container's controls when set.
+  std::function<ObjectPtr()> parent;
+  std::function<ObjectPtr()> controls;
+  bool unbound = false;  // no host form bound
+
+  void run() { ResizeControls(form_); }
+
+ protected:
+  scaling::EngineSettings engineSettings() const override { return settings; }
+  void raiseEngineEvent(std::string_view event, host::Args args) override {
+    std::string line(event);
+    if (event == "Error")
+      line += ":" + args[0].toString() + ":" +
+              std::to_string(args[1].toObject()->get("Number").toLong());
+    log.push_back(line);
+  }
+  void lockUpdates(bool lock) override { log.push_back(lock ? "Lock(1)" : "Lock(0)"); }
+  ObjectPtr engineParent() override { return parent ? parent() : form_; }
+  ObjectPtr containerControls() override {
+    return controls ? controls() : runtime::controlsOf(*form_, true);
+  }
+  ObjectPtr boundHost() const override { return unbound ? nullptr : form_; }
+  host::Services& engineServices() const override { return rt_; }
+  effects::WorkSurfaces& workSurfaces() override { return surfaces_; }
+  ObjectPtr formPicHolder() override { return formPic_; }
+  void runResizeHandling() override { run(); }
+
+ private:
+  runtime::Runtime& rt_;
+  std::shared_ptr<runtime::Form> form_;
+  effects::WorkSurfaces surfaces_;
+  ObjectPtr formPic_;
+};
+
+class EngineTest : public RuntimeTest {
+ protected:
+  // The form of the given body, its engine, and the capture run made at the design size.
+  TestEngine& start(const std::string& body, const std::function<void()>& beforeCapture = {}) {
+    form = build(formText(body));
+    eng = std::make_unique<TestEngine>(rt, form);
+    if (beforeCapture) beforeCapture();
+    eng->run();
+    return *eng;
+  }
+  // A placing run for an inner size in twips.
+  void resizeTo(double w, double h) {
+    form->setClientSize(w, h);
+    eng->run();
+  }
+  ObjectPtr ctl(std::string_view key) { return obj(*form, key); }
+  std::vector<double> geometry(std::string_view key) {
+    return numbers(*ctl(key), {"Left", "Top", "Width", "Height"});
+  }
+  scaling::ControlClass& rec(std::string_view key) {
+    auto r = scaling::findRecord<scaling::ControlClass>(eng->colControlInfo(), key);
+    if (!r) throw std::runtime_error("no record " + std::string(key));
+    return *r;
+  }
+  scaling::ControlFlags& flags(std::string_view key) {
+    auto f = scaling::findRecord<scaling::ControlFlags>(eng->colControlFlags(), key);
+    if (!f) throw std::runtime_error("no flags " + std::string(key));
+    return *f;
+  }
+
+  std::shared_ptr<runtime::Form> form;
+  std::unique_ptr<TestEngine> eng;
+};
+
+// A small picture of w x h pixels whose pixels all differ, so that any resampling shows.
+ObjectPtr gradientPicture(int w, int h) {
+  raster::Bitmap bm(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      bm.setPixel(x, y,
+                  raster::rgb(x * 255 / std::max(1, w - 1), y * 255 / std::max(1, h - 1), 128));
+  return runtime::makePicture(std::move(bm));
+}
+
+std::vector<std::string> words(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), {}};
+}
+
+// Writes a distinct value under every name, then reads them all back: a name bound to the
+// wrong field, or two names bound to one, shows as a value that does not come back.
+void expectOwnStorage(host::Object& rec, const std::string& names, bool indexed, auto valueOf) {
+  std::vector<Variant> index;
+  if (indexed) index.push_back(Variant(1));
+  auto list = words(names);
+  for (std::size_t i = 0; i < list.size(); ++i) rec.set(list[i], valueOf(i), index);
+  for (std::size_t i = 0; i < list.size(); ++i)
+    EXPECT_EQ(rec.get(list[i], index), valueOf(i)) << list[i];
+}
+
+TEST(Records, EveryFieldByNameHasItsOwnStorage) {
+  ControlClass rec;
+  expectOwnStorage(rec,
+                   "Bottom Right yScale xScale HeadFontSize TitleFontSize GridFontSize "
+                   "DayFontSize LastHeight LastWidth LastLeft LastTop FormHeight FormWidth "
+                   "BorderWidth FontSize ButtonHeight ButtonWidth TabHeight ImageListWidth "
+                   "ImageListHeight ImageListCount SpecialControlType X1 X2 Y1 Y2 Left Top "
+                   "Width Height",
+                   false, [](std::size_t i) { return Variant(static_cast<int>(i) + 1); });
+  EXPECT_EQ(rec.LastTop, 12);
+  EXPECT_EQ(rec.get("Left").type(), host::VarType::Single);
+  expectOwnStorage(rec,
+                   "ButtonImage TabImage NodeImage SmallIconImage IconImage ImageListKey "
+                   "ImageListTag",
+                   true, [](std::size_t i) { return Variant(std::to_string(i)); });
+  std::vector<Variant> pics;
+  for (int i = 0; i < 6; ++i)
+    pics.push_back(Variant(host::ObjectPtr(std::make_shared<ControlFlags>())));
+  auto pic = [&](std::size_t i) { return pics[i]; };
+  expectOwnStorage(
+      rec, "ImageList SmallIconsImageList IconsImageList Picture DownPicture DisabledPicture",
+      false, pic);
+  expectOwnStorage(rec, "TabPicture ImageListPicture", true, pic);
+  EXPECT_EQ(rec.DownPicture, pics[4].toObject());
+
+  // Booleans can only differ one at a time; all start False.
+  ControlFlags flags;
+  std::pair<host::Object*, std::string> sets[] = {
+      {&rec,
+       "ControlHasNodes ControlHasTwoImageLists ControlHasImageList ControlHasTabs "
+       "ControlHasButtons"},
+      {&flags,
+       "DontScaleBottom DontScaleRight DontScaleHeight DontScaleWidth DontScaleTop "
+       "DontScaleLeft DontScaleGraphic DontScaleBorder DontScaleFont DontScaleControl"}};
+  for (auto& [obj, names] : sets)
+    for (const std::string& f : words(names)) {
+      obj->set(f, Variant(-1));
+      for (const std::string& other : words(names))
+        EXPECT_EQ(obj->get(other).toBool(), other == f) << f;
+      obj->set(f, Variant(false));
+    }
+  expectOwnStorage(flags, "Control", false, pic);
+  expectOwnStorage(flags, "ControlKey", false, [](std::size_t) { return Variant("Text1"); });
+}
+
+TEST(Records, WritesConvertArraysGrowOnWriteAndKeysFindOnlyRecords) {
+  ControlClass rec;
+  rec.set("SpecialControlType", Variant(2.5));
+  EXPECT_EQ(rec.SpecialControlType, 2);  // half to even
+  EXPECT_EQ(errorOf([&] { rec.set("Picture", Variant(5)); }), 424);
+
+  EXPECT_EQ(errorOf([&] { rec.get("ButtonImage", {Variant(0)}); }), 9);
+  rec.set("ButtonImage", Variant("open"), {Variant(5)});
+  for (int n = 0; n < 5; ++n) EXPECT_TRUE(rec.ButtonImage.at(n).isEmpty()) << n;
+  EXPECT_EQ(errorOf([&] { rec.get("ButtonImage", {Variant(6)}); }), 9);
+  EXPECT_EQ(errorOf([&] { rec.set("ButtonImage", Variant(1), {Variant(-1)}); }), 9);
+  rec.set("ButtonImage", Variant(3), {Variant(2)});  // keeps what is stored above
+  EXPECT_EQ(rec.get("ButtonImage", {Variant(5)}).toString(), "open");
+  // Never-written elements hold the element type's empty value.
+  rec.set("ImageListKey", Variant(7), {Variant(2)});
+  rec.set("TabPicture", Variant(host::ObjectPtr(std::make_shared<ControlClass>())), {Variant(1)});
+  EXPECT_EQ(rec.get("ImageListKey", {Variant(2)}).type(), host::VarType::String);
+  EXPECT_EQ(rec.get("ImageListKey", {Variant(1)}).toString(), "");
+  EXPECT_TRUE(rec.get("TabPicture", {Variant(0)}).isNothing());
+
+  host::Collection col;
+  EXPECT_FALSE(KeyExists(col, "Text1"));
+  col.add(Variant("not a record"), "Label1");
+  col.add(Variant(host::ObjectPtr(std::make_shared<ControlClass>())), "Text1");
+  EXPECT_FALSE(KeyExists(col, "Label1"));
+  EXPECT_TRUE(KeyExists(col, "TEXT1"));
+  EXPECT_FALSE(KeyExists(col, ""));
+  EXPECT_NE(findRecord<ControlClass>(col, "text1"), nullptr);
+  EXPECT_EQ(findRecord<ControlFlags>(col, "Text1"), nullptr);
+  EXPECT_EQ(findRecord<ControlClass>(col, "Label1"), nullptr);
+}
+
+ObjectPtr picture() { return runtime::makePicture(raster::Bitmap(4, 4)); }
+
+// A control of a class the runtime does not have, with the properties it is given; an indexed
+// one is given as "TabPicture(0)".
+class Fake : public host::Object {
+ public:
+  Fake(std::string type, std::string name) : type_(std::move(type)) { with("Name", name); }
+  std::string_view typeName() const override { return type_; }
+  Fake& with(std::string name, Variant v) {
+    props_.emplace_back(std::move(name), std::move(v));
+    return *this;
+  }
+  bool tryGet(host::Name name, host::Args index, Variant& out) override {
+    std::string key(name.text());
+    if (!index.empty()) key += "(" + index[0].toString() + ")";
+    for (const auto& [n, v] : props_)
+      if (host::equalsNoCase(n, key)) {
+        out = v;
+        return true;
+      }
+    return false;
+  }
+
+ private:
+  std::string type_;
+  std::vector<std::pair<std::string, Variant>> props_;
+};
+
+std::shared_ptr<Fake> fake(std::string type, std::string name) {
+  return std::make_shared<Fake>(std::move(type), std::move(name));
+}
+
+// Capture into its own collections, against a form of 4000 x 3000 twips inside.
+class CaptureTest : public RuntimeTest {
+ protected:
+  ControlClass& capture(const ObjectPtr& ctrl) {
+    SaveControlInfo(info, state, ctrl);
+    return *findRecord<ControlClass>(info, GetControlKey(ctrl));
+  }
+  EngineState state{4000, 3000};
+  host::Collection info, flags;
+};
+
+const std::string kControls =
+    block("VB.Frame Frame1",
+          "Height = 1500\nWidth = 2000\n" + block("VB.TextBox Text1", "Left = 100\n")) +
+    block("VB.CommandButton Command1", "Index = 3\n" + place(2400, 600, 1215, 375) +
+                                           "BeginProperty Font\nSize = 12\nEndProperty\n") +
+    block("VB.CommandButton Command1", "Index = 0\n") +
+    block("VB.Line Line1", "BorderWidth = 3\nX1 = 100\nX2 = 3900\nY1 = 2000\nY2 = 2100\n") +
+    block("VB.Shape Shape1", "BorderWidth = 2\n") + block("VB.Menu mnuFile");
+
+TEST_F(CaptureTest, GeometryAndBasisOfOrdinaryControlsLinesAndTheFormItself) {
+  auto form = build(formText(kControls));
+  EXPECT_EQ(GetControlKey(nullptr), "");
+  auto button = obj(*form, "Command1(3)");
+  auto pic = picture();
+  button->set("Picture", Variant(pic));
+  ControlClass& b = capture(button);
+  EXPECT_EQ(b.SpecialControlType, kOrdinaryControl);
+  EXPECT_EQ((Floats{b.FormWidth, b.FormHeight}), (Floats{4000, 3000}));  // not the outer size
+  EXPECT_EQ((Floats{b.Left, b.Top, b.Width, b.Height, b.LastLeft, b.LastTop, b.LastWidth,
+                    b.LastHeight, b.FontSize}),
+            (Floats{2400, 600, 1215, 375, 2400, 600, 1215, 375, 12}));
+  EXPECT_EQ(b.Picture, pic);
+
+  ControlClass& t = capture(obj(*form, "Text1"));
+  EXPECT_EQ((Floats{t.FormWidth, t.FormHeight, t.Left}), (Floats{2000, 1500, 100}));
+
+  ControlClass& line = capture(obj(*form, "Line1"));
+  EXPECT_EQ(line.SpecialControlType, kLineControl);
+  EXPECT_EQ((Floats{line.X1, line.X2, line.Y1, line.Y2, line.BorderWidth, line.Left, line.Width,
+                    line.LastLeft, line.LastHeight}),
+            (Floats{100, 3900, 2000, 2100, 3, 0, 0, 0, 0}));
+  EXPECT_EQ(capture(obj(*form, "Shape1")).BorderWidth, 2);
+
+  for (const char* cls : {"VB.Form", "VB.MDIForm"}) {
+    info.clear();
+    auto host = build(formText("", {}, cls));
+    host->set("Picture", Variant(pic));
+    ControlClass& f = capture(host);
+    EXPECT_EQ(f.SpecialControlType, kHostForm) << cls;
+    EXPECT_EQ((Floats{f.FormWidth, f.FormHeight, f.FontSize, f.Width}),
+              (Floats{4000, 3000, 8.25f, 0}));
+    EXPECT_EQ(f.Picture, pic);
+  }
+}
+
+TEST_F(CaptureTest, TabControlsAndWhatSitsOnTheirPages) {
+  auto form = build(formText(block(
+      "TabDlg.SSTab SSTab1",
+      "Height = 2500\nWidth = 3500\n" + block("VB.Line linPage") + block("TabDlg.SSTab SSTab2"))));
+  EXPECT_EQ(capture(obj(*form, "linPage")).SpecialControlType, kLineControl);
+  EXPECT_EQ(capture(obj(*form, "SSTab2")).SpecialControlType, kOnTabPage);
+
+  std::vector<Variant> pics{Variant(picture()), Variant(nullptr), Variant(picture())};
+  auto tab = fake("SSTab", "SSTab9");
+  tab->with("Tabs", 3).with("TabHeight", 300).with("TabPicture(0)", pics[0]);
+  tab->with("TabPicture(1)", pics[1]).with("TabPicture(2)", pics[2]);
+  // Its pages are not a tab strip's tabs: the capability is neither set nor cleared.
+  EXPECT_FALSE(capture(tab).ControlHasTabs);
+  findRecord<ControlClass>(info, "SSTab9")->ControlHasTabs = true;
+  ControlClass& r = capture(tab);
+  EXPECT_TRUE(r.ControlHasTabs);
+  EXPECT_EQ(r.SpecialControlType, kTabControl);
+  EXPECT_EQ(r.TabHeight, 300);
+  ASSERT_EQ(r.TabPicture.size(), 3);
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(Variant(r.TabPicture.at(n)), pics[n]);
+}
+
+TEST_F(CaptureTest, ImageListsAndControlsWithItemCollections) {
+  auto images = std::make_shared<host::Collection>(host::kCommonControlErrors);
+  for (int n = 1; n <= 3; ++n)
+    images->add(Variant(ObjectPtr(fake("ListImage", "")
+                                      ->with("Picture", picture())
+                                      .with("Key", "k" + std::to_string(n))
+                                      .with("Tag", n == 2 ? Variant() : Variant("t3"))
+                                      .shared_from_this())));
+  auto list = fake("ImageList", "ImageList1");
+  list->with("ListImages", ObjectPtr(images)).with("ImageWidth", 16).with("ImageHeight", 24);
+  ControlClass& r = capture(list->with("Left", 500).shared_from_this());
+  EXPECT_EQ(r.SpecialControlType, kImageListComponent);
+  EXPECT_EQ((Floats{r.ImageListWidth, r.ImageListHeight, r.Left}), (Floats{16, 24, 0}));
+  ASSERT_EQ(r.ImageListCount, 3);
+  for (int n = 1; n <= 3; ++n) {
+    EXPECT_EQ(r.ImageListPicture.at(n), images->item(n).toObject()->get("Picture").toObject());
+    EXPECT_EQ(r.ImageListKey.at(n), "k" + std::to_string(n));
+  }
+  EXPECT_EQ(r.ImageListTag.at(2) + r.ImageListTag.at(3), "t3");
+
+  auto toolbar = fake("Toolbar", "Toolbar1");
+  toolbar->with("Buttons", ObjectPtr(images)).with("ButtonWidth", 345).with("ButtonHeight", 330);
+  ControlClass& tb = capture(toolbar->with("ImageList", nullptr).shared_from_this());
+  EXPECT_TRUE(tb.ControlHasButtons && tb.ControlHasImageList);  // unbound still counts
+  EXPECT_EQ((Floats{tb.ButtonWidth, tb.ButtonHeight}), (Floats{345, 330}));
+  auto quill = fake("Quillmark", "Quill1");
+  ControlClass& q = capture(
+      quill->with("Buttons", ObjectPtr(images)).with("ButtonWidth", 345).shared_from_this());
+  EXPECT_FALSE(q.ControlHasButtons);
+  EXPECT_EQ(q.ButtonWidth, 0);
+
+  auto listView = fake("ListView", "ListView1");
+  ControlClass& lv = capture(listView->with("Icons", 1).with("SmallIcons", 1).shared_from_this());
+  EXPECT_TRUE(lv.ControlHasTwoImageLists && !lv.ControlHasNodes && !lv.ControlHasTabs);
+}
+
+TEST_F(CaptureTest, CapturingAgainMakesThePresentStateTheReferenceAndKeepsTheRest) {
+  auto form = build(formText(kControls));
+  auto button = obj(*form, "Command1(3)");
+  ControlClass& first = capture(button);
+  first.xScale = 1.5f;
+  first.ButtonImage.store(2, Variant("save"));
+  auto newPic = picture();
+  button->set("Picture", Variant(newPic));
+  button->call("Move", {Variant(100), Variant(200), Variant(800), Variant(400)});
+  state = {6000, 4500};
+  ControlClass& again = capture(button);
+  EXPECT_EQ(&again, &first);
+  EXPECT_EQ(again.Picture, newPic);
+  EXPECT_EQ((Floats{again.Left, again.LastWidth, again.FormWidth, again.FormHeight, again.xScale}),
+            (Floats{100, 800, 6000, 4500, 1.5f}));
+  EXPECT_EQ(again.ButtonImage.at(2).toString(), "save");
+}
+
+TEST_F(CaptureTest, RecordsAreFiledOnlyUnderRealKeysAndFlagsAreNeverReset) {
+  EXPECT_EQ(errorOf([&] { SaveControlInfo(info, state, nullptr); }), 91);
+  EXPECT_EQ(errorOf([&] { SaveControlInfo(info, state, std::make_shared<host::Collection>()); }),
+            438);  // no Name
+  EXPECT_EQ(info.count(), 0);
+
+  auto form = build(formText(kControls));
+  SaveControlFlags(flags, Variant(obj(*form, "Command1(3)")));
+  findRecord<ControlFlags>(flags, "Command1(3)")->DontScaleFont = true;
+  SaveControlFlags(flags, Variant(obj(*form, "Command1(3)")));
+  SaveControlFlags(flags, Variant("COMMAND1(3)"));
+  EXPECT_TRUE(findRecord<ControlFlags>(flags, "command1(3)")->DontScaleFont);
+  SaveControlFlags(flags, Variant(std::int16_t{7}));
+  SaveControlFlags(flags, Variant(""));
+  SaveControlFlags(flags, Variant(nullptr));
+  EXPECT_EQ(flags.count(), 2);
+  EXPECT_NE(findRecord<ControlFlags>(flags, "7"), nullptr);
+  EXPECT_EQ(errorOf([&] { SaveControlFlags(flags, Variant::null()); }), 94);
+  EXPECT_EQ(errorOf([&] { SaveControlInfo(flags, state, fake("TextBox", "Command1(3)")); }), 13);
+}
+
+TEST_F(CaptureTest, ProbesAnswerFromWhatTheControlCanRead) {
+  auto form = build(formText(kControls));
+  auto line = obj(*form, "Line1");
+  EXPECT_TRUE(IsPositionable(*line) && !IsPositionable(*form) && !HasScalableFont(*line));
+  EXPECT_FALSE(IsPositionable(fake("Odd", "Odd1")->with("X1", 0).with("X2", 0).with("Y1", 0)));
+  EXPECT_TRUE(HasGraphic(*obj(*form, "Command1(0)")));  // holding Nothing, but readable
+  EXPECT_TRUE(HasGraphic(*fake("ImageList", "I")) && !HasGraphic(*line));
+  EXPECT_TRUE(HasBorderWidth(*line) && !HasBorderWidth(*obj(*form, "Text1")));
+  EXPECT_TRUE(HasScalableFont(*obj(*form, "Text1")) && !HasScalableFont(*form));
+  EXPECT_FALSE(HasScalableFont(fake("Calendar", "Cal")
+                                   ->with("HeadFont", ObjectPtr(std::make_shared<runtime::Font>()))
+                                   .with("Font", nullptr)));
+}
+
+class CorpusCaptureTest : public EngineTest {
+ protected:
+  // Captures the form; every control but the menus has its record then, and so has the form.
+  void capture(const std::string& name) {
+    form = load(testing_support::corpusFile(name)).form;
+    eng = std::make_unique<TestEngine>(rt, form);
+    eng->run();
+    int expected = 1;
+    for (const auto& c : form->controls) {
+      bool menu = c->typeName() == "Menu";
+      EXPECT_EQ(scaling::KeyExists(eng->colControlInfo(), c->key()), !menu) << c->key();
+      EXPECT_EQ(scaling::KeyExists(eng->colControlFlags(), c->key()), !menu) << c->key();
+      expected += menu ? 0 : 1;
+    }
+    EXPECT_EQ(eng->colControlInfo().count(), expected) << name;
+  }
+};
+
+TEST_F(CorpusCaptureTest, AUserScaledFormWithLinesAndAnImageListWithItsTree) {
+  capture("005-InkCalc-frmAbout.frm");
+  // The basis of what sits on the form is its designed inner size in twips, whatever its unit;
+  // the geometry is recorded in the form's units: the file's twips times 5380.766 / 5730.
+  scaling::ControlClass& host = rec("frmAbout");
+  EXPECT_EQ(host.SpecialControlType, scaling::kHostForm);
+  EXPECT_FLOAT_EQ(host.FormWidth, 5730);
+  EXPECT_FLOAT_EQ(host.FormHeight, 3555);
+  scaling::ControlClass& ok = rec("cmdOK");
+  const double unit = 5380.766 / 5730;
+  EXPECT_FLOAT_EQ(ok.Left, static_cast<float>(4245 * unit));
+  EXPECT_FLOAT_EQ(ok.Width, static_cast<float>(1260 * unit));
+  EXPECT_FLOAT_EQ(ok.FormWidth, 5730);
+  scaling::ControlClass& line = rec("Line1(1)");
+  EXPECT_EQ(line.SpecialControlType, scaling::kLineControl);
+  EXPECT_FLOAT_EQ(line.X1, 84.515f);
+  EXPECT_FLOAT_EQ(line.X2, 5309.398f);
+
+  capture("018-cairo-vb6-fExplorer.frm");
+  EXPECT_EQ(rec("ilDir").ImageListCount, 5);  // every picture Nothing without a .frx
+  scaling::ControlClass& tree = rec("tvDir");
+  EXPECT_TRUE(tree.ControlHasImageList && tree.ControlHasNodes);
+  EXPECT_FALSE(tree.ControlHasButtons || tree.ControlHasTabs || tree.ControlHasTwoImageLists);
+}
+
+TEST_F(CorpusCaptureTest, TabPagesFramesAndControlArraysHaveTheirContainersAsBasis) {
+  capture("022-sql-table-copy-via-rdo-from-one-odbc-connection-to-another__1-9468-frmOptions.frm");
+  scaling::ControlClass& tabs = rec("SSTab1");
+  EXPECT_EQ(tabs.SpecialControlType, scaling::kTabControl);
+  EXPECT_FALSE(tabs.ControlHasTabs);
+  EXPECT_NEAR(tabs.TabHeight, 520 * 1440.0 / 2540, 0.001);
+  scaling::ControlClass& page = rec("Frame1");
+  EXPECT_EQ(page.SpecialControlType, scaling::kOnTabPage);
+  EXPECT_EQ((Floats{page.FormWidth, page.FormHeight}), (Floats{6135, 4335}));
+  // Members of a control array are filed one by one; what they hold takes their outer size.
+  scaling::ControlClass& box = rec("picOptions(3)");
+  EXPECT_EQ(box.SpecialControlType, scaling::kOrdinaryControl);
+  EXPECT_EQ(box.Left, -20000);
+  EXPECT_EQ((Floats{rec("fraSample4").FormWidth, rec("fraSample4").FormHeight}),
+            (Floats{5685, 3780}));
+
+  capture("024-kwiki-software-kwikibilling__1-71779-frmCompanySetup.frm");
+  scaling::ControlClass& hidden = rec("cmdSaveImage");
+  EXPECT_EQ(hidden.SpecialControlType, scaling::kOnTabPage);
+  EXPECT_EQ((Floats{hidden.Left, hidden.LastLeft, hidden.FormWidth}),
+            (Floats{-69240, -69240, 8055}));
+}
+
+TEST_F(CorpusCaptureTest, AnMdiFormWithAToolbarItsImageListsAndMenus) {
+  capture("028-VB6-frmMain.frm");
+  // An MDI form is its own reference, at the size it has when captured.
+  scaling::ControlClass& host = rec("frmMain");
+  EXPECT_EQ((Floats{host.FormWidth, host.FormHeight}),
+            (Floats{form->get("ScaleWidth").toSingle(), form->get("ScaleHeight").toSingle()}));
+  scaling::ControlClass& bar = rec("tbrObjects");
+  EXPECT_TRUE(bar.ControlHasButtons && bar.ControlHasImageList);
+  EXPECT_NEAR(bar.ButtonHeight, 1005 * 1440.0 / 2540, 0.001);
+  EXPECT_NEAR(bar.ButtonWidth, 1032 * 1440.0 / 2540, 0.001);
+  EXPECT_EQ(rec("imgList").ImageListCount, 2);
+
+  capture("030-ttdxedit-frmMDI.frm");  // 74 menus, none of them recorded
+  EXPECT_EQ(form->controls.size() + 1 - eng->colControlInfo().count(), 74u);
+}
+
+const std::string kFont12 = "BeginProperty Font\nSize = 12\nEndProperty\n";
+const std::string kFontButton =
+    block("VB.CommandButton cmd", place(1000, 500, 1200, 400) + kFont12);
+
+// The form is 4000 x 3000 twips; every case grows it to 6000 x 4500 (both ratios 1.5) with the
+// button at (700, 300, 1000, 200) instead of its reference (1000, 500, 1200, 400), so that
+// "kept" and "scaled" differ. Right gap 1800, bottom gap 2100 in the reference layout.
+struct AxisCase {
+  bool keepStart, keepSize, lockEnd;
+  double start, size;
+};
+// Start, size, far edge: every combination, by hand from the lock table.
+const std::array<AxisCase, 8> kHorizontal{{
+    {false, false, false, 1500, 1800},
+    {true, false, false, 700, 1800},
+    {false, true, false, 1500, 1000},
+    {true, true, false, 700, 1000},
+    {false, false, true, 2400, 1800},  // hangs from 6000 - 1800
+    {false, true, true, 3200, 1000},
+    {true, false, true, 700, 3500},  // stretches to 4200
+    {true, true, true, 700, 3500},
+}};
+const std::array<AxisCase, 8> kVertical{{
+    {false, false, false, 750, 600},
+    {true, false, false, 300, 600},
+    {false, true, false, 750, 200},
+    {true, true, false, 300, 200},
+    {false, false, true, 1800, 600},  // hangs from 4500 - 2100
+    {false, true, true, 2200, 200},
+    {true, false, true, 300, 2100},
+    {true, true, true, 300, 2100},
+}};
+
+class PlacementTest : public EngineTest {};
+
+TEST_F(PlacementTest, EveryCombinationOfLocksOnBothAxes) {
+  start(kFontButton);
+  auto cmd = ctl("cmd");
+  for (const AxisCase& h : kHorizontal)
+    for (const AxisCase& v : kVertical) {
+      auto& f = flags("cmd");
+      f.DontScaleLeft = h.keepStart;
+      f.DontScaleWidth = h.keepSize;
+      f.DontScaleRight = h.lockEnd;
+      f.DontScaleTop = v.keepStart;
+      f.DontScaleHeight = v.keepSize;
+      f.DontScaleBottom = v.lockEnd;
+      cmd->call("Move", {Variant(700), Variant(300), Variant(1000), Variant(200)});
+      resizeTo(6000, 4500);
+      std::string which = "h" + std::to_string(&h - kHorizontal.data()) + " v" +
+                          std::to_string(&v - kVertical.data());
+      EXPECT_EQ(geometry("cmd"), (Doubles{h.start, v.start, h.size, v.size})) << which;
+      // Fonts follow the ratio the control actually got, on its tighter axis.
+      EXPECT_FLOAT_EQ(eng->FontScaleFactor,
+                      static_cast<float>(std::min(h.size / 1200, v.size / 400)))
+          << which;
+      resizeTo(4000, 3000);
+    }
+}
+
+TEST_F(PlacementTest, AControlInsideAFrameScalesWithTheFramesOuterSize) {
+  start(block("VB.Frame fra", place(200, 200, 2000, 1500) +
+                                  block("VB.CommandButton inner", place(100, 300, 800, 400)) +
+                                  block("VB.CommandButton bottom", place(100, 300, 800, 400))));
+  flags("bottom").DontScaleBottom = true;
+  resizeTo(8000, 6000);
+  EXPECT_EQ(geometry("fra"), (Doubles{400, 400, 4000, 3000}));
+  EXPECT_EQ(geometry("inner"), (Doubles{200, 600, 1600, 800}));
+  // The gap below it (1500 - 700) is kept in the frame's units, not scaled.
+  EXPECT_EQ(geometry("bottom"), (Doubles{200, 3000 - 800 - 800, 1600, 800}));
+}
+
+TEST_F(PlacementTest, LinesKeepTheirDirectionAndFlatLinesKeepTheirBorder) {
+  start(block("VB.Line back", "X1 = 3000\nX2 = 1000\nY1 = 2500\nY2 = 500\n") +
+        block("VB.Line flat", "BorderWidth = 3\nX1 = 3500\nX2 = 500\nY1 = 1000\nY2 = 1000\n") +
+        block("VB.Line upright", "BorderWidth = 2\nX1 = 2000\nX2 = 2000\nY1 = 200\nY2 = 2200\n") +
+        block("VB.Shape box", "BorderWidth = 2\n" + place(100, 100, 1000, 1000)));
+  resizeTo(6000, 6000);  // 1.5 across, 2 down
+  auto ends = [&](const char* key) { return numbers(*ctl(key), {"X1", "X2", "Y1", "Y2"}); };
+  EXPECT_EQ(ends("back"), (Doubles{4500, 1500, 5000, 1000}));
+  EXPECT_EQ(ends("flat"), (Doubles{5250, 750, 2000, 2000}));
+  EXPECT_EQ(ends("upright"), (Doubles{3000, 3000, 400, 4400}));
+  // A flat line has no height ratio: its border stays. An upright one follows its height.
+  // The box takes the tighter axis, 1.5.
+  EXPECT_EQ((Doubles{ctl("flat")->get("BorderWidth").toDouble(),
+                     ctl("upright")->get("BorderWidth").toDouble(),
+                     ctl("box")->get("BorderWidth").toDouble()}),
+            (Doubles{3, 4, 3}));
+  resizeTo(4000, 3000);
+  EXPECT_EQ(ends("back"), (Doubles{3000, 1000, 2500, 500}));
+  EXPECT_EQ(ctl("upright")->get("BorderWidth").toLong(), 2);
+}
+
+// Page 1 is hidden: its button sits 75000 twips left of where it shows.
+const std::string kTabDialog =
+    block("TabDlg.SSTab tabs",
+          place(100, 100, 3000, 2000) +
+              "Tabs = 2\nTabsPerRow = 2\nTabCaption(0) = \"One\"\nTab(0).Control(0)= \"shown\"\n"
+              "Tab(0).ControlCount= 1\nTabCaption(1) = \"Two\"\nTab(1).Control(0)= \"hidden\"\n"
+              "Tab(1).ControlCount= 1\n" +
+              block("VB.CommandButton shown", place(200, 500, 1000, 300)) +
+              block("VB.CommandButton hidden", place(-74800, 500, 1000, 300)));
+
+TEST_F(PlacementTest, ControlsOnHiddenTabPagesArePlacedAsIfShownAndStayHidden) {
+  start(kTabDialog).settings.SetupDone = true;
+  resizeTo(8000, 6000);
+  EXPECT_EQ(geometry("tabs"), (Doubles{200, 200, 6000, 4000}));
+  EXPECT_EQ(geometry("shown"), (Doubles{400, 1000, 2000, 600}));
+  EXPECT_EQ(geometry("hidden"), (Doubles{400 - 75000, 1000, 2000, 600}));
+  // The user turns the page between two passes: that is no move of the application's.
+  ctl("tabs")->set("Tab", 1);
+  EXPECT_EQ(ctl("hidden")->get("Left").toDouble(), 400);
+  resizeTo(4000, 3000);
+  EXPECT_EQ(geometry("hidden"), (Doubles{200, 500, 1000, 300}));
+  EXPECT_EQ(geometry("shown"), (Doubles{200 - 75000, 500, 1000, 300}));
+  ctl("tabs")->set("Tab", 0);
+  EXPECT_EQ(geometry("shown"), (Doubles{200, 500, 1000, 300}));
+}
+
+TEST_F(PlacementTest, FontsScaleFromTheirReferenceOrReturnToIt) {
+  start(kFontButton + block("VB.Label lbl", place(100, 100, 800, 300) + kFont12));
+  flags("lbl").DontScaleFont = true;
+  auto size = [&](const char* key) { return ctl(key)->get("Font").toObject()->get("Size"); };
+  resizeTo(6000, 4500);
+  EXPECT_EQ(size("cmd").toDouble(), 18);
+  EXPECT_EQ(size("lbl").toDouble(), 12);
+  // Grown on one axis only: the tighter ratio, 1, keeps the size.
+  resizeTo(8000, 3000);
+  EXPECT_EQ(size("cmd").toDouble(), 12);
+
+  // Without font scaling, a size the application set is undone by the next placement...
+  eng->settings.ScaleFonts = false;
+  ctl("cmd")->get("Font").toObject()->set("Size", 20);
+  resizeTo(6000, 4500);
+  EXPECT_EQ(size("cmd").toDouble(), 12);
+  // ...unless the application makes it the reference.
+  ctl("cmd")->get("Font").toObject()->set("Size", 9);
+  scaling::SaveControlInfo(eng->colControlInfo(), eng->engine, ctl("cmd"));
+  resizeTo(4000, 3000);
+  EXPECT_EQ(size("cmd").toDouble(), 9);
+}
+
+TEST_F(PlacementTest, CalendarFontsAreCapturedAndScaledEachFromItsOwnReference) {
+  form = load(corpusFile("025-blaiseman-punch-clock-version-1-3-1__1-38216-frmCalendar.frm")).form;
+  eng = std::make_unique<TestEngine>(rt, form);
+  eng->run();
+  scaling::ControlClass& r = rec("Calendar1");
+  EXPECT_EQ((std::vector<float>{r.DayFontSize, r.GridFontSize, r.TitleFontSize, r.HeadFontSize,
+                                r.FontSize}),
+            (std::vector<float>{8.25f, 8.25f, 12, 0, 0}));
+  resizeTo(form->clientWidthTwips() * 2, form->clientHeightTwips() * 2);
+  auto calendar = ctl("Calendar1");
+  for (auto [font, size] : {std::pair{"DayFont", 16.5}, {"GridFont", 16.5}, {"TitleFont", 24.0}})
+    EXPECT_EQ(calendar->get(font).toObject()->get("Size").toDouble(), size) << font;
+}
+
+TEST_F(PlacementTest, MovesTheApplicationMadeAreKeptScaledAndUnrecordedControlsFail) {
+  start(kFontButton).settings.SetupDone = true;
+  resizeTo(6000, 4500);
+  auto cmd = ctl("cmd");
+  // 300 twips right and wider, made at 1.5: 200 in the reference, 400 at twice the size.
+  cmd->set("Left", 1500 + 300);
+  cmd->set("Width", 1800 + 300);
+  resizeTo(8000, 6000);
+  EXPECT_EQ(geometry("cmd"), (Doubles{2400, 1000, 2800, 800}));
+  resizeTo(4000, 3000);
+  EXPECT_EQ(geometry("cmd"), (Doubles{1200, 500, 1400, 400}));
+  // An engine that recorded nothing fails with the collection's error.
+  TestEngine fresh(rt, form);
+  EXPECT_EQ(errorOf([&] { fresh.AdjustPosition(Variant(ctl("cmd"))); }), 5);
+  EXPECT_EQ(errorOf([&] { eng->AdjustPosition(Variant(nullptr)); }), 91);
+}
+
+TEST_F(PlacementTest, ADropDownComboLosesItsSelectionAndAListComboKeepsIt) {
+  start(block("VB.ComboBox combo",
+              "Left = 100\nTop = 100\nWidth = 1500\nStyle = 0\nText = \"chosen\"\n") +
+        block("VB.ComboBox list", "Left = 100\nTop = 600\nWidth = 1500\nStyle = 2\n"));
+  ctl("combo")->set("SelLength", 4);
+  ctl("list")->set("SelLength", 4);
+  resizeTo(6000, 4500);
+  EXPECT_EQ(ctl("combo")->get("SelLength").toLong(), 0);
+  EXPECT_EQ(ctl("list")->get("SelLength").toLong(), 4);
+  EXPECT_EQ(ctl("combo")->get("Width").toDouble(), 2250);
+}
+
+const std::string kButton = block("VB.CommandButton cmd", place(1000, 500, 1200, 400));
+
+class ResizePassTest : public EngineTest {
+ protected:
+  const raster::Bitmap& bitmap(const ObjectPtr& obj, host::Name property, Variant index = {}) {
+    Variant v = index.isEmpty() ? obj->get(property) : obj->get(property, {index});
+    const raster::Bitmap* bm = runtime::bitmapOf(v);
+    if (!bm) throw std::runtime_error("no picture");
+    return *bm;
+  }
+  static ObjectPtr item(const ObjectPtr& ctrl, host::Name collection, Variant index) {
+    return ctrl->get(collection).toObject()->get("Item", {index}).toObject();
+  }
+  Doubles lastSize() { return {eng->engine.LastFormWidth, eng->engine.LastFormHeight}; }
+};
+
+TEST_F(ResizePassTest, TheFirstRunCapturesTheDesignedLayoutWhateverTheFormsSize) {
+  form = build(formText(kButton));
+  eng = std::make_unique<TestEngine>(rt, form);
+  eng->settings.SetupDone = true;
+  form->setClientSize(6000, 4500);  // loaded larger than designed
+  eng->run();
+  EXPECT_TRUE(eng->log.empty());  // no event, no redraw lock
+  EXPECT_EQ(lastSize(), (Doubles{4000, 3000}));
+  EXPECT_EQ(geometry("cmd"), (Doubles{1000, 500, 1200, 400}));  // nothing placed yet
+
+  eng->run();
+  EXPECT_EQ(geometry("cmd"), (Doubles{1500, 750, 1800, 600}));
+  EXPECT_EQ(eng->log, (Strings{"ResizeStarted", "Lock(1)", "Lock(0)", "ResizeDone"}));
+
+  // The same size again: the run is announced and changes nothing, not even a control the
+  // application has moved meanwhile.
+  eng->log.clear();
+  ctl("cmd")->set("Left", 10);
+  eng->run();
+  EXPECT_EQ(eng->log, (Strings{"ResizeStarted", "ResizeDone", "Lock(0)"}));
+  EXPECT_EQ(geometry("cmd"), (Doubles{10, 750, 1800, 600}));
+
+  // Before the set-up is done a run raises nothing and never locks the window; it only lets
+  // go of the lock when it has nothing to do.
+  eng->settings.SetupDone = false;
+  eng->log.clear();
+  resizeTo(4000, 3000);
+  EXPECT_TRUE(eng->log.empty());
+  EXPECT_EQ(geometry("cmd"), (Doubles{1000, 500, 1200, 400}));
+  eng->run();
+  EXPECT_EQ(eng->log, (Strings{"Lock(0)"}));
+}
+
+TEST_F(ResizePassTest, MenusAndNoResizeNamesAreNeverCapturedOrMoved) {
+  start(block("VB.CommandButton NORESIZEOk", place(100, 100, 900, 300)) +
+        block("VB.Label NoReSiZe1", place(100, 500, 900, 300)) +
+        block("VB.CommandButton NoResiz1", place(100, 900, 900, 300)) +
+        block("VB.Menu mnuFile",
+              "Caption = \"File\"\n" + block("VB.Menu mnuNoResizeExit", "Caption = \"Exit\"\n")));
+  resizeTo(8000, 6000);
+  EXPECT_EQ(geometry("NORESIZEOk"), (Doubles{100, 100, 900, 300}));
+  EXPECT_EQ(geometry("NoReSiZe1"), (Doubles{100, 500, 900, 300}));
+  EXPECT_EQ(geometry("NoResiz1"), (Doubles{200, 1800, 1800, 600}));
+  for (const char* key : {"NORESIZEOk", "NoReSiZe1", "mnuFile", "mnuNoResizeExit"}) {
+    EXPECT_FALSE(scaling::KeyExists(eng->colControlInfo(), key)) << key;
+    EXPECT_FALSE(scaling::KeyExists(eng->colControlFlags(), key)) << key;
+  }
+}
+
+TEST_F(ResizePassTest, AControlAddedAtRunTimeIsCapturedAgainstTheLastSizeAndPlaced) {
+  start(block("VB.CommandButton cmd", "Index = 0\n" + place(1000, 500, 1200, 400)));
+  resizeTo(6000, 4500);
+  // The application loads cmd(1) at 6000 x 4500.
+  auto added = runtime::createControl("VB.CommandButton");
+  added->name = "cmd";
+  added->index = 1;
+  added->form = form.get();
+  added->container = form.get();
+  form->children.push_back(added.get());
+  form->controls.push_back(added);
+  added->move(600, 600, 900, 300);
+  resizeTo(9000, 6750);
+  EXPECT_EQ(rec("cmd(1)").FormWidth, 6000);
+  EXPECT_EQ(geometry("cmd(1)"), (Doubles{900, 900, 1350, 450}));
+  EXPECT_EQ(geometry("cmd(0)"), (Doubles{2250, 1125, 2700, 900}));
+  resizeTo(4000, 3000);
+  EXPECT_EQ(geometry("cmd(1)"), (Doubles{400, 400, 600, 200}));
+}
+
+TEST_F(ResizePassTest, ARunAtZeroHeightKeepsTheLastRealHeightForTheNext) {
+  start(kButton);
+  resizeTo(6000, 0);
+  EXPECT_EQ(geometry("cmd"), (Doubles{1500, 0, 1800, 0}));
+  EXPECT_EQ(lastSize(), (Doubles{6000, 3000}));
+  resizeTo(6000, 4500);
+  EXPECT_EQ(geometry("cmd"), (Doubles{1500, 750, 1800, 600}));
+  EXPECT_EQ(lastSize(), (Doubles{6000, 4500}));
+}
+
+const std::string kTabDialogs =
+    block("TabDlg.SSTab top", place(0, 0, 3050, 1500) + "Tabs = 3\nTabsPerRow = 3\n") +
+    block("TabDlg.SSTab side", place(0, 1500, 2000, 1500) + "TabOrientation = 2\n") +
+    block("TabDlg.SSTab fixed", place(3100, 0, 900, 1500));
+
+TEST_F(ResizePassTest, TabDialogsSizeTheirTabsAndRescaleTheirTabPictures) {
+  auto picture = gradientPicture(20, 10);
+  start(kTabDialogs, [&] {
+    ctl("top")->set("TabHeight", 300);
+    ctl("side")->set("TabHeight", 400);
+    ctl("fixed")->set("TabMaxWidth", 500);
+    ctl("top")->set("TabPicture", Variant(picture), {Variant(1)});
+  });
+  flags("fixed").DontScaleWidth = true;
+  flags("fixed").DontScaleHeight = true;
+  resizeTo(8000, 6000);
+  auto top = ctl("top");
+  const std::initializer_list<const char*> tab{"TabHeight", "TabMaxWidth"};
+  EXPECT_EQ(numbers(*top, {"Width", "TabHeight", "TabMaxWidth"}), (Doubles{6100, 600, 2033}));
+  EXPECT_EQ(numbers(*ctl("side"), tab), (Doubles{800, 0}));  // follows the width
+  EXPECT_EQ(numbers(*ctl("fixed"), tab), (Doubles{300, 0}));
+  const raster::Bitmap& scaled = bitmap(top, "TabPicture", Variant(1));
+  EXPECT_EQ((std::vector<int>{scaled.width(), scaled.height()}), (std::vector<int>{40, 20}));
+  resizeTo(4000, 3000);
+  EXPECT_EQ(bitmap(top, "TabPicture", Variant(1)), *runtime::bitmapOf(Variant(picture)));
+  EXPECT_EQ(top->get("TabHeight").toDouble(), 300);
+}
+
+// Two lists whose images are rebuilt, and one flagged to keep its images; a toolbar, trees and
+// a list view bound to them.
+const std::string kImageForm =
+    block("MSComctlLib.ImageList il", "ImageWidth = 16\nImageHeight = 16\n") +
+    block("MSComctlLib.ImageList small", "ImageWidth = 8\nImageHeight = 8\n") +
+    block("MSComctlLib.ImageList keep", "ImageWidth = 16\nImageHeight = 16\n") +
+    block("MSComctlLib.Toolbar tb", "Left = 0\nTop = 0\nWidth = 4000\n") +
+    block("MSComctlLib.TreeView tv", place(0, 700, 2000, 2000)) +
+    block("MSComctlLib.TreeView tvKeep", place(2000, 700, 2000, 1000)) +
+    block("MSComctlLib.ListView lv", place(2000, 1700, 2000, 1000));
+
+// Binds the controls of kImageForm to their lists (a bound list takes no new images).
+void bindImageForm(const std::function<ObjectPtr(std::string_view)>& ctl) {
+  ctl("tb")->set("ImageList", Variant(ctl("il")));
+  ctl("tv")->set("ImageList", Variant(ctl("il")));
+  ctl("tvKeep")->set("ImageList", Variant(ctl("keep")));
+  ctl("lv")->set("Icons", Variant(ctl("il")));
+  ctl("lv")->set("SmallIcons", Variant(ctl("small")));
+}
+
+TEST_F(ResizePassTest, ImageListsAreRebuiltAtTheScaledSizeAndTheirControlsBoundAgain) {
+  std::vector<ObjectPtr> pictures{gradientPicture(16, 16), gradientPicture(16, 16)};
+  start(kImageForm, [&] {
+    auto add = [&](const char* list, const char* key, const ObjectPtr& pic, const char* tag) {
+      ctl(list)
+          ->get("ListImages")
+          .toObject()
+          ->call("Add", {Variant(), key, pic})
+          .toObject()
+          ->set("Tag", tag);
+    };
+    add("il", "a", pictures[0], "first");
+    add("il", "b", pictures[1], "");
+    add("small", "s", gradientPicture(8, 8), "");
+    add("keep", "k", pictures[0], "");
+    bindImageForm([&](std::string_view k) { return ctl(k); });
+    auto buttons = ctl("tb")->get("Buttons").toObject();
+    buttons->call("Add", {Variant(), "one", "One", Variant(), Variant(2)});
+    buttons->call("Add", {Variant(), "two", "Two", Variant(), Variant("a")});
+    ctl("tv")->get("Nodes").toObject()->call("Add",
+                                             {Variant(), Variant(), "n", "Node", Variant("b")});
+    ctl("tvKeep")->get("Nodes").toObject()->call("Add",
+                                                 {Variant(), Variant(), "m", "M", Variant(1)});
+    ctl("lv")->get("ListItems").toObject()->call("Add", {Variant(), "i", "Item", Variant(2), "s"});
+  });
+  flags("keep").DontScaleGraphic = true;
+  auto keptImage = item(ctl("keep"), "ListImages", Variant(1))->get("Picture");
+
+  // Half-way through the run (the toolbar's height loop lets pending work run): the lists
+  // that are rebuilt have been let go of, the kept one never is.
+  Strings midRun;
+  rt.post([&] {
+    midRun.push_back(ctl("tv")->get("ImageList").isNothing() ? "tv free" : "tv bound");
+    midRun.push_back(ctl("tvKeep")->get("ImageList").isNothing() ? "kept free" : "kept bound");
+  });
+  resizeTo(8000, 6000);
+  EXPECT_EQ(midRun, (Strings{"tv free", "kept bound"}));
+  EXPECT_TRUE(std::none_of(eng->log.begin(), eng->log.end(),
+                           [](const std::string& l) { return l.starts_with("Error"); }));
+
+  auto il = ctl("il");
+  EXPECT_EQ(numbers(*il, {"ImageWidth", "ImageHeight"}), (Doubles{32, 32}));
+  EXPECT_EQ(ctl("small")->get("ImageWidth").toLong(), 16);
+  ASSERT_EQ(il->get("ListImages").toObject()->get("Count").toLong(), 2);
+  EXPECT_EQ(item(il, "ListImages", Variant("a"))->get("Tag").toString(), "first");
+  EXPECT_EQ(item(il, "ListImages", Variant(2))->get("Key").toString(), "b");
+  EXPECT_EQ(bitmap(item(il, "ListImages", Variant(2)), "Picture").width(), 32);
+  // Every control is bound again and shows the images it showed.
+  EXPECT_EQ(ctl("tb")->get("ImageList").toObject(), il);
+  EXPECT_EQ(item(ctl("tb"), "Buttons", Variant(1))->get("Image").toLong(), 2);
+  EXPECT_EQ(item(ctl("tb"), "Buttons", Variant(2))->get("Image").toString(), "a");
+  EXPECT_EQ(ctl("tv")->get("ImageList").toObject(), il);
+  EXPECT_EQ(item(ctl("tv"), "Nodes", Variant(1))->get("Image").toString(), "b");
+  EXPECT_EQ(ctl("lv")->get("Icons").toObject(), il);
+  EXPECT_EQ(ctl("lv")->get("SmallIcons").toObject(), ctl("small"));
+  EXPECT_EQ(item(ctl("lv"), "ListItems", Variant(1))->get("Icon").toLong(), 2);
+  EXPECT_EQ(item(ctl("lv"), "ListItems", Variant(1))->get("SmallIcon").toString(), "s");
+  // The kept list is as it was, and still bound.
+  EXPECT_EQ(ctl("keep")->get("ImageWidth").toLong(), 16);
+  EXPECT_EQ(item(ctl("keep"), "ListImages", Variant(1))->get("Picture"), keptImage);
+  EXPECT_EQ(ctl("tvKeep")->get("ImageList").toObject(), ctl("keep"));
+
+  // Rebuilt from the captured pictures: back at the designed size they are the pictures the
+  // list was given.
+  resizeTo(4000, 3000);
+  EXPECT_EQ(il->get("ImageWidth").toLong(), 16);
+  EXPECT_EQ(bitmap(item(il, "ListImages", Variant(1)), "Picture"),
+            *runtime::bitmapOf(Variant(pictures[0])));
+}
+
+TEST_F(ResizePassTest, ToolbarButtonsScaleAndTheToolbarIsGrownTowardsItsScaledHeight) {
+  start(block("MSComctlLib.Toolbar tb",
+              "Left = 0\nTop = 0\nWidth = 4000\nButtonWidth = 1032\nButtonHeight = 953\n"));
+  auto tb = ctl("tb");
+  scaling::ControlClass& r = rec("tb");
+  EXPECT_EQ(tb->get("Height").toDouble(), 600);  // 36 pixels of buttons and 4 of frame
+  resizeTo(6000, 6000);
+  // Buttons are whole pixels: 1032 HIMETRIC is 585.07 twips, 877.6 at 1.5, 59 pixels.
+  EXPECT_EQ(tb->get("ButtonWidth").toDouble(), 59 * 15);
+  // 540 x 2 is 72 pixels of buttons, a toolbar of 76, short of 80 (600 x 2): the loop grows
+  // the buttons 8 twips (one pixel) at a time, watching the toolbar follow after each step,
+  // and leaves the reference 15 twips under the unscaled height it grew from.
+  EXPECT_EQ(numbers(*tb, {"Height", "ButtonHeight"}), (Doubles{80 * 15, 76 * 15}));
+  EXPECT_EQ(r.ButtonHeight, 75 * 15 / 2.0f - 15);
+
+  // A toolbar flagged to keep its height keeps its buttons' height.
+  flags("tb").DontScaleHeight = true;
+  resizeTo(3000, 2000);
+  EXPECT_EQ(numbers(*tb, {"ButtonHeight", "ButtonWidth"}), (Doubles{76 * 15, 29 * 15}));  // 438.8
+}
+
+TEST_F(ResizePassTest, WithoutGraphicScalingPicturesAndListsAreLeftAloneButButtonsScale) {
+  auto picture = gradientPicture(10, 10);
+  start(kTabDialogs + kImageForm + block("VB.PictureBox pic", place(0, 2500, 600, 400)), [&] {
+    ctl("pic")->set("Picture", Variant(picture));
+    ctl("top")->set("TabPicture", Variant(picture), {Variant(0)});
+    ctl("il")->get("ListImages").toObject()->call("Add", {Variant(), "a", picture});
+    bindImageForm([&](std::string_view k) { return ctl(k); });
+  });
+  eng->settings.ScaleGraphics = false;
+  auto image = item(ctl("il"), "ListImages", Variant(1))->get("Picture");
+  double buttonHeight = ctl("tb")->get("ButtonHeight").toDouble();
+  resizeTo(8000, 6000);
+  EXPECT_EQ(ctl("pic")->get("Picture").toObject(), picture);
+  EXPECT_EQ(ctl("pic")->get("Width").toDouble(), 1200);
+  EXPECT_EQ(ctl("top")->get("TabPicture", {Variant(0)}).toObject(), picture);
+  EXPECT_EQ(ctl("il")->get("ImageWidth").toLong(), 16);
+  EXPECT_EQ(item(ctl("il"), "ListImages", Variant(1))->get("Picture"), image);
+  EXPECT_EQ(ctl("tv")->get("ImageList").toObject(), ctl("il"));
+  EXPECT_GT(ctl("tb")->get("ButtonHeight").toDouble(), buttonHeight * 1.9);
+}
+
+TEST_F(ResizePassTest, ResetMakesTheCurrentLayoutAndPicturesTheReference) {
+  auto designed = gradientPicture(20, 20);
+  start(kButton + block("VB.PictureBox pic", place(0, 2000, 600, 400)),
+        [&] { ctl("pic")->set("Picture", Variant(designed)); });
+  flags("cmd").DontScaleFont = true;
+  resizeTo(8000, 6000);
+  EXPECT_EQ(bitmap(ctl("pic"), "Picture").width(), 40);
+  // The application moves the button and shows another picture, then makes this the layout.
+  ctl("cmd")->set("Left", 3000);
+  auto shown = runtime::makePicture(raster::Bitmap(30, 30, raster::rgb(255, 0, 0)));
+  ctl("pic")->set("Picture", Variant(shown));
+  EXPECT_TRUE(eng->Reset().isEmpty());
+  EXPECT_EQ(rec("cmd").FormWidth, 8000);
+  EXPECT_TRUE(flags("cmd").DontScaleFont);
+
+  resizeTo(4000, 3000);
+  EXPECT_EQ(geometry("cmd"), (Doubles{1500, 500, 1200, 400}));
+  const raster::Bitmap& now = bitmap(ctl("pic"), "Picture");
+  EXPECT_EQ(now.width(), 15);
+  EXPECT_EQ(now.pixel(7, 7), raster::rgb(255, 0, 0));
+
+  // Without a host form Reset fails when it reads the size, having only forgotten the capture.
+  eng->unbound = true;
+  EXPECT_EQ(errorOf([&] { eng->Reset(); }), 91);
+  EXPECT_FALSE(eng->ControlsCaptured);
+  EXPECT_EQ(eng->engine.LastFormWidth, 4000);
+}
+
+// A list bound through a member the engine does not let go of cannot be rebuilt.
+TEST_F(ResizePassTest, AListThatCannotBeRebuiltAbandonsTheRunUntilTheNext) {
+  start(kButton + block("MSComctlLib.ImageList il", "ImageWidth = 16\nImageHeight = 16\n") +
+        block("MSComctlLib.Toolbar tb",
+              "Left = 0\nTop = 0\nWidth = 4000\nImageList = \"il\"\nHotImageList = \"il\"\n") +
+        block("VB.CommandButton after", place(100, 2000, 1000, 400)));
+  eng->settings.SetupDone = true;
+  resizeTo(8000, 6000);
+  ASSERT_EQ(eng->log.size(), 5u);
+  EXPECT_EQ(eng->log[2],
+            "Error:il has a one or more controls bound to it that is not supported by Rescalo"
+            "\r\n See Rescalo Help File for more information\r\n:35617");
+  EXPECT_EQ((Strings{eng->log[3], eng->log[4]}), (Strings{"ResizeDone", "Lock(0)"}));
+  EXPECT_EQ(geometry("cmd"), (Doubles{2000, 1000, 2400, 800}));  // placed before the list
+  EXPECT_EQ(geometry("after"), (Doubles{100, 2000, 1000, 400}));
+  EXPECT_TRUE(ctl("tb")->get("ImageList").isNothing());  // left detached
+  EXPECT_EQ(eng->engine.LastFormWidth, 4000);
+  // The next run tries again; once the application lets go, it goes through. The toolbar
+  // was let go of by the abandoned run, so it is not bound again.
+  ctl("tb")->set("HotImageList", Variant(nullptr));
+  eng->log.clear();
+  eng->run();
+  EXPECT_EQ(eng->log, (Strings{"ResizeStarted", "Lock(1)", "Lock(0)", "ResizeDone"}));
+  EXPECT_EQ(geometry("after"), (Doubles{200, 4000, 2000, 800}));
+  EXPECT_EQ(ctl("il")->get("ImageWidth").toLong(), 32);
+  EXPECT_TRUE(ctl("tb")->get("ImageList").isNothing());
+}
+
+// An object of the container that cannot be captured: the run reports it and the records
+// taken before it are used.
+class Unnamed : public host::Object {
+ public:
+  std::string_view typeName() const override { return "Gadget"; }
+  bool tryGet(host::Name name, host::Args, Variant&) override {
+    if (name == host::Name("Name")) host::raise(7);
+    return false;
+  }
+};
+
+TEST_F(ResizePassTest, ACaptureThatFailsIsReportedAndWhatWasCapturedIsUsed) {
+  form = build(formText(kButton));
+  eng = std::make_unique<TestEngine>(rt, form);
+  eng->settings.SetupDone = true;
+  eng->controls = [&] {
+    auto list = std::make_shared<host::Collection>(host::kClassicCollectionErrors, 0);
+    list->add(Variant(ObjectPtr(form)));
+    list->add(Variant(ctl("cmd")));
+    list->add(Variant(ObjectPtr(std::make_shared<Unnamed>())));
+    return list;
+  };
+  eng->run();
+  EXPECT_EQ(eng->log, (Strings{"Error: crashed out!:7", "ResizeDone", "Lock(0)"}));
+  EXPECT_TRUE(eng->ControlsCaptured);
+  eng->log.clear();
+  resizeTo(8000, 6000);
+  EXPECT_EQ(geometry("cmd"), (Doubles{2000, 1000, 2400, 800}));
+
+  // A control whose Parent cannot be read ends a placing run the same way.
+  eng->parent = []() -> ObjectPtr { host::raise(91); };
+  eng->log.clear();
+  resizeTo(4000, 3000);
+  EXPECT_EQ(eng->log,
+            (Strings{"ResizeStarted", "Error: crashed out!:91", "ResizeDone", "Lock(0)"}));
+  EXPECT_EQ(geometry("cmd"), (Doubles{2000, 1000, 2400, 800}));
+}
+
+}  // namespace
