@@ -1,3 +1,7 @@
+// The Qt host: top-level widgets adapted as forms and child widgets as controls, on an
+// offscreen platform, proving the host contract: twips, names, members, fonts, controls and
+// Resize inside the call.
+
 #include "qt/qt_object.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +16,40 @@
 #include <QTextEdit>
 #include <algorithm>
 #include <functional>
+#include <memory>
 
+#include "host_support.h"
 #include "qt/qt_control.h"
 #include "qt/qt_form.h"
 
-using host::HostError;
 using host::ObjectPtr;
 using host::Variant;
+using testing_support::errorOf;
 
 namespace {
 
-int errorOf(auto&& f) {
-  try {
-    f();
-  } catch (const HostError& e) {
-    return e.number();
+// One QApplication for the whole test program, made when the tests start (not when they are
+// only listed, which happens at build time without a display).
+class QtApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    // ctest sets the platform; a direct run should not need a display either.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QApplication>(argc_, argv_);
   }
-  return 0;
-}
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[9] = "qt_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+using Doubles = std::vector<double>;
 
 // A small form: a button, a frame holding a label, a line edit and a text edit (whose viewport
 // and scroll bars are its own inner widgets, not controls).
@@ -59,6 +79,9 @@ class QtFormTest : public ::testing::Test {
   double tppX() const { return 1440.0 / widget->logicalDpiX(); }
   double tppY() const { return 1440.0 / widget->logicalDpiY(); }
   static double num(const ObjectPtr& o, host::Name name) { return o->get(name).toDouble(); }
+  static Doubles geometry(const ObjectPtr& o) {
+    return {num(o, "Left"), num(o, "Top"), num(o, "Width"), num(o, "Height")};
+  }
   static ObjectPtr ctl(QWidget* w) { return qthost::adoptControl(w); }
 
   std::unique_ptr<QWidget> widget;
@@ -70,22 +93,7 @@ class QtFormTest : public ::testing::Test {
   std::shared_ptr<qthost::QtForm> form;
 };
 
-TEST_F(QtFormTest, FormGeometryIsTheOuterFrameAndScaleSizeTheClientAreaInTwips) {
-  showForm();
-  const QRect outer = widget->frameGeometry();
-  EXPECT_DOUBLE_EQ(num(form, "Left"), outer.x() * tppX());
-  EXPECT_DOUBLE_EQ(num(form, "Top"), outer.y() * tppY());
-  EXPECT_DOUBLE_EQ(num(form, "Width"), outer.width() * tppX());
-  EXPECT_DOUBLE_EQ(num(form, "Height"), outer.height() * tppY());
-  EXPECT_DOUBLE_EQ(num(form, "ScaleWidth"), 400 * tppX());
-  EXPECT_DOUBLE_EQ(num(form, "ScaleHeight"), 300 * tppY());
-  // A control inside a frame is placed relative to the frame.
-  EXPECT_DOUBLE_EQ(num(ctl(label), "Left"), 8 * tppX());
-  EXPECT_DOUBLE_EQ(num(ctl(label), "Top"), 24 * tppY());
-  EXPECT_DOUBLE_EQ(num(ctl(label), "Height"), 18 * tppY());
-}
-
-TEST_F(QtFormTest, TwipsWritesBecomeWholePixels) {
+TEST_F(QtFormTest, GeometryReadsInTwipsAndWritesBecomeWholePixels) {
   ObjectPtr cmd = ctl(button);
   cmd->set("Width", Variant(std::int32_t(1500)));
   EXPECT_EQ(button->width(), qRound(1500 / tppX()));
@@ -99,8 +107,16 @@ TEST_F(QtFormTest, TwipsWritesBecomeWholePixels) {
   EXPECT_EQ(errorOf([&] { cmd->set("Height", Variant(-15)); }), host::kInvalidPropertyValue);
   EXPECT_EQ(errorOf([&] { cmd->call("Move"); }), host::kArgumentNotOptional);
 
-  // A form's Width is its outer width: the client area gets what the frame leaves.
+  // A form's geometry is its outer frame, its scale size the client area; a control inside a
+  // frame is placed relative to the frame.
   showForm();
+  const QRect outer = widget->frameGeometry();
+  EXPECT_EQ(geometry(form), (Doubles{outer.x() * tppX(), outer.y() * tppY(), outer.width() * tppX(),
+                                     outer.height() * tppY()}));
+  EXPECT_EQ((Doubles{num(form, "ScaleWidth"), num(form, "ScaleHeight")}),
+            (Doubles{400 * tppX(), 300 * tppY()}));
+  EXPECT_EQ(geometry(ctl(label)), (Doubles{8 * tppX(), 24 * tppY(), 60 * tppX(), 18 * tppY()}));
+  // Writing the outer width leaves the client area what the frame does not take.
   const int frameWidth = widget->frameGeometry().width() - widget->width();
   form->set("Width", Variant(500 * tppX()));
   EXPECT_EQ(widget->frameGeometry().width(), 500);
@@ -109,22 +125,19 @@ TEST_F(QtFormTest, TwipsWritesBecomeWholePixels) {
   EXPECT_EQ(widget->frameGeometry().x(), 20);
 }
 
-TEST_F(QtFormTest, CaptionTextAndNameFollowTheWidget) {
+TEST_F(QtFormTest, CaptionTextAndNameFollowTheWidgetAndMembersItLacksFailWith438) {
   form->set("Caption", Variant("Order entry"));
-  EXPECT_EQ(widget->windowTitle(), "Order entry");
   ctl(button)->set("Caption", Variant("&Save"));
-  EXPECT_EQ(button->text(), "&Save");
   ctl(frame)->set("Caption", Variant("Delivery"));
-  EXPECT_EQ(frame->title(), "Delivery");
+  ctl(edit)->set("Text", Variant("abc"));
+  EXPECT_EQ(
+      (std::vector<QString>{widget->windowTitle(), button->text(), frame->title(), edit->text()}),
+      (std::vector<QString>{"Order entry", "&Save", "Delivery", "abc"}));
   label->setText("Customer:");
   EXPECT_EQ(ctl(label)->get("Caption").toString(), "Customer:");
-  ctl(edit)->set("Text", Variant("abc"));
-  EXPECT_EQ(edit->text(), "abc");
   EXPECT_EQ(form->get("Name").toString(), "frmMain");
   EXPECT_EQ(errorOf([&] { form->set("Name", Variant("x")); }), host::kPropertyReadOnly);
-}
 
-TEST_F(QtFormTest, MembersTheWidgetLacksFailWith438) {
   EXPECT_EQ(errorOf([&] { ctl(edit)->get("Caption"); }), host::kNoSuchMember);
   EXPECT_EQ(errorOf([&] { ctl(edit)->set("Caption", Variant("x")); }), host::kNoSuchMember);
   EXPECT_EQ(errorOf([&] { ctl(label)->get("Text"); }), host::kNoSuchMember);
@@ -149,22 +162,7 @@ TEST_F(QtFormTest, FontSizeAndStyleChangeTheWidgetsFont) {
   EXPECT_NE(edit->font().pointSizeF(), 13.5);
 }
 
-TEST_F(QtFormTest, TypeNamesFollowTheWidgetClasses) {
-  EXPECT_EQ(form->typeName(), "Form");
-  EXPECT_EQ(ctl(button)->typeName(), "CommandButton");
-  EXPECT_EQ(ctl(frame)->typeName(), "Frame");
-  EXPECT_EQ(ctl(label)->typeName(), "Label");
-  EXPECT_EQ(ctl(edit)->typeName(), "TextBox");
-  EXPECT_EQ(ctl(notes)->typeName(), "TextBox");
-  auto* bar = new QScrollBar(Qt::Vertical, widget.get());
-  EXPECT_EQ(ctl(bar)->typeName(), "VScrollBar");
-  bar->setOrientation(Qt::Horizontal);
-  EXPECT_EQ(ctl(bar)->typeName(), "HScrollBar");
-  EXPECT_EQ(ctl(new QFrame(widget.get()))->typeName(), "PictureBox");
-  EXPECT_EQ(ctl(new QSpinBox(widget.get()))->typeName(), "SpinBox");
-}
-
-TEST_F(QtFormTest, ControlsListsEveryControlInOrderThroughContainersOnly) {
+TEST_F(QtFormTest, ControlsAreListedThroughContainersWithTheirOwnFlagsAndHandles) {
   ObjectPtr controls = form->get("Controls").toObject();
   ASSERT_EQ(controls->get("Count").toLong(), 5);
   std::vector<std::string> names;
@@ -181,30 +179,34 @@ TEST_F(QtFormTest, ControlsListsEveryControlInOrderThroughContainersOnly) {
   EXPECT_EQ(ctl(label)->get("Parent").toObject(), form);
   EXPECT_EQ(ctl(button)->get("Container").toObject(), form);
 
-  delete button;
-  EXPECT_EQ(controls->get("Count").toLong(), 4);
-}
-
-TEST_F(QtFormTest, VisibleAndEnabledAreTheControlsOwnFlags) {
-  // The form is hidden and the frame disabled, yet the label itself is visible and enabled.
-  frame->setEnabled(false);
-  EXPECT_FALSE(form->get("Visible").toBool());
-  EXPECT_TRUE(ctl(label)->get("Visible").toBool());
-  EXPECT_TRUE(ctl(label)->get("Enabled").toBool());
-  ctl(label)->set("Visible", Variant(false));
-  EXPECT_TRUE(label->isHidden());
-  EXPECT_FALSE(ctl(label)->get("Visible").toBool());
-}
-
-TEST_F(QtFormTest, HandlesMapBackToWidgetsUntilTheyAreDestroyed) {
+  // Handles map back to widgets until they are destroyed; their adapters then fail.
   ObjectPtr cmd = ctl(button);
   const auto handle = static_cast<host::HWND>(cmd->get("hWnd").toLong());
   EXPECT_NE(handle, form->get("hWnd").toLong());
   EXPECT_EQ(qthost::widgetOf(handle), button);
-  EXPECT_EQ(cmd->get("hWnd").toLong(), handle);
   delete button;
+  EXPECT_EQ(controls->get("Count").toLong(), 4);
   EXPECT_EQ(qthost::widgetOf(handle), nullptr);
   EXPECT_EQ(errorOf([&] { cmd->get("Left"); }), qthost::kObjectUnloaded);
+
+  // Visible and Enabled are the control's own flags: the form is hidden and the frame
+  // disabled, yet the label itself is visible and enabled.
+  frame->setEnabled(false);
+  EXPECT_FALSE(form->get("Visible").toBool());
+  EXPECT_TRUE(ctl(label)->get("Visible").toBool() && ctl(label)->get("Enabled").toBool());
+  ctl(label)->set("Visible", Variant(false));
+  EXPECT_TRUE(label->isHidden());
+  EXPECT_FALSE(ctl(label)->get("Visible").toBool());
+
+  // Type names follow the widget classes; a scroll bar's follows its orientation.
+  auto* bar = new QScrollBar(Qt::Vertical, widget.get());
+  names = {std::string(ctl(bar)->typeName()), std::string(form->typeName())};
+  bar->setOrientation(Qt::Horizontal);
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{bar, new QFrame(widget.get()), new QSpinBox(widget.get())})
+    names.emplace_back(ctl(w)->typeName());
+  EXPECT_EQ(names, (std::vector<std::string>{"VScrollBar", "Form", "HScrollBar", "PictureBox",
+                                             "SpinBox"}));
 }
 
 // Every Resize case runs on a hidden form (Qt holds resize events back) and a shown one (Qt
@@ -240,8 +242,7 @@ TEST_P(FormResize, WidthWriteRaisesOneResizeInsideTheWrite) {
 }
 
 TEST_P(FormResize, WriteInsideResizeReentersOnce) {
-  int depth = 0;
-  int deepest = 0;
+  int depth = 0, deepest = 0;
   onResize = [&] {
     ++depth;
     deepest = std::max(deepest, depth);
@@ -256,14 +257,6 @@ TEST_P(FormResize, WriteInsideResizeReentersOnce) {
   EXPECT_EQ(resizes, 2);
 }
 
-TEST_P(FormResize, MoveRaisesResizeOnlyWhenTheSizeChanges) {
-  form->call("Move", {Variant(30 * tppX()), Variant(40 * tppY())});
-  EXPECT_EQ(resizes, 0);
-  EXPECT_EQ(widget->frameGeometry().topLeft(), QPoint(30, 40));
-  form->call("Move", {Variant(30 * tppX()), Variant(40 * tppY()), Variant(300 * tppX())});
-  EXPECT_EQ(resizes, 1);
-}
-
 TEST_P(FormResize, ResizeFromOutsideRaisesOnceWhenQtDeliversIt) {
   widget->resize(520, 330);
   QApplication::processEvents();
@@ -275,14 +268,20 @@ TEST_P(FormResize, ResizeFromOutsideRaisesOnceWhenQtDeliversIt) {
   EXPECT_EQ(widthsSeen.back(), 520);
 }
 
-TEST_P(FormResize, WindowStateRaisesResizeAndForbidsMovingWhileMaximized) {
-  form->set("WindowState", Variant(std::int16_t(2)));
+TEST_P(FormResize, MoveAndWindowStateRaiseResizeOnlyWhenTheSizeChanges) {
+  form->call("Move", {Variant(30 * tppX()), Variant(40 * tppY())});
+  EXPECT_EQ(resizes, 0);
+  EXPECT_EQ(widget->frameGeometry().topLeft(), QPoint(30, 40));
+  form->call("Move", {Variant(30 * tppX()), Variant(40 * tppY()), Variant(300 * tppX())});
   EXPECT_EQ(resizes, 1);
+  // Maximized, the form cannot be moved.
+  form->set("WindowState", Variant(std::int16_t(2)));
+  EXPECT_EQ(resizes, 2);
   EXPECT_EQ(form->get("WindowState").toLong(), 2);
   EXPECT_EQ(errorOf([&] { form->set("Width", Variant(3000)); }), host::kCantMoveMinMax);
   EXPECT_EQ(errorOf([&] { form->set("WindowState", Variant(3)); }), host::kInvalidPropertyValue);
   form->set("WindowState", Variant(std::int16_t(0)));
-  EXPECT_EQ(resizes, 2);
+  EXPECT_EQ(resizes, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Qt, FormResize, ::testing::Values(false, true),

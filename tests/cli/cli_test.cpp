@@ -1,0 +1,182 @@
+// The rescalo command as a user runs it: inspect, save, add, layout and demo.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+using testing_support::freshDir;
+
+namespace {
+
+struct Result {
+  int exitCode;
+  std::string out;
+};
+
+// Runs the command with stderr folded into the output.
+Result rescalo(const std::string& args) {
+  std::string cmd = std::string(RESCALO_CLI) + " " + args + " 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  Result r{-1, {}};
+  if (!p) return r;
+  std::array<char, 4096> buf;
+  while (std::size_t n = std::fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
+  int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::string readAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+bool has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+const std::string kExamples = RESCALO_SOURCE_DIR "/examples/";
+
+TEST(Inspect, JsonListsTheFormAndEveryControlWithOnlyTheMembersItHas) {
+  Result r = rescalo("inspect --json " + kExamples + "address-book.frm");
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  for (const char* part :
+       {"{\"form\": {\"name\": \"frmAddress\", \"class\": \"VB.Form\", \"width\": 6840, "
+        "\"height\": 4935, \"scaleWidth\": 6720, \"scaleHeight\": 4230, \"scaleMode\": 1}",
+        "{\"key\": \"lblField(1)\", \"class\": \"VB.Label\", \"container\": \"fraContact\", "
+        "\"left\": 240, \"top\": 880, \"width\": 855, \"height\": 255, "
+        "\"font\": {\"name\": \"MS Sans Serif\", \"size\": 8.25}}",
+        "{\"key\": \"linSeparator\", \"class\": \"VB.Line\", \"container\": \"frmAddress\", "
+        "\"x1\": 120, \"y1\": 3480, \"x2\": 6600, \"y2\": 3480}",
+        "{\"key\": \"tmrAutosave\", \"class\": \"VB.Timer\", \"container\": \"frmAddress\", "
+        "\"left\": 120, \"top\": 3600}"})
+    EXPECT_TRUE(has(r.out, part)) << part << "\n" << r.out;
+}
+
+TEST(Inspect, CodePageCaptionsComeOutAsUtf8AndMalformedFormsFailWithFileAndLine) {
+  fs::path dir = freshDir("cli");
+  std::ofstream(dir / "cyr.frm", std::ios::binary)
+      << "VERSION 5.00\r\nBegin VB.Form Form1\r\n   Caption = \"\xcf\xf0\xe8\xe2\xe5\xf2\"\r\n"
+         "   ClientHeight = 1000\r\n   ClientWidth = 2000\r\n   BeginProperty Font\r\n"
+         "      Name = \"Arial\"\r\n      Size = 9.75\r\n      Charset = 204\r\n"
+         "   EndProperty\r\nEnd\r\n";
+  Result r = rescalo("inspect " + (dir / "cyr.frm").string());
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_TRUE(has(r.out, "Привет")) << r.out;
+
+  std::ofstream(dir / "bad.frm") << "VERSION 5.00\nBegin VB.Form Form1\n   Caption = \"x\"\n"
+                                    "   Begin VB.CommandButton Command1\n      Height = 375\n";
+  r = rescalo("inspect " + (dir / "bad.frm").string());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(has(r.out, "bad.frm:5: expected 'End' before end of file")) << r.out;
+  EXPECT_EQ(rescalo("inspect " + (dir / "missing.frm").string()).exitCode, 1);
+  EXPECT_EQ(rescalo("frobnicate").exitCode, 2);
+  fs::remove_all(dir);
+}
+
+TEST(Inspect, EveryCorpusFormInspects) {
+  int n = 0;
+  for (const auto& e : fs::directory_iterator(RESCALO_CORPUS_DIR)) {
+    Result r = rescalo("inspect --json \"" + e.path().string() + "\"");
+    EXPECT_EQ(r.exitCode, 0) << e.path() << r.out.substr(0, 300);
+    ++n;
+  }
+  EXPECT_GE(n, 45);
+}
+
+TEST(Save, AddGivesAnyCorpusFormARescaloThatInspectAndSaveKeep) {
+  fs::path dir = freshDir("cli"), added = dir / "added.frm";
+  fs::path in = testing_support::corpusFile(
+      "042-sylvain-robichaud-tape-manager-using-ntbackup__1-61181-frmCalendar.frm");
+  Result r = rescalo("add \"" + in.string() + "\" -o " + added.string());
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  std::string text = readAll(added);
+  // A new control has its defaults, so only the design-time size of the form is stored.
+  EXPECT_TRUE(has(text, "DesignFormScaleWidth=   8265")) << text;
+  EXPECT_FALSE(has(text, "ScaleFonts"));
+
+  Result shown = rescalo("inspect --json " + added.string());
+  ASSERT_EQ(shown.exitCode, 0) << shown.out;
+  EXPECT_TRUE(has(shown.out,
+                  "\"rescalo\": [\n  {\"key\": \"Rescalo1\", \"settings\": {\"ScaleFonts\": true"))
+      << shown.out;
+  EXPECT_TRUE(has(shown.out, "\"DesignFormWidth\": 8385"));
+
+  // A form that has one already is refused, and nothing is written.
+  Result twice = rescalo("add " + added.string() + " -o " + (dir / "twice.frm").string());
+  EXPECT_EQ(twice.exitCode, 1);
+  EXPECT_TRUE(has(twice.out, "already has a Rescalo control (Rescalo1)"));
+  EXPECT_FALSE(fs::exists(dir / "twice.frm"));
+  fs::remove_all(dir);
+}
+
+TEST(Save, SaveRefreshesTheDesignSizeAndKeepsSettingsAndFlags) {
+  fs::path dir = freshDir("cli");
+  std::ofstream(dir / "in.frm")
+      << "VERSION 5.00\nBegin VB.Form Form1\n   ClientHeight = 3000\n   ClientWidth = 5000\n"
+         "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
+         "      ScaleX = 150\n      ControlFlagCount = 1\n"
+         "      1ControlFlagControlKey = \"Text1\"\n      1ControlFlagDontScaleTop = -1  'True\n"
+         "      DesignFormWidth = 100\n      WindowName = \"Main\"\n   End\nEnd\n";
+  Result r = rescalo("save " + (dir / "in.frm").string() + " -o " + (dir / "out.frm").string());
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  std::string text = readAll(dir / "out.frm");
+  // Stored as it was, not clamped; the design size refreshed; the keys in their order.
+  std::size_t at = 0;
+  for (const char* line :
+       {"ScaleX          =   150", "ControlFlagCount", "1ControlFlagControlKey",
+        "1ControlFlagDontScaleTop=   -1  'True", "WindowName", "DesignFormWidth =   5120"}) {
+    EXPECT_NE(text.find(line, at), std::string::npos) << line << " after " << at << "\n" << text;
+    at = text.find(line, at);
+  }
+  EXPECT_EQ(rescalo("save " + (dir / "missing.frm").string() + " -o " + (dir / "x.frm").string())
+                .exitCode,
+            1);
+  EXPECT_EQ(rescalo("save " + (dir / "in.frm").string()).exitCode, 2);
+  fs::remove_all(dir);
+}
+
+TEST(Layout, AFormWithoutRescaloGetsOneAndEveryDragIsReportedInJson) {
+  Result r = rescalo("layout " + kExamples + "address-book.frm --scale 2 --size 3420x2465 --json");
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  // Twice the design size: the frame's children scale with the frame, the frame with the form;
+  // the frame was designed at 120, 120, 4335, 2655 on a 6720 x 4230 inner form, now 13560 x 9165.
+  // A size in twips is dragged to in whole pixels.
+  for (const char* part :
+       {"{\"steps\": [\n  {\"width\": 13680, \"height\": 9870, \"form\": {\"name\": "
+        "\"frmAddress\", \"class\": \"VB.Form\", \"width\": 13680, \"height\": 9870, "
+        "\"scaleWidth\": 13560, \"scaleHeight\": 9165",
+        "{\"key\": \"fraContact\", \"class\": \"VB.Frame\", \"container\": \"frmAddress\", "
+        "\"left\": 242.142853, \"top\": 260, \"width\": 8747.41016, \"height\": 5752.5",
+        "\"events\": [\"event Rescalo1.ResizeStarted\", \"event Rescalo1.ResizeDone\"]",
+        "(the form had no Rescalo control: Rescalo1 added", "\"width\": 3420, \"height\": 2460"})
+    EXPECT_TRUE(has(r.out, part)) << part << "\n" << r.out.substr(0, 400);
+}
+
+TEST(Layout, BadStepsAreRefusedAndTheDemoRunsWithPictures) {
+  for (const char* steps : {" --size 12x", " --scale -1", ""})
+    EXPECT_EQ(rescalo("layout " + kExamples + "demo.frm" + steps).exitCode, 2) << steps;
+  fs::path dir = freshDir("demo");
+  Result r = rescalo("demo --svg " + dir.string());
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  // The last drag returns to the design size: the layout is the designed one again.
+  std::size_t last = r.out.rfind("step 5:");
+  ASSERT_NE(last, std::string::npos);
+  std::string final = r.out.substr(last);
+  for (const char* part : {"dragged to 7320 x 5805 twips (inner 7200 x 5400)",
+                           "cmdOK                4560     4860     1095      375    8.25",
+                           "lblTitle             1140      960     3000      420   14.25"})
+    EXPECT_TRUE(has(final, part)) << part << "\n" << final;
+  EXPECT_TRUE(fs::exists(dir / "step-05.svg"));
+  fs::remove_all(dir);
+}
+
+}  // namespace
