@@ -5,8 +5,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "cli/report.h"
 #include "cli/json.h"
+#include "cli/report.h"
 #include "cli/svg.h"
 #include "control/rescalo.h"
 #include "runtime/loader.h"

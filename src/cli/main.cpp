@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/report.h"
 #include "cli/layout.h"
+#include "cli/report.h"
 #include "control/rescalo.h"
 #include "runtime/frm/frm_document.h"
 #include "runtime/loader.h"
