@@ -85,5 +85,7 @@ std::string formatDouble(double value);
 double parseNumber(std::string_view text);
 bool isNumericText(std::string_view text);
 inline std::int16_t boolValue(bool b) { return b ? kTrue : kFalse; }
+// A position or size read by name: the classic runtime hands them out as Single.
+inline Variant single(double value) { return Variant(static_cast<float>(value)); }
 
 }  // namespace host

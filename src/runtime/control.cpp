@@ -15,6 +15,7 @@ using host::Args;
 using host::Name;
 using host::Object;
 using host::self;
+using host::single;
 using host::Variant;
 
 const Variant* StoredProperties::find(Name name) const {
@@ -131,7 +132,6 @@ void TimerControl::sync() {
 
 namespace {
 
-Variant single(double v) { return Variant(static_cast<float>(v)); }
 Control& ctl(Object& o) { return self<Control>(o); }
 // A generic control has a font only when its form file gave it one.
 Font& fontOf(Object& o) {

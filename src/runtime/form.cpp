@@ -13,10 +13,10 @@ using host::Args;
 using host::Name;
 using host::Object;
 using host::self;
+using host::single;
 using host::Variant;
 
 namespace {
-Variant single(double v) { return Variant(static_cast<float>(v)); }
 constexpr double kBoxBorder = 2;  // pixels of a 3-D picture box border on each side
 }  // namespace
 

@@ -8,6 +8,7 @@ namespace runtime {
 
 using host::Args;
 using host::Object;
+using host::single;
 using host::Variant;
 
 raster::Color resolveColor(std::uint32_t c) {
@@ -185,7 +186,6 @@ std::optional<double> optArg(Args a, std::size_t i) {
   if (a.size() <= i || a[i].isEmpty()) return std::nullopt;
   return a[i].toDouble();
 }
-Variant single(double v) { return Variant(static_cast<float>(v)); }
 Variant color(raster::Color c) { return Variant(static_cast<std::int32_t>(c)); }
 raster::Color toColor(const Variant& v) { return static_cast<raster::Color>(v.toLong()); }
 

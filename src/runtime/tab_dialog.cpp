@@ -11,6 +11,7 @@ namespace runtime {
 using host::Args;
 using host::Object;
 using host::self;
+using host::single;
 using host::Variant;
 
 namespace {
@@ -18,7 +19,6 @@ namespace {
 constexpr int kInvalidArrayIndex = 381;
 
 SSTab& dlg(Object& o) { return self<SSTab>(o); }
-Variant single(double v) { return Variant(static_cast<float>(v)); }
 Variant integer(int v) { return Variant(static_cast<std::int16_t>(v)); }
 
 int pageIndex(Args index) {

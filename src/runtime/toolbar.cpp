@@ -12,11 +12,11 @@ namespace runtime {
 using host::Args;
 using host::Object;
 using host::self;
+using host::single;
 using host::Variant;
 
 namespace {
 
-Variant single(double v) { return Variant(static_cast<float>(v)); }
 Variant longValue(int v) { return Variant(static_cast<std::int32_t>(v)); }
 Toolbar& bar(Object& o) { return self<Toolbar>(o); }
 
