@@ -304,14 +304,17 @@ void Engine::placingRun(const host::ObjectPtr& host) {
 
   // Detach: free the image lists whose images are rebuilt, remembering what items showed.
   each([&](const host::ObjectPtr& ctrl) {
-    auto [rec, flags] = records(ctrl, true);
+    auto rec = records(ctrl, true).first;
     if (s.ScaleGraphics) host::ignoreErrors([&] { detach(*ctrl, *rec); });
   });
 
   // Place, by kind.
   try {
     each([&](const host::ObjectPtr& ctrl) {
-      auto [rec, flags] = records(ctrl, false);
+      // Named variables, not a structured binding: clang 14 cannot capture one in a lambda.
+      auto [recRecord, flagsRecord] = records(ctrl, false);
+      auto& rec = recRecord;
+      auto& flags = flagsRecord;
       switch (rec->SpecialControlType) {
         case kLineControl:
           AdjustPosition(Variant(ctrl));
@@ -418,7 +421,9 @@ void Engine::placingRun(const host::ObjectPtr& host) {
   if (s.ScaleGraphics)
     each([&](const host::ObjectPtr& ctrl) {
       host::ignoreErrors([&] {
-        auto [rec, flags] = records(ctrl, false);
+        auto [recRecord, flagsRecord] = records(ctrl, false);
+        auto& rec = recRecord;
+        auto& flags = flagsRecord;
         host::ignoreErrors([&] { reattach(*ctrl, *rec); });
         if (!flags->DontScaleHeight && rec->ControlHasButtons)
           host::ignoreErrors(
