@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs, only those that are missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev libfontconfig-dev
-          fontconfig libstb-dev qt6-base-dev clang-format xvfb)
+          fontconfig libstb-dev qt6-base-dev clang-format xvfb
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

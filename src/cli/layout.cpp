@@ -1,5 +1,6 @@
 #include "cli/layout.h"
 
+#include <charconv>
 #include <cmath>
 #include <iomanip>
 #include <iostream>
@@ -115,22 +116,33 @@ int runLayout(const fs::path& file, const LayoutOptions& opt, std::ostream& out)
   return 0;
 }
 
+namespace {
+
+// Whole text as one finite number within [lo, hi]; a factor of 0, nan or inf means nothing.
+std::optional<double> numberIn(std::string_view text, double lo, double hi) {
+  double v = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (!std::isfinite(v) || v < lo || v > hi) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
 bool parseStep(std::string_view kind, std::string_view value, LayoutStep& step) {
-  try {
-    if (kind == "--scale") {
-      double f = std::stod(std::string(value));
-      if (!(f > 0)) return false;
-      step.scale = f;
-      return true;
-    }
-    auto x = value.find_first_of("xX");
-    if (x == std::string_view::npos) return false;
-    step.width = std::stod(std::string(value.substr(0, x)));
-    step.height = std::stod(std::string(value.substr(x + 1)));
-    return step.width > 0 && step.height > 0;
-  } catch (const std::exception&) {
-    return false;
+  if (kind == "--scale") {
+    auto f = numberIn(value, 0, 100);
+    if (!f || *f == 0) return false;
+    step.scale = *f;
+    return true;
   }
+  auto x = value.find_first_of("xX");
+  if (x == std::string_view::npos) return false;
+  auto w = numberIn(value.substr(0, x), 1, 1e7), h = numberIn(value.substr(x + 1), 1, 1e7);
+  if (!w || !h) return false;
+  step.width = *w;
+  step.height = *h;
+  return true;
 }
 
 }  // namespace cli

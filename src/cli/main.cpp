@@ -47,6 +47,8 @@ int guarded(const std::string& file, F&& body) {
     return body();
   } catch (const frm::ParseError& e) {
     std::cerr << "rescalo: " << e.what() << "\n";
+  } catch (const runtime::LoadError& e) {
+    std::cerr << "rescalo: " << e.what() << "\n";
   } catch (const std::exception& e) {
     std::cerr << "rescalo: " << file << ": " << e.what() << "\n";
   }
@@ -129,7 +131,9 @@ int layout(const std::vector<std::string>& args) {
       cli::LayoutStep step;
       if (!cli::parseStep(a, args[++i], step)) {
         std::cerr << "rescalo: " << a << " " << args[i] << ": expected "
-                  << (a == "--size" ? "WIDTHxHEIGHT in twips" : "a positive factor") << "\n";
+                  << (a == "--size" ? "WIDTHxHEIGHT in twips, each from 1 to 10000000"
+                                    : "a factor above 0 and at most 100")
+                  << "\n";
         return 2;
       }
       options.steps.push_back(step);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <map>
 
 #include "host/name.h"
 #include "runtime/common_controls.h"
@@ -59,43 +61,98 @@ bool isPictureProperty(std::string_view name) {
   return name.size() > 10 && host::equalsNoCase(name.substr(0, 10), "TabPicture");
 }
 
-// Reads the .frx companion once per form.
+// The range of a stored number: first the property's type (outside it, Overflow), then what
+// the property takes (outside that, Invalid property value).
+struct Range {
+  double typeMin, typeMax, min, max;
+};
+constexpr double kLongMin = -2147483648.0, kLongMax = 2147483647.0;
+constexpr Range kInteger{-32768, 32767, -32768, 32767};
+constexpr Range kIndex{-32768, 32767, 0, 32767};
+constexpr Range kLong{kLongMin, kLongMax, kLongMin, kLongMax};
+// A window, and so a control, is at most 32767 pixels a side.
+Range extentTwips() { return {kLongMin, kLongMax, 0, 32767 * ScaleState::twipsPerPixelX}; }
+Range choice(double last) { return {-32768, 32767, 0, last}; }
+
+// The stored number, checked against its range; nothing when the value is not a number.
+std::optional<double> numberIn(const frm::Property& p, Range r, const std::string& file) {
+  auto v = frm::parseNumber(p.value);
+  if (!v) return std::nullopt;
+  if (!(*v >= r.typeMin && *v <= r.typeMax)) throw LoadError(host::kOverflow, file, p);
+  if (*v < r.min || *v > r.max) throw LoadError(host::kInvalidPropertyValue, file, p);
+  return v;
+}
+
+std::optional<double> numberIn(const frm::Block& b, std::string_view name, Range r,
+                               const std::string& file) {
+  const frm::Property* p = b.property(name);
+  return p ? numberIn(*p, r, file) : std::nullopt;
+}
+
+// The .frx companions of a form, each read once, by the name its references give. Only files
+// in the form's folder or below it are read: a reference that is absolute or climbs out of the
+// folder is refused with a warning and never opened, and its picture is left out.
 class Frx {
  public:
   Frx(Runtime& rt, fs::path formFile) : rt_(rt), formFile_(std::move(formFile)) {}
-  const std::vector<std::uint8_t>* bytes(const std::string& name) {
-    if (!loaded_) {
-      loaded_ = true;
-      fs::path p = formFile_.parent_path() / name;
-      std::ifstream in(p, std::ios::binary);
-      if (in) {
-        data_.assign(std::istreambuf_iterator<char>(in), {});
-        present_ = true;
-      } else {
-        rt_.warn(formFile_.string() + ": " + name + " not found; its pictures are left out");
-      }
-    }
-    return present_ ? &data_ : nullptr;
+  const std::vector<std::uint8_t>* bytes(const frm::FrxRef& ref, int line) {
+    auto [it, added] = files_.try_emplace(ref.file);
+    if (added) it->second = readCompanion(ref.file, line);
+    return it->second ? &*it->second : nullptr;
   }
-  Variant picture(const frm::FrxRef& ref) {
-    const auto* b = bytes(ref.file);
+  Variant picture(const frm::FrxRef& ref, int line) {
+    const auto* b = bytes(ref, line);
     if (!b) return Variant(nullptr);
     auto bm = raster::readFrxPicture(*b, ref.offset);
     if (!bm) return Variant(nullptr);
     return Variant(host::ObjectPtr(makePicture(std::move(*bm))));
   }
-  std::optional<std::string> text(const frm::FrxRef& ref) {
-    const auto* b = bytes(ref.file);
+  std::optional<std::string> text(const frm::FrxRef& ref, int line) {
+    const auto* b = bytes(ref, line);
     if (!b) return std::nullopt;
     return raster::readFrxText(*b, ref.offset);
   }
 
  private:
+  std::optional<std::vector<std::uint8_t>> readCompanion(const std::string& name, int line) {
+    const std::string where = formFile_.string() + ":" + std::to_string(line) + ": ";
+    std::string portable = name;
+    std::replace(portable.begin(), portable.end(), '\\', '/');  // as the classic designer writes
+    fs::path relative = fs::path(portable).lexically_normal();
+    bool climbs = !relative.empty() && *relative.begin() == "..";
+    if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory() ||
+        portable.find(':') != std::string::npos || climbs) {
+      rt_.warn(where + "\"" + name +
+               "\" is outside the form's folder and is not read; its pictures are left out");
+      return std::nullopt;
+    }
+    std::error_code ec;
+    fs::path folder = formFile_.parent_path();
+    if (folder.empty()) folder = ".";
+    folder = fs::weakly_canonical(folder, ec);
+    fs::path target = ec ? fs::path() : fs::weakly_canonical(folder / relative, ec);
+    // A link inside the folder must not lead out of it either.
+    auto [f, t] = std::mismatch(folder.begin(), folder.end(), target.begin(), target.end());
+    if (ec || f != folder.end()) {
+      rt_.warn(where + "\"" + name +
+               "\" leads outside the form's folder and is not read; its pictures are left out");
+      return std::nullopt;
+    }
+    if (fs::is_directory(target, ec))
+      throw frm::ParseError(formFile_.string(), line,
+                            "a .frx file beside the form, not the folder \"" + name + "\"");
+    std::ifstream in;
+    if (fs::is_regular_file(target, ec)) in.open(target, std::ios::binary);
+    if (!in.is_open() || !in) {
+      rt_.warn(formFile_.string() + ": " + name + " not found; its pictures are left out");
+      return std::nullopt;
+    }
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+  }
+
   Runtime& rt_;
   fs::path formFile_;
-  bool loaded_ = false;
-  bool present_ = false;
-  std::vector<std::uint8_t> data_;
+  std::map<std::string, std::optional<std::vector<std::uint8_t>>> files_;
 };
 
 // The property bag of a user control: its block in the form file.
@@ -125,40 +182,43 @@ struct Builder {
   Form& form;
   Frx frx;
   LoadOptions options;
+  std::string fileName;
 
   void applyGeometry(Control& c, const frm::Block& b) {
     bool hasW = false, hasH = false;
+    const Range extent = extentTwips();
     for (const auto& e : b.entries) {
       const auto* p = std::get_if<frm::Property>(&e);
       if (!p) continue;
-      auto num = frm::parseNumber(p->value);
       const std::string& n = p->name;
       // Positions and sizes are stored in twips; a line's end points in its container's units.
-      if (num && host::equalsNoCase(n, "Left"))
-        c.left = *num;
-      else if (num && host::equalsNoCase(n, "Top"))
-        c.top = *num;
-      else if (num && host::equalsNoCase(n, "Width"))
-        c.width = *num, hasW = true;
-      else if (num && host::equalsNoCase(n, "Height"))
-        c.height = *num, hasH = true;
-      // Kept as stored until every container's scale is known (see convertLines).
-      else if (num && host::equalsNoCase(n, "X1"))
-        c.x1 = *num;
-      else if (num && host::equalsNoCase(n, "X2"))
-        c.x2 = *num;
-      else if (num && host::equalsNoCase(n, "Y1"))
-        c.y1 = *num;
-      else if (num && host::equalsNoCase(n, "Y2"))
-        c.y2 = *num;
+      if (host::equalsNoCase(n, "Left")) {
+        if (auto v = numberIn(*p, kLong, fileName)) c.left = *v;
+      } else if (host::equalsNoCase(n, "Top")) {
+        if (auto v = numberIn(*p, kLong, fileName)) c.top = *v;
+      } else if (host::equalsNoCase(n, "Width")) {
+        if (auto v = numberIn(*p, extent, fileName)) c.width = *v, hasW = true;
+      } else if (host::equalsNoCase(n, "Height")) {
+        if (auto v = numberIn(*p, extent, fileName)) c.height = *v, hasH = true;
+      } else if (host::equalsNoCase(n, "X1")) {
+        // Kept as stored until every container's scale is known (see convertLines).
+        if (auto v = numberIn(*p, kLong, fileName)) c.x1 = *v;
+      } else if (host::equalsNoCase(n, "X2")) {
+        if (auto v = numberIn(*p, kLong, fileName)) c.x2 = *v;
+      } else if (host::equalsNoCase(n, "Y1")) {
+        if (auto v = numberIn(*p, kLong, fileName)) c.y1 = *v;
+      } else if (host::equalsNoCase(n, "Y2")) {
+        if (auto v = numberIn(*p, kLong, fileName)) c.y2 = *v;
+      }
     }
     // Windowless ActiveX controls store only their extent, in HIMETRIC.
-    const frm::Property* ex = b.property("_ExtentX");
-    const frm::Property* ey = b.property("_ExtentY");
-    if (!hasW && ex)
-      if (auto v = frm::parseNumber(ex->value)) c.width = std::round(*v * 1440.0 / 2540.0);
-    if (!hasH && ey)
-      if (auto v = frm::parseNumber(ey->value)) c.height = std::round(*v * 1440.0 / 2540.0);
+    const Range himetric{kLongMin, kLongMax, 0, extent.max * 2540.0 / 1440.0};
+    if (!hasW)
+      if (auto v = numberIn(b, "_ExtentX", himetric, fileName))
+        c.width = std::round(*v * 1440.0 / 2540.0);
+    if (!hasH)
+      if (auto v = numberIn(b, "_ExtentY", himetric, fileName))
+        c.height = std::round(*v * 1440.0 / 2540.0);
   }
 
   // A stored value as the runtime reads it: pictures and long text from the .frx.
@@ -166,8 +226,8 @@ struct Builder {
     Variant v = valueOf(p);
     if (auto ref = frm::parseFrxRef(p.value)) {
       if (isPictureProperty(p.name) && !ref->textBlob) {
-        v = frx.picture(*ref);
-      } else if (auto text = frx.text(*ref)) {
+        v = frx.picture(*ref, p.line);
+      } else if (auto text = frx.text(*ref, p.line)) {
         v = Variant(*text);
       }
     }
@@ -244,16 +304,21 @@ struct Builder {
 
   // The scale of a surface from its stored ScaleMode/ScaleWidth/..., given its client size.
   void applyScale(Surface& s, const frm::Block& b) {
-    auto num = [&](std::string_view n) -> std::optional<double> {
-      const frm::Property* p = b.property(n);
-      return p ? frm::parseNumber(p->value) : std::nullopt;
-    };
-    int mode = static_cast<int>(num("ScaleMode").value_or(vbTwips));
+    auto num = [&](std::string_view n, Range r) { return numberIn(b, n, r, fileName); };
+    int mode = static_cast<int>(num("ScaleMode", choice(vbHimetric)).value_or(vbTwips));
     if (mode == vbUser) {
       double cw = s.clientWidthTwips(), ch = s.clientHeightTwips();
-      double sw = num("ScaleWidth").value_or(cw), sh = num("ScaleHeight").value_or(ch);
+      // A user scale of no width would divide by zero: the classic runtime refuses it.
+      const Range nonZero{kLongMin, kLongMax, kLongMin, kLongMax};
+      double sw = num("ScaleWidth", nonZero).value_or(cw);
+      double sh = num("ScaleHeight", nonZero).value_or(ch);
+      if (const frm::Property* p = b.property("ScaleWidth"); p && sw == 0)
+        throw LoadError(host::kInvalidPropertyValue, fileName, *p);
+      if (const frm::Property* p = b.property("ScaleHeight"); p && sh == 0)
+        throw LoadError(host::kInvalidPropertyValue, fileName, *p);
       if (sw != 0 && sh != 0)
-        s.scale.setUser(num("ScaleLeft").value_or(0), num("ScaleTop").value_or(0), sw, sh, cw, ch);
+        s.scale.setUser(num("ScaleLeft", kLong).value_or(0), num("ScaleTop", kLong).value_or(0), sw,
+                        sh, cw, ch);
     } else if (mode > vbUser && mode <= vbHimetric) {
       s.scale.setMode(mode);
     }
@@ -269,8 +334,7 @@ struct Builder {
         c = createControl(b->className);
       }
       c->name = b->name;
-      if (const frm::Property* idx = b->property("Index"))
-        if (auto v = frm::parseNumber(idx->value)) c->index = static_cast<int>(*v);
+      if (auto v = numberIn(*b, "Index", kIndex, fileName)) c->index = static_cast<int>(*v);
       c->form = &form;
       c->container = &container;
       container.children.push_back(c.get());
@@ -287,14 +351,20 @@ struct Builder {
   }
 };
 
+// A whole number of the document (one that loaded, so checked against its range already).
 int intOf(const frm::Block& b, std::string_view name, int fallback) {
   const frm::Property* p = b.property(name);
   if (!p) return fallback;
   auto v = frm::parseNumber(p->value);
-  return v ? static_cast<int>(*v) : fallback;
+  return v && *v >= kLongMin && *v <= kLongMax ? static_cast<int>(*v) : fallback;
 }
 
 }  // namespace
+
+LoadError::LoadError(int number, const std::string& file, const frm::Property& property)
+    : host::HostError(number, file + ":" + std::to_string(property.line) + ": " + property.name +
+                                  " = " + property.value + ": " +
+                                  std::string(host::standardDescription(number))) {}
 
 Variant valueOf(const frm::Property& p) {
   if (auto s = frm::unquote(p.value)) return Variant(*s);
@@ -340,8 +410,15 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
   auto form = std::make_shared<Form>(rt, mdi);
   form->fileClass = fb.className;
   form->name = fb.name;
+  const std::string fileName = file.string();
+  // The form's own numbers, checked before any is used.
+  const Range extent = extentTwips();
+  for (const char* n : {"ClientWidth", "ClientHeight"}) numberIn(fb, n, extent, fileName);
+  for (const char* n : {"ClientLeft", "ClientTop"}) numberIn(fb, n, kLong, fileName);
+  numberIn(fb, "BorderStyle", choice(5), fileName);
+  numberIn(fb, "WindowState", choice(2), fileName);
   form->borderStyle = intOf(fb, "BorderStyle", 2);
-  Builder builder{rt, *form, Frx(rt, file), options};
+  Builder builder{rt, *form, Frx(rt, file), options, fileName};
   for (const auto& e : fb.entries) {
     if (const auto* pb = std::get_if<frm::PropertyBlock>(&e)) {
       if (isFontBlock(*pb) && host::equalsNoCase(pb->name, "Font")) form->font = fontFrom(*pb);
@@ -352,7 +429,7 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
     const std::string& n = p->name;
     Variant v = valueOf(*p);
     if (auto ref = frm::parseFrxRef(p->value); ref && isPictureProperty(n) && !ref->textBlob)
-      v = builder.frx.picture(*ref);
+      v = builder.frx.picture(*ref, p->line);
     if (host::equalsNoCase(n, "MDIChild")) {
       form->mdiChild = v.toBool();
     } else if (host::equalsNoCase(n, "Visible") || host::equalsNoCase(n, "WindowState")) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "host/error.h"
 #include "runtime/frm/frm_document.h"
 #include "runtime/runtime.h"
 
@@ -23,8 +24,17 @@ struct LoadedForm {
   std::filesystem::path path;
 };
 
-// Reads and builds a form; a malformed file throws frm::ParseError (file:line: expected ...).
-// A missing .frx leaves the pictures out with a warning in the runtime.
+// A stored value the classic runtime refuses when it loads a form, with its error number:
+// Overflow for a number outside its property's type, Invalid property value for one the
+// property does not take. Says `<file>:<line>: <Name> = <value>: <description>`.
+class LoadError : public host::HostError {
+ public:
+  LoadError(int number, const std::string& file, const frm::Property& property);
+};
+
+// Reads and builds a form; a malformed file throws frm::ParseError (file:line: expected ...),
+// a refused value LoadError. A missing .frx leaves its pictures out with a warning in the
+// runtime, and so does a reference to a file outside the form's folder, which is never opened.
 LoadedForm loadForm(Runtime& rt, const std::filesystem::path& file, LoadOptions options = {});
 std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& document,
                                 const std::filesystem::path& file, LoadOptions options = {});

@@ -472,3 +472,118 @@ TEST_F(CommonControlsTest, CorpusFormsWithCommonControlsWriteBackUnchanged) {
 }
 
 }  // namespace
+
+namespace {
+
+// A form of the given lines, with nothing else: the lines start at line 3 of the file.
+std::string bareForm(const std::string& lines) {
+  return "VERSION 5.00\nBegin VB.Form F\n" + lines + "End\n";
+}
+
+}  // namespace
+
+// A number the classic runtime refuses fails as it fails, with the file and line: outside its
+// property's type, Overflow; a value the property does not take, Invalid property value.
+// Nothing is converted out of range on the way.
+TEST_F(LoadingTest, RefusedNumbersFailWithTheClassicErrorAtTheirLine) {
+  const std::string button = "Begin VB.CommandButton c\n";
+  struct Case {
+    std::string lines;
+    int error;  // 0: loads
+    int line;
+  } cases[] = {
+      {"ClientWidth = -5000\n", 380, 3},
+      {"ClientWidth = 1E+308\n", 6, 3},
+      {"ClientHeight = 2147483648\n", 6, 3},
+      {"ClientWidth = 2147483647\n" + button + place(0, 0, 100, 100) + "End\n", 380, 3},
+      {"ClientLeft = -1e300\n", 6, 3},
+      {"ScaleMode = 1E+308\n", 6, 3},
+      {"ScaleMode = 12\n", 380, 3},
+      {"ScaleMode = 0\nScaleWidth = 0\nScaleHeight = 100\n", 380, 4},
+      {"WindowState = 3\n", 380, 3},
+      {"BorderStyle = 70000\n", 6, 3},
+      {button + "Index = 1E+308\nEnd\n", 6, 4},
+      {button + "Index = -1\nEnd\n", 380, 4},
+      {button + "Left = 0\nWidth = 2147483647\nEnd\n", 380, 5},
+      {button + "Width = 1e308\nEnd\n", 6, 4},
+      {button + "Height = -1\nEnd\n", 380, 4},
+      {button + "Top = -3e9\nEnd\n", 6, 4},
+      {"Begin VB.PictureBox p\nScaleMode = 0\nScaleHeight = 0\nEnd\n", 380, 5},
+      {"Begin MSComctlLib.ProgressBar b\n_ExtentX = -20\nEnd\n", 380, 4},
+      // The largest window there is, and the hidden pages of a tab dialog, still load.
+      {"ClientWidth = 491505\nClientHeight = 0\n" + button + "Left = -75000\nEnd\n", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines);
+    try {
+      auto form = build(bareForm(c.lines));
+      EXPECT_EQ(c.error, 0) << "loaded";
+      EXPECT_EQ(form->fullClientWidth(), 491505);
+    } catch (const runtime::LoadError& e) {
+      EXPECT_EQ(e.number(), c.error);
+      std::string where = (dir / "test.frm").string() + ":" + std::to_string(c.line) + ": ";
+      EXPECT_EQ(std::string(e.what()).substr(0, where.size()), where) << e.what();
+      EXPECT_NE(std::string(e.what()).find(std::string(host::standardDescription(c.error))),
+                std::string::npos)
+          << e.what();
+    }
+  }
+}
+
+// Each reference reads the .frx it names, in the form's folder or below it; one that is
+// absolute, climbs out or leads out through a link is refused with a warning naming its line,
+// and the form loads with every other picture. A reference to a folder says what was expected.
+TEST_F(LoadingTest, PictureReferencesReadTheirOwnFrxAndNeverLeaveTheFormsFolder) {
+  auto picture = [](raster::Color c, const fs::path& file) {
+    std::vector<char> frx;
+    appendFrxPicture(frx, raster::Bitmap(1, 1, c));
+    writeFile(file, frx);
+  };
+  fs::create_directories(dir / "forms" / "res");
+  picture(raster::rgb(255, 0, 0), dir / "forms" / "a.frx");
+  picture(raster::rgb(0, 0, 255), dir / "forms" / "res" / "b.frx");
+  picture(raster::rgb(0, 255, 0), dir / "outside.frx");
+  fs::create_symlink(dir / "outside.frx", dir / "forms" / "link.frx");
+  std::string buttons;
+  auto button = [&](const std::string& name, const std::string& ref) {
+    buttons += block("VB.CommandButton " + name, "Picture = " + frm::quote(ref) + ":0000\n");
+  };
+  button("cmdA", "a.frx");
+  button("cmdB", "res\\b.frx");
+  button("cmdUp", "../outside.frx");
+  button("cmdAbsolute", (dir / "outside.frx").string());
+  button("cmdThrough", "res/../../outside.frx");
+  button("cmdLink", "link.frx");
+  button("cmdDrive", "C:\\outside.frx");
+  button("cmdA2", "./a.frx");
+  std::ofstream(dir / "forms" / "f.frm") << bareForm("Caption = \"x\"\n" + buttons);
+  auto form = load(dir / "forms" / "f.frm").form;
+
+  auto color = [&](const char* name) -> std::optional<raster::Color> {
+    const raster::Bitmap* bm = runtime::bitmapOf(form->find(name)->get("Picture"));
+    if (!bm) return std::nullopt;
+    return bm->pixel(0, 0);
+  };
+  EXPECT_EQ(color("cmdA"), raster::rgb(255, 0, 0));
+  EXPECT_EQ(color("cmdB"), raster::rgb(0, 0, 255));
+  EXPECT_EQ(color("cmdA2"), raster::rgb(255, 0, 0));
+  for (const char* refused : {"cmdUp", "cmdAbsolute", "cmdThrough", "cmdLink", "cmdDrive"})
+    EXPECT_EQ(color(refused), std::nullopt) << refused;
+  ASSERT_EQ(rt.warnings.size(), 5u);
+  int i = 0;
+  for (int line : {11, 14, 17, 20, 23}) {  // the Picture lines of the refused
+    std::string where = (dir / "forms" / "f.frm").string() + ":" + std::to_string(line) + ": ";
+    EXPECT_EQ(rt.warnings[i].substr(0, where.size()), where) << rt.warnings[i];
+    EXPECT_NE(rt.warnings[i++].find("outside the form's folder"), std::string::npos);
+  }
+
+  std::ofstream(dir / "forms" / "g.frm")
+      << bareForm(block("VB.Image img", "Picture = \".\":0000\n"));
+  try {
+    load(dir / "forms" / "g.frm");
+    ADD_FAILURE() << "a folder loaded as a .frx";
+  } catch (const frm::ParseError& e) {
+    EXPECT_EQ(e.line(), 4);
+    EXPECT_EQ(e.expected(), "a .frx file beside the form, not the folder \".\"");
+  }
+}

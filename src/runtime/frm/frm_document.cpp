@@ -89,7 +89,9 @@ ParseError::ParseError(std::string file, int line, std::string expected)
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// A stray carriage return counts as a blank: kept at the end of a value, it would not survive
+// being written back before a line end.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view trimLeft(std::string_view s) {
   while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -161,7 +163,9 @@ class Parser {
     while (!bytes.empty()) {
       nl = bytes.find('\n');
       std::string_view line = bytes.substr(0, nl);
-      if (line.ends_with('\r')) line.remove_suffix(1);
+      // Stray carriage returns before the line end belong to it: kept in the text, they would
+      // not survive being written back.
+      while (line.ends_with('\r')) line.remove_suffix(1);
       lines_.push_back(line);
       bytes.remove_prefix(nl == std::string_view::npos ? bytes.size() : nl + 1);
     }

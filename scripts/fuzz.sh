@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Fuzzes the form reader and the loader for SECONDS each (default 60), one after the other:
+# builds the fuzz preset (clang, libFuzzer, ASan+UBSan), seeds from the example forms and the
+# corpus when present, and fails when a harness finds a crash. Findings are left in
+# build/fuzz/findings/<harness>/; a fixed one is kept as a regression input in
+# tests/fuzz/regressions/.
+set -euo pipefail
+seconds="${1:-60}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j2
+
+corpus="${RESCALO_CORPUS_DIR:-$root/../shared/corpus/forms}"
+status=0
+for harness in frm_reader_fuzz loader_fuzz; do
+  work="build/fuzz/work/$harness"
+  findings="build/fuzz/findings/$harness"
+  mkdir -p "$work" "$findings"
+  seeds=("$root/examples")
+  [ -d "$corpus" ] && seeds+=("$corpus")
+  case "$harness" in
+    frm_reader_fuzz) seeds+=("$root/tests/fuzz/regressions/reader") ;;
+    loader_fuzz) seeds+=("$root/tests/fuzz/regressions/loader") ;;
+  esac
+  echo "== $harness for ${seconds}s (seeds: ${seeds[*]})"
+  if ! "build/fuzz/tests/fuzz/$harness" "$work" "${seeds[@]}" \
+      -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$findings/" 2>&1 | tail -n 25; then
+    echo "$harness: finding in $findings" >&2
+    status=1
+  fi
+done
+exit "$status"
