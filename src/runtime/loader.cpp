@@ -249,7 +249,11 @@ struct Builder {
       }
       if (const auto* pb = std::get_if<frm::PropertyBlock>(&e)) {
         if (!isFontBlock(*pb)) {
-          if (common) common->loadBlock(*pb, reader);
+          try {
+            if (common) common->loadBlock(*pb, reader);
+          } catch (const host::HostError& err) {
+            throw LoadError(err.number(), fileName, pb->line, "BeginProperty " + pb->name);
+          }
           continue;
         }
         auto f = fontFrom(*pb);
@@ -269,8 +273,30 @@ struct Builder {
           host::equalsNoCase(n, "Index"))
         continue;
       Variant v = read(*p);
-      if (common && common->loadProperty(n, v)) continue;
+      checkType(*p, v);
+      try {
+        if (common && common->loadProperty(n, v)) continue;
+      } catch (const host::HostError& err) {
+        throw LoadError(err.number(), fileName, *p);
+      }
       assign(c, c.stored, n, v);
+    }
+  }
+
+  // The stored values the runtime reads itself have their type checked now, as the classic
+  // runtime checks them when it loads the form (Type mismatch, Overflow).
+  void checkType(const frm::Property& p, const Variant& v) const {
+    const bool boolean = host::equalsNoCase(p.name, "AutoSize") ||
+                         host::equalsNoCase(p.name, "Visible") ||
+                         host::equalsNoCase(p.name, "Enabled");
+    const bool integer = host::equalsNoCase(p.name, "Align") ||
+                         host::equalsNoCase(p.name, "BorderStyle") ||
+                         host::equalsNoCase(p.name, "BorderWidth");
+    try {
+      if (boolean) (void)v.toBool();
+      if (integer) (void)v.toInteger();
+    } catch (const host::HostError& e) {
+      throw LoadError(e.number(), fileName, p);
     }
   }
 
@@ -351,6 +377,15 @@ struct Builder {
   }
 };
 
+// A stored Boolean; a value that is none fails as the classic runtime fails (Type mismatch).
+bool booleanOf(const frm::Property& p, const Variant& v, const std::string& file) {
+  try {
+    return v.toBool();
+  } catch (const host::HostError& e) {
+    throw LoadError(e.number(), file, p);
+  }
+}
+
 // A whole number of the document (one that loaded, so checked against its range already).
 int intOf(const frm::Block& b, std::string_view name, int fallback) {
   const frm::Property* p = b.property(name);
@@ -362,8 +397,10 @@ int intOf(const frm::Block& b, std::string_view name, int fallback) {
 }  // namespace
 
 LoadError::LoadError(int number, const std::string& file, const frm::Property& property)
-    : host::HostError(number, file + ":" + std::to_string(property.line) + ": " + property.name +
-                                  " = " + property.value + ": " +
+    : LoadError(number, file, property.line, property.name + " = " + property.value) {}
+
+LoadError::LoadError(int number, const std::string& file, int line, const std::string& what)
+    : host::HostError(number, file + ":" + std::to_string(line) + ": " + what + ": " +
                                   std::string(host::standardDescription(number))) {}
 
 Variant valueOf(const frm::Property& p) {
@@ -431,9 +468,11 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
     if (auto ref = frm::parseFrxRef(p->value); ref && isPictureProperty(n) && !ref->textBlob)
       v = builder.frx.picture(*ref, p->line);
     if (host::equalsNoCase(n, "MDIChild")) {
-      form->mdiChild = v.toBool();
-    } else if (host::equalsNoCase(n, "Visible") || host::equalsNoCase(n, "WindowState")) {
-      form->stored.set(n, v);  // a form is shown, and its state applied, when it runs
+      form->mdiChild = booleanOf(*p, v, fileName);
+    } else if (host::equalsNoCase(n, "Visible")) {
+      form->stored.set(n, Variant(booleanOf(*p, v, fileName)));  // applied when the form runs
+    } else if (host::equalsNoCase(n, "WindowState")) {
+      form->stored.set(n, v);
     } else {
       Builder::assign(*form, form->stored, n, v);
     }

@@ -30,6 +30,8 @@ struct LoadedForm {
 class LoadError : public host::HostError {
  public:
   LoadError(int number, const std::string& file, const frm::Property& property);
+  // For a value that spans lines (a property block), `what` names it.
+  LoadError(int number, const std::string& file, int line, const std::string& what);
 };
 
 // Reads and builds a form; a malformed file throws frm::ParseError (file:line: expected ...),

@@ -162,7 +162,9 @@ TEST(Layout, AFormWithoutRescaloGetsOneAndEveryDragIsReportedInJson) {
 }
 
 TEST(Layout, BadStepsAreRefusedAndTheDemoRunsWithPictures) {
-  for (const char* steps : {" --size 12x", " --scale -1", ""})
+  for (const char* steps :
+       {" --size 12x", " --scale -1", "", " --scale 0", " --scale nan", " --scale inf",
+        " --scale 1e9", " --scale 2x", " --size 0x0", " --size infx100", " --size 100x-5"})
     EXPECT_EQ(rescalo("layout " + kExamples + "demo.frm" + steps).exitCode, 2) << steps;
   fs::path dir = freshDir("demo");
   Result r = rescalo("demo --svg " + dir.string());
