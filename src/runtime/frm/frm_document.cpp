@@ -169,6 +169,11 @@ class Parser {
       lines_.push_back(line);
       bytes.remove_prefix(nl == std::string_view::npos ? bytes.size() : nl + 1);
     }
+    // A last line of nothing but stray carriage returns is the end of the line before it.
+    if (!finalEol_ && !lines_.empty() && lines_.back().empty()) {
+      lines_.pop_back();
+      finalEol_ = true;
+    }
   }
 
   Document parse() {
