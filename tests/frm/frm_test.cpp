@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "corpus.h"
 #include "runtime/frm/frm_document.h"
 
 namespace {
@@ -174,7 +175,7 @@ TEST(FrmText, Utf8IsValidatedAndCodePagesFollowTheFontCharset) {
 
 std::vector<fs::path> corpusFiles() {
   std::vector<fs::path> files;
-  for (auto& e : fs::directory_iterator(RESCALO_CORPUS_DIR))
+  for (auto& e : fs::directory_iterator(testing_support::corpusDir()))
     if (e.path().extension() == ".frm") files.push_back(e.path());
   std::sort(files.begin(), files.end());
   return files;
@@ -193,6 +194,7 @@ std::string bytesOf(const fs::path& path) {
 }
 
 TEST(FrmCorpus, EveryFormReadsAndWritesBackByteForByte) {
+  RESCALO_NEED_CORPUS();
   auto files = corpusFiles();
   ASSERT_EQ(files.size(), 45u);
   for (auto& f : files) {
@@ -209,6 +211,7 @@ TEST(FrmCorpus, EveryFormReadsAndWritesBackByteForByte) {
 // control array, comments in other code pages, property blocks inside property blocks and
 // captions kept in the .frx.
 TEST(FrmCorpus, RealFormsGiveWhatTheRuntimeReads) {
+  RESCALO_NEED_CORPUS();
   frm::Document doc = frm::readFile(corpusFile("024-"));
   EXPECT_EQ(doc.objectLines.size(), 4u);
   const frm::Block* tab = doc.form.find("SSTab1");

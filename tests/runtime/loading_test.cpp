@@ -29,8 +29,9 @@ using CommonControlsTest = LoadingTest;
 // Every control of every corpus form stands where its file puts it: by-name reads in the
 // container's units, converted back with the container's scale, give the stored twips.
 TEST_F(LoadingTest, EveryCorpusFormLoadsWithTheGeometryItsFileStates) {
+  RESCALO_NEED_CORPUS();
   int forms = 0, checked = 0;
-  for (const auto& entry : fs::directory_iterator(RESCALO_CORPUS_DIR)) {
+  for (const auto& entry : fs::directory_iterator(testing_support::corpusDir())) {
     if (entry.path().extension() != ".frm") continue;
     SCOPED_TRACE(entry.path().filename().string());
     runtime::LoadedForm lf = load(entry.path(), false);
@@ -100,7 +101,8 @@ TEST_F(LoadingTest, PicturesComeFromTheFrxBesideTheForm) {
   EXPECT_EQ(runtime::bitmapOf(Variant(pic))->pixel(1, 0), raster::rgb(0, 0, 255));
   EXPECT_TRUE(rt.warnings.empty());
 
-  EXPECT_TRUE(load(corpusFile("003-vbMahjongg-frmAbout.frm")).form->get("Picture").isNothing());
+  std::ofstream(dir / "nofrx.frm") << formText("", "   Picture = \"nofrx.frx\":0000\n");
+  EXPECT_TRUE(load(dir / "nofrx.frm").form->get("Picture").isNothing());
   EXPECT_FALSE(rt.warnings.empty());
 }
 
@@ -181,6 +183,7 @@ host::ObjectPtr item(const host::ObjectPtr& collection, Variant indexOrKey) {
 // Pages of the tab dialog: the file's hidden children come back when their page is shown and
 // leave when another is; the tab sizes read in the container's units.
 TEST_F(CommonControlsTest, TabDialogPagesMoveTheirControlsAndSizesReadInContainerUnits) {
+  RESCALO_NEED_CORPUS();
   auto lf = load(corpusFile("024-kwiki-software-kwikibilling__1-71779-frmCompanySetup.frm"));
   auto tabs = obj(*lf.form, "SSTab1");
   EXPECT_EQ(numbers(*tabs, {"Tabs", "Tab", "TabsPerRow", "Style"}), (Doubles{3, 0, 4, 1}));
@@ -309,6 +312,7 @@ TEST_F(CommonControlsTest, ImageListImagesComeFromTheFrxAndABoundListCannotChang
 
 // A toolbar is as tall as its buttons make it, whatever its Height is set to.
 TEST_F(CommonControlsTest, ToolbarHeightFollowsItsButtonsAndItsButtonsComeFromTheFile) {
+  RESCALO_NEED_CORPUS();
   auto lf = load(corpusFile("016-advanced-address-book__1-49021-frmConfig.frm"));
   auto tb1 = obj(*lf.form, "Toolbar1");  // flat
   auto tb2 = obj(*lf.form, "Toolbar2");  // flat, 3-D
@@ -364,6 +368,7 @@ TEST_F(CommonControlsTest, ToolbarHeightFollowsItsButtonsAndItsButtonsComeFromTh
 
 // Image lists named in a file are bound once the whole form exists.
 TEST_F(CommonControlsTest, ImageListsNamedInTheFileAreBoundByName) {
+  RESCALO_NEED_CORPUS();
   auto& form = *load(corpusFile("028-VB6-frmMain.frm")).form;
   auto tb = obj(form, "tbrObjects");
   EXPECT_EQ(tb->get("ImageList").toObject(), obj(form, "imgList"));
@@ -392,6 +397,7 @@ TEST_F(CommonControlsTest, ImageListsNamedInTheFileAreBoundByName) {
 // Tree nodes, list items and tab-strip tabs carry the image references an engine saves and
 // puts back.
 TEST_F(CommonControlsTest, NodesListItemsAndTabsHoldTheirImageReferences) {
+  RESCALO_NEED_CORPUS();
   auto nodes =
       obj(*load(corpusFile("018-cairo-vb6-fExplorer.frm")).form, "tvDir")->get("Nodes").toObject();
   EXPECT_EQ(nodes->get("Count").toLong(), 0);  // files carry none
@@ -455,6 +461,7 @@ TEST_F(CommonControlsTest, ClassesComeFromTheirLibrariesAndEveryOneHasAnExtender
 
 // Reading a form and writing it back changes nothing that nobody changed.
 TEST_F(CommonControlsTest, CorpusFormsWithCommonControlsWriteBackUnchanged) {
+  RESCALO_NEED_CORPUS();
   for (const auto& entry : std::filesystem::directory_iterator(RESCALO_CORPUS_DIR)) {
     if (entry.path().extension() != ".frm") continue;
     // Design mode: a form that starts maximized would otherwise store its maximized size.

@@ -440,6 +440,7 @@ class CorpusCaptureTest : public EngineTest {
 };
 
 TEST_F(CorpusCaptureTest, AUserScaledFormWithLinesAndAnImageListWithItsTree) {
+  RESCALO_NEED_CORPUS();
   capture("005-InkCalc-frmAbout.frm");
   // The basis of what sits on the form is its designed inner size in twips, whatever its unit;
   // the geometry is recorded in the form's units: the file's twips times 5380.766 / 5730.
@@ -465,6 +466,7 @@ TEST_F(CorpusCaptureTest, AUserScaledFormWithLinesAndAnImageListWithItsTree) {
 }
 
 TEST_F(CorpusCaptureTest, TabPagesFramesAndControlArraysHaveTheirContainersAsBasis) {
+  RESCALO_NEED_CORPUS();
   capture("022-sql-table-copy-via-rdo-from-one-odbc-connection-to-another__1-9468-frmOptions.frm");
   scaling::ControlClass& tabs = rec("SSTab1");
   EXPECT_EQ(tabs.SpecialControlType, scaling::kTabControl);
@@ -488,6 +490,7 @@ TEST_F(CorpusCaptureTest, TabPagesFramesAndControlArraysHaveTheirContainersAsBas
 }
 
 TEST_F(CorpusCaptureTest, AnMdiFormWithAToolbarItsImageListsAndMenus) {
+  RESCALO_NEED_CORPUS();
   capture("028-VB6-frmMain.frm");
   // An MDI form is its own reference, at the size it has when captured.
   scaling::ControlClass& host = rec("frmMain");
@@ -646,6 +649,7 @@ TEST_F(PlacementTest, FontsScaleFromTheirReferenceOrReturnToIt) {
 }
 
 TEST_F(PlacementTest, CalendarFontsAreCapturedAndScaledEachFromItsOwnReference) {
+  RESCALO_NEED_CORPUS();
   form = load(corpusFile("025-blaiseman-punch-clock-version-1-3-1__1-38216-frmCalendar.frm")).form;
   eng = std::make_unique<TestEngine>(rt, form);
   eng->run();

@@ -45,7 +45,7 @@ class ScenarioTest : public testing_support::RuntimeTest {
 
 std::vector<fs::path> corpusForms() {
   std::vector<fs::path> out;
-  for (const auto& e : fs::directory_iterator(RESCALO_CORPUS_DIR))
+  for (const auto& e : fs::directory_iterator(testing_support::corpusDir()))
     if (e.path().extension() == ".frm") out.push_back(e.path());
   std::sort(out.begin(), out.end());
   return out;
@@ -107,6 +107,7 @@ class CorpusLayoutTest : public ScenarioTest {
 };
 
 TEST_F(CorpusLayoutTest, EveryCorpusFormPlacesItsPlainControlsInProportion) {
+  RESCALO_NEED_CORPUS();
   std::size_t checked = 0, forms = 0;
   for (const fs::path& file : corpusForms()) {
     frm::Document doc = frm::readFile(file);
@@ -200,6 +201,7 @@ void expectSameLook(const std::map<std::string, Look>& before,
 }
 
 TEST_F(CorpusLayoutTest, DragsThatEndAtTheDesignedSizeLeaveEveryFormAsDesigned) {
+  RESCALO_NEED_CORPUS();
   std::size_t compared = 0;
   for (const fs::path& file : corpusForms()) {
     auto form = loadWithRescalo(file);

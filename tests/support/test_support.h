@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus.h"
 #include "host_support.h"
 #include "runtime/form.h"
 #include "runtime/frm/frm_document.h"
@@ -30,10 +31,6 @@ inline std::filesystem::path freshDir(const std::string& name) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
-}
-
-inline std::filesystem::path corpusFile(const std::string& name) {
-  return std::filesystem::path(RESCALO_CORPUS_DIR) / name;
 }
 
 class RuntimeTest : public ::testing::Test {
