@@ -259,6 +259,9 @@ void Engine::rebuildImageList(host::Object& ctrl, ControlClass& rec) {
 // A toolbar whose buttons were made smaller can end up lower than its scaled height: the
 // buttons grow until the toolbar is at least as tall as its reference height times r.
 void Engine::toolbarHeightLoop(host::Object& ctrl, ControlClass& rec, double r) {
+  // Without a reference size there is no height to grow towards, only a toolbar that would
+  // grow until its height stops changing.
+  if (!std::isfinite(rec.Height * r)) return;
   float previous = 0;
   for (;;) {
     engineServices().DoEvents();
