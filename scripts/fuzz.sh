@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the form reader and the loader for SECONDS each (default 60), one after the other:
+# Fuzzes the form reader and the loader for SECONDS each (default 60), one after the other, or
+# for a number of executions each when FUZZ_RUNS is set (FUZZ_RUNS="5000000 1000000" gives the
+# reader and the loader their own counts):
 # builds the fuzz preset (clang, libFuzzer, ASan+UBSan), seeds from the example forms and the
 # corpus when present, and fails when a harness finds a crash. Findings are left in
 # build/fuzz/findings/<harness>/; a fixed one is kept as a regression input in
@@ -11,9 +13,16 @@ cd "$root"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2
 
+read -r -a runs <<<"${FUZZ_RUNS:-}"
 corpus="${RESCALO_CORPUS_DIR:-$root/../shared/corpus/forms}"
 status=0
+n=0
 for harness in frm_reader_fuzz loader_fuzz; do
+  limit=(-max_total_time="$seconds")
+  if [ "${#runs[@]}" -gt 0 ]; then
+    limit=(-runs="${runs[$n]:-${runs[0]}}")
+  fi
+  n=$((n + 1))
   work="build/fuzz/work/$harness"
   findings="build/fuzz/findings/$harness"
   mkdir -p "$work" "$findings"
@@ -23,9 +32,9 @@ for harness in frm_reader_fuzz loader_fuzz; do
     frm_reader_fuzz) seeds+=("$root/tests/fuzz/regressions/reader") ;;
     loader_fuzz) seeds+=("$root/tests/fuzz/regressions/loader") ;;
   esac
-  echo "== $harness for ${seconds}s (seeds: ${seeds[*]})"
+  echo "== $harness, ${limit[*]} (seeds: ${seeds[*]})"
   if ! "build/fuzz/tests/fuzz/$harness" "$work" "${seeds[@]}" \
-      -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      "${limit[@]}" -max_len=65536 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$findings/" 2>&1 | tail -n 25; then
     echo "$harness: finding in $findings" >&2
     status=1
