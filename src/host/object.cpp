@@ -12,17 +12,27 @@ MemberTable::MemberTable(std::initializer_list<Member> members,
     : members_(members) {
   for (const MemberTable* b : bases)
     if (b) bases_.push_back(b);
-  std::sort(members_.begin(), members_.end(),
-            [](const Member& a, const Member& b) { return a.name.hash() < b.name.hash(); });
+  // In search order: this table, then each base with its own bases before the next one.
+  std::vector<const Member*> all;
+  for (const Member& m : members_) all.push_back(&m);
+  for (const MemberTable* b : bases_) all.insert(all.end(), b->flat_.begin(), b->flat_.end());
+  for (const Member* m : all) {
+    bool hidden = std::any_of(flat_.begin(), flat_.end(),
+                              [&](const Member* seen) { return seen->name == m->name; });
+    if (!hidden) flat_.push_back(m);
+  }
+  std::stable_sort(flat_.begin(), flat_.end(), [](const Member* a, const Member* b) {
+    return a->name.hash() < b->name.hash();
+  });
+  for (const Member* m : flat_) hashes_.push_back(m->name.hash());
 }
 
 const Member* MemberTable::find(Name name) const {
-  auto it = std::lower_bound(members_.begin(), members_.end(), name.hash(),
-                             [](const Member& m, std::uint32_t h) { return m.name.hash() < h; });
-  for (; it != members_.end() && it->name.hash() == name.hash(); ++it)
-    if (it->name == name) return &*it;
-  for (const MemberTable* b : bases_)
-    if (const Member* m = b->find(name)) return m;
+  auto first = std::lower_bound(hashes_.begin(), hashes_.end(), name.hash());
+  for (auto it = first; it != hashes_.end() && *it == name.hash(); ++it) {
+    const Member* m = flat_[static_cast<std::size_t>(it - hashes_.begin())];
+    if (equalsNoCase(m->name.text(), name.text())) return m;
+  }
   return nullptr;
 }
 

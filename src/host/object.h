@@ -30,13 +30,15 @@ struct Member {
 };
 
 // The members a class declares, in one table per class, chained to its base class's table.
+// The chain is flattened when the table is made, so that a lookup is one search whatever the
+// depth of the class.
 class MemberTable {
  public:
   MemberTable(std::initializer_list<Member> members, const MemberTable* base = nullptr);
   // A class that combines several member sets (a form is a drawing surface and has a font).
   MemberTable(std::initializer_list<Member> members,
               std::initializer_list<const MemberTable*> bases);
-  const Member* find(Name name) const;  // searches the base chain; never allocates
+  const Member* find(Name name) const;  // this class's members first, then the bases'
   template <class F>
   void forEach(F&& f) const {
     for (const MemberTable* b : bases_) b->forEach(f);
@@ -44,8 +46,12 @@ class MemberTable {
   }
 
  private:
-  std::vector<Member> members_;            // sorted by hash
-  std::vector<const MemberTable*> bases_;  // searched in order after this table
+  std::vector<Member> members_;            // as declared
+  std::vector<const MemberTable*> bases_;  // in the order they are searched after this table
+  // Every member reachable from this table, an override hiding the base's member of the same
+  // name, sorted by hash; the hashes apart so that the search stays in a few cache lines.
+  std::vector<std::uint32_t> hashes_;
+  std::vector<const Member*> flat_;
 };
 
 // A handler for the events an object raises to its subscribers.

@@ -59,14 +59,15 @@ int Control::missingMemberError(Name name_) const {
 
 // A generic control has a font only when its form file gave it one.
 bool isFontMember(Name n) {
-  for (Name f :
-       {Name("Font"), Name("FontName"), Name("FontSize"), Name("FontBold"), Name("FontItalic")})
+  static constexpr Name kFontMembers[] = {"Font", "FontName", "FontSize", "FontBold", "FontItalic"};
+  for (const Name& f : kFontMembers)
     if (n == f) return true;
   return false;
 }
 
 bool Control::tryGet(Name name_, Args idx, Variant& out) {
-  if (index < 0 && name_ == Name("Index")) return false;
+  static constexpr Name kIndex("Index");
+  if (index < 0 && name_ == kIndex) return false;
   if (!font && isFontMember(name_)) return false;
   if (Object::tryGet(name_, idx, out)) return true;
   if (!idx.empty()) return false;

@@ -148,7 +148,8 @@ std::string GetControlKey(const host::ObjectPtr& control) {
 
 bool KeyExists(host::Collection& collection, std::string_view key) {
   // Asked for every control on every pass: look before reading rather than trap a miss.
-  return collection.containsKey(key) && collection.item(host::Variant(key)).isObject();
+  const host::Variant* item = collection.find(key);
+  return item && item->isObject();
 }
 
 }  // namespace scaling

@@ -140,9 +140,8 @@ bool KeyExists(host::Collection& collection, std::string_view key);
 // The record of type T filed under key, or nullptr when there is none or the item is not one.
 template <class T>
 std::shared_ptr<T> findRecord(const host::Collection& collection, std::string_view key) {
-  if (!collection.containsKey(key)) return nullptr;
-  const host::Variant& item = collection.item(host::Variant(key));
-  return item.isObject() ? std::dynamic_pointer_cast<T>(item.toObject()) : nullptr;
+  const host::Variant* item = collection.find(key);
+  return item && item->isObject() ? std::dynamic_pointer_cast<T>(item->toObject()) : nullptr;
 }
 
 }  // namespace scaling
