@@ -74,6 +74,8 @@ class Engine {
   void reattach(host::Object& ctrl, ControlClass& rec);
   void placeTabControl(host::Object& ctrl, ControlClass& rec, ControlFlags& flags);
   void rebuildImageList(host::Object& ctrl, ControlClass& rec);
+  void place(host::Object& ctrl, ControlClass& rec, ControlFlags& flags,
+             const EngineSettings& settings);
   void toolbarHeightLoop(host::Object& ctrl, ControlClass& rec, double r);
   std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> records(
       const host::ObjectPtr& ctrl, bool captureMissing);

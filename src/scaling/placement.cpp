@@ -27,17 +27,38 @@ float divide(float a, float b) {
   return a / b;
 }
 
-// Reads a number; a member the control lacks leaves the value as it was.
+// Reads a number; a member the control lacks leaves the value as it was. True when the control
+// has the member, whether or not its value converted.
 bool readInto(host::Object& ctrl, host::Name name, float& value) {
   auto v = host::tryGet(ctrl, name);
   if (!v) return false;
-  return host::ignoreErrors([&] { value = v->toSingle(); });
+  host::ignoreErrors([&] { value = v->toSingle(); });
+  return true;
 }
 
-void setFontSize(host::Object& ctrl, const char* font, const Variant& size) {
-  auto f = host::tryGet(ctrl, font);  // most controls lack most of the five fonts
-  if (f && f->isObject() && !f->isNothing())
-    host::ignoreErrors([&] { f->toObject()->set("Size", size); });
+// The font objects the control has among the five, found by name once per control: most
+// controls lack most of them, and which ones a control has never changes.
+struct Fonts {
+  host::ObjectPtr font[std::size(kFonts)];
+};
+
+Fonts fontsOf(host::Object& ctrl, std::uint8_t& present) {
+  const bool known = present != ControlClass::kFontsUnknown;
+  if (!known) present = 0;
+  Fonts f;
+  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+    const auto bit = static_cast<std::uint8_t>(1u << i);
+    if (known && !(present & bit)) continue;
+    auto v = host::tryGet(ctrl, kFonts[i]);
+    if (!v) continue;
+    if (!known) present = static_cast<std::uint8_t>(present | bit);
+    if (v->isObject() && !v->isNothing()) f.font[i] = v->toObject();
+  }
+  return f;
+}
+
+void setFontSize(const host::ObjectPtr& font, const Variant& size) {
+  if (font) host::ignoreErrors([&] { font->set("Size", size); });
 }
 
 }  // namespace
@@ -45,7 +66,6 @@ void setFontSize(host::Object& ctrl, const char* font, const Variant& size) {
 void Engine::AdjustPosition(const Variant& ctrlValue) {
   host::ObjectPtr ctrlPtr = ctrlValue.toObject();
   if (!ctrlPtr) host::raise(host::kObjectNotSet);
-  host::Object& ctrl = *ctrlPtr;
   std::string key = GetControlKey(ctrlPtr);
   // A control without records fails here, with the collection's invalid-key error.
   auto flags =
@@ -53,11 +73,18 @@ void Engine::AdjustPosition(const Variant& ctrlValue) {
   auto rec =
       std::dynamic_pointer_cast<ControlClass>(colControlInfo().item(Variant(key)).toObject());
   if (!flags || !rec) host::raise(host::kTypeMismatch);
-  const EngineSettings settings = engineSettings();
+  place(*ctrlPtr, *rec, *flags, engineSettings());
+}
+
+void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flagsRef,
+                   const EngineSettings& settings) {
+  ControlClass* rec = &recRef;
+  ControlFlags* flags = &flagsRef;
 
   // Measure, by kind.
   Box cur, ref;
   bool hidden = false;
+  bool hasLeft = false, hasTop = false, hasWidth = false, hasHeight = false;
   if (rec->SpecialControlType == kLineControl) {
     float x1 = 0, x2 = 0, y1 = 0, y2 = 0;
     readInto(ctrl, "X1", x1);
@@ -68,10 +95,10 @@ void Engine::AdjustPosition(const Variant& ctrlValue) {
     ref = {rec->X1 < rec->X2 ? rec->X1 : rec->X2, rec->Y1 < rec->Y2 ? rec->Y1 : rec->Y2,
            std::fabs(rec->X2 - rec->X1), std::fabs(rec->Y2 - rec->Y1)};
   } else {
-    readInto(ctrl, "Left", cur.L);
-    readInto(ctrl, "Top", cur.T);
-    readInto(ctrl, "Width", cur.W);
-    readInto(ctrl, "Height", cur.H);
+    hasLeft = readInto(ctrl, "Left", cur.L);
+    hasTop = readInto(ctrl, "Top", cur.T);
+    hasWidth = readInto(ctrl, "Width", cur.W);
+    hasHeight = readInto(ctrl, "Height", cur.H);
     ref = {rec->Left, rec->Top, rec->Width, rec->Height};
     if (rec->SpecialControlType == kOnTabPage) {
       // Measured as if its page were shown.
@@ -81,20 +108,19 @@ void Engine::AdjustPosition(const Variant& ctrlValue) {
     }
   }
 
-  // Fonts go small before the move, so that a shrinking control is never held up by its text.
-  for (const char* font : kFonts) setFontSize(ctrl, font, Variant(kShrunkFont));
+  const Fonts fonts = fontsOf(ctrl, rec->FontsPresent);
 
   // Take over moves and sizes the application made since the last pass.
   if (settings.SetupDone) {
     if (rec->xScale == 0) rec->xScale = 1;
     if (rec->yScale == 0) rec->yScale = 1;
-    if (host::tryGet(ctrl, "Left") && rec->LastLeft != cur.L && rec->LastLeft + kTabOffset != cur.L)
+    if (hasLeft && rec->LastLeft != cur.L && rec->LastLeft + kTabOffset != cur.L)
       host::ignoreErrors([&] { ref.L = rec->Left = divide(cur.L, rec->xScale); });
-    if (host::tryGet(ctrl, "Top") && rec->LastTop != cur.T)
+    if (hasTop && rec->LastTop != cur.T)
       host::ignoreErrors([&] { ref.T = rec->Top = divide(cur.T, rec->yScale); });
-    if (host::tryGet(ctrl, "Width") && rec->LastWidth != cur.W)
+    if (hasWidth && rec->LastWidth != cur.W)
       host::ignoreErrors([&] { ref.W = rec->Width = divide(cur.W, rec->xScale); });
-    if (host::tryGet(ctrl, "Height") && rec->LastHeight != cur.H)
+    if (hasHeight && rec->LastHeight != cur.H)
       host::ignoreErrors([&] { ref.H = rec->Height = divide(cur.H, rec->yScale); });
   }
 
@@ -132,6 +158,32 @@ void Engine::AdjustPosition(const Variant& ctrlValue) {
   axis(flags->DontScaleLeft, flags->DontScaleWidth, flags->DontScaleRight, ref.L, ref.W,
        rec->xScale, contW, rec->FormWidth, next.L, next.W, rec->Right);
 
+  // Fonts follow the ratio the control gets, on its tighter axis. A line has no height (or no
+  // width): its factor is the other axis's ratio, or none for a flat line.
+  constexpr float kUndefined = std::numeric_limits<float>::quiet_NaN();
+  if (ref.H == 0) {
+    FontScaleFactor = kUndefined;
+  } else if (ref.W == 0) {
+    FontScaleFactor = next.H / ref.H;
+  } else {
+    FontScaleFactor = next.W / ref.W;
+    if (next.H / ref.H < FontScaleFactor) FontScaleFactor = next.H / ref.H;
+  }
+  // A control without a measurable size keeps its reference fonts.
+  bool scale = settings.ScaleFonts && !flags->DontScaleFont && !std::isnan(FontScaleFactor);
+  const float reference[] = {rec->FontSize, rec->DayFontSize, rec->GridFontSize,
+                             rec->TitleFontSize, rec->HeadFontSize};
+  float sizes[std::size(kFonts)];
+  bool shrink[std::size(kFonts)] = {};
+  // Fonts that change go small before the move, so that a shrinking control is never held up
+  // by its text.
+  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+    sizes[i] = scale ? reference[i] * FontScaleFactor : reference[i];
+    if (!fonts.font[i]) continue;
+    host::ignoreErrors([&] { shrink[i] = fonts.font[i]->get("Size").toSingle() != sizes[i]; });
+    if (shrink[i]) setFontSize(fonts.font[i], Variant(kShrunkFont));
+  }
+
   // Apply.
   if (rec->SpecialControlType == kLineControl) {
     // The line keeps the direction it had when it was captured.
@@ -159,23 +211,10 @@ void Engine::AdjustPosition(const Variant& ctrlValue) {
     }
   }
 
-  // Fonts follow the ratio the control actually got, on its tighter axis. A line has no
-  // height (or no width): its factor is the other axis's ratio, or none for a flat line.
-  constexpr float kUndefined = std::numeric_limits<float>::quiet_NaN();
-  if (ref.H == 0) {
-    FontScaleFactor = kUndefined;
-  } else if (ref.W == 0) {
-    FontScaleFactor = next.H / ref.H;
-  } else {
-    FontScaleFactor = next.W / ref.W;
-    if (next.H / ref.H < FontScaleFactor) FontScaleFactor = next.H / ref.H;
-  }
-  const float sizes[] = {rec->FontSize, rec->DayFontSize, rec->GridFontSize, rec->TitleFontSize,
-                         rec->HeadFontSize};
-  // A control without a measurable size keeps its reference fonts.
-  bool scale = settings.ScaleFonts && !flags->DontScaleFont && !std::isnan(FontScaleFactor);
+  // The fonts take their new sizes after the move; a font whose size does not change is not
+  // touched.
   for (std::size_t i = 0; i < std::size(kFonts); ++i)
-    setFontSize(ctrl, kFonts[i], Variant(scale ? sizes[i] * FontScaleFactor : sizes[i]));
+    if (shrink[i]) setFontSize(fonts.font[i], Variant(sizes[i]));
 
   // A drop-down combo box shows no selected text after it moved.
   if (ctrl.typeName() == "ComboBox")

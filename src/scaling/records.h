@@ -104,6 +104,10 @@ class ControlClass : public host::Object {
   float BorderWidth = 0;
   host::ObjectPtr Picture, DownPicture, DisabledPicture;  // as captured
 
+  // Which of the control's five fonts it has, one bit each, found at its first placement.
+  static constexpr std::uint8_t kFontsUnknown = 0xFF;
+  std::uint8_t FontsPresent = kFontsUnknown;
+
  protected:
   const host::MemberTable* members() const override;
 };

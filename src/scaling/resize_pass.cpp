@@ -32,6 +32,17 @@ host::ObjectPtr itemOf(host::Object& ctrl, host::Name collection, int n) {
   return ctrl.get(collection).toObject()->get("Item", host::Args(&i, 1)).toObject();
 }
 
+// Where the control stands after the run, so that the next run can tell the application's own
+// moves. A line has no position of that kind and keeps what it had.
+void noteWhereItStands(host::Object& ctrl, ControlClass& rec) {
+  auto left = host::tryGet(ctrl, "Left");
+  if (!left) return;
+  rec.LastLeft = left->toSingle();
+  rec.LastTop = ctrl.get("Top").toSingle();
+  rec.LastWidth = ctrl.get("Width").toSingle();
+  rec.LastHeight = ctrl.get("Height").toSingle();
+}
+
 bool differs(host::Object& ctrl, const ControlClass& rec) {
   return ctrl.get("Width").toSingle() != rec.LastWidth ||
          ctrl.get("Height").toSingle() != rec.LastHeight;
@@ -217,7 +228,7 @@ void Engine::reattach(host::Object& ctrl, ControlClass& rec) {
 
 void Engine::placeTabControl(host::Object& ctrl, ControlClass& rec, ControlFlags& flags) {
   ctrl.set("TabMaxWidth", 0);
-  AdjustPosition(Variant(ctrl.shared_from_this()));
+  place(ctrl, rec, flags, engineSettings());
   if (ctrl.get("TabOrientation").toInteger() < 2) {
     if (!flags.DontScaleWidth)
       ctrl.set("TabMaxWidth",
@@ -295,32 +306,39 @@ void Engine::placingRun(const host::ObjectPtr& host) {
   }
   if (s.SetupDone && s.ResizeAtOnce) lockUpdates(true);
 
-  host::ObjectPtr controls = host->get("Controls").toObject();
-  auto each = [&](auto&& body) {
+  // Each control's records, resolved once for the whole run.
+  struct Entry {
+    host::ObjectPtr ctrl;
+    std::shared_ptr<ControlClass> rec;
+    std::shared_ptr<ControlFlags> flags;
+  };
+  std::vector<Entry> entries;
+  {
+    host::ObjectPtr controls = host->get("Controls").toObject();
     int n = controls->get("Count").toLong();
+    entries.reserve(static_cast<std::size_t>(std::max(n, 0)));
     for (int i = 0; i < n; ++i) {
       Variant index(i);
       host::ObjectPtr ctrl = controls->get("Item", host::Args(&index, 1)).toObject();
-      if (!skipped(*ctrl)) body(ctrl);
+      if (skipped(*ctrl)) continue;
+      auto [rec, flags] = records(ctrl, true);
+      entries.push_back({std::move(ctrl), std::move(rec), std::move(flags)});
     }
-  };
+  }
 
   // Detach: free the image lists whose images are rebuilt, remembering what items showed.
-  each([&](const host::ObjectPtr& ctrl) {
-    auto rec = records(ctrl, true).first;
-    if (s.ScaleGraphics) host::ignoreErrors([&] { detach(*ctrl, *rec); });
-  });
+  if (s.ScaleGraphics)
+    for (const Entry& entry : entries) host::ignoreErrors([&] { detach(*entry.ctrl, *entry.rec); });
 
   // Place, by kind.
   try {
-    each([&](const host::ObjectPtr& ctrl) {
-      // Named variables, not a structured binding: clang 14 cannot capture one in a lambda.
-      auto [recRecord, flagsRecord] = records(ctrl, false);
-      auto& rec = recRecord;
-      auto& flags = flagsRecord;
+    for (const Entry& entry : entries) {
+      const host::ObjectPtr& ctrl = entry.ctrl;
+      ControlClass* rec = entry.rec.get();
+      ControlFlags* flags = entry.flags.get();
       switch (rec->SpecialControlType) {
         case kLineControl:
-          AdjustPosition(Variant(ctrl));
+          place(*ctrl, *rec, *flags, s);
           break;
         case kTabControl:
           placeTabControl(*ctrl, *rec, *flags);
@@ -339,15 +357,17 @@ void Engine::placingRun(const host::ObjectPtr& host) {
           }
           break;
         default:
-          AdjustPosition(Variant(ctrl));
+          place(*ctrl, *rec, *flags, s);
           if (s.ScaleGraphics && !flags->DontScaleGraphic) {
             // Pictures are rescaled from the captured ones, and only when the size changed.
             double xs = 0, ys = 0;
+            bool changed = false;
             bool resized = host::ignoreErrors([&] {
-              if (!differs(*ctrl, *rec)) host::raise(host::kInvalidProcedureCall);
+              changed = differs(*ctrl, *rec);
+              if (!changed) return;
               xs = ctrl->get("Width").toDouble() / rec->Width;
               ys = ctrl->get("Height").toDouble() / rec->Height;
-            });
+            }) && changed;
             const std::pair<const char*, host::ObjectPtr*> pictures[] = {
                 {"Picture", &rec->Picture},
                 {"DownPicture", &rec->DownPicture},
@@ -362,8 +382,9 @@ void Engine::placingRun(const host::ObjectPtr& host) {
       }
       if (s.ScaleBorders && !flags->DontScaleBorder && ctrl->has("BorderWidth"))
         host::ignoreErrors([&] {
-          if (std::isnan(FontScaleFactor)) host::raise(host::kOverflow);
-          ctrl->set("BorderWidth", rec->BorderWidth * FontScaleFactor);
+          // A control without a measurable size has no factor: its border stays as it is.
+          if (!std::isnan(FontScaleFactor))
+            ctrl->set("BorderWidth", rec->BorderWidth * FontScaleFactor);
         });
       if (rec->ControlHasButtons) {
         if (!flags->DontScaleWidth) ctrl->set("ButtonWidth", rec->ButtonWidth * rec->xScale);
@@ -373,14 +394,8 @@ void Engine::placingRun(const host::ObjectPtr& host) {
             toolbarHeightLoop(*ctrl, *rec, CurrentFormHeight / rec->FormHeight);
         }
       }
-      if (!s.ScaleGraphics)
-        host::ignoreErrors([&] {
-          rec->LastLeft = ctrl->get("Left").toSingle();
-          rec->LastTop = ctrl->get("Top").toSingle();
-          rec->LastWidth = ctrl->get("Width").toSingle();
-          rec->LastHeight = ctrl->get("Height").toSingle();
-        });
-    });
+      if (!s.ScaleGraphics) host::ignoreErrors([&] { noteWhereItStands(*ctrl, *rec); });
+    }
   } catch (const Abandon& a) {
     raiseError(a.description, a.error);
     endRun();
@@ -422,21 +437,15 @@ void Engine::placingRun(const host::ObjectPtr& host) {
 
   // Re-attach the image lists and note where every control now stands.
   if (s.ScaleGraphics)
-    each([&](const host::ObjectPtr& ctrl) {
-      host::ignoreErrors([&] {
-        auto [recRecord, flagsRecord] = records(ctrl, false);
-        auto& rec = recRecord;
-        auto& flags = flagsRecord;
-        host::ignoreErrors([&] { reattach(*ctrl, *rec); });
-        if (!flags->DontScaleHeight && rec->ControlHasButtons)
-          host::ignoreErrors(
-              [&] { toolbarHeightLoop(*ctrl, *rec, engine.LastFormHeight / rec->FormHeight); });
-        rec->LastLeft = ctrl->get("Left").toSingle();
-        rec->LastTop = ctrl->get("Top").toSingle();
-        rec->LastWidth = ctrl->get("Width").toSingle();
-        rec->LastHeight = ctrl->get("Height").toSingle();
-      });
-    });
+    for (const Entry& entry : entries) {
+      const host::ObjectPtr& ctrl = entry.ctrl;
+      ControlClass* rec = entry.rec.get();
+      host::ignoreErrors([&] { reattach(*ctrl, *rec); });
+      if (!entry.flags->DontScaleHeight && rec->ControlHasButtons)
+        host::ignoreErrors(
+            [&] { toolbarHeightLoop(*ctrl, *rec, engine.LastFormHeight / rec->FormHeight); });
+      host::ignoreErrors([&] { noteWhereItStands(*ctrl, *rec); });
+    }
 
   if (s.SetupDone) {
     lockUpdates(false);
