@@ -21,18 +21,23 @@ MemberTable::MemberTable(std::initializer_list<Member> members,
                               [&](const Member* seen) { return seen->name == m->name; });
     if (!hidden) flat_.push_back(m);
   }
-  std::stable_sort(flat_.begin(), flat_.end(), [](const Member* a, const Member* b) {
-    return a->name.hash() < b->name.hash();
-  });
-  for (const Member* m : flat_) hashes_.push_back(m->name.hash());
+  std::size_t size = 8;
+  while (size < 2 * flat_.size()) size *= 2;
+  mask_ = size - 1;
+  slots_.assign(size, nullptr);
+  slotHashes_.assign(size, 0);
+  for (const Member* m : flat_) {
+    std::size_t i = m->name.hash() & mask_;
+    while (slots_[i]) i = (i + 1) & mask_;
+    slots_[i] = m;
+    slotHashes_[i] = m->name.hash();
+  }
 }
 
 const Member* MemberTable::find(Name name) const {
-  auto first = std::lower_bound(hashes_.begin(), hashes_.end(), name.hash());
-  for (auto it = first; it != hashes_.end() && *it == name.hash(); ++it) {
-    const Member* m = flat_[static_cast<std::size_t>(it - hashes_.begin())];
-    if (equalsNoCase(m->name.text(), name.text())) return m;
-  }
+  for (std::size_t i = name.hash() & mask_; slots_[i]; i = (i + 1) & mask_)
+    if (slotHashes_[i] == name.hash() && equalsNoCase(slots_[i]->name.text(), name.text()))
+      return slots_[i];
   return nullptr;
 }
 

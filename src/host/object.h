@@ -49,9 +49,11 @@ class MemberTable {
   std::vector<Member> members_;            // as declared
   std::vector<const MemberTable*> bases_;  // in the order they are searched after this table
   // Every member reachable from this table, an override hiding the base's member of the same
-  // name, sorted by hash; the hashes apart so that the search stays in a few cache lines.
-  std::vector<std::uint32_t> hashes_;
+  // name, and the same in an open-addressed table by hash: a lookup is a probe or two.
   std::vector<const Member*> flat_;
+  std::vector<const Member*> slots_;
+  std::vector<std::uint32_t> slotHashes_;
+  std::size_t mask_ = 0;
 };
 
 // A handler for the events an object raises to its subscribers.

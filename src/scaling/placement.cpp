@@ -171,8 +171,8 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   }
   // A control without a measurable size keeps its reference fonts.
   bool scale = settings.ScaleFonts && !flags->DontScaleFont && !std::isnan(FontScaleFactor);
-  const float reference[] = {rec->FontSize, rec->DayFontSize, rec->GridFontSize,
-                             rec->TitleFontSize, rec->HeadFontSize};
+  const float reference[] = {rec->FontSize, rec->DayFontSize, rec->GridFontSize, rec->TitleFontSize,
+                             rec->HeadFontSize};
   float sizes[std::size(kFonts)];
   bool shrink[std::size(kFonts)] = {};
   // Fonts that change go small before the move, so that a shrinking control is never held up

@@ -145,11 +145,18 @@ bool Engine::captureRun(const host::ObjectPtr& host) {
 std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> Engine::records(
     const host::ObjectPtr& ctrl, bool captureMissing) {
   std::string key = GetControlKey(ctrl);
-  if (captureMissing && !KeyExists(colControlInfo(), key))
-    SaveControlInfo(colControlInfo(), engine, ctrl);  // created since the capture
+  // One lookup per collection when the records are there, as they are on every run but the
+  // first after a control was created.
   auto rec = findRecord<ControlClass>(colControlInfo(), key);
-  if (!KeyExists(colControlFlags(), key)) SaveControlFlags(colControlFlags(), Variant(ctrl));
+  if (!rec && captureMissing && !KeyExists(colControlInfo(), key)) {
+    SaveControlInfo(colControlInfo(), engine, ctrl);  // created since the capture
+    rec = findRecord<ControlClass>(colControlInfo(), key);
+  }
   auto flags = findRecord<ControlFlags>(colControlFlags(), key);
+  if (!flags && !KeyExists(colControlFlags(), key)) {
+    SaveControlFlags(colControlFlags(), Variant(ctrl));
+    flags = findRecord<ControlFlags>(colControlFlags(), key);
+  }
   if (!rec || !flags) host::raise(host::kInvalidProcedureCall);
   return {rec, flags};
 }
@@ -363,11 +370,12 @@ void Engine::placingRun(const host::ObjectPtr& host) {
             double xs = 0, ys = 0;
             bool changed = false;
             bool resized = host::ignoreErrors([&] {
-              changed = differs(*ctrl, *rec);
-              if (!changed) return;
-              xs = ctrl->get("Width").toDouble() / rec->Width;
-              ys = ctrl->get("Height").toDouble() / rec->Height;
-            }) && changed;
+                             changed = differs(*ctrl, *rec);
+                             if (!changed) return;
+                             xs = ctrl->get("Width").toDouble() / rec->Width;
+                             ys = ctrl->get("Height").toDouble() / rec->Height;
+                           }) &&
+                           changed;
             const std::pair<const char*, host::ObjectPtr*> pictures[] = {
                 {"Picture", &rec->Picture},
                 {"DownPicture", &rec->DownPicture},
