@@ -144,15 +144,22 @@ void Toolbar::fitHeight() {
 }
 
 // Buttons are windows: their sizes are whole pixels.
+namespace {
+// A button's size is a 16-bit count of pixels in the window messages that carry it.
+constexpr double kMaxButtonPixels = 32767;
+}  // namespace
+
 void Toolbar::setButtonWidth(double twips) {
-  if (twips < 0) host::raise(host::kInvalidPropertyValue);
+  if (!(twips >= 0) || twips / ScaleState::twipsPerPixelX > kMaxButtonPixels)
+    host::raise(host::kInvalidPropertyValue);
   buttonWidth_ = std::round(twips / ScaleState::twipsPerPixelX) * ScaleState::twipsPerPixelX;
 }
 
 // The toolbar takes its new height the way a real one does: when the window messages that
 // the new button size causes are processed, at the next DoEvents.
 void Toolbar::setButtonHeight(double twips) {
-  if (twips < 0) host::raise(host::kInvalidPropertyValue);
+  if (!(twips >= 0) || twips / ScaleState::twipsPerPixelY > kMaxButtonPixels)
+    host::raise(host::kInvalidPropertyValue);
   buttonHeight_ = std::round(twips / ScaleState::twipsPerPixelY) * ScaleState::twipsPerPixelY;
   if (!form) {
     fitHeight();

@@ -399,7 +399,8 @@ void Engine::placingRun(const host::ObjectPtr& host) {
         if (!flags->DontScaleHeight) {
           ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight) * rec->yScale);
           if (!s.ScaleGraphics && differs(*ctrl, *rec))
-            toolbarHeightLoop(*ctrl, *rec, CurrentFormHeight / rec->FormHeight);
+            host::ignoreErrors(
+                [&] { toolbarHeightLoop(*ctrl, *rec, CurrentFormHeight / rec->FormHeight); });
         }
       }
       if (!s.ScaleGraphics) host::ignoreErrors([&] { noteWhereItStands(*ctrl, *rec); });
