@@ -37,6 +37,7 @@ void Collection::add(Variant item, const std::string& key, const Variant& before
   if (!after.isEmpty()) at = static_cast<std::size_t>(position(after)) + 1;
   if (at != items_.size()) indexStale_ = true;
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), Entry{key, std::move(item)});
+  ++version_;
   if (!indexStale_ && !key.empty()) index_.emplace(key, static_cast<int>(at));
 }
 
@@ -46,6 +47,7 @@ const Variant& Collection::item(const Variant& indexOrKey) const {
 
 void Collection::remove(const Variant& indexOrKey) {
   items_.erase(items_.begin() + position(indexOrKey));
+  ++version_;
   indexStale_ = true;
 }
 

@@ -36,6 +36,7 @@ class Collection : public Object {
   const Variant& item(const Variant& indexOrKey) const;
   void remove(const Variant& indexOrKey);
   void clear() {
+    ++version_;
     items_.clear();
     index_.clear();
     indexStale_ = false;
@@ -50,6 +51,9 @@ class Collection : public Object {
   const std::string& keyAt(int position0) const { return items_[position0].key; }
   const Variant& at(int position0) const { return items_[position0].value; }
   int base() const { return base_; }
+  // Changes whenever an item is added or removed, so that a user can tell that what it found
+  // in the collection still holds.
+  std::uint64_t version() const { return version_; }
 
  protected:
   const MemberTable* members() const override;
@@ -73,7 +77,8 @@ class Collection : public Object {
     bool operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
   };
   mutable std::unordered_map<std::string, int, KeyHash, KeyEqual> index_;
-  mutable bool indexStale_ = false;  // positions moved: rebuilt at the next lookup
+  mutable bool indexStale_ = false;
+  std::uint64_t version_ = 0;  // positions moved: rebuilt at the next lookup
   CollectionErrors errors_;
   int base_;
   std::string typeName_;

@@ -65,6 +65,22 @@ class Engine {
   virtual void runResizeHandling() = 0;         // the host's resize handling, for Reset
 
  private:
+  // What a placing run found for each of the container's controls: reused by the next run
+  // while the controls and both collections of records are the ones it was found in.
+  struct Entry {
+    host::ObjectPtr ctrl;
+    std::shared_ptr<ControlClass> rec;  // null for a control the engine skips
+    std::shared_ptr<ControlFlags> flags;
+  };
+  struct Found {
+    std::vector<Entry> entries;
+    const host::Collection* info = nullptr;
+    const host::Collection* flags = nullptr;
+    std::uint64_t infoVersion = 0, flagsVersion = 0;
+  };
+  Found found_;
+  const std::vector<Entry>& resolveControls(const host::ObjectPtr& host);
+
   bool captureRun(const host::ObjectPtr& host);
   void placingRun(const host::ObjectPtr& host);
   void endRun();

@@ -142,6 +142,38 @@ bool Engine::captureRun(const host::ObjectPtr& host) {
   return true;
 }
 
+const std::vector<Engine::Entry>& Engine::resolveControls(const host::ObjectPtr& host) {
+  host::ObjectPtr controls = host->get("Controls").toObject();
+  int n = controls->get("Count").toLong();
+  std::vector<host::ObjectPtr> items;
+  items.reserve(static_cast<std::size_t>(std::max(n, 0)));
+  for (int i = 0; i < n; ++i) {
+    Variant index(i);
+    items.push_back(controls->get("Item", host::Args(&index, 1)).toObject());
+  }
+  // A control's key, and so its records, cannot change while it lives: only new or unloaded
+  // controls, or records added or removed, make the controls be looked up again.
+  bool same = found_.entries.size() == items.size() && found_.info == &colControlInfo() &&
+              found_.flags == &colControlFlags() &&
+              found_.infoVersion == colControlInfo().version() &&
+              found_.flagsVersion == colControlFlags().version();
+  for (std::size_t i = 0; same && i < items.size(); ++i) same = found_.entries[i].ctrl == items[i];
+  if (same) return found_.entries;
+
+  found_ = {};
+  found_.entries.reserve(items.size());
+  for (host::ObjectPtr& ctrl : items) {
+    Entry e{ctrl, nullptr, nullptr};
+    if (!skipped(*ctrl)) std::tie(e.rec, e.flags) = records(ctrl, true);
+    found_.entries.push_back(std::move(e));
+  }
+  found_.info = &colControlInfo();
+  found_.flags = &colControlFlags();
+  found_.infoVersion = colControlInfo().version();
+  found_.flagsVersion = colControlFlags().version();
+  return found_.entries;
+}
+
 std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> Engine::records(
     const host::ObjectPtr& ctrl, bool captureMissing) {
   std::string key = GetControlKey(ctrl);
@@ -313,33 +345,17 @@ void Engine::placingRun(const host::ObjectPtr& host) {
   }
   if (s.SetupDone && s.ResizeAtOnce) lockUpdates(true);
 
-  // Each control's records, resolved once for the whole run.
-  struct Entry {
-    host::ObjectPtr ctrl;
-    std::shared_ptr<ControlClass> rec;
-    std::shared_ptr<ControlFlags> flags;
-  };
-  std::vector<Entry> entries;
-  {
-    host::ObjectPtr controls = host->get("Controls").toObject();
-    int n = controls->get("Count").toLong();
-    entries.reserve(static_cast<std::size_t>(std::max(n, 0)));
-    for (int i = 0; i < n; ++i) {
-      Variant index(i);
-      host::ObjectPtr ctrl = controls->get("Item", host::Args(&index, 1)).toObject();
-      if (skipped(*ctrl)) continue;
-      auto [rec, flags] = records(ctrl, true);
-      entries.push_back({std::move(ctrl), std::move(rec), std::move(flags)});
-    }
-  }
+  const std::vector<Entry>& entries = resolveControls(host);
 
   // Detach: free the image lists whose images are rebuilt, remembering what items showed.
   if (s.ScaleGraphics)
-    for (const Entry& entry : entries) host::ignoreErrors([&] { detach(*entry.ctrl, *entry.rec); });
+    for (const Entry& entry : entries)
+      if (entry.rec) host::ignoreErrors([&] { detach(*entry.ctrl, *entry.rec); });
 
   // Place, by kind.
   try {
     for (const Entry& entry : entries) {
+      if (!entry.rec) continue;
       const host::ObjectPtr& ctrl = entry.ctrl;
       ControlClass* rec = entry.rec.get();
       ControlFlags* flags = entry.flags.get();
@@ -447,6 +463,7 @@ void Engine::placingRun(const host::ObjectPtr& host) {
   // Re-attach the image lists and note where every control now stands.
   if (s.ScaleGraphics)
     for (const Entry& entry : entries) {
+      if (!entry.rec) continue;
       const host::ObjectPtr& ctrl = entry.ctrl;
       ControlClass* rec = entry.rec.get();
       host::ignoreErrors([&] { reattach(*ctrl, *rec); });
