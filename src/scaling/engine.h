@@ -71,6 +71,9 @@ class Engine {
     host::ObjectPtr ctrl;
     std::shared_ptr<ControlClass> rec;  // null for a control the engine skips
     std::shared_ptr<ControlFlags> flags;
+    // Which of the members that only some controls have this one has (kPictureMembers, then
+    // BorderWidth), one bit each.
+    std::uint8_t has = 0;
   };
   struct Found {
     std::vector<Entry> entries;

@@ -43,6 +43,17 @@ void noteWhereItStands(host::Object& ctrl, ControlClass& rec) {
   rec.LastHeight = ctrl.get("Height").toSingle();
 }
 
+const char* const kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
+constexpr std::uint8_t kHasBorderWidth = 1u << std::size(kPictureMembers);
+
+std::uint8_t optionalMembers(host::Object& ctrl) {
+  std::uint8_t has = 0;
+  for (std::size_t i = 0; i < std::size(kPictureMembers); ++i)
+    if (ctrl.has(kPictureMembers[i])) has = static_cast<std::uint8_t>(has | (1u << i));
+  if (ctrl.has("BorderWidth")) has |= kHasBorderWidth;
+  return has;
+}
+
 bool differs(host::Object& ctrl, const ControlClass& rec) {
   return ctrl.get("Width").toSingle() != rec.LastWidth ||
          ctrl.get("Height").toSingle() != rec.LastHeight;
@@ -163,7 +174,7 @@ const std::vector<Engine::Entry>& Engine::resolveControls(const host::ObjectPtr&
   found_ = {};
   found_.entries.reserve(items.size());
   for (host::ObjectPtr& ctrl : items) {
-    Entry e{ctrl, nullptr, nullptr};
+    Entry e{ctrl, nullptr, nullptr, optionalMembers(*ctrl)};
     if (!skipped(*ctrl)) std::tie(e.rec, e.flags) = records(ctrl, true);
     found_.entries.push_back(std::move(e));
   }
@@ -392,19 +403,18 @@ void Engine::placingRun(const host::ObjectPtr& host) {
                              ys = ctrl->get("Height").toDouble() / rec->Height;
                            }) &&
                            changed;
-            const std::pair<const char*, host::ObjectPtr*> pictures[] = {
-                {"Picture", &rec->Picture},
-                {"DownPicture", &rec->DownPicture},
-                {"DisabledPicture", &rec->DisabledPicture}};
+            host::ObjectPtr* captured[] = {&rec->Picture, &rec->DownPicture,
+                                           &rec->DisabledPicture};
             if (resized)
-              for (auto& [name, captured] : pictures)
-                if (ctrl->has(name))
-                  host::ignoreErrors([&, &captured = captured, name = name] {
-                    ctrl->set(name, effects::ScalePicture(ws, Variant(*captured), xs, ys));
+              for (std::size_t i = 0; i < std::size(kPictureMembers); ++i)
+                if (entry.has & (1u << i))
+                  host::ignoreErrors([&] {
+                    ctrl->set(kPictureMembers[i],
+                              effects::ScalePicture(ws, Variant(*captured[i]), xs, ys));
                   });
           }
       }
-      if (s.ScaleBorders && !flags->DontScaleBorder && ctrl->has("BorderWidth"))
+      if (s.ScaleBorders && !flags->DontScaleBorder && (entry.has & kHasBorderWidth))
         host::ignoreErrors([&] {
           // A control without a measurable size has no factor: its border stays as it is.
           if (!std::isnan(FontScaleFactor))
