@@ -397,14 +397,14 @@ void Engine::placingRun(const host::ObjectPtr& host) {
             double xs = 0, ys = 0;
             bool changed = false;
             bool resized = host::ignoreErrors([&] {
-                             changed = differs(*ctrl, *rec);
-                             if (!changed) return;
-                             xs = ctrl->get("Width").toDouble() / rec->Width;
-                             ys = ctrl->get("Height").toDouble() / rec->Height;
+                             float w = ctrl->get("Width").toSingle();
+                             float h = ctrl->get("Height").toSingle();
+                             changed = w != rec->LastWidth || h != rec->LastHeight;
+                             xs = static_cast<double>(w) / rec->Width;
+                             ys = static_cast<double>(h) / rec->Height;
                            }) &&
                            changed;
-            host::ObjectPtr* captured[] = {&rec->Picture, &rec->DownPicture,
-                                           &rec->DisabledPicture};
+            host::ObjectPtr* captured[] = {&rec->Picture, &rec->DownPicture, &rec->DisabledPicture};
             if (resized)
               for (std::size_t i = 0; i < std::size(kPictureMembers); ++i)
                 if (entry.has & (1u << i))
