@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/design.h"
 #include "cli/layout.h"
 #include "cli/report.h"
 #include "control/rescalo.h"
@@ -21,7 +22,9 @@ int usage() {
                "       rescalo save IN.frm -o OUT.frm\n"
                "       rescalo add IN.frm -o OUT.frm\n"
                "       rescalo layout FORM.frm (--size WxH | --scale F)... [--json] [--svg DIR]\n"
-               "       rescalo demo [--svg DIR] [--form FORM.frm]\n";
+               "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
+               "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
+               "Page.Field=value ...)\n";
   return 2;
 }
 
@@ -193,5 +196,6 @@ int main(int argc, char** argv) {
   if (command == "add") return save(args, true);
   if (command == "layout") return layout(args);
   if (command == "demo") return demo(args);
+  if (command == "design") return cli::design(args);
   return usage();
 }

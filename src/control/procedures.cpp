@@ -81,11 +81,12 @@ Variant Rescalo::TilePicture(const Variant& container, const Variant& picture) {
   return {};
 }
 
-void Rescalo::AboutBox() {
-  services().MsgBox(
-      "Rescalo 0.1\n\nRescales every control of its form with the form: positions, sizes, fonts, "
-      "borders and pictures, always from the metrics captured once.",
-      host::vbOKOnly, "About Rescalo");
+host::AboutInfo aboutInfo() {
+  return {"Rescalo", RESCALO_VERSION,
+          "Rescales every control of its form with the form: positions, sizes, fonts, borders "
+          "and pictures."};
 }
+
+void Rescalo::AboutBox() { services().AboutBox(aboutInfo()); }
 
 }  // namespace control

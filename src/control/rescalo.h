@@ -251,6 +251,9 @@ class Rescalo : public host::UserControl, public scaling::Engine {
   effects::WorkSurfaces surfaces_;
 };
 
+// The component's name, version and one-line description, as its about box shows them.
+host::AboutInfo aboutInfo();
+
 // Makes the registry create a Rescalo for "RescaloControl.Rescalo" blocks.
 void registerRescalo(host::UserControlRegistry& registry);
 inline constexpr const char* kRescaloClass = "RescaloControl.Rescalo";

@@ -47,6 +47,13 @@ class Timer : public Object {
   virtual void setInterval(int ms) = 0;
 };
 
+// What an about box shows.
+struct AboutInfo {
+  std::string name;
+  std::string version;
+  std::string description;  // one line
+};
+
 class Services {
  public:
   virtual ~Services() = default;
@@ -65,6 +72,11 @@ class Services {
   virtual std::shared_ptr<host::Timer> createTimer(std::function<void()> onTick) = 0;
   // A new invisible picture box usable as a work surface (AutoRedraw, PaintPicture, Image).
   virtual ObjectPtr createPictureBox() = 0;
+  // Shows a component's about box; a host without a form of its own for it uses a message box.
+  virtual void AboutBox(const AboutInfo& info) {
+    MsgBox(info.name + " " + info.version + "\n\n" + info.description, vbOKOnly,
+           "About " + info.name);
+  }
 };
 
 }  // namespace host

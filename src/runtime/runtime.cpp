@@ -8,6 +8,7 @@
 #include "runtime/control.h"
 #include "runtime/font.h"
 #include "runtime/form.h"
+#include "runtime/loader.h"
 #include "runtime/scale.h"
 
 namespace runtime {
@@ -51,7 +52,8 @@ Runtime::Runtime(RuntimeOptions options)
   screenObject_ = std::make_shared<ScreenObject>(*this);
 }
 
-Runtime::~Runtime() = default;
+// The about form goes first: its window lives in the window table.
+Runtime::~Runtime() { aboutForm.reset(); }
 
 host::ScreenMetrics Runtime::screen() {
   return {options_.screenWidthPixels * options_.twipsPerPixel,
@@ -140,6 +142,40 @@ host::ObjectPtr Runtime::createPictureBox() {
   box->visible = false;
   box->stored.set("BorderStyle", std::int16_t{0});
   return box;
+}
+
+void Runtime::AboutBox(const host::AboutInfo& info) {
+  auto quoted = [](const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+  };
+  auto label = [&](const char* name, int top, const std::string& caption, bool bold) {
+    return std::string("   Begin VB.Label ") + name + "\n      Caption = " + quoted(caption) +
+           "\n      Left = 240\n      Top = " + std::to_string(top) +
+           "\n      Width = 5520\n      Height = 315\n" +
+           (bold ? "      BeginProperty Font\n         Size = 12\n         Weight = 700\n"
+                   "      EndProperty\n"
+                 : "") +
+           "   End\n";
+  };
+  std::string text = "VERSION 5.00\nBegin VB.Form frmAbout\n   BorderStyle = 3\n   Caption = " +
+                     quoted("About " + info.name) +
+                     "\n   ClientHeight = 2040\n   ClientWidth = 6000\n" +
+                     label("lblName", 240, info.name, true) +
+                     label("lblVersion", 660, "Version " + info.version, false) +
+                     label("lblDescription", 1020, info.description, false) +
+                     "   Begin VB.CommandButton cmdOK\n      Caption = \"OK\"\n      Default = -1\n"
+                     "      Cancel = -1\n      Left = 4560\n      Top = 1500\n      Width = 1215\n"
+                     "      Height = 375\n   End\nEnd\nAttribute VB_Name = \"frmAbout\"\n";
+  if (aboutForm) aboutForm->unload();
+  aboutForm = buildForm(*this, frm::read(text, "about.frm"), "about.frm");
+  std::weak_ptr<Form> form = aboutForm;
+  if (Control* ok = aboutForm->find("cmdOK"))
+    ok->subscribe([form](std::string_view event, host::Args) {
+      if (auto f = form.lock(); f && event == "Click") f->unload();
+    });
+  aboutForm->show();
 }
 
 }  // namespace runtime

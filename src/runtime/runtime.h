@@ -50,6 +50,9 @@ class Runtime : public host::Services {
   std::vector<std::string> fontFamilies() override;
   std::shared_ptr<host::Timer> createTimer(std::function<void()> onTick) override;
   host::ObjectPtr createPictureBox() override;
+  // A small form of its own, shown until its OK button is clicked.
+  void AboutBox(const host::AboutInfo& info) override;
+  std::shared_ptr<Form> aboutForm;  // the last about box shown
 
   VirtualClock& clock() { return clock_; }
   WindowTable& windowTable() { return windows_; }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "test_support.h"
 
@@ -184,3 +185,96 @@ TEST(Layout, BadStepsAreRefusedAndTheDemoRunsWithPictures) {
 }
 
 }  // namespace
+
+// A form with a text box (a font), a line (no font) and a Rescalo already set up.
+void writeDesignForm(const fs::path& p, bool withRescalo) {
+  std::ofstream f(p);
+  f << "VERSION 5.00\nBegin VB.Form Form1\n   ClientHeight = 3000\n   ClientWidth = 5000\n"
+       "   Begin VB.TextBox Text1\n      Height = 300\n      Left = 120\n      Top = 120\n"
+       "      Width = 1200\n   End\n"
+       "   Begin VB.Line Line1\n      X1 = 0\n      X2 = 100\n      Y1 = 0\n      Y2 = 100\n   "
+       "End\n";
+  if (withRescalo)
+    f << "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
+         "      WindowName = \"Main\"\n   End\n";
+  f << "End\n";
+}
+
+TEST(Design, SetOptionsEditThePagesAndTheSavedFormReadsBack) {
+  fs::path dir = freshDir("cli");
+  writeDesignForm(dir / "in.frm", true);
+  std::string before = readAll(dir / "in.frm");
+  // ScaleX is a percentage: the property keeps 150 to 100.
+  Result r = rescalo("design " + (dir / "in.frm").string() + " -o " + (dir / "out.frm").string() +
+                     " --set General.chkScaleFonts=0 --set General.txtScaleX=150"
+                     " --set General.txtScaleY=75 --set ScaleFonts.List1=+Text1");
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  // An applied page writes all of its properties; pages not edited write none.
+  EXPECT_TRUE(has(r.out, "set ScaleFonts\n")) << r.out;
+  EXPECT_TRUE(has(r.out, "set ControlFlagDontScaleFont\n")) << r.out;
+  EXPECT_FALSE(has(r.out, "set ControlFlagDontScaleBorder")) << r.out;
+  EXPECT_FALSE(has(r.out, "set GradientColor")) << r.out;
+  std::string text = readAll(dir / "out.frm");
+  // Every control of the form is numbered, the form first; only the ticked one is excluded.
+  for (const char* line :
+       {"ScaleFonts      =   0   'False", "ScaleX          =   100", "ScaleY          =   75",
+        "ControlFlagCount=   4", "1ControlFlagControlKey=   \"Form1\"",
+        "2ControlFlagControlKey=   \"Text1\"", "2ControlFlagDontScaleFont=   -1  'True",
+        "3ControlFlagControlKey=   \"Line1\"", "WindowName      =   \"Main\""})
+    EXPECT_TRUE(has(text, line)) << line << "\n" << text;
+  EXPECT_FALSE(has(text, "1ControlFlagDontScaleFont")) << text;
+  EXPECT_FALSE(has(text, "3ControlFlagDontScaleFont")) << text;
+  EXPECT_EQ(readAll(dir / "in.frm"), before);  // -o leaves the input alone
+
+  // The saved form loads back into the pages with Text1 ticked: unticking it clears the flag.
+  Result again = rescalo("design " + (dir / "out.frm").string() + " --set ScaleFonts.List1=-Text1");
+  ASSERT_EQ(again.exitCode, 0) << again.out;
+  text = readAll(dir / "out.frm");
+  EXPECT_FALSE(has(text, "ControlFlagDontScaleFont")) << text;
+  EXPECT_TRUE(has(text, "ScaleY          =   75")) << text;
+  fs::remove_all(dir);
+}
+
+TEST(Design, AScriptAddsARescaloWhenTheFormHasNone) {
+  fs::path dir = freshDir("cli");
+  writeDesignForm(dir / "in.frm", false);
+  std::ofstream(dir / "edits.txt") << "# the window is remembered\n\n"
+                                      "General.chkSaveWindowState = 1\n"
+                                      "General.txtWindowName = Editor\n";
+  Result r =
+      rescalo("design " + (dir / "in.frm").string() + " --script " + (dir / "edits.txt").string());
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_TRUE(has(r.out, "added Rescalo1")) << r.out;
+  std::string text = readAll(dir / "in.frm");
+  EXPECT_TRUE(has(text, "Begin RescaloControl.Rescalo Rescalo1")) << text;
+  EXPECT_TRUE(has(text, "SaveWindowState =   -1  'True")) << text;
+  EXPECT_TRUE(has(text, "WindowName      =   \"Editor\"")) << text;
+  fs::remove_all(dir);
+}
+
+TEST(Design, AnEditThatCannotBeDoneSavesNothingAndSaysWhy) {
+  fs::path dir = freshDir("cli");
+  writeDesignForm(dir / "in.frm", true);
+  std::string before = readAll(dir / "in.frm");
+  std::string form = (dir / "in.frm").string();
+  struct Case {
+    std::string args, message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"--set Nowhere.chkScaleFonts=1", "no page Nowhere"},
+           {"--set General.chkNothing=1", "no field chkNothing on General"},
+           {"--set General.chkScaleFonts=maybe", "1, 0, 2, true, false or toggle"},
+           {"--set ScaleFonts.List1=+Line1", "Line1"},  // a line has no font to keep
+           {"--set General.txtScaleX=150 --set General", "expected Page.Field=value"},
+           {"--script " + (dir / "missing.txt").string(), "cannot read"},
+       }) {
+    Result r = rescalo("design " + form + " " + c.args);
+    EXPECT_EQ(r.exitCode, 1) << c.args << "\n" << r.out;
+    EXPECT_TRUE(has(r.out, c.message)) << c.args << "\n" << r.out;
+    EXPECT_FALSE(has(r.out, "saved")) << c.args;
+  }
+  EXPECT_EQ(readAll(dir / "in.frm"), before);
+  EXPECT_FALSE(fs::exists(dir / "in.frm.tmp"));
+  EXPECT_EQ(rescalo("design " + form).exitCode, 2);  // nothing to do
+  fs::remove_all(dir);
+}

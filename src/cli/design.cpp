@@ -1,0 +1,164 @@
+#include "cli/design.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "control/rescalo.h"
+#include "host/property_page.h"
+#include "pages/pages.h"
+#include "runtime/form.h"
+#include "runtime/frm/frm_document.h"
+#include "runtime/loader.h"
+#include "runtime/user_control_host.h"
+
+namespace cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string trim(std::string s) {
+  auto b = s.find_first_not_of(" \t\r");
+  auto e = s.find_last_not_of(" \t\r");
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+struct Step {
+  std::string where;  // "script:3" or "--set"
+  std::string text;
+};
+
+// One edit "Page.Field=value"; false with a message on stderr when it cannot be done.
+bool perform(host::PropertySheet& sheet, const Step& step) {
+  auto fail = [&](const std::string& why) {
+    std::cerr << "rescalo: " << step.where << ": " << step.text << ": " << why << "\n";
+    return false;
+  };
+  auto eq = step.text.find('=');
+  auto dot = step.text.find('.');
+  if (eq == std::string::npos || dot == std::string::npos || dot > eq)
+    return fail("expected Page.Field=value");
+  std::string pageName = trim(step.text.substr(0, dot));
+  std::string fieldName = trim(step.text.substr(dot + 1, eq - dot - 1));
+  std::string value = trim(step.text.substr(eq + 1));
+  host::PropertyPage* page = sheet.page(pageName);
+  if (!page) {
+    std::string names;
+    for (const auto& p : sheet.pages()) names += " " + p->caption();
+    return fail("no page " + pageName + " (pages:" + names + ")");
+  }
+  if (!sheet.show(sheet.indexOf(*page))) return false;
+  host::PageField* field = page->field(fieldName);
+  if (!field || field->kind() == host::FieldKind::Label) {
+    std::string names;
+    for (host::PageField* f : page->fields())
+      if (f->kind() != host::FieldKind::Label) names += " " + f->name();
+    return fail("no field " + fieldName + " on " + page->caption() + " (fields:" + names + ")");
+  }
+  if (!field->enabled()) return fail(field->name() + " is disabled");
+  bool ok = true;
+  auto report = sheet.report;
+  sheet.report = [&](const std::string& m) {
+    ok = false;
+    fail(m);
+  };
+  sheet.run([&] { field->perform(value); });
+  sheet.report = report;
+  return ok;
+}
+
+}  // namespace
+
+int design(const std::vector<std::string>& args) {
+  std::string in, out, script;
+  std::vector<Step> steps;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size())
+      out = args[++i];
+    else if (args[i] == "--script" && i + 1 < args.size())
+      script = args[++i];
+    else if (args[i] == "--set" && i + 1 < args.size())
+      steps.push_back({"--set", args[++i]});
+    else if (in.empty() && args[i][0] != '-')
+      in = args[i];
+    else {
+      std::cerr << "rescalo: design: unexpected " << args[i] << "\n";
+      return 2;
+    }
+  }
+  if (in.empty() || (script.empty() && steps.empty())) {
+    std::cerr << "usage: rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
+                 "Page.Field=value ...)\n";
+    return 2;
+  }
+  if (!script.empty()) {
+    std::ifstream f(script);
+    if (!f) {
+      std::cerr << "rescalo: cannot read " << script << "\n";
+      return 1;
+    }
+    std::string line;
+    for (int n = 1; std::getline(f, line); ++n) {
+      line = trim(line);
+      if (!line.empty() && line[0] != '#')
+        steps.push_back({script + ":" + std::to_string(n), line});
+    }
+  }
+  if (out.empty()) out = in;
+
+  runtime::RuntimeOptions options;
+  options.settingsFile = fs::temp_directory_path() / "rescalo-cli-settings";
+  runtime::Runtime rt(options);
+  control::registerRescalo(rt.userControls());
+  rt.onOutput = [](const std::string& line) { std::cerr << line << "\n"; };
+  try {
+    runtime::LoadedForm lf = runtime::loadForm(rt, in, {.userMode = false});
+    runtime::Control* rescalo = nullptr;
+    for (const auto& c : lf.form->controls)
+      if (c->typeName() == "Rescalo" && !rescalo) rescalo = c.get();
+    if (!rescalo) {
+      std::string name =
+          runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
+      std::cerr << "added " << name << "\n";
+      rescalo = lf.form->find(name);
+    }
+    auto* extender = dynamic_cast<runtime::UserControlHost*>(rescalo);
+    extender->changedProperties.clear();
+
+    host::ServicesPageSite site(rt);
+    host::PropertySheet sheet(pages::createPropertyPages(site));
+    bool ok = true;
+    sheet.report = [&](const std::string& m) {
+      std::cerr << "rescalo: " << m << "\n";
+      ok = false;
+    };
+    sheet.select({rescalo->shared_from_this()});
+    sheet.show(0);
+    for (const Step& s : steps) {
+      if (!perform(sheet, s)) return 1;  // nothing is saved
+      rt.advance(150);                   // as a developer pauses: deferred checks of the pages run
+    }
+    // OK: apply the changed pages, then save the form through WriteProperties.
+    if (!sheet.apply() || !ok) return 1;
+    std::vector<std::string> written;
+    for (const auto& p : extender->changedProperties)
+      if (std::find(written.begin(), written.end(), p) == written.end()) written.push_back(p);
+    for (const auto& p : written) std::cout << "set " << p << "\n";
+    runtime::storeForm(*lf.form, lf.document);
+    fs::path tmp = fs::path(out).concat(".tmp");
+    {
+      std::ofstream f(tmp, std::ios::binary);
+      f << frm::write(lf.document);
+      if (!f) throw std::runtime_error("cannot write " + tmp.string());
+    }
+    fs::rename(tmp, out);
+    std::cout << "saved " << out << "\n";
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << "rescalo: " << in << ": " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace cli

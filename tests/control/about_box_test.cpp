@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "control/rescalo.h"
+#include "runtime/form.h"
+#include "test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class AboutBoxTest : public RuntimeTest {
+ protected:
+  AboutBoxTest() { control::registerRescalo(rt.userControls()); }
+};
+
+TEST_F(AboutBoxTest, IsAFormOfItsOwnWithNameVersionAndDescriptionClosedByOK) {
+  auto form =
+      build(formText(block("RescaloControl.Rescalo Rescalo1", "Left = 0\nTop = 0\n")), false);
+  obj(*form, "Rescalo1")->call("AboutBox");
+  ASSERT_TRUE(rt.aboutForm);
+  runtime::Form& about = *rt.aboutForm;
+  EXPECT_TRUE(about.visible());
+  EXPECT_EQ(about.caption, "About Rescalo");
+  auto caption = [&](const char* key) { return obj(about, key)->get("Caption").toString(); };
+  EXPECT_EQ(caption("lblName"), "Rescalo");
+  EXPECT_TRUE(std::regex_match(caption("lblVersion"), std::regex(R"(Version \d+\.\d+\.\d+)")))
+      << caption("lblVersion");
+  EXPECT_EQ(caption("lblDescription"), control::aboutInfo().description);
+  EXPECT_TRUE(obj(about, "lblName")->get("FontBold").toBool());
+  EXPECT_TRUE(rt.messages.empty());  // a form, not a message box
+
+  obj(about, "cmdOK")->raiseEvent("Click");
+  EXPECT_FALSE(about.visible());
+  EXPECT_FALSE(about.loaded());
+}
+
+}  // namespace

@@ -1,0 +1,422 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "control/rescalo.h"
+#include "pages/flag_page.h"
+#include "pages/form_effects_page.h"
+#include "pages/general_page.h"
+#include "pages/pages.h"
+#include "pages/replace_fonts_page.h"
+#include "pages/scale_controls_page.h"
+#include "pages/standard_color_page.h"
+#include "runtime/user_control_host.h"
+#include "scaling/capture.h"
+#include "test_support.h"
+
+using host::Variant;
+using namespace testing_support;
+
+namespace {
+
+// The edited control as the pages see it, with every property write recorded in order.
+class Recorder : public host::Object {
+ public:
+  explicit Recorder(host::ObjectPtr target) : target_(std::move(target)) {}
+  std::string_view typeName() const override { return target_->typeName(); }
+  bool tryGet(host::Name n, host::Args i, Variant& out) override {
+    return target_->tryGet(n, i, out);
+  }
+  bool trySet(host::Name n, host::Args i, const Variant& v) override {
+    writes.push_back(std::string(n.text()) + (i.empty() ? "" : "(" + i[0].toString() + ")"));
+    return target_->trySet(n, i, v);
+  }
+  std::vector<std::string> writes;
+
+ private:
+  host::ObjectPtr target_;
+};
+
+struct Site : host::ServicesPageSite {
+  using ServicesPageSite::ServicesPageSite;
+  std::vector<std::string> families;
+  std::vector<std::string> fontFamilies() override { return families; }
+};
+
+class PagesTest : public RuntimeTest {
+ protected:
+  PagesTest() : site(rt) { control::registerRescalo(rt.userControls()); }
+
+  // A design-time form with the given controls and a Rescalo holding the given properties.
+  void open(const std::string& controls, const std::string& props = {}) {
+    form = build(formText(controls +
+                          block("RescaloControl.Rescalo Rescalo1", "Left = 0\nTop = 0\n" + props)),
+                 false);
+    edited = std::make_shared<Recorder>(obj(*form, "Rescalo1"));
+  }
+  template <class P>
+  P& load(P& page) {
+    page.SelectedControls = {edited};
+    page.PropertyPage_SelectionChanged();
+    return page;
+  }
+  control::Rescalo& rescalo() {
+    return static_cast<control::Rescalo&>(
+        dynamic_cast<runtime::UserControlHost*>(form->find("Rescalo1"))->control());
+  }
+  std::vector<std::string> writesAfterApply(host::PropertyPage& page) {
+    edited->writes.clear();
+    page.PropertyPage_ApplyChanges();
+    return edited->writes;
+  }
+  std::vector<std::string> items(const host::ListField& list) { return list.items(); }
+
+  Site site;
+  std::shared_ptr<runtime::Form> form;
+  std::shared_ptr<Recorder> edited;
+};
+
+const std::string kControls =
+    block("VB.CommandButton cmdOK", place(120, 240, 1215, 375) + "Picture = \"\"\n") +
+    block("VB.Frame Frame1",
+          place(120, 800, 2000, 1200) + block("VB.TextBox Text1", place(100, 200, 800, 300))) +
+    block("VB.Line Line1", "BorderWidth = 2\nX1 = 100\nX2 = 900\nY1 = 50\nY2 = 50\n") +
+    block("VB.Timer Timer1", "Interval = 100\nLeft = 10\nTop = 10\n") +
+    block("VB.Menu mnuFile", "Caption = \"File\"\n");
+
+TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
+  open("",
+       "ScaleFonts = 0 'False\nStayOnTop = -1 'True\nScaleX = 40\nMinWidth = 1200\n"
+       "GradientSource = 9\nGradientType = 1\nWindowName = \"Main\"\nMdiChildHeight = -5\n");
+  pages::GeneralPage page(site);
+  load(page);
+  EXPECT_EQ(page.chkScaleFonts.value(), 0);
+  EXPECT_EQ(page.chkStayOnTop.value(), 1);
+  EXPECT_EQ(page.chkScaleControls.value(), 1);
+  EXPECT_EQ(page.txtScaleX.text() + "|" + page.txtMinWidth.text() + "|" +
+                page.txtMdiChildHeight.text() + "|" + page.txtWindowName.text(),
+            "40|1200|-5|Main");
+  EXPECT_EQ(page.cmbSource.text(), "Outside");
+  EXPECT_EQ(page.cmbType.text(), "Radial");
+  EXPECT_EQ(items(page.cmbSource).size(), 10u);
+  EXPECT_FALSE(page.Changed());  // filling the fields is no edit
+
+  // Non-numbers become "0"; numbers are rounded half to even by the property; greyed is False.
+  page.txtScaleX.perform("abc");
+  EXPECT_TRUE(page.Changed());
+  page.txtScaleY.perform("12.5");
+  page.txtMinWidth.perform("");
+  page.txtMaxWidth.perform("2.5");
+  page.txtMaxHeight.perform("3.5");
+  page.chkStayOnTop.setValue(host::CheckBox::Grayed);
+  page.chkCenterX.perform("toggle");
+  page.cmbSource.perform("Middle");
+  EXPECT_EQ(
+      writesAfterApply(page),
+      (std::vector<std::string>{
+          "WindowName",     "SaveWindowState", "ScaleGraphics",   "ScaleControls", "ScaleFonts",
+          "ScaleBorders",   "GradientFill",    "ResizeOnMouseUp", "StayOnTop",     "ScaleY",
+          "ScaleX",         "MinHeight",       "MinWidth",        "MaxHeight",     "MaxWidth",
+          "MdiChildHeight", "MdiChildWidth",   "CenterY",         "CenterX",       "GradientSource",
+          "GradientType",   "BeepOnMinMax",    "ResizeAtOnce"}));
+  EXPECT_EQ(page.txtScaleX.text() + "|" + page.txtMinWidth.text() + "|" + page.txtScaleY.text(),
+            "0|0|12.5");
+  control::Settings& s = rescalo().s;
+  EXPECT_EQ((std::vector<double>{double(s.ScaleX), double(s.ScaleY), double(s.MinWidth),
+                                 double(s.MaxWidth), double(s.MaxHeight), double(s.MdiChildHeight),
+                                 double(s.GradientSource)}),
+            (std::vector<double>{0, 12, 0, 2, 4, -5, 8}));
+  EXPECT_FALSE(s.StayOnTop);
+  EXPECT_TRUE(s.CenterX);
+  EXPECT_FALSE(s.ScaleFonts);
+
+  // A later selection change does not reload: the shown values go to the new item 0.
+  page.txtMinWidth.perform("700");
+  page.SelectedControls = {obj(*form, "Rescalo1")};
+  page.PropertyPage_SelectionChanged();
+  EXPECT_EQ(page.txtMinWidth.text(), "700");
+
+  // A fresh page shows what was applied.
+  pages::GeneralPage again(site);
+  load(again);
+  EXPECT_EQ(again.cmbSource.text(), "Middle");
+  EXPECT_EQ(again.chkCenterX.value(), 1);
+  EXPECT_EQ(again.txtMaxHeight.text(), "4");
+}
+
+TEST_F(PagesTest, GeneralApplyStopsAtAValueThePropertyRejects) {
+  open("", "MinWidth = 10\n");
+  pages::GeneralPage page(site);
+  load(page);
+  page.txtScaleY.perform("7");
+  page.txtScaleX.perform("40000");  // beyond 16 bits
+  page.txtMinWidth.perform("500");
+  EXPECT_EQ(errorOf([&] { page.PropertyPage_ApplyChanges(); }), host::kOverflow);
+  EXPECT_EQ(rescalo().s.ScaleY, 7);     // written before the failure
+  EXPECT_EQ(rescalo().s.MinWidth, 10);  // after it: not written
+  EXPECT_EQ(edited->writes.back(), "ScaleX");
+
+  // A stored source with no item fails the load; the next selection change loads in full.
+  open("", "GradientSource = 12\n");
+  pages::GeneralPage bad(site);
+  bad.SelectedControls = {edited};
+  EXPECT_EQ(errorOf([&] { bad.PropertyPage_SelectionChanged(); }), host::kInvalidPropertyValue);
+  rescalo().s.GradientSource = 2;
+  bad.PropertyPage_SelectionChanged();
+  EXPECT_EQ(bad.cmbSource.text(), "Right");
+}
+
+TEST_F(PagesTest, DurationBoxesHoldOnlyNumbersFromZeroToTen) {
+  open("", "FormOpen = 7\nFormPicture = 3\nFormCloseTime = 0.5\n");
+  pages::FormEffectsPage page(site);
+  load(page);
+  EXPECT_EQ(page.cmbFormOpen.text() + "|" + page.cmbFormPicture.text() + "|" +
+                page.txtFormOpenTime.text() + "|" + page.txtFormCloseTime.text(),
+            "Fold|Tile in Form|1|0.5");
+  EXPECT_EQ(items(page.cmbFormClose), items(page.cmbFormOpen));
+  EXPECT_EQ(items(page.cmbFormOpen)[5], "Wipe Vertical");
+  EXPECT_FALSE(page.Changed());
+
+  // Unchanged fields write the loaded values back.
+  EXPECT_EQ(writesAfterApply(page),
+            (std::vector<std::string>{"FormOpen", "FormClose", "FormPicture", "FormOpenTime",
+                                      "FormCloseTime"}));
+  EXPECT_EQ(rescalo().s.FormCloseTime, 0.5f);
+  EXPECT_EQ(rescalo().s.FormOpen, 7);
+
+  host::TextBox& t = page.txtFormOpenTime;
+  auto typed = [&](const std::string& keys) {
+    t.setText("");
+    t.type(keys);
+    return t.text();
+  };
+  EXPECT_EQ(typed("."), "0.");
+  EXPECT_EQ(t.selStart(), 2);
+  t.type("5");
+  EXPECT_EQ(t.text(), "0.5");
+  EXPECT_EQ(typed("-"), "0");
+  EXPECT_EQ(typed("12"), "10");
+  EXPECT_EQ(typed("10"), "10");
+  EXPECT_EQ(typed("x"), "0");
+  EXPECT_EQ(typed("2.75"), "2.75");
+  EXPECT_TRUE(page.Changed());
+  t.setText("");
+  EXPECT_EQ(t.text(), "");  // empty until the box is left
+  t.leave();
+  EXPECT_EQ(t.text(), "0");
+
+  page.txtFormCloseTime.perform("9.25");
+  page.cmbFormClose.perform("Wipe Up");
+  page.PropertyPage_ApplyChanges();
+  EXPECT_EQ(rescalo().s.FormCloseTime, 9.25f);
+  EXPECT_EQ(rescalo().s.FormClose, 3);
+  EXPECT_EQ(rescalo().s.FormOpenTime, 0.0f);
+
+  // An empty text still standing at apply fails the assignment.
+  page.txtFormCloseTime.setText("");
+  EXPECT_EQ(errorOf([&] { page.PropertyPage_ApplyChanges(); }), host::kTypeMismatch);
+}
+
+TEST_F(PagesTest, FontListIsSortedWithNoneAndMatchesTheStoredFaceExactly) {
+  std::string longName(31, 'W');
+  site.families = {"Zeta Sans", "arial", "DejaVu Serif", longName};
+  open("", "ReplaceFontsWith = \"DejaVu Serif\"\n");
+  pages::ReplaceFontsPage page(site);
+  load(page);
+  EXPECT_EQ(items(page.List1),
+            (std::vector<std::string>{"<none>", "arial", "DejaVu Serif", longName, "Zeta Sans"}));
+  EXPECT_EQ(page.List1.text(), "DejaVu Serif");
+  page.List1.perform("arial");
+  EXPECT_TRUE(page.Changed());
+  page.PropertyPage_ApplyChanges();
+  EXPECT_EQ(rescalo().s.ReplaceFontsWith, "arial");
+
+  // A name that differs only in case is not matched; applying then writes the empty text.
+  open("", "ReplaceFontsWith = \"ARIAL\"\n");
+  pages::ReplaceFontsPage other(site);
+  load(other);
+  EXPECT_EQ(other.List1.listIndex(), -1);
+  other.PropertyPage_ApplyChanges();
+  EXPECT_EQ(rescalo().s.ReplaceFontsWith, "");
+
+  open("");
+  pages::ReplaceFontsPage fresh(site);
+  EXPECT_EQ(load(fresh).List1.text(), "<none>");
+}
+
+TEST_F(PagesTest, ColourPageWritesOnlyTheColoursThatWereChanged) {
+  open("", "GradientColour2 = 255\n");
+  pages::StandardColorPage page(site);
+  load(page);
+  EXPECT_EQ(page.Color.value(), 0xFF0000);  // GradientColour, the first
+  page.cmbProperty.perform("GradientColour2");
+  EXPECT_EQ(page.Color.value(), 255);
+  EXPECT_FALSE(page.Changed());
+  page.Color.perform("#00FF00");
+  EXPECT_EQ(writesAfterApply(page), std::vector<std::string>{"GradientColour2"});
+  EXPECT_EQ(rescalo().s.GradientColour2, 0x00FF00);
+  EXPECT_THROW(page.Color.perform("green"), std::invalid_argument);
+  EXPECT_EQ(page.Color.value(), 0x00FF00);
+}
+
+class ScaleControlsTest : public PagesTest {
+ protected:
+  // Stored entries: cmdOK excluded with its left locked, one for a control that is gone.
+  void openStored() {
+    open(kControls,
+         "ControlFlagCount = 2\n1ControlFlagControlKey = \"cmdOK\"\n"
+         "1ControlFlagDontScaleControl = -1\n1ControlFlagDontScaleLeft = -1\n"
+         "1ControlFlagDontScaleFont = -1\n2ControlFlagControlKey = \"lblGone\"\n"
+         "2ControlFlagDontScaleTop = -1\n2ControlFlagDontScaleFont = -1\n");
+  }
+  std::vector<int> locks(pages::ScaleControlsPage& p) {
+    std::vector<int> v;
+    for (auto* b : {&p.chkLockLeft, &p.chkLockTop, &p.chkLockWidth, &p.chkLockHeight,
+                    &p.chkLockRight, &p.chkLockBottom})
+      v.push_back(b->value());
+    return v;
+  }
+};
+
+TEST_F(ScaleControlsTest, ListsPositionableControlsAndBlanksEntriesOfControlsThatAreGone) {
+  openStored();
+  pages::ScaleControlsPage page(site);
+  load(page);
+  // Sorted without regard to case; the form, the menu and the timer (no size) are not listed
+  // but stay in the table.
+  EXPECT_EQ(items(page.List1),
+            (std::vector<std::string>{"cmdOK", "Frame1", "Line1", "Rescalo1", "Text1"}));
+  EXPECT_EQ(page.table().records().size(), 8u);
+  EXPECT_TRUE(page.List1.checked(0));
+  EXPECT_EQ(page.List1.text(), "cmdOK");
+  EXPECT_EQ(locks(page), (std::vector<int>{1, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(page.chkLockTop.enabled());
+  EXPECT_EQ(page.lblControlType.caption(), "CommandButton");
+  EXPECT_EQ(page.lblScaleControls.caption(), "ScaleControls = True (Set on General Tab) ");
+  EXPECT_EQ(page.lblScaleControls.foreColor, 65280);
+  // The gone control's entry is blanked at once, its font flag (another page's) kept.
+  control::Rescalo& r = rescalo();
+  EXPECT_EQ(r.ControlFlagControlKey(2), "");
+  EXPECT_FALSE(r.ControlFlag(control::kDontScaleTop, 2));
+  EXPECT_TRUE(r.ControlFlag(control::kDontScaleFont, 2));
+  EXPECT_FALSE(page.Changed());
+
+  page.List1.perform("Line1");
+  EXPECT_EQ(page.chkLockLeft.caption() + "|" + page.chkLockBottom.caption(),
+            "Lock X Left|Lock Y Bottom");
+  EXPECT_FALSE(page.chkLockLeft.enabled());
+  page.List1.perform("Text1");
+  EXPECT_EQ(page.chkLockLeft.caption(), "Lock Left");
+
+  // Applying writes every control of FormControls in its order, listed or not.
+  r.s.ScaleControls = false;
+  page.PropertyPage_SelectionChanged();
+  EXPECT_EQ(page.lblScaleControls.foreColor, 255);
+  page.PropertyPage_ApplyChanges();
+  ASSERT_EQ(r.ControlFlagCount(), 8);
+  std::vector<std::string> keys;
+  for (int i = 1; i <= 8; ++i) keys.push_back(r.ControlFlagControlKey(i));
+  EXPECT_EQ(keys, (std::vector<std::string>{"Form1", "cmdOK", "Frame1", "Text1", "Line1", "Timer1",
+                                            "mnuFile", "Rescalo1"}));
+  EXPECT_TRUE(r.ControlFlag(control::kDontScaleControl, 2));
+  EXPECT_TRUE(r.ControlFlag(control::kDontScaleLeft, 2));
+  EXPECT_TRUE(r.ControlFlag(control::kDontScaleFont, 1));  // the font page's flags stay
+}
+
+TEST_F(ScaleControlsTest, LockBoxesFollowTheItemAndAGroupKeepsOneDimensionFree) {
+  openStored();
+  pages::ScaleControlsPage page(site);
+  load(page);
+  page.List1.clickCheck(page.List1.find("Text1"), true);
+  EXPECT_EQ(locks(page), (std::vector<int>{1, 1, 1, 1, 0, 0}));
+  EXPECT_TRUE(page.Changed());
+  auto text1 = page.table().find("text1");
+  EXPECT_TRUE(text1->DontScaleControl && text1->DontScaleHeight && !text1->DontScaleRight);
+
+  // Left and Width locked: Right is refused with a beep.
+  int beeps = rt.beeps;
+  page.chkLockRight.perform("1");
+  EXPECT_EQ(page.chkLockRight.value(), 0);
+  EXPECT_EQ(rt.beeps, beeps + 1);
+  EXPECT_FALSE(text1->DontScaleRight);
+  page.chkLockWidth.perform("0");
+  page.chkLockRight.perform("1");
+  EXPECT_TRUE(text1->DontScaleRight && !text1->DontScaleWidth);
+
+  // Unlocking every box unchecks the item 100 ms later, unless another item is shown first.
+  for (auto* b : {&page.chkLockLeft, &page.chkLockTop, &page.chkLockHeight, &page.chkLockRight})
+    b->perform("0");
+  page.List1.perform("cmdOK");
+  rt.advance(200);
+  EXPECT_TRUE(page.List1.checked(page.List1.find("Text1")));
+  page.List1.perform("Text1");
+  page.chkLockLeft.perform("1");
+  page.chkLockLeft.perform("0");
+  rt.advance(50);
+  EXPECT_TRUE(page.List1.checked(page.List1.listIndex()));
+  rt.advance(100);
+  EXPECT_FALSE(page.List1.checked(page.List1.listIndex()));
+  EXPECT_FALSE(page.chkLockTop.enabled());
+  EXPECT_FALSE(text1->DontScaleControl);
+
+  page.cmdSelectAll.press();
+  for (int i = 0; i < page.List1.count(); ++i) EXPECT_TRUE(page.List1.checked(i));
+  for (const auto& rec : page.table().records())
+    if (page.List1.find(rec->ControlKey) >= 0) {
+      EXPECT_TRUE(rec->DontScaleTop && rec->DontScaleWidth && !rec->DontScaleRight &&
+                  !rec->DontScaleBottom)
+          << rec->ControlKey;
+    }
+  EXPECT_EQ(page.List1.listIndex(), 0);
+  EXPECT_TRUE(page.chkLockLeft.enabled());
+  page.cmdSelectNone.press();
+  EXPECT_FALSE(page.table().find("cmdOK")->DontScaleLeft);
+  EXPECT_FALSE(page.List1.checked(0));
+}
+
+TEST_F(ScaleControlsTest, FlagPagesListWhatTheirProbeAllowsAndWriteOnlyTheirFlag) {
+  openStored();
+  pages::FlagPage borders(site, pages::kScaleBorders);
+  pages::FlagPage fonts(site, pages::kScaleFonts);
+  pages::FlagPage graphics(site, pages::kScaleGraphics);
+  load(borders);
+  load(fonts);
+  load(graphics);
+  EXPECT_EQ(items(borders.List1), std::vector<std::string>{"Line1"});
+  EXPECT_EQ(items(fonts.List1), (std::vector<std::string>{"cmdOK", "Frame1", "Text1"}));
+  // The form has a Picture, so it is listed for its picture.
+  EXPECT_EQ(items(graphics.List1), (std::vector<std::string>{"cmdOK", "Form1"}));
+  // Every listed control passes the probe and every record left out fails it.
+  for (const auto& rec : borders.table().records())
+    EXPECT_EQ(borders.List1.find(rec->ControlKey) >= 0, scaling::HasBorderWidth(*rec->Control));
+  EXPECT_TRUE(fonts.List1.checked(0));
+  EXPECT_EQ(fonts.lblScaleControls.caption(), "ScaleFonts = True (Set on General Tab) ");
+  // The font page blanked the gone entry's key and its own flag only.
+  control::Rescalo& r = rescalo();
+  EXPECT_FALSE(r.ControlFlag(control::kDontScaleFont, 2));
+
+  // Select All ends with no current item, and without one its checks mark nothing changed;
+  // Select None leaves the current item.
+  borders.cmdSelectAll.press();
+  EXPECT_EQ(borders.List1.listIndex(), -1);
+  EXPECT_FALSE(borders.Changed());
+  borders.List1.perform("-Line1");
+  EXPECT_EQ(borders.lblControlType.caption(), "Line");
+  EXPECT_TRUE(borders.Changed());
+  borders.List1.perform("+Line1");
+  fonts.List1.perform("Text1");
+  fonts.cmdSelectNone.press();
+  EXPECT_EQ(fonts.List1.text(), "Text1");
+
+  borders.PropertyPage_ApplyChanges();
+  fonts.PropertyPage_ApplyChanges();
+  ASSERT_EQ(r.ControlFlagCount(), 8);
+  EXPECT_EQ(r.ControlFlagControlKey(5), "Line1");
+  EXPECT_TRUE(r.ControlFlag(control::kDontScaleBorder, 5));
+  EXPECT_FALSE(r.ControlFlag(control::kDontScaleBorder, 2));  // cmdOK, not listed
+  EXPECT_FALSE(r.ControlFlag(control::kDontScaleFont, 2));
+  EXPECT_TRUE(r.ControlFlag(control::kDontScaleLeft, 1));  // not these pages' flag: kept
+}
+
+}  // namespace
