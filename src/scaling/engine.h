@@ -67,8 +67,12 @@ class Engine {
  private:
   // What a placing run found for each of the container's controls: reused by the next run
   // while the controls and both collections of records are the ones it was found in.
+  // Between runs the controls are held weakly: the form owns them, and this control is one
+  // of them.
   struct Entry {
-    host::ObjectPtr ctrl;
+    host::ObjectPtr ctrl;  // held during a run only
+    std::weak_ptr<host::Object> held;
+    const host::Object* id = nullptr;
     std::shared_ptr<ControlClass> rec;  // null for a control the engine skips
     std::shared_ptr<ControlFlags> flags;
     // Which of the members that only some controls have this one has (kPictureMembers, then
@@ -83,6 +87,7 @@ class Engine {
   };
   Found found_;
   const std::vector<Entry>& resolveControls(const host::ObjectPtr& host);
+  void letGoOfControls();
 
   bool captureRun(const host::ObjectPtr& host);
   void placingRun(const host::ObjectPtr& host);

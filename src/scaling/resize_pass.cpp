@@ -168,13 +168,19 @@ const std::vector<Engine::Entry>& Engine::resolveControls(const host::ObjectPtr&
               found_.flags == &colControlFlags() &&
               found_.infoVersion == colControlInfo().version() &&
               found_.flagsVersion == colControlFlags().version();
-  for (std::size_t i = 0; same && i < items.size(); ++i) same = found_.entries[i].ctrl == items[i];
-  if (same) return found_.entries;
+  for (std::size_t i = 0; same && i < items.size(); ++i) {
+    const Entry& e = found_.entries[i];
+    same = e.id == items[i].get() && !e.held.expired();
+  }
+  if (same) {
+    for (std::size_t i = 0; i < items.size(); ++i) found_.entries[i].ctrl = std::move(items[i]);
+    return found_.entries;
+  }
 
   found_ = {};
   found_.entries.reserve(items.size());
   for (host::ObjectPtr& ctrl : items) {
-    Entry e{ctrl, nullptr, nullptr, optionalMembers(*ctrl)};
+    Entry e{ctrl, ctrl, ctrl.get(), nullptr, nullptr, optionalMembers(*ctrl)};
     if (!skipped(*ctrl)) std::tie(e.rec, e.flags) = records(ctrl, true);
     found_.entries.push_back(std::move(e));
   }
@@ -183,6 +189,10 @@ const std::vector<Engine::Entry>& Engine::resolveControls(const host::ObjectPtr&
   found_.infoVersion = colControlInfo().version();
   found_.flagsVersion = colControlFlags().version();
   return found_.entries;
+}
+
+void Engine::letGoOfControls() {
+  for (Entry& e : found_.entries) e.ctrl.reset();
 }
 
 std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> Engine::records(
@@ -357,6 +367,10 @@ void Engine::placingRun(const host::ObjectPtr& host) {
   if (s.SetupDone && s.ResizeAtOnce) lockUpdates(true);
 
   const std::vector<Entry>& entries = resolveControls(host);
+  struct LetGo {
+    Engine& engine;
+    ~LetGo() { engine.letGoOfControls(); }
+  } letGo{*this};
 
   // Detach: free the image lists whose images are rebuilt, remembering what items showed.
   if (s.ScaleGraphics)
