@@ -82,11 +82,37 @@ bool Control::tryGet(Name name_, Args idx, Variant& out) {
   return false;
 }
 
+namespace {
+
+// A property holds values of its own type, as the classic runtime converts what is assigned
+// (a BorderWidth of 4.5 is the Integer 4).
+Variant asTypeOf(const Variant& like, const Variant& value) {
+  switch (like.type()) {
+    case host::VarType::Boolean:
+      return Variant(value.toBool());
+    case host::VarType::Integer:
+      return Variant(value.toInteger());
+    case host::VarType::Long:
+      return Variant(value.toLong());
+    case host::VarType::Single:
+      return Variant(value.toSingle());
+    case host::VarType::Double:
+      return Variant(value.toDouble());
+    case host::VarType::String:
+      return Variant(value.toString());
+    default:
+      return value;
+  }
+}
+
+}  // namespace
+
 bool Control::trySet(Name name_, Args idx, const Variant& value) {
   if (Object::trySet(name_, idx, value)) return true;
   if (!idx.empty()) return false;
-  if (!stored.find(name_) && !cls_->defaults.find(name_)) return false;
-  stored.set(name_.text(), value);
+  const Variant* typed = cls_->defaults.find(name_);
+  if (!typed && !stored.find(name_)) return false;
+  stored.set(name_.text(), typed ? asTypeOf(*typed, value) : value);
   return true;
 }
 

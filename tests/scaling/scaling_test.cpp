@@ -649,16 +649,15 @@ TEST_F(PlacementTest, FontsScaleFromTheirReferenceOrReturnToIt) {
 }
 
 TEST_F(PlacementTest, CalendarFontsAreCapturedAndScaledEachFromItsOwnReference) {
-  RESCALO_NEED_CORPUS();
-  form = load(corpusFile("025-blaiseman-punch-clock-version-1-3-1__1-38216-frmCalendar.frm")).form;
+  form = load(testing_support::examplesDir() / "every-control.frm").form;
   eng = std::make_unique<TestEngine>(rt, form);
   eng->run();
-  scaling::ControlClass& r = rec("Calendar1");
+  scaling::ControlClass& r = rec("calDate");
   EXPECT_EQ((std::vector<float>{r.DayFontSize, r.GridFontSize, r.TitleFontSize, r.HeadFontSize,
                                 r.FontSize}),
             (std::vector<float>{8.25f, 8.25f, 12, 0, 0}));
   resizeTo(form->clientWidthTwips() * 2, form->clientHeightTwips() * 2);
-  auto calendar = ctl("Calendar1");
+  auto calendar = ctl("calDate");
   for (auto [font, size] : {std::pair{"DayFont", 16.5}, {"GridFont", 16.5}, {"TitleFont", 24.0}})
     EXPECT_EQ(calendar->get(font).toObject()->get("Size").toDouble(), size) << font;
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "control/rescalo.h"
 #include "host/failure.h"
@@ -20,6 +21,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The Rescalo a form's file gives it, if any.
+const frm::Block* rescaloOf(const frm::Document& doc) {
+  for (const frm::Block* b : doc.form.children())
+    if (b->className == control::kRescaloClass) return b;
+  return nullptr;
+}
+
 class ScenarioTest : public testing_support::RuntimeTest {
  protected:
   ScenarioTest() { control::registerRescalo(rt.userControls()); }
@@ -27,6 +35,7 @@ class ScenarioTest : public testing_support::RuntimeTest {
   // (0, 0), the form saved), loaded to run from the file's folder so that its .frx is found.
   std::shared_ptr<runtime::Form> loadWithRescalo(const std::filesystem::path& file) {
     frm::Document doc = frm::readFile(file);
+    if (rescaloOf(doc)) return keep.emplace_back(runtime::buildForm(rt, doc, file, {true}));
     {
       auto design = runtime::buildForm(rt, doc, file, {false});
       runtime::addUserControl(*design, doc, control::kRescaloClass, "Rescalo", 0, 0);
@@ -43,11 +52,14 @@ class ScenarioTest : public testing_support::RuntimeTest {
   void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
 };
 
-std::vector<fs::path> corpusForms() {
-  std::vector<fs::path> out;
-  for (const auto& e : fs::directory_iterator(testing_support::corpusDir()))
-    if (e.path().extension() == ".frm") out.push_back(e.path());
-  std::sort(out.begin(), out.end());
+// The controls that the file's Rescalo has flags for: their locks, not proportion, place them.
+std::set<std::string> flaggedKeys(const frm::Document& doc) {
+  std::set<std::string> out;
+  const frm::Block* r = rescaloOf(doc);
+  const frm::Property* count = r ? r->property("ControlFlagCount") : nullptr;
+  for (int n = 1; count && n <= *frm::parseNumber(count->value); ++n)
+    if (const frm::Property* key = r->property(std::to_string(n) + "ControlFlagControlKey"))
+      out.insert(frm::unquote(key->value).value_or(key->value));
   return out;
 }
 
@@ -106,16 +118,16 @@ class CorpusLayoutTest : public ScenarioTest {
   }
 };
 
-TEST_F(CorpusLayoutTest, EveryCorpusFormPlacesItsPlainControlsInProportion) {
-  RESCALO_NEED_CORPUS();
+TEST_F(CorpusLayoutTest, EveryFormPlacesItsPlainControlsInProportion) {
   std::size_t checked = 0, forms = 0;
-  for (const fs::path& file : corpusForms()) {
+  for (const fs::path& file : testing_support::formsToCheck()) {
     frm::Document doc = frm::readFile(file);
     auto form = loadWithRescalo(file);
     if (form->isMdi()) continue;  // an MDI form holds only aligned boxes and menus
     ++forms;
     double designW = fileNumber(doc, "ClientWidth"), designH = fileNumber(doc, "ClientHeight");
     auto design = plainGeometry(*form);
+    for (const std::string& key : flaggedKeys(doc)) design.erase(key);
     checked += design.size();
 
     form->call("Show");  // a form saved maximized is laid out for the whole screen here
@@ -133,8 +145,12 @@ TEST_F(CorpusLayoutTest, EveryCorpusFormPlacesItsPlainControlsInProportion) {
     expectProportional(*form, design, designW, designH, "shrunk");
     form->unload();
   }
-  EXPECT_EQ(forms, 39u);
-  EXPECT_GT(checked, 300u);
+  if (testing_support::haveCorpus()) {
+    EXPECT_EQ(forms, 39u + 4u);
+    EXPECT_GT(checked, 300u);
+  } else {
+    EXPECT_GT(checked, 20u) << "the examples alone";
+  }
 }
 
 // What a user can see of a control: geometry, line ends, fonts, borders, pictures, tab and
@@ -201,9 +217,8 @@ void expectSameLook(const std::map<std::string, Look>& before,
 }
 
 TEST_F(CorpusLayoutTest, DragsThatEndAtTheDesignedSizeLeaveEveryFormAsDesigned) {
-  RESCALO_NEED_CORPUS();
   std::size_t compared = 0;
-  for (const fs::path& file : corpusForms()) {
+  for (const fs::path& file : testing_support::formsToCheck()) {
     auto form = loadWithRescalo(file);
     form->call("Show");
     if (form->windowState() != 0) {
@@ -224,7 +239,53 @@ TEST_F(CorpusLayoutTest, DragsThatEndAtTheDesignedSizeLeaveEveryFormAsDesigned) 
     expectSameLook(designed, lookOfForm(*form), form->name);
     form->unload();
   }
-  EXPECT_GT(compared, 700u);
+  EXPECT_GT(compared, testing_support::haveCorpus() ? 700u : 60u);
+}
+
+// The locks of the example form, one kind of control each: what is locked stays as designed,
+// an edge kept from the right or the bottom keeps its distance from that side of the form,
+// and the rest of each control still scales.
+TEST_F(CorpusLayoutTest, LockedEdgesSizesFontsAndBordersStayAsDesigned) {
+  auto form = loadWithRescalo(testing_support::examplesDir() / "every-control.frm");
+  form->call("Show");
+  const double designW = form->clientWidthTwips(), designH = form->clientHeightTwips();
+  auto at = [&](const char* key, std::initializer_list<const char*> names) {
+    return testing_support::numbers(*form->find(key), names);
+  };
+  auto fontOf = [&](const char* key) {
+    return form->find(key)->get("Font").toObject()->get("Size").toDouble();
+  };
+  dragToInner(*form, designW * 1.5, designH * 1.75);
+  pause();
+  const double w = form->clientWidthTwips(), h = form->clientHeightTwips();
+  const double rx = w / designW, ry = h / designH;
+  auto near = [](const std::vector<double>& got, const std::vector<double>& want,
+                 const char* what) {
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i)
+      EXPECT_NEAR(got[i], want[i], tolerance(want[i])) << what << " " << i;
+  };
+  near(at("cmdOK", {"Left", "Top", "Width", "Height"}), {120 * rx, 5760 * ry, 1200, 375},
+       "cmdOK: size kept");
+  near(at("txtFixed", {"Left", "Top", "Width", "Height"}), {1440, 5760, 2400 * rx, 315 * ry},
+       "txtFixed: left and top kept");
+  near(at("lblNote", {"Left", "Top", "Width", "Height"}),
+       {3960 * rx, h - (designH - 5760 - 315) - 315, 2400 * rx, 315}, "lblNote: bottom kept");
+  EXPECT_EQ(fontOf("lblNote"), 8.25);
+  near(at("imgLogo", {"Left", "Top", "Width", "Height"}),
+       {w - (designW - 8760 - 720) - 720, 600 * ry, 720, 720 * ry}, "imgLogo: right kept");
+  near(at("linLocked", {"X1", "Y1", "X2", "Y2"}), {120, 6600, 3840, 6600}, "linLocked");
+  near(at("linRule", {"X1", "Y1", "X2", "Y2"}), {120 * rx, 1020 * ry, 9480 * rx, 1020 * ry},
+       "linRule: scaled");
+  // Borders scale with the control's tighter ratio; a flat line has none and keeps its own.
+  EXPECT_EQ(form->find("shpFixed")->get("BorderWidth").toDouble(), 2);
+  EXPECT_EQ(form->find("shpMark")->get("BorderWidth").toDouble(), 4);  // 3 x 1.5, to even
+  EXPECT_EQ(form->find("linRule")->get("BorderWidth").toDouble(), 2);
+  near(at("NoResizeHelp", {"Left", "Top", "Width", "Height"}), {5880, 6480, 375, 375},
+       "skipped by its name");
+  // Fonts scale by the smaller ratio, each calendar font from its own size.
+  EXPECT_GT(fontOf("txtFixed"), 8.25);
+  EXPECT_GT(form->find("calDate")->get("TitleFont").toObject()->get("Size").toDouble(), 12);
 }
 
 // Every picture the demo form shows, by where it is shown.

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -28,10 +30,33 @@ inline std::string corpusMissing() {
 
 inline std::filesystem::path corpusFile(const std::string& name) { return corpusDir() / name; }
 
+// The .frm files of a folder, sorted; none when the folder is absent.
+inline std::vector<std::filesystem::path> formsIn(const std::filesystem::path& dir) {
+  std::vector<std::filesystem::path> out;
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dir, ec)) return out;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    if (e.path().extension() == ".frm") out.push_back(e.path());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+inline std::filesystem::path examplesDir() {
+  return std::filesystem::path(RESCALO_SOURCE_DIR) / "examples";
+}
+
+// What the tests that go over every form go over: the project's own examples, which cover
+// every kind of control, then the corpus when it is there.
+inline std::vector<std::filesystem::path> formsToCheck() {
+  std::vector<std::filesystem::path> out = formsIn(examplesDir());
+  for (auto& f : formsIn(corpusDir())) out.push_back(std::move(f));
+  return out;
+}
+
 }  // namespace testing_support
 
 // First line of a test that reads the corpus.
-#define RESCALO_NEED_CORPUS()                                                   \
-  do {                                                                          \
+#define RESCALO_NEED_CORPUS()                                                                 \
+  do {                                                                                        \
     if (!::testing_support::haveCorpus()) GTEST_SKIP() << ::testing_support::corpusMissing(); \
   } while (false)
