@@ -186,9 +186,14 @@ Form::~Form() {
 Form* Form::mdiParent() const { return mdiChild ? rt_.mdiForm : nullptr; }
 
 double Form::menuBarHeight() const {
-  for (const auto& c : controls)
-    if (c->typeName() == "Menu" && c->container == this && c->visible)
-      return 20 * ScaleState::twipsPerPixelY;
+  if (menusFoundIn_ != controls.size()) {
+    menus_.clear();
+    for (const auto& c : controls)
+      if (c->typeName() == "Menu" && c->container == this) menus_.push_back(c.get());
+    menusFoundIn_ = controls.size();
+  }
+  for (const Control* m : menus_)
+    if (m->visible) return 20 * ScaleState::twipsPerPixelY;
   return 0;
 }
 

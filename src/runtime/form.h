@@ -117,6 +117,11 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   const host::MemberTable* members() const override;
 
  private:
+  // The form's own menus, found again only when controls were added (they are never
+  // removed while the form lives): the client height asks on every read.
+  mutable std::vector<const Control*> menus_;
+  mutable std::size_t menusFoundIn_ = 0;
+
   void applySize(double w, double h, bool raiseResize);
   void raiseResize();
   Runtime& rt_;
