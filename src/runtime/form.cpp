@@ -185,14 +185,20 @@ Form::~Form() {
 
 Form* Form::mdiParent() const { return mdiChild ? rt_.mdiForm : nullptr; }
 
-double Form::menuBarHeight() const {
-  if (menusFoundIn_ != controls.size()) {
-    menus_.clear();
-    for (const auto& c : controls)
-      if (c->typeName() == "Menu" && c->container == this) menus_.push_back(c.get());
-    menusFoundIn_ = controls.size();
+const Form::Own& Form::own() const {
+  if (own_.foundIn == controls.size()) return own_;
+  own_ = {};
+  for (const auto& c : controls) {
+    if (c->container != this) continue;
+    if (c->typeName() == "Menu") own_.menus.push_back(c.get());
+    if (auto* box = dynamic_cast<PictureBox*>(c.get())) own_.boxes.push_back(box);
   }
-  for (const Control* m : menus_)
+  own_.foundIn = controls.size();
+  return own_;
+}
+
+double Form::menuBarHeight() const {
+  for (const Control* m : own().menus)
     if (m->visible) return 20 * ScaleState::twipsPerPixelY;
   return 0;
 }
@@ -245,9 +251,8 @@ double Form::clientHeightTwips() const {
 
 Form::Area Form::mdiClientArea() const {
   Area a{0, 0, fullClientWidth(), fullClientHeight()};
-  for (const auto& c : controls) {
-    auto* box = dynamic_cast<PictureBox*>(c.get());
-    if (!box || box->container != this || !box->visible) continue;
+  for (PictureBox* box : own().boxes) {
+    if (!box->visible) continue;
     switch (box->align()) {
       case 1:
         a.top += box->height, a.height -= box->height;
@@ -275,9 +280,8 @@ Form::Area Form::mdiClientArea() const {
 void Form::layoutAligned() {
   double top = 0, bottom = fullClientHeight(), leftEdge = 0, right = fullClientWidth();
   for (int pass = 0; pass < 2; ++pass) {
-    for (const auto& c : controls) {
-      auto* box = dynamic_cast<PictureBox*>(c.get());
-      if (!box || box->container != this || !box->visible) continue;
+    for (PictureBox* box : own().boxes) {
+      if (!box->visible) continue;
       int align = box->align();
       if (align == 0 || (pass == 0) != (align == 1 || align == 2)) continue;
       switch (align) {

@@ -117,10 +117,16 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   const host::MemberTable* members() const override;
 
  private:
-  // The form's own menus, found again only when controls were added (they are never
-  // removed while the form lives): the client height asks on every read.
-  mutable std::vector<const Control*> menus_;
-  mutable std::size_t menusFoundIn_ = 0;
+  // The form's own menus and picture boxes, found again only when controls were added (they
+  // are never removed while the form lives): the client size and the aligned boxes' layout
+  // ask for them on every read and every resize.
+  struct Own {
+    std::vector<const Control*> menus;
+    std::vector<PictureBox*> boxes;
+    std::size_t foundIn = 0;
+  };
+  mutable Own own_;
+  const Own& own() const;
 
   void applySize(double w, double h, bool raiseResize);
   void raiseResize();
