@@ -1,9 +1,10 @@
-// The procedures the control runs from its lifecycle. Those of window management, the
-// gradient, the open and close effects, font replacement and print sizing are empty, named
-// steps until those subsystems arrive: the lifecycle already calls each at its place, and the
-// trace shows that it ran.
+// The procedures the control runs from its lifecycle. Those of window management, the open
+// and close effects, font replacement and print sizing are empty, named steps until those
+// subsystems arrive: the lifecycle already calls each at its place, and the trace shows that
+// it ran.
 
 #include "control/rescalo.h"
+#include "effects/gradient.h"
 #include "host/failure.h"
 
 namespace control {
@@ -41,7 +42,11 @@ void Rescalo::ApplyScreenScale() { note("ApplyScreenScale"); }
 void Rescalo::CenterFormX() { note("CenterFormX"); }
 void Rescalo::CenterFormY() { note("CenterFormY"); }
 void Rescalo::SetTopMost(const host::ObjectPtr&, bool) { note("SetTopMost"); }
-void Rescalo::PaintGradient() { note("PaintGradient"); }
+void Rescalo::PaintGradient() {
+  note("PaintGradient");
+  effects::PaintGradient(host(), s.GradientSource, s.GradientType, s.GradientColour,
+                         s.GradientColour2, s.GradientMidColour);
+}
 void Rescalo::PlayOpenEffect(const host::ObjectPtr&, int) { note("PlayOpenEffect"); }
 void Rescalo::PlayCloseEffect(const host::ObjectPtr&, int) { note("PlayCloseEffect"); }
 void Rescalo::UnfixWindow(std::int32_t) { note("UnfixWindow"); }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/error_object.h"
+#include "runtime/raster/raster.h"
 #include "runtime/user_control_host.h"
 #include "test_support.h"
 
@@ -252,6 +253,47 @@ TEST_F(RescaloTest, EventsReachTheApplicationInCppAndByNameThroughTheExtender) {
   r.raise("Error", args);
   EXPECT_EQ(seen, (std::vector<std::string>{"c++:ResizeDone", "app:ResizeDone", "c++:Error",
                                             "app:Error:Error in ScaleMode:5"}));
+}
+
+TEST_F(RescaloTest, TheGradientIsPaintedAtSetUpAndAfterEveryResizeAndClearedWhenSwitchedOff) {
+  auto form =
+      build(withRescalo("      GradientFill = -1  'True\n      GradientColour = 0\n"
+                        "      GradientColour2 = 16777215\n      GradientMidColour = 16777215\n"));
+  Rescalo& r = rescaloOf(*form);
+  int paintings = 0;
+  r.trace = [&](std::string_view p) { paintings += p == "PaintGradient"; };
+  auto grey = [](int v) { return raster::rgb(v, v, v); };
+  auto pixels = [&](std::initializer_list<std::pair<int, int>> at) {
+    std::vector<raster::Color> out;
+    for (auto [x, y] : at) out.push_back(form->screen().pixel(x, y));
+    return out;
+  };
+  form->call("Show");
+  // 200 pixels high: the last visible band is step 63, drawn behind the form's own drawing.
+  EXPECT_EQ(pixels({{0, 0}, {100, 199}}), (std::vector<raster::Color>{grey(0), grey(251)}));
+  EXPECT_FALSE(form->get("AutoRedraw").toBool());
+  // A taller form is painted again at once for its new height, before its controls move.
+  form->set("Height", form->height() + 1500);
+  EXPECT_EQ(pixels({{0, 0}, {100, 299}, {100, 200}}),
+            (std::vector<raster::Color>{grey(0), grey(251), grey(167)}));
+  paintings = 0;
+  form->set("WindowState", 1);
+  EXPECT_EQ(paintings, 0);  // minimized: nothing to paint
+  form->set("WindowState", 0);
+  EXPECT_EQ(paintings, 1);
+
+  // Switched off: the drawing is cleared; the colours wait until it is on again.
+  const raster::Color face = runtime::resolveColor(0x8000000F);
+  r.set("GradientFill", false);
+  EXPECT_EQ(pixels({{0, 0}, {100, 299}}), (std::vector<raster::Color>{face, face}));
+  r.set("GradientSource", 1);
+  EXPECT_EQ(form->screen().pixel(0, 0), face);
+  r.set("GradientFill", true);
+  EXPECT_EQ(pixels({{0, 0}, {100, 299}}), (std::vector<raster::Color>{grey(255), grey(4)}));
+  EXPECT_FALSE(form->get("AutoRedraw").toBool());
+  // While on, a new colour repaints at once.
+  r.set("GradientColour2", 0xFF);
+  EXPECT_EQ(form->screen().pixel(0, 0), raster::rgb(255, 0, 0));
 }
 
 }  // namespace
