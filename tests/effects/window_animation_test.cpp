@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <optional>
 
 #include "test_support.h"
@@ -24,75 +23,48 @@ std::string text(const std::optional<host::RECT>& r) {
          std::to_string(r->right) + ", " + std::to_string(r->bottom) + ")";
 }
 
-// What one step shows, written from the effects' formulas for a Wd x Ht window in N steps.
-using Formula = std::function<std::optional<host::RECT>(int i)>;
-
-struct Window {
-  double Wd, Ht;
-  int N;
-  double dx() const { return Wd / N; }
-  double dy() const { return Ht / N; }
-  double FL() const { return N * dx() / 2 - Wd / 20; }
-  double FR() const { return N * dx() / 2 + Wd / 20; }
-  static std::optional<host::RECT> rect(double l, double t, double r, double b) {
+// What step i of N shows on a W x H window, written from the effects' formulas; nothing: the
+// step changes nothing.
+std::optional<host::RECT> step(bool opening, int effect, int i, int N, double W, double H) {
+  const double dx = W / N, dy = H / N, half = N / 2.0, FL = W / 2 - W / 20, FR = W / 2 + W / 20;
+  const int k = N - i;
+  auto rect = [](double l, double t, double r, double b) -> std::optional<host::RECT> {
     auto n = [](double v) { return static_cast<std::int32_t>(std::nearbyint(v)); };
     return host::RECT{n(l), n(t), n(r), n(b)};
+  };
+  switch (opening ? effect : -effect) {
+    case 1:
+      return rect(k * dx, 0, W, H);
+    case 2:
+      return rect(0, 0, i * dx, H);
+    case 3:
+      return rect(0, k * dy, W, H);
+    case 4:
+      return rect(0, 0, W, i * dy);
+    case 5:
+      return rect(W / 2 - i * dx / 2, 0, W / 2 + i * dx / 2, H);
+    case 6:
+      return rect(0, H / 2 - i * dy / 2, W, H / 2 + i * dy / 2);
+    case 7:
+      if (i < half) return rect(FL, half * dy - i * dy, FR, half * dy + i * dy);
+      return k * dx < FL ? rect(k * dx, 0, i * dx, H) : std::nullopt;
+    case -1:
+      return rect(0, 0, k * dx, H);
+    case -2:
+      return rect(i * dx, 0, W, H);
+    case -3:
+      return rect(0, 0, W, k * dy);
+    case -4:
+      return rect(0, i * dy, W, H);
+    case -5:
+      return rect(i * dx / 2, 0, i * dx / 2 + k * dx, H);
+    case -6:
+      return rect(0, i * dy / 2, W, i * dy / 2 + k * dy);
+    default:
+      if (i >= half) return rect(FL, (i - half) * dy, FR, (N - (i - half)) * dy);
+      return i * dx < FL ? rect(i * dx, 0, k * dx, H) : std::nullopt;
   }
-
-  Formula opening(int effect) const {
-    double dx = this->dx(), dy = this->dy(), FL = this->FL(), FR = this->FR();
-    double W = Wd, H = Ht;
-    int n = N;
-    double half = N / 2.0;
-    switch (effect) {
-      case 1:
-        return [=](int i) { return rect((n - i) * dx, 0, W, H); };
-      case 2:
-        return [=](int i) { return rect(0, 0, i * dx, H); };
-      case 3:
-        return [=](int i) { return rect(0, (n - i) * dy, W, H); };
-      case 4:
-        return [=](int i) { return rect(0, 0, W, i * dy); };
-      case 5:
-        return [=](int i) { return rect(W / 2 - i * dx / 2, 0, W / 2 + i * dx / 2, H); };
-      case 6:
-        return [=](int i) { return rect(0, H / 2 - i * dy / 2, W, H / 2 + i * dy / 2); };
-      default:
-        return [=](int i) -> std::optional<host::RECT> {
-          if (i < half) return rect(FL, half * dy - i * dy, FR, half * dy + i * dy);
-          if ((n - i) * dx < FL) return rect((n - i) * dx, 0, i * dx, H);
-          return std::nullopt;
-        };
-    }
-  }
-
-  Formula closing(int effect) const {
-    double dx = this->dx(), dy = this->dy(), FL = this->FL(), FR = this->FR();
-    double W = Wd, H = Ht;
-    int n = N;
-    double half = N / 2.0;
-    switch (effect) {
-      case 1:
-        return [=](int i) { return rect(0, 0, (n - i) * dx, H); };
-      case 2:
-        return [=](int i) { return rect(i * dx, 0, W, H); };
-      case 3:
-        return [=](int i) { return rect(0, 0, W, (n - i) * dy); };
-      case 4:
-        return [=](int i) { return rect(0, i * dy, W, H); };
-      case 5:
-        return [=](int i) { return rect(i * dx / 2, 0, i * dx / 2 + (n - i) * dx, H); };
-      case 6:
-        return [=](int i) { return rect(0, i * dy / 2, W, i * dy / 2 + (n - i) * dy); };
-      default:
-        return [=](int i) -> std::optional<host::RECT> {
-          if (i >= half) return rect(FL, (i - half) * dy, FR, (n - (i - half)) * dy);
-          if (i * dx < FL) return rect(i * dx, 0, (n - i) * dx, H);
-          return std::nullopt;
-        };
-    }
-  }
-};
+}
 
 class WindowAnimation : public RuntimeTest {
  protected:
@@ -117,10 +89,14 @@ class WindowAnimation : public RuntimeTest {
     for (const Change& c : changes) out.push_back(c.region);
     return out;
   }
-  static std::vector<std::optional<host::RECT>> expected(const Formula& f, int N) {
+  // Every change an effect makes in N steps on a W x H window; the opening ends with the whole
+  // window again.
+  static std::vector<std::optional<host::RECT>> expected(bool opening, int effect, int N, double W,
+                                                         double H) {
     std::vector<std::optional<host::RECT>> out;
     for (int i = 1; i <= N; ++i)
-      if (auto r = f(i)) out.push_back(r);
+      if (auto r = step(opening, effect, i, N, W, H)) out.push_back(r);
+    if (opening) out.push_back(std::nullopt);
     return out;
   }
   static std::string differences(const std::vector<std::optional<host::RECT>>& got,
@@ -138,19 +114,16 @@ class WindowAnimation : public RuntimeTest {
 
 TEST_F(WindowAnimation, EveryEffectShowsTheRegionsOfItsFormulaStepByStep) {
   show(400, 300);
-  const Window w{400, 300, 18};
   for (std::int16_t effect = 1; effect <= 7; ++effect) {
     SCOPED_TRACE("effect " + std::to_string(effect));
     changes.clear();
     EXPECT_TRUE(effects::PlayOpenEffect(rt, *form, effect, 1));
-    auto want = expected(w.opening(effect), 18);
-    want.push_back(std::nullopt);  // the whole window again at the end
-    EXPECT_EQ(differences(regions(), want), "");
+    EXPECT_EQ(differences(regions(), expected(true, effect, 18, 400, 300)), "");
     EXPECT_FALSE(rt.windowTable().region(form->hwnd).has_value());
 
     changes.clear();
     EXPECT_TRUE(effects::PlayCloseEffect(rt, *form, effect, 1));
-    EXPECT_EQ(differences(regions(), expected(w.closing(effect), 18)), "");
+    EXPECT_EQ(differences(regions(), expected(false, effect, 18, 400, 300)), "");
   }
 }
 
@@ -187,16 +160,13 @@ TEST_F(WindowAnimation, HalfPixelsRoundToEvenAndOddStepCountsSplitAtAHalfStep) {
             (std::vector<int>{2, 3, 4, 8}));
   // Half a second: 9 steps, so the fold's phases meet at step 4.5.
   show(300, 200);
-  const Window w{300, 200, 9};
   for (std::int16_t effect : {effects::kFold, effects::kWipeVertical}) {
     changes.clear();
     ASSERT_TRUE(effects::PlayOpenEffect(rt, *form, effect, 0.5f));
-    auto want = expected(w.opening(effect), 9);
-    want.push_back(std::nullopt);
-    EXPECT_EQ(differences(regions(), want), "");
+    EXPECT_EQ(differences(regions(), expected(true, effect, 9, 300, 200)), "");
     changes.clear();
     ASSERT_TRUE(effects::PlayCloseEffect(rt, *form, effect, 0.5f));
-    EXPECT_EQ(differences(regions(), expected(w.closing(effect), 9)), "");
+    EXPECT_EQ(differences(regions(), expected(false, effect, 9, 300, 200)), "");
   }
 }
 
