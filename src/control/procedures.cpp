@@ -1,9 +1,10 @@
-// The procedures the control runs from its lifecycle. Those of window management, the
-// gradient, the open and close effects, font replacement and print sizing are empty, named
-// steps until those subsystems arrive: the lifecycle already calls each at its place, and the
-// trace shows that it ran.
+// The procedures the control runs from its lifecycle. Those of window management, font
+// replacement and print sizing are empty, named steps until those subsystems arrive: the
+// lifecycle already calls each at its place, and the trace shows that it ran.
 
 #include "control/rescalo.h"
+#include "effects/gradient.h"
+#include "effects/window_animation.h"
 #include "host/failure.h"
 
 namespace control {
@@ -34,6 +35,10 @@ void Rescalo::RegularResizeHandling() {
     if (s.GradientFill) PaintGradient();
   }
   LockFormUpdates(false);
+  if (openEffectPending_ && h->get("WindowState").toInteger() != 1) {
+    openEffectPending_ = false;
+    PlayOpenEffect(h, s.FormOpen);
+  }
 }
 void Rescalo::LoadWindowSettings() { note("LoadWindowSettings"); }
 void Rescalo::SaveWindowSettings() { note("SaveWindowSettings"); }
@@ -41,9 +46,29 @@ void Rescalo::ApplyScreenScale() { note("ApplyScreenScale"); }
 void Rescalo::CenterFormX() { note("CenterFormX"); }
 void Rescalo::CenterFormY() { note("CenterFormY"); }
 void Rescalo::SetTopMost(const host::ObjectPtr&, bool) { note("SetTopMost"); }
-void Rescalo::PaintGradient() { note("PaintGradient"); }
-void Rescalo::PlayOpenEffect(const host::ObjectPtr&, int) { note("PlayOpenEffect"); }
-void Rescalo::PlayCloseEffect(const host::ObjectPtr&, int) { note("PlayCloseEffect"); }
+void Rescalo::PaintGradient() {
+  note("PaintGradient");
+  effects::PaintGradient(host(), s.GradientSource, s.GradientType, s.GradientColour,
+                         s.GradientColour2, s.GradientMidColour);
+}
+void Rescalo::PlayOpenEffect(const host::ObjectPtr& form, int effect) {
+  note("PlayOpenEffect");
+  if (!form) return;
+  auto value = static_cast<std::int16_t>(effect);
+  if (effects::PlayOpenEffect(services(), *form, value, s.FormOpenTime)) {
+    ReapplyStayOnTop();
+  } else if (value != effects::kNoEffect) {
+    // A form that starts minimized keeps the region that hides it: the opening plays when it
+    // is first restored, rather than leaving the restored window invisible.
+    openEffectPending_ = true;
+  }
+}
+void Rescalo::PlayCloseEffect(const host::ObjectPtr& form, int effect) {
+  note("PlayCloseEffect");
+  if (form && effects::PlayCloseEffect(services(), *form, static_cast<std::int16_t>(effect),
+                                       s.FormCloseTime))
+    ReapplyStayOnTop();
+}
 void Rescalo::UnfixWindow(std::int32_t) { note("UnfixWindow"); }
 // An error ends the tick: a timer has nobody to report to.
 void Rescalo::tmrDelayResizeTick() {

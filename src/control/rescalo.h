@@ -244,6 +244,7 @@ class Rescalo : public host::UserControl, public scaling::Engine {
   host::ControlSite* site_ = nullptr;
   std::weak_ptr<host::Object> host_;
   bool hostIsMdi_ = false;
+  bool openEffectPending_ = false;  // minimized at set-up, still hidden by its region
   int subscription_ = 0;
   std::int16_t flagCount_ = 0;
   std::vector<std::string> flagKeys_{""};

@@ -60,8 +60,9 @@ ClockTimer* VirtualClock::nextDue(double limit) {
   return best;
 }
 
-void VirtualClock::advance(double ms) {
+int VirtualClock::advance(double ms) {
   double target = nowMs_ + ms;
+  int ticks = 0;
   while (ClockTimer* t = nextDue(target)) {
     nowMs_ = std::max(nowMs_, t->due_);
     t->due_ = nowMs_ + t->interval_;
@@ -73,10 +74,12 @@ void VirtualClock::advance(double ms) {
     } ticking{t};
     t->ticking_ = true;
     t->onTick_();
+    ++ticks;
   }
   nowMs_ = target;
+  return ticks;
 }
 
-void VirtualClock::runDue() { advance(0); }
+int VirtualClock::runDue() { return advance(0); }
 
 }  // namespace runtime

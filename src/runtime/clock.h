@@ -40,10 +40,11 @@ class VirtualClock {
  public:
   ~VirtualClock();
   double now() const { return nowMs_; }  // milliseconds since the runtime started
-  // Advances time by ms, ticking every timer that falls due on the way, in order.
-  void advance(double ms);
+  // Advances time by ms, ticking every timer that falls due on the way, in order; returns
+  // how many ticks ran.
+  int advance(double ms);
   // Ticks the timers that are due now (DoEvents).
-  void runDue();
+  int runDue();
   std::shared_ptr<ClockTimer> createTimer(std::function<void()> onTick);
 
  private:

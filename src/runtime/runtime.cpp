@@ -70,7 +70,7 @@ double Runtime::Timer() {
 
 void Runtime::post(std::function<void()> work) { posted_.push_back(std::move(work)); }
 
-void Runtime::DoEvents() {
+bool Runtime::pump() {
   // Only what is pending now: work posted while running waits for the next call.
   std::size_t n = posted_.size();
   for (std::size_t i = 0; i < n && !posted_.empty(); ++i) {
@@ -78,13 +78,17 @@ void Runtime::DoEvents() {
     posted_.pop_front();
     work();
   }
-  clock_.runDue();
+  return clock_.runDue() > 0 || n > 0;
+}
+
+void Runtime::DoEvents() {
+  if (!pump() && options_.idleMs > 0) clock_.advance(options_.idleMs);
 }
 
 void Runtime::advance(double ms) {
-  DoEvents();
+  pump();
   clock_.advance(ms);
-  DoEvents();
+  pump();
 }
 
 int Runtime::MsgBox(std::string_view prompt, int buttons, std::string_view title) {

@@ -25,6 +25,9 @@ struct RuntimeOptions {
   double twipsPerPixel = 15;  // 96 dpi
   std::filesystem::path settingsFile = FileSettingsStore::defaultPath();
   double startSeconds = 9 * 3600;  // what Timer() reads at time zero
+  // How long a DoEvents that finds nothing to run waits for the next message, ms: a program
+  // that polls Timer() between DoEvents calls sees time pass, as it would on a real clock.
+  double idleMs = 1;
 };
 
 struct MessageRecord {
@@ -77,6 +80,7 @@ class Runtime : public host::Services {
   std::vector<Form*> forms;
 
  private:
+  bool pump();  // runs the posted work and due timers; false when there was none
   RuntimeOptions options_;
   VirtualClock clock_;
   WindowTable windows_;

@@ -68,12 +68,13 @@ int WindowTable::SetWindowRgn(HWND hwnd, HRGN region, bool) {
   if (it == windows_.end()) return 0;
   if (region == 0) {
     it->second.region.reset();
-    return 1;
+  } else {
+    auto r = regions_.find(region);
+    if (r == regions_.end()) return 0;
+    it->second.region = r->second;
+    regions_.erase(r);  // the window owns the region now
   }
-  auto r = regions_.find(region);
-  if (r == regions_.end()) return 0;
-  it->second.region = r->second;
-  regions_.erase(r);  // the window owns the region now
+  if (onRegionChanged) onRegionChanged(hwnd, it->second.region);
   return 1;
 }
 

@@ -2,6 +2,7 @@
 // The embedded runtime's window table: handles, the one update lock, the topmost band,
 // window regions and window procedure chains, honoured when a form is dragged.
 
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -43,6 +44,9 @@ class WindowTable : public host::WindowApi {
   bool isTopmost(host::HWND hwnd) const;
   // The window's visible region in window coordinates; nothing: the whole window.
   std::optional<host::RECT> region(host::HWND hwnd) const;
+  // Told of every change of a window's region, in order (nothing: the whole window again), so
+  // that an animation can be followed step by step.
+  std::function<void(host::HWND, const std::optional<host::RECT>&)> onRegionChanged;
   // Sends a message through the window's current procedure chain.
   host::LRESULT send(host::HWND hwnd, std::uint32_t msg, host::WPARAM wParam, host::LPARAM lParam);
   // The tracking limits for a drag: the defaults, then whatever the procedures make of them.

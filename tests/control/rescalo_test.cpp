@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "host/error_object.h"
+#include "runtime/raster/raster.h"
 #include "runtime/user_control_host.h"
 #include "test_support.h"
 
@@ -252,6 +255,114 @@ TEST_F(RescaloTest, EventsReachTheApplicationInCppAndByNameThroughTheExtender) {
   r.raise("Error", args);
   EXPECT_EQ(seen, (std::vector<std::string>{"c++:ResizeDone", "app:ResizeDone", "c++:Error",
                                             "app:Error:Error in ScaleMode:5"}));
+}
+
+TEST_F(RescaloTest, TheGradientIsPaintedAtSetUpAndAfterEveryResizeAndClearedWhenSwitchedOff) {
+  auto form =
+      build(withRescalo("      GradientFill = -1  'True\n      GradientColour = 0\n"
+                        "      GradientColour2 = 16777215\n      GradientMidColour = 16777215\n"));
+  Rescalo& r = rescaloOf(*form);
+  int paintings = 0;
+  r.trace = [&](std::string_view p) { paintings += p == "PaintGradient"; };
+  auto grey = [](int v) { return raster::rgb(v, v, v); };
+  auto pixels = [&](std::initializer_list<std::pair<int, int>> at) {
+    std::vector<raster::Color> out;
+    for (auto [x, y] : at) out.push_back(form->screen().pixel(x, y));
+    return out;
+  };
+  form->call("Show");
+  // 200 pixels high: the last visible band is step 63, drawn behind the form's own drawing.
+  EXPECT_EQ(pixels({{0, 0}, {100, 199}}), (std::vector<raster::Color>{grey(0), grey(251)}));
+  EXPECT_FALSE(form->get("AutoRedraw").toBool());
+  // A taller form is painted again at once for its new height, before its controls move.
+  form->set("Height", form->height() + 1500);
+  EXPECT_EQ(pixels({{0, 0}, {100, 299}, {100, 200}}),
+            (std::vector<raster::Color>{grey(0), grey(251), grey(167)}));
+  paintings = 0;
+  form->set("WindowState", 1);
+  EXPECT_EQ(paintings, 0);  // minimized: nothing to paint
+  form->set("WindowState", 0);
+  EXPECT_EQ(paintings, 1);
+
+  // Switched off: the drawing is cleared; the colours wait until it is on again.
+  const raster::Color face = runtime::resolveColor(0x8000000F);
+  r.set("GradientFill", false);
+  EXPECT_EQ(pixels({{0, 0}, {100, 299}}), (std::vector<raster::Color>{face, face}));
+  r.set("GradientSource", 1);
+  EXPECT_EQ(form->screen().pixel(0, 0), face);
+  r.set("GradientFill", true);
+  EXPECT_EQ(pixels({{0, 0}, {100, 299}}), (std::vector<raster::Color>{grey(255), grey(4)}));
+  EXPECT_FALSE(form->get("AutoRedraw").toBool());
+  // While on, a new colour repaints at once.
+  r.set("GradientColour2", 0xFF);
+  EXPECT_EQ(form->screen().pixel(0, 0), raster::rgb(255, 0, 0));
+}
+
+TEST_F(RescaloTest, TheOpeningRevealsTheFormAfterSetUpAndTheClosingHidesItAtUnload) {
+  auto form =
+      build(withRescalo("      FormOpen = 2\n      FormOpenTime = 0.5\n      FormClose = 4\n"
+                        "      FormCloseTime = 0\n"));
+  Rescalo& r = rescaloOf(*form);
+  std::vector<std::string> trace;
+  r.trace = [&](std::string_view p) { trace.emplace_back(p); };
+  std::vector<std::string> regions;
+  rt.windowTable().onRegionChanged = [&](host::HWND, const std::optional<host::RECT>& rc) {
+    regions.push_back(rc ? std::to_string(rc->left) + " " + std::to_string(rc->top) + " " +
+                               std::to_string(rc->right) + " " + std::to_string(rc->bottom)
+                         : "whole");
+  };
+  form->call("Show");
+  host::RECT w;
+  rt.windowTable().GetWindowRect(form->hwnd, w);
+  const int width = w.right - w.left, height = w.bottom - w.top;
+  // Nine steps from the left edge, the last one the whole width; then no region at all.
+  ASSERT_EQ(regions.size(), 10u);
+  EXPECT_EQ(regions[0], "0 0 " + std::to_string(static_cast<int>(std::nearbyint(width / 9.0))) +
+                            " " + std::to_string(height));
+  EXPECT_EQ(regions[8], "0 0 " + std::to_string(width) + " " + std::to_string(height));
+  EXPECT_EQ(regions[9], "whole");
+  // The effect plays once the window is unlocked, and the form's stay-on-top is put back.
+  auto at = [&](const char* p) { return std::find(trace.begin(), trace.end(), p) - trace.begin(); };
+  EXPECT_LT(at("LockFormUpdates(False)"), at("PlayOpenEffect"));
+  EXPECT_EQ(trace[static_cast<std::size_t>(at("PlayOpenEffect")) + 1], "SetTopMost");
+
+  regions.clear();
+  form->unload();
+  // Closing down in 100 steps; the last leaves nothing of the window.
+  ASSERT_EQ(regions.size(), 100u);
+  EXPECT_EQ(regions.back(), "0 " + std::to_string(height) + " " + std::to_string(width) + " " +
+                                std::to_string(height));
+}
+
+TEST_F(RescaloTest, AFormStartedMinimizedStaysHiddenUntilItIsFirstRestored) {
+  auto form = build(withRescalo("      FormOpen = 7\n", "   WindowState = 1  'Minimized\n"));
+  form->call("Show");
+  ASSERT_TRUE(rescaloOf(*form).SetupDone);
+  ASSERT_TRUE(rt.windowTable().region(form->hwnd).has_value());
+  EXPECT_EQ(rt.windowTable().region(form->hwnd)->right, 1);
+  int changes = 0;
+  rt.windowTable().onRegionChanged = [&](host::HWND, const std::optional<host::RECT>&) {
+    ++changes;
+  };
+  form->set("WindowState", 0);
+  EXPECT_GT(changes, 10);  // the fold played
+  EXPECT_FALSE(rt.windowTable().region(form->hwnd).has_value());
+  changes = 0;
+  form->set("WindowState", 1);
+  form->set("WindowState", 0);
+  EXPECT_EQ(changes, 0);  // and only once
+}
+
+TEST_F(RescaloTest, AnMdiParentFormIsRevealedByItsOpeningLikeAnyForm) {
+  auto mdi = build(formText(block("RescaloControl.Rescalo Rescalo1",
+                                  "Left = 0\nTop = 0\n_ExtentX = 847\n_ExtentY = 847\n"
+                                  "FormOpen = 1\nFormOpenTime = 0\n"),
+                            "", "VB.MDIForm", "MDIForm1"));
+  ASSERT_TRUE(rt.windowTable().region(mdi->hwnd).has_value());
+  mdi->call("Show");
+  EXPECT_TRUE(rescaloOf(*mdi).SetupDone);
+  EXPECT_FALSE(rt.windowTable().region(mdi->hwnd).has_value());
+  EXPECT_TRUE(rt.messages.empty());
 }
 
 }  // namespace

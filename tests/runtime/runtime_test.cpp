@@ -344,6 +344,28 @@ TEST_F(ServicesTest, ATickThatPumpsEventsDoesNotTickItselfAgainAndCanStopItself)
   EXPECT_EQ(ticks, 4);
 }
 
+TEST_F(ServicesTest, AnIdleDoEventsLetsTimePassSoThatPollingTheClockEnds) {
+  int ticks = 0;
+  auto t = rt.createTimer([&] { ++ticks; });
+  t->setInterval(20);
+  t->setEnabled(true);
+  // A loop waiting a tenth of a second on Timer(): timers tick on the way.
+  double start = rt.Timer();
+  int calls = 0;
+  while (rt.Timer() < start + 0.1) {
+    rt.DoEvents();
+    ++calls;
+  }
+  EXPECT_EQ(ticks, 5);
+  EXPECT_NEAR(calls, 100, 5);
+  // A DoEvents with work to do takes no time, and neither does advancing the clock.
+  double before = rt.clock().now();
+  rt.post([] {});
+  rt.DoEvents();
+  rt.advance(0);
+  EXPECT_EQ(rt.clock().now(), before);
+}
+
 TEST_F(ServicesTest, FormTimersTickAsControlsByName) {
   auto timer =
       build(formText(block("VB.Timer tmr", "Interval = 50\nLeft = 0\nTop = 0\n")))->find("tmr");
