@@ -252,6 +252,14 @@ Begin VB.Form frmDemo
       DesignFormHeight=   5805
       DesignFormScaleWidth=   7200
       DesignFormScaleHeight=   5400
+      GradientFill    =   -1  'True
+      GradientColour  =   16577775
+      GradientColour2 =   14729376
+      GradientMidColour=   14729376
+      GradientType    =   1
+      GradientSource  =   8
+      FormOpen        =   7
+      FormOpenTime    =   0.5
    End
 End
 Attribute VB_Name = "frmDemo"

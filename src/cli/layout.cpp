@@ -10,7 +10,10 @@
 #include "cli/report.h"
 #include "cli/svg.h"
 #include "control/rescalo.h"
+#include "host/failure.h"
 #include "runtime/loader.h"
+#include "runtime/raster/image_io.h"
+#include "runtime/render.h"
 #include "runtime/user_control_host.h"
 
 namespace cli {
@@ -41,6 +44,59 @@ frm::Document withRescalo(const fs::path& file, std::ostream& log) {
   return lf.document;
 }
 
+std::string numbered(const char* prefix, std::size_t n, int digits) {
+  std::ostringstream name;
+  name << prefix << std::setw(digits) << std::setfill('0') << n << ".png";
+  return name.str();
+}
+
+// The form's Rescalo control, if it has one.
+runtime::Control* rescaloOf(runtime::Form& form) {
+  for (const auto& c : form.controls)
+    if (c->typeName() == "Rescalo") return c.get();
+  return nullptr;
+}
+
+// Draws the window into a PNG of the folder, telling `out` about it.
+void writePicture(runtime::Form& form, const fs::path& dir, const std::string& name,
+                  std::ostream& out) {
+  fs::create_directories(dir);
+  raster::Bitmap bm = runtime::renderWindow(form);
+  fs::path path = dir / name;
+  if (!raster::writePng(bm, path)) throw std::runtime_error("cannot write " + path.string());
+  out << "wrote " << path.string() << " (" << bm.width() << " x " << bm.height() << ")\n";
+}
+
+// Writes a frame at every change of the form's window region while it is recorded.
+struct FrameRecorder {
+  runtime::Form& form;
+  const fs::path& dir;
+  const char* prefix;
+  std::ostream& out;
+  std::size_t frames = 0;
+  FrameRecorder(runtime::Runtime& rt, runtime::Form& f, const fs::path& d, const char* p,
+                std::ostream& o)
+      : form(f), dir(d), prefix(p), out(o), rt_(rt) {
+    rt_.windowTable().onRegionChanged = [this](host::HWND hwnd, const std::optional<host::RECT>&) {
+      if (hwnd == form.hwnd) writePicture(form, dir, numbered(prefix, ++frames, 3), out);
+    };
+  }
+  ~FrameRecorder() { rt_.windowTable().onRegionChanged = nullptr; }
+
+ private:
+  runtime::Runtime& rt_;
+};
+
+// Says so when the form's Rescalo has no animation of the kind asked for.
+void noteMissingEffect(runtime::Form& form, bool open, std::ostream& out) {
+  runtime::Control* r = rescaloOf(form);
+  int effect = 0;
+  if (r) host::ignoreErrors([&] { effect = r->get(open ? "FormOpen" : "FormClose").toLong(); });
+  if (effect == 0)
+    out << "(the form's Rescalo has " << (open ? "FormOpen" : "FormClose") << " = 0: there is no "
+        << (open ? "opening" : "closing") << " animation to draw)\n";
+}
+
 }  // namespace
 
 int runLayout(const fs::path& file, const LayoutOptions& opt, std::ostream& out) {
@@ -58,8 +114,16 @@ int runLayout(const fs::path& file, const LayoutOptions& opt, std::ostream& out)
         notes << "\n";
       });
   double designWidth = form->width(), designHeight = form->height();
-  form->call("Show");
+  std::ostream& pictures = opt.json ? std::cerr : out;
+  {
+    std::optional<FrameRecorder> opening;
+    if (opt.pngDir && opt.effect == Effect::Open)
+      opening.emplace(rt, *form, *opt.pngDir, "open-", pictures);
+    form->call("Show");
+    if (opening && opening->frames == 0) noteMissingEffect(*form, true, pictures);
+  }
   rt.advance(opt.settle);
+  if (opt.pngDir && opt.steps.empty()) writePicture(*form, *opt.pngDir, "shown.png", pictures);
 
   auto flushNotes = [&](bool json) {
     std::string text = notes.str();
@@ -76,7 +140,9 @@ int runLayout(const fs::path& file, const LayoutOptions& opt, std::ostream& out)
       out << (first ? "" : ", ") << jsonString(line);
     out << "]";
   };
-  if (!opt.json) {
+  if (!opt.report) {
+    notes.str({});
+  } else if (!opt.json) {
     out << "shown at " << form->width() << " x " << form->height() << " twips\n";
     flushNotes(false);
   } else {
@@ -90,7 +156,9 @@ int runLayout(const fs::path& file, const LayoutOptions& opt, std::ostream& out)
     double h = step.scale ? designHeight * *step.scale : step.height;
     form->userDrag(w, h);  // a user's drag, held to the window's tracking limits
     rt.advance(opt.settle);
-    if (opt.json) {
+    if (!opt.report) {
+      notes.str({});
+    } else if (opt.json) {
       out << (i ? ",\n  " : "\n  ") << "{\"width\": " << jsonNumber(form->width())
           << ", \"height\": " << jsonNumber(form->height()) << ", \"form\": ";
       formJson(*form, out);
@@ -110,9 +178,14 @@ int runLayout(const fs::path& file, const LayoutOptions& opt, std::ostream& out)
       name << "step-" << std::setw(2) << std::setfill('0') << i + 1 << ".svg";
       writeSvg(*form, *opt.svgDir / name.str());
     }
+    if (opt.pngDir) writePicture(*form, *opt.pngDir, numbered("step-", i + 1, 2), pictures);
   }
-  if (opt.json) out << "\n]}\n";
+  if (opt.json && opt.report) out << "\n]}\n";
+  std::optional<FrameRecorder> closing;
+  if (opt.pngDir && opt.effect == Effect::Close)
+    closing.emplace(rt, *form, *opt.pngDir, "close-", pictures);
   form->unload();
+  if (closing && closing->frames == 0) noteMissingEffect(*form, false, pictures);
   return 0;
 }
 

@@ -22,6 +22,8 @@ int usage() {
                "       rescalo save IN.frm -o OUT.frm\n"
                "       rescalo add IN.frm -o OUT.frm\n"
                "       rescalo layout FORM.frm (--size WxH | --scale F)... [--json] [--svg DIR]\n"
+               "       rescalo render FORM.frm [--size WxH | --scale F]... [--effect open|close] "
+               "-o DIR\n"
                "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
                "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
                "Page.Field=value ...)\n";
@@ -125,21 +127,30 @@ int save(const std::vector<std::string>& args, bool addControl) {
   });
 }
 
+// "--size WxH" or "--scale F" at args[i] (moving i past its value): 1 when it was one, 0 when
+// it was not, -1 (after the message) when its value is wrong.
+int stepArgument(const std::vector<std::string>& args, std::size_t& i, cli::LayoutOptions& o) {
+  const std::string& a = args[i];
+  if ((a != "--size" && a != "--scale") || i + 1 >= args.size()) return 0;
+  cli::LayoutStep step;
+  if (!cli::parseStep(a, args[++i], step)) {
+    std::cerr << "rescalo: " << a << " " << args[i] << ": expected "
+              << (a == "--size" ? "WIDTHxHEIGHT in twips, each from 1 to 10000000"
+                                : "a factor above 0 and at most 100")
+              << "\n";
+    return -1;
+  }
+  o.steps.push_back(step);
+  return 1;
+}
+
 int layout(const std::vector<std::string>& args) {
   std::string file;
   cli::LayoutOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if ((a == "--size" || a == "--scale") && i + 1 < args.size()) {
-      cli::LayoutStep step;
-      if (!cli::parseStep(a, args[++i], step)) {
-        std::cerr << "rescalo: " << a << " " << args[i] << ": expected "
-                  << (a == "--size" ? "WIDTHxHEIGHT in twips, each from 1 to 10000000"
-                                    : "a factor above 0 and at most 100")
-                  << "\n";
-        return 2;
-      }
-      options.steps.push_back(step);
+    if (int step = stepArgument(args, i, options); step != 0) {
+      if (step < 0) return 2;
     } else if (a == "--json") {
       options.json = true;
     } else if (a == "--svg" && i + 1 < args.size()) {
@@ -154,13 +165,40 @@ int layout(const std::vector<std::string>& args) {
   return guarded(file, [&] { return cli::runLayout(file, options, std::cout); });
 }
 
+int render(const std::vector<std::string>& args) {
+  std::string file;
+  cli::LayoutOptions options;
+  options.report = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (int step = stepArgument(args, i, options); step != 0) {
+      if (step < 0) return 2;
+    } else if (a == "--effect" && i + 1 < args.size()) {
+      const std::string& e = args[++i];
+      if (e != "open" && e != "close") {
+        std::cerr << "rescalo: --effect " << e << ": expected open or close\n";
+        return 2;
+      }
+      options.effect = e == "open" ? cli::Effect::Open : cli::Effect::Close;
+    } else if (a == "-o" && i + 1 < args.size()) {
+      options.pngDir = args[++i];
+    } else if (file.empty() && a.rfind("-", 0) != 0) {
+      file = a;
+    } else {
+      return usage();
+    }
+  }
+  if (file.empty() || !options.pngDir) return usage();
+  return guarded(file, [&] { return cli::runLayout(file, options, std::cout); });
+}
+
 // The example form dragged through a few sizes: larger, smaller, wide, tall, and back.
 int demo(const std::vector<std::string>& args) {
   fs::path form = fs::path(RESCALO_EXAMPLES_DIR) / "demo.frm";
   cli::LayoutOptions options;
   for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
     if (args[i] == "--svg")
-      options.svgDir = args[i + 1];
+      options.svgDir = options.pngDir = args[i + 1];
     else if (args[i] == "--form")
       form = args[i + 1];
     else
@@ -181,7 +219,7 @@ int demo(const std::vector<std::string>& args) {
       << "its height, font and distance from the bottom; everything else scales.\n\n";
   int rc = guarded(form.string(), [&] { return cli::runLayout(form, options, std::cout); });
   if (rc == 0 && options.svgDir)
-    std::cout << "\nSVG pictures of each step are in " << options.svgDir->string() << "\n";
+    std::cout << "\nSVG and PNG pictures of each step are in " << options.svgDir->string() << "\n";
   return rc;
 }
 
@@ -195,6 +233,7 @@ int main(int argc, char** argv) {
   if (command == "save") return save(args, false);
   if (command == "add") return save(args, true);
   if (command == "layout") return layout(args);
+  if (command == "render") return render(args);
   if (command == "demo") return demo(args);
   if (command == "design") return cli::design(args);
   return usage();

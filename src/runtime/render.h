@@ -1,0 +1,22 @@
+#pragma once
+// A picture of a form's window as it shows now: the frame and caption, the menu bar, the client
+// area (back colour, picture and what is drawn in its persistent image) and every visible
+// control in the classic 3-D look, captions in the control's font. While the window has a
+// region (an opening or closing effect plays) everything outside it is transparent black.
+
+#include "runtime/form.h"
+#include "runtime/raster/bitmap.h"
+
+namespace runtime {
+
+// The window's outer size in pixels; the picture's (0, 0) is the window's top-left corner,
+// the origin of its region.
+raster::Bitmap renderWindow(Form& form);
+
+// Where the client area starts in that picture, in pixels.
+struct PixelPoint {
+  int x = 0, y = 0;
+};
+PixelPoint clientOrigin(const Form& form);
+
+}  // namespace runtime
