@@ -575,6 +575,12 @@ const host::MemberTable* Form::members() const {
           frm(o).hide();
           return Variant();
         }},
+       // The Unload statement, for code that holds a form only by reference.
+       {"Unload", nullptr, nullptr,
+        [](Object& o, Args) {
+          frm(o).unload();
+          return Variant();
+        }},
        {"Controls", [](Object& o, Args) { return Variant(controlsOf(frm(o), false)); }},
        {"Font", [](Object& o, Args) { return Variant(host::ObjectPtr(frm(o).font)); }},
        {"FontName", [](Object& o, Args) { return Variant(frm(o).font->name()); },
