@@ -52,8 +52,11 @@ Runtime::Runtime(RuntimeOptions options)
   screenObject_ = std::make_shared<ScreenObject>(*this);
 }
 
-// The about form goes first: its window lives in the window table.
-Runtime::~Runtime() { aboutForm.reset(); }
+// The runtime's own forms go first: their windows live in the window table.
+Runtime::~Runtime() {
+  aboutForm.reset();
+  messageForm.reset();
+}
 
 host::ScreenMetrics Runtime::screen() {
   return {options_.screenWidthPixels * options_.twipsPerPixel,
