@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,13 @@ namespace {
 namespace fs = std::filesystem;
 
 int usage() {
-  std::cerr << "usage: rescalo inspect FORM.frm [--json]\n"
+  std::cerr << "usage: rescalo inspect FORM.frm [--json] [--settings FILE]\n"
                "       rescalo save IN.frm -o OUT.frm\n"
                "       rescalo add IN.frm -o OUT.frm\n"
-               "       rescalo layout FORM.frm (--size WxH | --scale F)... [--json] [--svg DIR]\n"
+               "       rescalo layout FORM.frm STEP... [--json] [--svg DIR] [--settings FILE]\n"
+               "         STEP: --size WxH | --drag WxH | --scale F | --state min|max|normal |\n"
+               "               --unload | --reload | --print WxH[:hide][:dialog][:cancel] |\n"
+               "               --print-off | --cancel\n"
                "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
                "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
                "Page.Field=value ...)\n";
@@ -61,11 +65,14 @@ int guarded(const std::string& file, F&& body) {
 int inspect(const std::vector<std::string>& args) {
   std::string file;
   bool json = false;
-  for (const auto& a : args) {
-    if (a == "--json")
+  std::optional<fs::path> settings;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--json")
       json = true;
+    else if (args[i] == "--settings" && i + 1 < args.size())
+      settings = args[++i];
     else if (file.empty())
-      file = a;
+      file = args[i];
     else
       return usage();
   }
@@ -73,10 +80,12 @@ int inspect(const std::vector<std::string>& args) {
   Session session;
   return guarded(file, [&] {
     runtime::LoadedForm lf = runtime::loadForm(session.rt, file, {.userMode = false});
-    if (json)
+    if (json) {
       cli::inspectJson(*lf.form, std::cout);
-    else
+    } else {
       cli::inspectText(*lf.form, std::cout);
+      cli::storeSections(file, settings, std::cout);
+    }
     return 0;
   });
 }
@@ -130,12 +139,11 @@ int layout(const std::vector<std::string>& args) {
   cli::LayoutOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if ((a == "--size" || a == "--scale") && i + 1 < args.size()) {
+    if (int arity = cli::stepArity(a); arity >= 0 && (arity == 0 || i + 1 < args.size())) {
       cli::LayoutStep step;
-      if (!cli::parseStep(a, args[++i], step)) {
-        std::cerr << "rescalo: " << a << " " << args[i] << ": expected "
-                  << (a == "--size" ? "WIDTHxHEIGHT in twips, each from 1 to 10000000"
-                                    : "a factor above 0 and at most 100")
+      std::string value = arity ? args[++i] : std::string();
+      if (!cli::parseStep(a, value, step)) {
+        std::cerr << "rescalo: " << a << " " << value << ": expected " << cli::stepExpects(a)
                   << "\n";
         return 2;
       }
@@ -144,6 +152,8 @@ int layout(const std::vector<std::string>& args) {
       options.json = true;
     } else if (a == "--svg" && i + 1 < args.size()) {
       options.svgDir = args[++i];
+    } else if (a == "--settings" && i + 1 < args.size()) {
+      options.settings = args[++i];
     } else if (file.empty()) {
       file = a;
     } else {
@@ -167,12 +177,11 @@ int demo(const std::vector<std::string>& args) {
       return usage();
   }
   if (args.size() % 2) return usage();
-  for (auto [w, h] : {std::pair{10980.0, 8705.0},
-                      {5490.0, 4350.0},
-                      {12000.0, 5805.0},
-                      {7320.0, 9000.0},
-                      {7320.0, 5805.0}})
-    options.steps.push_back({w, h, std::nullopt});
+  for (const char* size : {"10980x8705", "5490x4350", "12000x5805", "7320x9000", "7320x5805"}) {
+    cli::LayoutStep step;
+    cli::parseStep("--size", size, step);
+    options.steps.push_back(step);
+  }
   std::cout
       << "Rescalo demo: " << form.string() << " in the embedded runtime.\n"
       << "The form is shown, then dragged to each size in turn; after each drag the virtual\n"
