@@ -183,7 +183,10 @@ Form::~Form() {
   if (clientHwnd) rt_.windowTable().destroy(clientHwnd);
 }
 
-Form* Form::mdiParent() const { return mdiChild ? rt_.mdiForm : nullptr; }
+// An MDI form is never a child, whatever its file says: it would be its own parent.
+Form* Form::mdiParent() const {
+  return mdiChild && !mdi_ && rt_.mdiForm != this ? rt_.mdiForm : nullptr;
+}
 
 const Form::Own& Form::own() const {
   if (own_.foundIn == controls.size()) return own_;
