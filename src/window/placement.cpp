@@ -38,27 +38,28 @@ void ApplyScreenScale(host::Services& services, host::Object& form, std::int16_t
   if (scaleY > 0) form.set("Height", screen.height * scaleY / 100);
 }
 
-void CenterFormX(host::Services& services, host::Object& form) {
+namespace {
+
+// Centres along one axis: on the screen, or in the window that holds an MDI child.
+void center(host::Services& services, host::Object& form, bool xAxis) {
   if (!normal(form)) return;
-  double width = form.get("Width").toDouble();
+  double extent = form.get(xAxis ? "Width" : "Height").toDouble();
+  host::ScreenMetrics screen = services.screen();
+  double middle = 0;
   if (isMdiChild(form)) {
     host::RECT r = containingRect(services, form);
-    form.set("Left", ((r.right - r.left) / 2.0) * services.screen().twipsPerPixelX - width / 2);
+    middle = xAxis ? ((r.right - r.left) / 2.0) * screen.twipsPerPixelX
+                   : ((r.bottom - r.top) / 2.0) * screen.twipsPerPixelY;
   } else {
-    form.set("Left", services.screen().width / 2 - width / 2);
+    middle = (xAxis ? screen.width : screen.height) / 2;
   }
+  form.set(xAxis ? "Left" : "Top", middle - extent / 2);
 }
 
-void CenterFormY(host::Services& services, host::Object& form) {
-  if (!normal(form)) return;
-  double height = form.get("Height").toDouble();
-  if (isMdiChild(form)) {
-    host::RECT r = containingRect(services, form);
-    form.set("Top", ((r.bottom - r.top) / 2.0) * services.screen().twipsPerPixelY - height / 2);
-  } else {
-    form.set("Top", services.screen().height / 2 - height / 2);
-  }
-}
+}  // namespace
+
+void CenterFormX(host::Services& services, host::Object& form) { center(services, form, true); }
+void CenterFormY(host::Services& services, host::Object& form) { center(services, form, false); }
 
 void SizeMdiChild(host::Object& form, std::int32_t width, std::int32_t height) {
   if (!isMdiChild(form) || !normal(form)) return;
