@@ -82,8 +82,8 @@ class Services {
   virtual ObjectPtr createPictureBox() = 0;
   // Loads (without showing) a modeless message form whose button's clicks call onButton. Its
   // members are a form's (Left, Width, Show, Unload, Controls...). Nothing: the host has none.
-  virtual ObjectPtr createMessageForm(const MessageForm& spec, std::function<void()> onButton) {
-    (void)spec;
+  virtual ObjectPtr createMessageForm(const MessageForm& layout, std::function<void()> onButton) {
+    (void)layout;
     (void)onButton;
     return nullptr;
   }

@@ -215,12 +215,12 @@ void Runtime::AboutBox(const host::AboutInfo& info) {
   aboutForm->show();
 }
 
-host::ObjectPtr Runtime::createMessageForm(const host::MessageForm& spec,
+host::ObjectPtr Runtime::createMessageForm(const host::MessageForm& layout,
                                            std::function<void()> onButton) {
-  std::string body = label(spec.labelName, 240, 3360, spec.message, false) +
-                     button(spec.buttonName, spec.buttonCaption, 1320, 720);
+  std::string body = label(layout.labelName, 240, 3360, layout.message, false) +
+                     button(layout.buttonName, layout.buttonCaption, 1320, 720);
   if (messageForm) messageForm->unload();
-  messageForm = ownForm(formText(spec.name, spec.caption, 3840, 1320, body), spec.buttonName,
+  messageForm = ownForm(formText(layout.name, layout.caption, 3840, 1320, body), layout.buttonName,
                         std::move(onButton));
   messageForm->load();
   return messageForm;

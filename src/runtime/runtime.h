@@ -56,7 +56,7 @@ class Runtime : public host::Services {
   // A small form of its own, shown until its OK button is clicked.
   void AboutBox(const host::AboutInfo& info) override;
   std::shared_ptr<Form> aboutForm;  // the last about box shown
-  host::ObjectPtr createMessageForm(const host::MessageForm& spec,
+  host::ObjectPtr createMessageForm(const host::MessageForm& layout,
                                     std::function<void()> onButton) override;
   std::shared_ptr<Form> messageForm;  // the last message form made
 

@@ -40,9 +40,9 @@ void cancelPressed() {
 void showDialog(PrintHost& h, bool allowCancel) {
   auto dialog = shared().dialog.lock();
   if (!dialog) {
-    host::MessageForm spec{"frmDialog",   "Printing",  "lblMessage",
-                           "Printing...", "cmdCancel", "&Cancel"};
-    dialog = h.services.createMessageForm(spec, &cancelPressed);
+    host::MessageForm layout{"frmDialog",   "Printing",  "lblMessage",
+                             "Printing...", "cmdCancel", "&Cancel"};
+    dialog = h.services.createMessageForm(layout, &cancelPressed);
     if (!dialog) return;
     shared().dialog = dialog;
     // Loaded: centred on the screen, above every other window.
