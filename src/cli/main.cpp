@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,14 @@ namespace {
 namespace fs = std::filesystem;
 
 int usage() {
-  std::cerr << "usage: rescalo inspect FORM.frm [--json]\n"
+  std::cerr << "usage: rescalo inspect FORM.frm [--json] [--settings FILE]\n"
                "       rescalo save IN.frm -o OUT.frm\n"
                "       rescalo add IN.frm -o OUT.frm\n"
-               "       rescalo layout FORM.frm (--size WxH | --scale F)... [--json] [--svg DIR]\n"
-               "       rescalo render FORM.frm [--size WxH | --scale F]... [--effect open|close] "
+               "       rescalo layout FORM.frm STEP... [--json] [--svg DIR] [--settings FILE]\n"
+               "         STEP: --size WxH | --drag WxH | --scale F | --state min|max|normal |\n"
+               "               --unload | --reload | --print WxH[:hide][:dialog][:cancel] |\n"
+               "               --print-off | --cancel\n"
+               "       rescalo render FORM.frm [STEP...] [--effect open|close] [--settings FILE] "
                "-o DIR\n"
                "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
                "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
@@ -63,11 +67,14 @@ int guarded(const std::string& file, F&& body) {
 int inspect(const std::vector<std::string>& args) {
   std::string file;
   bool json = false;
-  for (const auto& a : args) {
-    if (a == "--json")
+  std::optional<fs::path> settings;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--json")
       json = true;
+    else if (args[i] == "--settings" && i + 1 < args.size())
+      settings = args[++i];
     else if (file.empty())
-      file = a;
+      file = args[i];
     else
       return usage();
   }
@@ -75,10 +82,12 @@ int inspect(const std::vector<std::string>& args) {
   Session session;
   return guarded(file, [&] {
     runtime::LoadedForm lf = runtime::loadForm(session.rt, file, {.userMode = false});
-    if (json)
+    if (json) {
       cli::inspectJson(*lf.form, std::cout);
-    else
+    } else {
       cli::inspectText(*lf.form, std::cout);
+      cli::storeSections(file, settings, std::cout);
+    }
     return 0;
   });
 }
@@ -127,68 +136,54 @@ int save(const std::vector<std::string>& args, bool addControl) {
   });
 }
 
-// "--size WxH" or "--scale F" at args[i] (moving i past its value): 1 when it was one, 0 when
-// it was not, -1 (after the message) when its value is wrong.
-int stepArgument(const std::vector<std::string>& args, std::size_t& i, cli::LayoutOptions& o) {
-  const std::string& a = args[i];
-  if ((a != "--size" && a != "--scale") || i + 1 >= args.size()) return 0;
-  cli::LayoutStep step;
-  if (!cli::parseStep(a, args[++i], step)) {
-    std::cerr << "rescalo: " << a << " " << args[i] << ": expected "
-              << (a == "--size" ? "WIDTHxHEIGHT in twips, each from 1 to 10000000"
-                                : "a factor above 0 and at most 100")
-              << "\n";
-    return -1;
-  }
-  o.steps.push_back(step);
-  return 1;
-}
-
-int layout(const std::vector<std::string>& args) {
-  std::string file;
-  cli::LayoutOptions options;
+// The options of `layout` and `render`; false (after the usage or a message) when one is wrong.
+bool layoutOptions(const std::vector<std::string>& args, bool render, std::string& file,
+                   cli::LayoutOptions& options) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (int step = stepArgument(args, i, options); step != 0) {
-      if (step < 0) return 2;
-    } else if (a == "--json") {
+    if (int arity = cli::stepArity(a); arity >= 0 && (arity == 0 || i + 1 < args.size())) {
+      cli::LayoutStep step;
+      std::string value = arity ? args[++i] : std::string();
+      if (!cli::parseStep(a, value, step)) {
+        std::cerr << "rescalo: " << a << " " << value << ": expected " << cli::stepExpects(a)
+                  << "\n";
+        return false;
+      }
+      options.steps.push_back(step);
+    } else if (a == "--settings" && i + 1 < args.size()) {
+      options.settings = args[++i];
+    } else if (!render && a == "--json") {
       options.json = true;
-    } else if (a == "--svg" && i + 1 < args.size()) {
+    } else if (!render && a == "--svg" && i + 1 < args.size()) {
       options.svgDir = args[++i];
-    } else if (file.empty()) {
-      file = a;
-    } else {
-      return usage();
-    }
-  }
-  if (file.empty() || options.steps.empty()) return usage();
-  return guarded(file, [&] { return cli::runLayout(file, options, std::cout); });
-}
-
-int render(const std::vector<std::string>& args) {
-  std::string file;
-  cli::LayoutOptions options;
-  options.report = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (int step = stepArgument(args, i, options); step != 0) {
-      if (step < 0) return 2;
-    } else if (a == "--effect" && i + 1 < args.size()) {
+    } else if (render && a == "-o" && i + 1 < args.size()) {
+      options.pngDir = args[++i];
+    } else if (render && a == "--effect" && i + 1 < args.size()) {
       const std::string& e = args[++i];
       if (e != "open" && e != "close") {
         std::cerr << "rescalo: --effect " << e << ": expected open or close\n";
-        return 2;
+        return false;
       }
       options.effect = e == "open" ? cli::Effect::Open : cli::Effect::Close;
-    } else if (a == "-o" && i + 1 < args.size()) {
-      options.pngDir = args[++i];
     } else if (file.empty() && a.rfind("-", 0) != 0) {
       file = a;
     } else {
-      return usage();
+      usage();
+      return false;
     }
   }
-  if (file.empty() || !options.pngDir) return usage();
+  if (file.empty() || (render ? !options.pngDir : options.steps.empty())) {
+    usage();
+    return false;
+  }
+  return true;
+}
+
+int layout(const std::vector<std::string>& args, bool render) {
+  std::string file;
+  cli::LayoutOptions options;
+  options.report = !render;
+  if (!layoutOptions(args, render, file, options)) return 2;
   return guarded(file, [&] { return cli::runLayout(file, options, std::cout); });
 }
 
@@ -205,12 +200,11 @@ int demo(const std::vector<std::string>& args) {
       return usage();
   }
   if (args.size() % 2) return usage();
-  for (auto [w, h] : {std::pair{10980.0, 8705.0},
-                      {5490.0, 4350.0},
-                      {12000.0, 5805.0},
-                      {7320.0, 9000.0},
-                      {7320.0, 5805.0}})
-    options.steps.push_back({w, h, std::nullopt});
+  for (const char* size : {"10980x8705", "5490x4350", "12000x5805", "7320x9000", "7320x5805"}) {
+    cli::LayoutStep step;
+    cli::parseStep("--size", size, step);
+    options.steps.push_back(step);
+  }
   std::cout
       << "Rescalo demo: " << form.string() << " in the embedded runtime.\n"
       << "The form is shown, then dragged to each size in turn; after each drag the virtual\n"
@@ -232,8 +226,8 @@ int main(int argc, char** argv) {
   if (command == "inspect") return inspect(args);
   if (command == "save") return save(args, false);
   if (command == "add") return save(args, true);
-  if (command == "layout") return layout(args);
-  if (command == "render") return render(args);
+  if (command == "layout") return layout(args, false);
+  if (command == "render") return layout(args, true);
   if (command == "demo") return demo(args);
   if (command == "design") return cli::design(args);
   return usage();

@@ -1,11 +1,15 @@
-// The procedures the control runs from its lifecycle. Those of window management, font
-// replacement and print sizing are empty, named steps until those subsystems arrive: the
-// lifecycle already calls each at its place, and the trace shows that it ran.
+// The procedures the control runs from its lifecycle, each handing the control's settings and
+// state to the subsystem that does the work.
 
 #include "control/rescalo.h"
 #include "effects/gradient.h"
 #include "effects/window_animation.h"
 #include "host/failure.h"
+#include "scaling/font_replacement.h"
+#include "window/placement.h"
+#include "window/print_size.h"
+#include "window/size_limits.h"
+#include "window/window_settings.h"
 
 namespace control {
 
@@ -15,15 +19,24 @@ void Rescalo::ResizeControls() {
   note("ResizeControls");
   if (auto h = host()) ResizeControls(h);
 }
-void Rescalo::ReplaceFonts() { note("ReplaceFonts"); }
-// The part of the regular handling that rescales: at once, or 100 ms after the last Resize
-// of a burst. The size limits arrive with window management.
+void Rescalo::ReplaceFonts() {
+  note("ReplaceFonts");
+  auto h = host();
+  if (h && runtimeTest()) scaling::ReplaceFonts(*h, s.ReplaceFontsWith);
+}
+
+// What every handled Resize does once the form is set up: hold a normal window inside its
+// limits, then rescale at once or 100 ms after the last Resize of a burst, and repaint.
 void Rescalo::RegularResizeHandling() {
   note("RegularResizeHandling");
   if (LoadingWindowSettings || !runtimeTest()) return;
   auto h = host();
   if (!h) return;
-  if (h->get("WindowState").toInteger() != 1) {
+  if (std::int16_t state = h->get("WindowState").toInteger(); state != 1) {
+    if (state == 0)
+      window::ApplySizeLimits(*h,
+                              {s.MinWidth, s.MinHeight, s.MaxWidth, s.MaxHeight, s.BeepOnMinMax},
+                              *tmrDisableResize, services());
     if (s.ScaleControls) {
       if (s.ResizeOnMouseUp) {
         tmrDelayResize->setEnabled(false);
@@ -40,12 +53,35 @@ void Rescalo::RegularResizeHandling() {
     PlayOpenEffect(h, s.FormOpen);
   }
 }
-void Rescalo::LoadWindowSettings() { note("LoadWindowSettings"); }
-void Rescalo::SaveWindowSettings() { note("SaveWindowSettings"); }
-void Rescalo::ApplyScreenScale() { note("ApplyScreenScale"); }
-void Rescalo::CenterFormX() { note("CenterFormX"); }
-void Rescalo::CenterFormY() { note("CenterFormY"); }
-void Rescalo::SetTopMost(const host::ObjectPtr&, bool) { note("SetTopMost"); }
+window::WindowMemory Rescalo::windowMemory() {
+  return {services().settings(), host(), s.WindowName,
+          [this](const std::string& name) { set("WindowName", Variant(name)); }, LastNormalBounds};
+}
+void Rescalo::LoadWindowSettings() {
+  note("LoadWindowSettings");
+  window::LoadWindowSettings(windowMemory(), LoadingWindowSettings);
+}
+void Rescalo::SaveWindowSettings() {
+  note("SaveWindowSettings");
+  window::SaveWindowSettings(windowMemory());
+}
+void Rescalo::ApplyScreenScale() {
+  note("ApplyScreenScale");
+  if (auto h = host(); h && runtimeTest())
+    window::ApplyScreenScale(services(), *h, s.ScaleX, s.ScaleY);
+}
+void Rescalo::CenterFormX() {
+  note("CenterFormX");
+  if (auto h = host(); h && runtimeTest() && s.CenterX) window::CenterFormX(services(), *h);
+}
+void Rescalo::CenterFormY() {
+  note("CenterFormY");
+  if (auto h = host(); h && runtimeTest() && s.CenterY) window::CenterFormY(services(), *h);
+}
+void Rescalo::SetTopMost(const host::ObjectPtr& form, bool topMost) {
+  note("SetTopMost");
+  if (form) window::SetTopMost(services(), *form, topMost);
+}
 void Rescalo::PaintGradient() {
   note("PaintGradient");
   effects::PaintGradient(host(), s.GradientSource, s.GradientType, s.GradientColour,
@@ -69,7 +105,10 @@ void Rescalo::PlayCloseEffect(const host::ObjectPtr& form, int effect) {
                                        s.FormCloseTime))
     ReapplyStayOnTop();
 }
-void Rescalo::UnfixWindow(std::int32_t) { note("UnfixWindow"); }
+void Rescalo::UnfixWindow(std::int32_t hwnd) {
+  note("UnfixWindow");
+  window::UnfixWindow(services().windows(), hwnd);
+}
 // An error ends the tick: a timer has nobody to report to.
 void Rescalo::tmrDelayResizeTick() {
   note("tmrDelayResize");
@@ -80,12 +119,33 @@ void Rescalo::tmrDelayResizeTick() {
       ResizeControls();
   });
 }
-void Rescalo::tmrDisableResizeTick() { note("tmrDisableResize"); }
-void Rescalo::tmrPrintHideTick() { note("tmrPrintHide"); }
+void Rescalo::tmrDisableResizeTick() {
+  note("tmrDisableResize");
+  host::ignoreErrors([&] {
+    tmrDisableResize->setEnabled(false);
+    if (auto h = host()) h->set("Enabled", true);
+  });
+}
+void Rescalo::tmrPrintHideTick() {
+  note("tmrPrintHide");
+  window::PrintHideTick(host().get(), runtimeTest(), *tmrPrintHide);
+}
 
-std::int16_t Rescalo::PrintSize(bool, host::Args) {
+std::int16_t Rescalo::PrintSize(bool enabled, host::Args options) {
   note("PrintSize");
-  return 0;
+  if (!site_ || !site_->UserMode()) return 0;
+  window::PrintHost ph{services(),
+                       host(),
+                       weak_from_this(),
+                       s.MinWidth,
+                       s.MinHeight,
+                       DesignFormWidth,
+                       DesignFormHeight,
+                       *tmrWindowSize,
+                       *tmrPrintHide,
+                       [this] { ResizeControls(); },
+                       [this](std::string_view event, host::Args args) { raise(event, args); }};
+  return window::PrintSize(ph, printSaved_, enabled, options);
 }
 
 Variant Rescalo::ScalePicture(const Variant& picture, double xScale, double yScale) {

@@ -2,6 +2,7 @@
 
 #include "host/error_object.h"
 #include "host/failure.h"
+#include "window/placement.h"
 
 namespace control {
 
@@ -203,11 +204,7 @@ void Rescalo::HandleFormResize() {
           SetupBusy = true;
           LockFormUpdates(true);
           ReplaceFonts();
-          if (!hostIsMdi_ && h->get("MDIChild").toBool() &&
-              h->get("WindowState").toInteger() == 0) {
-            if (s.MdiChildWidth > 0) h->set("Width", s.MdiChildWidth);
-            if (s.MdiChildHeight > 0) h->set("Height", s.MdiChildHeight);
-          }
+          if (!hostIsMdi_) window::SizeMdiChild(*h, s.MdiChildWidth, s.MdiChildHeight);
           ResizeControls();
           if (s.SaveWindowState) {
             LoadWindowSettings();

@@ -14,6 +14,8 @@
 #include "host/collection.h"
 #include "host/user_control.h"
 #include "scaling/engine.h"
+#include "window/print_size.h"
+#include "window/window_settings.h"
 
 namespace control {
 
@@ -147,9 +149,8 @@ class Rescalo : public host::UserControl, public scaling::Engine {
   bool SetupDone = false;
   bool SetupBusy = false;
   bool LoadingWindowSettings = false;
-  struct Bounds {
-    float Left = 0, Top = 0, Width = 0, Height = 0;
-  } LastNormalBounds;
+  using Bounds = window::NormalBounds;
+  Bounds LastNormalBounds;
 
   // Host references; the host form is held weakly, the runtime owns it.
   host::ObjectPtr FormControls;
@@ -240,6 +241,7 @@ class Rescalo : public host::UserControl, public scaling::Engine {
   void tmrPrintHideTick();
   void tmrWindowSizeTick();
   void release();
+  window::WindowMemory windowMemory();
 
   host::ControlSite* site_ = nullptr;
   std::weak_ptr<host::Object> host_;
@@ -250,6 +252,7 @@ class Rescalo : public host::UserControl, public scaling::Engine {
   std::vector<std::string> flagKeys_{""};
   std::array<std::vector<bool>, kFlagCount> flags_;
   effects::WorkSurfaces surfaces_;
+  window::PrintSaved printSaved_;
 };
 
 // The component's name, version and one-line description, as its about box shows them.

@@ -1,5 +1,7 @@
 #include "host/object.h"
 
+#include <cstring>
+
 #include <algorithm>
 
 namespace host {
@@ -35,9 +37,17 @@ MemberTable::MemberTable(std::initializer_list<Member> members,
 }
 
 const Member* MemberTable::find(Name name) const {
-  for (std::size_t i = name.hash() & mask_; slots_[i]; i = (i + 1) & mask_)
-    if (slotHashes_[i] == name.hash() && equalsNoCase(slots_[i]->name.text(), name.text()))
+  const std::string_view text = name.text();
+  for (std::size_t i = name.hash() & mask_; slots_[i]; i = (i + 1) & mask_) {
+    if (slotHashes_[i] != name.hash()) continue;
+    // Names are nearly always spelled as declared: compare the bytes before folding case.
+    const std::string_view declared = slots_[i]->name.text();
+    if (declared.size() == text.size() &&
+        (declared.data() == text.data() ||
+         std::memcmp(declared.data(), text.data(), text.size()) == 0 ||
+         equalsNoCase(declared, text)))
       return slots_[i];
+  }
   return nullptr;
 }
 

@@ -47,6 +47,14 @@ class Timer : public Object {
   virtual void setInterval(int ms) = 0;
 };
 
+// A small form of the component's own: a message in a label and one button.
+struct MessageForm {
+  std::string name;
+  std::string caption;
+  std::string labelName, message;
+  std::string buttonName, buttonCaption;
+};
+
 // What an about box shows.
 struct AboutInfo {
   std::string name;
@@ -72,6 +80,13 @@ class Services {
   virtual std::shared_ptr<host::Timer> createTimer(std::function<void()> onTick) = 0;
   // A new invisible picture box usable as a work surface (AutoRedraw, PaintPicture, Image).
   virtual ObjectPtr createPictureBox() = 0;
+  // Loads (without showing) a modeless message form whose button's clicks call onButton. Its
+  // members are a form's (Left, Width, Show, Unload, Controls...). Nothing: the host has none.
+  virtual ObjectPtr createMessageForm(const MessageForm& layout, std::function<void()> onButton) {
+    (void)layout;
+    (void)onButton;
+    return nullptr;
+  }
   // Shows a component's about box; a host without a form of its own for it uses a message box.
   virtual void AboutBox(const AboutInfo& info) {
     MsgBox(info.name + " " + info.version + "\n\n" + info.description, vbOKOnly,

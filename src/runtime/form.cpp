@@ -183,7 +183,10 @@ Form::~Form() {
   if (clientHwnd) rt_.windowTable().destroy(clientHwnd);
 }
 
-Form* Form::mdiParent() const { return mdiChild ? rt_.mdiForm : nullptr; }
+// An MDI form is never a child, whatever its file says: it would be its own parent.
+Form* Form::mdiParent() const {
+  return mdiChild && !mdi_ && rt_.mdiForm != this ? rt_.mdiForm : nullptr;
+}
 
 const Form::Own& Form::own() const {
   if (own_.foundIn == controls.size()) return own_;
@@ -332,6 +335,19 @@ void Form::applySize(double w, double h, bool raise) {
   if (changed && raise) raiseResize();
 }
 
+// The limits a drag is held to: the defaults (the screen and a little, a caption's width),
+// then what the window's procedures make of them.
+host::MINMAXINFO Form::trackingLimits() const {
+  double tx = ScaleState::twipsPerPixelX, ty = ScaleState::twipsPerPixelY;
+  host::MINMAXINFO defaults;
+  host::ScreenMetrics s = rt_.screen();
+  defaults.ptMaxSize = {static_cast<int>(s.width / tx), static_cast<int>(s.height / ty)};
+  defaults.ptMinTrackSize = {112, 27};
+  defaults.ptMaxTrackSize = {static_cast<int>(s.width / tx) + 12,
+                             static_cast<int>(s.height / ty) + 12};
+  return rt_.windowTable().trackingLimits(hwnd, defaults);
+}
+
 void Form::move(double l, std::optional<double> t, std::optional<double> w,
                 std::optional<double> h) {
   if (windowState_ != 0) host::raise(host::kCantMoveMinMax);
@@ -351,13 +367,7 @@ void Form::setWindowState(int state) {
 void Form::userDrag(double outerWidth, double outerHeight) {
   if (windowState_ != 0 || !enabled) return;  // a disabled window takes no drag
   double tx = ScaleState::twipsPerPixelX, ty = ScaleState::twipsPerPixelY;
-  host::MINMAXINFO defaults;
-  host::ScreenMetrics s = rt_.screen();
-  defaults.ptMaxSize = {static_cast<int>(s.width / tx), static_cast<int>(s.height / ty)};
-  defaults.ptMinTrackSize = {112, 27};
-  defaults.ptMaxTrackSize = {static_cast<int>(s.width / tx) + 12,
-                             static_cast<int>(s.height / ty) + 12};
-  host::MINMAXINFO lim = rt_.windowTable().trackingLimits(hwnd, defaults);
+  host::MINMAXINFO lim = trackingLimits();
   double wpx =
       std::clamp(std::round(outerWidth / tx), static_cast<double>(lim.ptMinTrackSize.x),
                  static_cast<double>(std::max(lim.ptMinTrackSize.x, lim.ptMaxTrackSize.x)));
@@ -573,6 +583,12 @@ const host::MemberTable* Form::members() const {
        {"Hide", nullptr, nullptr,
         [](Object& o, Args) {
           frm(o).hide();
+          return Variant();
+        }},
+       // The Unload statement, for code that holds a form only by reference.
+       {"Unload", nullptr, nullptr,
+        [](Object& o, Args) {
+          frm(o).unload();
           return Variant();
         }},
        {"Controls", [](Object& o, Args) { return Variant(controlsOf(frm(o), false)); }},

@@ -98,6 +98,7 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   // A user drag of the bottom-right corner to an outer size in twips: the window's
   // procedures are asked for the tracking limits first.
   void userDrag(double outerWidth, double outerHeight);
+  host::MINMAXINFO trackingLimits() const;
 
   void load();  // raises Load once
   void show();  // loads if needed, shows, raises Resize at first display and Activate

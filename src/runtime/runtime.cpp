@@ -52,8 +52,11 @@ Runtime::Runtime(RuntimeOptions options)
   screenObject_ = std::make_shared<ScreenObject>(*this);
 }
 
-// The about form goes first: its window lives in the window table.
-Runtime::~Runtime() { aboutForm.reset(); }
+// The runtime's own forms go first: their windows live in the window table.
+Runtime::~Runtime() {
+  aboutForm.reset();
+  messageForm.reset();
+}
 
 host::ScreenMetrics Runtime::screen() {
   return {options_.screenWidthPixels * options_.twipsPerPixel,
@@ -148,38 +151,79 @@ host::ObjectPtr Runtime::createPictureBox() {
   return box;
 }
 
-void Runtime::AboutBox(const host::AboutInfo& info) {
-  auto quoted = [](const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-  };
-  auto label = [&](const char* name, int top, const std::string& caption, bool bold) {
-    return std::string("   Begin VB.Label ") + name + "\n      Caption = " + quoted(caption) +
-           "\n      Left = 240\n      Top = " + std::to_string(top) +
-           "\n      Width = 5520\n      Height = 315\n" +
-           (bold ? "      BeginProperty Font\n         Size = 12\n         Weight = 700\n"
-                   "      EndProperty\n"
-                 : "") +
-           "   End\n";
-  };
-  std::string text = "VERSION 5.00\nBegin VB.Form frmAbout\n   BorderStyle = 3\n   Caption = " +
-                     quoted("About " + info.name) +
-                     "\n   ClientHeight = 2040\n   ClientWidth = 6000\n" +
-                     label("lblName", 240, info.name, true) +
-                     label("lblVersion", 660, "Version " + info.version, false) +
-                     label("lblDescription", 1020, info.description, false) +
-                     "   Begin VB.CommandButton cmdOK\n      Caption = \"OK\"\n      Default = -1\n"
-                     "      Cancel = -1\n      Left = 4560\n      Top = 1500\n      Width = 1215\n"
-                     "      Height = 375\n   End\nEnd\nAttribute VB_Name = \"frmAbout\"\n";
-  if (aboutForm) aboutForm->unload();
-  aboutForm = buildForm(*this, frm::read(text, "about.frm"), "about.frm");
-  std::weak_ptr<Form> form = aboutForm;
-  if (Control* ok = aboutForm->find("cmdOK"))
-    ok->subscribe([form](std::string_view event, host::Args) {
-      if (auto f = form.lock(); f && event == "Click") f->unload();
+namespace {
+
+std::string quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+std::string label(const std::string& name, int top, int width, const std::string& caption,
+                  bool bold) {
+  return "   Begin VB.Label " + name + "\n      Caption = " + quoted(caption) +
+         "\n      Left = 240\n      Top = " + std::to_string(top) +
+         "\n      Width = " + std::to_string(width) + "\n      Height = 315\n" +
+         (bold ? "      BeginProperty Font\n         Size = 12\n         Weight = 700\n"
+                 "      EndProperty\n"
+               : "") +
+         "   End\n";
+}
+
+std::string button(const std::string& name, const std::string& caption, int left, int top) {
+  return "   Begin VB.CommandButton " + name + "\n      Caption = " + quoted(caption) +
+         "\n      Default = -1\n      Cancel = -1\n      Left = " + std::to_string(left) +
+         "\n      Top = " + std::to_string(top) +
+         "\n      Width = 1215\n      Height = 375\n"
+         "   End\n";
+}
+
+std::string formText(const std::string& name, const std::string& caption, int width, int height,
+                     const std::string& body) {
+  return "VERSION 5.00\nBegin VB.Form " + name +
+         "\n   BorderStyle = 3\n   Caption = " + quoted(caption) +
+         "\n   ClientHeight = " + std::to_string(height) +
+         "\n   ClientWidth = " + std::to_string(width) + "\n" + body +
+         "End\nAttribute VB_Name = " + quoted(name) + "\n";
+}
+
+}  // namespace
+
+std::shared_ptr<Form> Runtime::ownForm(const std::string& text, const std::string& buttonName,
+                                       std::function<void()> onButton) {
+  auto form = buildForm(*this, frm::read(text, "(runtime form)"), "(runtime form)");
+  if (Control* b = form->find(buttonName))
+    b->subscribe([onButton = std::move(onButton)](std::string_view event, host::Args) {
+      if (event == "Click") onButton();
     });
+  return form;
+}
+
+void Runtime::AboutBox(const host::AboutInfo& info) {
+  std::string body = label("lblName", 240, 5520, info.name, true) +
+                     label("lblVersion", 660, 5520, "Version " + info.version, false) +
+                     label("lblDescription", 1020, 5520, info.description, false) +
+                     button("cmdOK", "OK", 4560, 1500);
+  if (aboutForm) aboutForm->unload();
+  // OK closes the box; the box is known only once it is made.
+  auto closing = std::make_shared<std::weak_ptr<Form>>();
+  aboutForm =
+      ownForm(formText("frmAbout", "About " + info.name, 6000, 2040, body), "cmdOK", [closing] {
+        if (auto f = closing->lock()) f->unload();
+      });
+  *closing = aboutForm;
   aboutForm->show();
+}
+
+host::ObjectPtr Runtime::createMessageForm(const host::MessageForm& layout,
+                                           std::function<void()> onButton) {
+  std::string body = label(layout.labelName, 240, 3360, layout.message, false) +
+                     button(layout.buttonName, layout.buttonCaption, 1320, 720);
+  if (messageForm) messageForm->unload();
+  messageForm = ownForm(formText(layout.name, layout.caption, 3840, 1320, body), layout.buttonName,
+                        std::move(onButton));
+  messageForm->load();
+  return messageForm;
 }
 
 }  // namespace runtime

@@ -56,6 +56,9 @@ class Runtime : public host::Services {
   // A small form of its own, shown until its OK button is clicked.
   void AboutBox(const host::AboutInfo& info) override;
   std::shared_ptr<Form> aboutForm;  // the last about box shown
+  host::ObjectPtr createMessageForm(const host::MessageForm& layout,
+                                    std::function<void()> onButton) override;
+  std::shared_ptr<Form> messageForm;  // the last message form made
 
   VirtualClock& clock() { return clock_; }
   WindowTable& windowTable() { return windows_; }
@@ -80,6 +83,9 @@ class Runtime : public host::Services {
   std::vector<Form*> forms;
 
  private:
+  // A form of the runtime's own from its text, whose button calls onButton when clicked.
+  std::shared_ptr<Form> ownForm(const std::string& text, const std::string& buttonName,
+                                std::function<void()> onButton);
   bool pump();  // runs the posted work and due timers; false when there was none
   RuntimeOptions options_;
   VirtualClock clock_;

@@ -172,4 +172,20 @@ void FileSettingsStore::DeleteSetting(std::string_view app, std::string_view sec
   }
 }
 
+std::vector<std::string> FileSettingsStore::sections(std::string_view app) const {
+  std::vector<std::string> out;
+  if (auto a = apps_.find(app); a != apps_.end())
+    for (const auto& [name, keys] : a->second) out.push_back(name);
+  return out;
+}
+
+std::vector<std::pair<std::string, std::string>> FileSettingsStore::keys(
+    std::string_view app, std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> out;
+  if (auto a = apps_.find(app); a != apps_.end())
+    if (auto s = a->second.find(section); s != a->second.end())
+      for (const auto& kv : s->second) out.push_back(kv);
+  return out;
+}
+
 }  // namespace runtime

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/services.h"
 
@@ -24,6 +26,12 @@ class FileSettingsStore : public host::SettingsStore {
                          std::string_view defaultValue = {}) override;
   void DeleteSetting(std::string_view app, std::string_view section,
                      std::optional<std::string_view> key = std::nullopt) override;
+
+  // What an application has stored, for showing it: its sections, and one section's keys
+  // with their values, in name order.
+  std::vector<std::string> sections(std::string_view app) const;
+  std::vector<std::pair<std::string, std::string>> keys(std::string_view app,
+                                                        std::string_view section) const;
 
  private:
   struct Less {

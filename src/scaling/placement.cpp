@@ -30,10 +30,11 @@ float divide(float a, float b) {
 // Reads a number; a member the control lacks leaves the value as it was. True when the control
 // has the member, whether or not its value converted.
 bool readInto(host::Object& ctrl, host::Name name, float& value) {
-  auto v = host::tryGet(ctrl, name);
-  if (!v) return false;
-  host::ignoreErrors([&] { value = v->toSingle(); });
-  return true;
+  Variant v;
+  bool has = false;
+  host::ignoreErrors([&] { has = ctrl.tryGet(name, {}, v); });
+  if (has) host::ignoreErrors([&] { value = v.toSingle(); });
+  return has;
 }
 
 // The font objects the control has among the five, found by name once per control: most

@@ -231,6 +231,7 @@ bool Engine::needsDetach(ControlClass& rec) {
 }
 
 void Engine::detach(host::Object& ctrl, ControlClass& rec) {
+  if (!rec.ControlHasImageList && !rec.ControlHasTwoImageLists) return;  // most controls
   if (rec.ControlHasImageList) rec.ImageList = ctrl.get("ImageList").toObject();
   if (rec.ControlHasTwoImageLists) {
     rec.IconsImageList = ctrl.get("Icons").toObject();

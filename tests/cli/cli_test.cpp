@@ -151,9 +151,12 @@ TEST(Layout, AFormWithoutRescaloGetsOneAndEveryDragIsReportedInJson) {
   // the frame was designed at 120, 120, 4335, 2655 on a 6720 x 4230 inner form, now 13560 x 9165.
   // A size in twips is dragged to in whole pixels.
   for (const char* part :
-       {"{\"steps\": [\n  {\"width\": 13680, \"height\": 9870, \"form\": {\"name\": "
-        "\"frmAddress\", \"class\": \"VB.Form\", \"width\": 13680, \"height\": 9870, "
-        "\"scaleWidth\": 13560, \"scaleHeight\": 9165",
+       {"{\"steps\": [\n  {\"step\": \"--scale 2\", \"did\": \"dragged to 13680 x 9870 twips "
+        "(inner 13560 x 9165)\", \"loaded\": true, \"width\": 13680, \"height\": 9870",
+        "\"window\": {\"left\": 0, \"top\": 0, \"width\": 13680, \"height\": 9870, \"state\": "
+        "\"normal\", \"topmost\": false, \"enabled\": true, \"printDialog\": false}",
+        "\"form\": {\"name\": \"frmAddress\", \"class\": \"VB.Form\", \"width\": 13680, "
+        "\"height\": 9870, \"scaleWidth\": 13560, \"scaleHeight\": 9165",
         "{\"key\": \"fraContact\", \"class\": \"VB.Frame\", \"container\": \"frmAddress\", "
         "\"left\": 242.142853, \"top\": 260, \"width\": 8747.41016, \"height\": 5752.5",
         "\"events\": [\"event Rescalo1.ResizeStarted\", \"event Rescalo1.ResizeDone\"]",
@@ -170,7 +173,7 @@ TEST(Layout, BadStepsAreRefusedAndTheDemoRunsWithPictures) {
   Result r = rescalo("demo --svg " + dir.string());
   ASSERT_EQ(r.exitCode, 0) << r.out;
   // The last drag returns to the design size: the layout is the designed one again.
-  std::size_t last = r.out.rfind("step 5:");
+  std::size_t last = r.out.rfind("step 5 (--size 7320x5805):");
   ASSERT_NE(last, std::string::npos);
   std::string final = r.out.substr(last);
   for (const char* part : {"dragged to 7320 x 5805 twips (inner 7200 x 5400)",
@@ -178,6 +181,44 @@ TEST(Layout, BadStepsAreRefusedAndTheDemoRunsWithPictures) {
                            "lblTitle             1140      960     3000      420   14.25"})
     EXPECT_TRUE(has(final, part)) << part << "\n" << final;
   EXPECT_TRUE(fs::exists(dir / "step-05.svg"));
+  fs::remove_all(dir);
+}
+
+TEST(Layout, WindowStepsReportLimitsStatesTheStoreAndPrinting) {
+  fs::path dir = freshDir("window-steps");
+  {
+    std::ofstream f(dir / "orders.frm");
+    f << "VERSION 5.00\nBegin VB.Form frmOrders\n   Caption = \"Orders\"\n"
+         "   ClientHeight = 3000\n   ClientWidth = 4000\n"
+         "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
+         "      MinWidth = 3000\n      SaveWindowState = -1\n      StayOnTop = -1\n   End\n"
+         "End\n";
+  }
+  std::string settings = (dir / "store").string();
+  std::string form = (dir / "orders.frm").string();
+  Result r = rescalo("layout " + form + " --drag 2000x3000 --state max --size 6000x4500 " +
+                     "--state max --unload --reload --print 20000x30000:hide:dialog:cancel " +
+                     "--cancel --print-off --settings " + settings);
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  for (const char* part :
+       {"step 1 (--drag 2000x3000): dragged to 3000 x 3000 twips", "  [beep]\n",
+        "  window 0, 0 size 3000 x 3000 normal, topmost\n",
+        "step 3 (--size 6000x4500): restored from maximized first, then dragged to 6000 x 4500",
+        "step 6 (--reload): run again\n", "  window -60, -60 size 19320 x 15480 maximized",
+        "store [\"Orders\"]: WindowHeight=4500 WindowLeft=0 WindowState=2 WindowTop=0 "
+        "WindowWidth=6000\n",
+        "  store: nothing remembered\n",
+        "  window 32000, 0 size 20000 x 30000 normal, topmost; dialog \"Printing...\" shown "
+        "with Cancel\n",
+        "step 8 (--cancel): Cancel pressed\n", "event Rescalo1.PrintCancelled",
+        "step 9 (--print-off): print size off\n  window -60, -60 size 19320 x 15480 maximized"})
+    EXPECT_TRUE(has(r.out, part)) << part << "\n" << r.out;
+  // The run ended in an unload: inspect shows what the next run will find.
+  Result i = rescalo("inspect " + form + " --settings " + settings);
+  EXPECT_TRUE(has(i.out, "section \"Orders\": WindowHeight=4500 WindowLeft=0 WindowState=2"))
+      << i.out;
+  for (const char* bad : {" --state huge", " --print 100", " --print 100x100:loud", " --drag 0x5"})
+    EXPECT_EQ(rescalo("layout " + form + bad + " --settings " + settings).exitCode, 2) << bad;
   fs::remove_all(dir);
 }
 

@@ -158,7 +158,7 @@ TEST_F(WindowAnimation, HalfPixelsRoundToEvenAndOddStepCountsSplitAtAHalfStep) {
   auto r = regions();
   EXPECT_EQ((std::vector<int>{r[0]->right, r[1]->right, r[2]->right, r[4]->right}),
             (std::vector<int>{2, 3, 4, 8}));
-  // Half a second: 9 steps, so the fold's phases meet at step 4.5.
+  // Half a second: 9 steps, so the fold turns over halfway through its fifth.
   show(300, 200);
   for (std::int16_t effect : {effects::kFold, effects::kWipeVertical}) {
     changes.clear();

@@ -153,6 +153,100 @@ TEST_F(CorpusLayoutTest, EveryFormPlacesItsPlainControlsInProportion) {
   }
 }
 
+host::ObjectPtr rescaloControl(runtime::Form& form) {
+  for (const auto& c : form.controls)
+    if (c->typeName() == "Rescalo") return c;
+  return nullptr;
+}
+
+// Whole pixels, so that a drag lands exactly where it is aimed.
+double pixels(double twips) { return std::round(twips / 15) * 15; }
+
+TEST_F(CorpusLayoutTest, EveryFormIsHeldAtItsLimitsBeepingOnlyWhenAsked) {
+  bool beep = false;
+  for (const fs::path& file : testing_support::formsToCheck()) {
+    frm::Document doc = frm::readFile(file);
+    auto form = loadWithRescalo(file);
+    double designW = fileNumber(doc, "ClientWidth"), designH = fileNumber(doc, "ClientHeight");
+    // An MDI form's controls are placed within what its aligned boxes leave: limits only.
+    auto design = form->isMdi() ? decltype(plainGeometry(*form)){} : plainGeometry(*form);
+    for (const std::string& key : flaggedKeys(doc)) design.erase(key);
+    form->call("Show");
+    form->set("WindowState", 0);
+    pause();
+    double w = form->width(), h = form->height();
+    auto minW = static_cast<std::int32_t>(pixels(std::max(0.8 * w, 2400.0)));
+    auto minH = static_cast<std::int32_t>(pixels(std::max(0.8 * h, 1500.0)));
+    auto maxW = static_cast<std::int32_t>(pixels(std::min(1.3 * w, 17000.0)));
+    auto maxH = static_cast<std::int32_t>(pixels(std::min(1.3 * h, 13000.0)));
+    beep = !beep;
+    host::ObjectPtr r = rescaloControl(*form);
+    ASSERT_TRUE(r) << file;
+    r->set("BeepOnMinMax", beep);
+    for (auto [name, value] : {std::pair{"MinWidth", minW},
+                               {"MinHeight", minH},
+                               {"MaxWidth", std::max(maxW, minW)},
+                               {"MaxHeight", std::max(maxH, minH)}})
+      r->set(name, value);
+    rt.advance(600);
+    int beeps = rt.beeps;
+    form->userDrag(1800, 600);
+    EXPECT_EQ(form->width(), minW) << file;
+    EXPECT_EQ(form->height(), minH) << file;
+    EXPECT_EQ(rt.beeps, beeps + (beep ? 2 : 0)) << file;
+    rt.advance(600);
+    expectProportional(*form, design, designW, designH, "at the minimum");
+    form->userDrag(std::max(maxW, minW) + 1500, std::max(maxH, minH) + 1500);
+    EXPECT_EQ(form->width(), std::max(maxW, minW)) << file;
+    EXPECT_EQ(form->height(), std::max(maxH, minH)) << file;
+    rt.advance(600);
+    expectProportional(*form, design, designW, designH, "at the maximum");
+    form->unload();
+  }
+}
+
+TEST_F(CorpusLayoutTest, OneFaceReplacesEveryFontBeforeCaptureKeepingSizesAndStyles) {
+  struct FontLook {
+    std::string name;
+    double size;
+    bool bold, italic;
+  };
+  auto fontsOf = [](runtime::Form& form) {
+    std::map<std::string, FontLook> out;
+    for (const auto& c : form.controls)
+      for (const char* member : {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"}) {
+        auto v = host::tryGet(*c, member);
+        if (!v || !v->isObject() || v->isNothing()) continue;
+        auto f = v->toObject();
+        out[c->key() + "." + member] = {f->get("Name").toString(), f->get("Size").toDouble(),
+                                        f->get("Bold").toBool(), f->get("Italic").toBool()};
+      }
+    return out;
+  };
+  std::size_t replaced = 0;
+  for (const fs::path& file : testing_support::formsToCheck()) {
+    auto plainRun = loadWithRescalo(file);
+    plainRun->call("Show");
+    auto before = fontsOf(*plainRun);
+    plainRun->unload();
+    auto form = loadWithRescalo(file);
+    rescaloControl(*form)->set("ReplaceFontsWith", "Arial");
+    form->call("Show");
+    auto after = fontsOf(*form);
+    ASSERT_EQ(after.size(), before.size()) << file;
+    for (const auto& [key, was] : before) {
+      const FontLook& now = after.at(key);
+      EXPECT_EQ(now.name, "Arial") << file << " " << key;
+      EXPECT_EQ(now.size, was.size) << file << " " << key;
+      EXPECT_EQ(now.bold, was.bold) << file << " " << key;
+      EXPECT_EQ(now.italic, was.italic) << file << " " << key;
+      ++replaced;
+    }
+    form->unload();
+  }
+  EXPECT_GT(replaced, testing_support::haveCorpus() ? 300u : 20u);
+}
+
 // What a user can see of a control: geometry, line ends, fonts, borders, pictures, tab and
 // image sizes.
 struct Look {

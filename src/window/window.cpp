@@ -1,1 +1,0 @@
-// placeholder until this library's first unit lands
