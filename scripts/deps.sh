@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs, only those that are missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev libfontconfig-dev libfreetype-dev
-          fontconfig libstb-dev qt6-base-dev clang-format xvfb
+          fontconfig fonts-dejavu-core libstb-dev qt6-base-dev clang-format xvfb
           clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

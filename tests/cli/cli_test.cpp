@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/raster/image_io.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -181,6 +182,48 @@ TEST(Layout, BadStepsAreRefusedAndTheDemoRunsWithPictures) {
                            "lblTitle             1140      960     3000      420   14.25"})
     EXPECT_TRUE(has(final, part)) << part << "\n" << final;
   EXPECT_TRUE(fs::exists(dir / "step-05.svg"));
+  EXPECT_TRUE(fs::exists(dir / "step-05.png"));
+  fs::remove_all(dir);
+}
+
+// Opaque pixels of a written picture; -1 when it cannot be read.
+long opaque(const fs::path& png) {
+  auto bm = raster::loadImageFile(png);
+  if (!bm) return -1;
+  long n = 0;
+  for (int y = 0; y < bm->height(); ++y)
+    for (int x = 0; x < bm->width(); ++x) n += bm->alpha(x, y) == 255;
+  return n;
+}
+
+TEST(Render, APicturePerStepAndPerFrameOfTheOpeningAndClosing) {
+  EXPECT_EQ(rescalo("render " + kExamples + "demo.frm --size 9000x7000").exitCode, 2)
+      << "no folder to write to";
+  EXPECT_EQ(rescalo("render " + kExamples + "demo.frm --effect fade -o x").exitCode, 2);
+  fs::path dir = freshDir("render");
+  Result r = rescalo("render " + kExamples +
+                     "demo.frm --effect open --size 9000x7005 --scale 1 -o " + dir.string());
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  // Half a second at 18 steps a second: nine regions, then the whole window again.
+  std::vector<long> frames;
+  for (int i = 1; fs::exists(dir / ("open-00" + std::to_string(i) + ".png")); ++i)
+    frames.push_back(opaque(dir / ("open-00" + std::to_string(i) + ".png")));
+  ASSERT_EQ(frames.size(), 9u) << r.out;
+  EXPECT_TRUE(fs::exists(dir / "open-010.png"));
+  EXPECT_LT(frames.front(), frames.back()) << "the opening shows more of the window each step";
+  // 7320 x 5805 twips at 15 a pixel, whole.
+  EXPECT_EQ(opaque(dir / "open-010.png"), 488L * 387);
+  auto step1 = raster::loadImageFile(dir / "step-01.png");
+  ASSERT_TRUE(step1);
+  EXPECT_EQ(step1->width(), 600);
+  EXPECT_EQ(step1->height(), 467);
+  EXPECT_TRUE(fs::exists(dir / "step-02.png"));
+  // The demo has no closing animation, and says so.
+  r = rescalo("render " + kExamples + "demo.frm --effect close -o " + dir.string());
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_TRUE(has(r.out, "FormClose = 0")) << r.out;
+  EXPECT_TRUE(fs::exists(dir / "shown.png"));
+  EXPECT_FALSE(fs::exists(dir / "close-001.png"));
   fs::remove_all(dir);
 }
 
