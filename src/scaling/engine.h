@@ -86,6 +86,14 @@ class Engine {
     std::uint64_t infoVersion = 0, flagsVersion = 0;
   };
   Found found_;
+  // The size of the container the last control placed sat in: the controls of one frame or
+  // picture box come one after another, and a container's size changes during a run only
+  // when the container itself is placed, which forgets it.
+  struct ContainerSize {
+    const host::Object* container = nullptr;
+    float width = 0, height = 0;
+  };
+  ContainerSize lastContainer_;
   const std::vector<Entry>& resolveControls(const host::ObjectPtr& host);
   void letGoOfControls();
 

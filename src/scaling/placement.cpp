@@ -74,7 +74,9 @@ void Engine::AdjustPosition(const Variant& ctrlValue) {
   auto rec =
       std::dynamic_pointer_cast<ControlClass>(colControlInfo().item(Variant(key)).toObject());
   if (!flags || !rec) host::raise(host::kTypeMismatch);
+  lastContainer_ = {};  // the application may have resized any container since
   place(*ctrlPtr, *rec, *flags, engineSettings());
+  lastContainer_ = {};
 }
 
 void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flagsRef,
@@ -132,9 +134,14 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
     if (container && isFormObject(*container)) {
       contW = CurrentFormWidth;
       contH = CurrentFormHeight;
+    } else if (container && container.get() == lastContainer_.container) {
+      contW = lastContainer_.width;
+      contH = lastContainer_.height;
     } else if (container) {
+      lastContainer_ = {};
       contW = container->get("Width").toSingle();
       contH = container->get("Height").toSingle();
+      lastContainer_ = {container.get(), contW, contH};
     }
   });
   host::ignoreErrors([&] { rec->xScale = divide(contW, rec->FormWidth); });

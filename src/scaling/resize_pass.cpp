@@ -379,9 +379,19 @@ void Engine::placingRun(const host::ObjectPtr& host) {
       if (entry.rec) host::ignoreErrors([&] { detach(*entry.ctrl, *entry.rec); });
 
   // Place, by kind.
+  lastContainer_ = {};
   try {
     for (const Entry& entry : entries) {
       if (!entry.rec) continue;
+      // Whatever this control's placing does to its own size, no later control reads it from
+      // before.
+      struct Forget {
+        Engine& engine;
+        const host::Object* placed;
+        ~Forget() {
+          if (engine.lastContainer_.container == placed) engine.lastContainer_ = {};
+        }
+      } forget{*this, entry.ctrl.get()};
       const host::ObjectPtr& ctrl = entry.ctrl;
       ControlClass* rec = entry.rec.get();
       ControlFlags* flags = entry.flags.get();
@@ -447,10 +457,13 @@ void Engine::placingRun(const host::ObjectPtr& host) {
       if (!s.ScaleGraphics) host::ignoreErrors([&] { noteWhereItStands(*ctrl, *rec); });
     }
   } catch (const Abandon& a) {
+    lastContainer_ = {};
     raiseError(a.description, a.error);
     endRun();
     return;
   }
+
+  lastContainer_ = {};
 
   // The form's own picture.
   if (boundHost()) {
