@@ -45,6 +45,7 @@ void noteWhereItStands(host::Object& ctrl, ControlClass& rec) {
 
 const char* const kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
 constexpr std::uint8_t kHasBorderWidth = 1u << std::size(kPictureMembers);
+constexpr std::uint8_t kHasPictures = kHasBorderWidth - 1;
 
 std::uint8_t optionalMembers(host::Object& ctrl) {
   std::uint8_t has = 0;
@@ -417,7 +418,7 @@ void Engine::placingRun(const host::ObjectPtr& host) {
           break;
         default:
           place(*ctrl, *rec, *flags, s);
-          if (s.ScaleGraphics && !flags->DontScaleGraphic) {
+          if (s.ScaleGraphics && !flags->DontScaleGraphic && (entry.has & kHasPictures)) {
             // Pictures are rescaled from the captured ones, and only when the size changed.
             double xs = 0, ys = 0;
             bool changed = false;
