@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the form reader and the loader for SECONDS each (default 60), one after the other, or
 # for a number of executions each when FUZZ_RUNS is set (FUZZ_RUNS="5000000 1000000" gives the
-# reader and the loader their own counts):
+# reader and the loader their own counts; FUZZ_MAX_LEN caps the input size, 65536 by default:
+# the loader runs some forty times faster on inputs of at most 8192 bytes):
 # builds the fuzz preset (clang, libFuzzer, ASan+UBSan), seeds from the example forms and the
 # corpus when present, and fails when a harness finds a crash. Findings are left in
 # build/fuzz/findings/<harness>/; a fixed one is kept as a regression input in
@@ -34,7 +35,7 @@ for harness in frm_reader_fuzz loader_fuzz; do
   esac
   echo "== $harness, ${limit[*]} (seeds: ${seeds[*]})"
   if ! "build/fuzz/tests/fuzz/$harness" "$work" "${seeds[@]}" \
-      "${limit[@]}" -max_len=65536 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      "${limit[@]}" -max_len="${FUZZ_MAX_LEN:-65536}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$findings/" 2>&1 | tail -n 25; then
     echo "$harness: finding in $findings" >&2
     status=1
