@@ -236,9 +236,11 @@ TEST_P(FormResize, WidthWriteRaisesOneResizeInsideTheWrite) {
   QApplication::processEvents();
   widget->show();
   QApplication::processEvents();
-  EXPECT_EQ(resizes, 1);
+  // A hidden form raises Resize once more at its first display, as every form does.
+  const int shown = GetParam() ? 1 : 2;
+  EXPECT_EQ(resizes, shown);
   form->set("Width", form->get("Width"));  // same size: nothing happens
-  EXPECT_EQ(resizes, 1);
+  EXPECT_EQ(resizes, shown);
 }
 
 TEST_P(FormResize, WriteInsideResizeReentersOnce) {
