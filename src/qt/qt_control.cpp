@@ -100,6 +100,8 @@ bool hasText(ControlKind k) { return k == ControlKind::TextBox || k == ControlKi
 
 QtControl& control(Object& o) { return self<QtControl>(o); }
 
+constexpr int kNotAnArray = 343;
+
 QString caption(QWidget& w) {
   if (auto* b = qobject_cast<QAbstractButton*>(&w)) return b->text();
   if (auto* l = qobject_cast<QLabel*>(&w)) return l->text();
@@ -160,6 +162,13 @@ const host::MemberTable* QtControl::members() const {
        {"Text", [](Object& o, Args) { return Variant(text(control(o).widget()).toStdString()); },
         [](Object& o, Args, const Variant& v) {
           setText(control(o).widget(), QString::fromStdString(v.toString()));
+        }},
+       // A member of a control array carries its index as the widget's "Index" property.
+       {"Index",
+        [](Object& o, Args) {
+          const QVariant index = control(o).widget().property("Index");
+          if (!index.isValid()) host::raise(kNotAnArray, "Object not an array");
+          return Variant(static_cast<std::int16_t>(index.toInt()));
         }},
        // The widget the control sits in: the form itself or a frame or picture box.
        {"Container",

@@ -27,6 +27,8 @@ inline bool isContainer(ControlKind kind) {
   return kind == ControlKind::Frame || kind == ControlKind::PictureBox;
 }
 
+// A control: geometry in its parent widget, Caption or Text as the widget shows one, Index
+// from the widget's "Index" property (a member of a control array), Container and Parent.
 class QtControl : public QtWidgetObject {
  public:
   QtControl(QWidget* widget, host::HWND handle);

@@ -152,14 +152,19 @@ TEST_F(QtFormTest, CaptionTextAndNameFollowTheWidgetAndMembersItLacksFailWith438
 TEST_F(QtFormTest, FontSizeAndStyleChangeTheWidgetsFont) {
   ObjectPtr font = ctl(button)->get("Font").toObject();
   font->set("Size", Variant(13.5));
-  EXPECT_DOUBLE_EQ(button->font().pointSizeF(), 13.5);
+  EXPECT_EQ(button->font().pixelSize(), qRound(13.5 * widget->logicalDpiY() / 72));
   EXPECT_FLOAT_EQ(font->get("Size").toSingle(), 13.5f);
+  // A size between whole pixels reads back as the size the text is drawn at.
+  font->set("Size", Variant(10));
+  EXPECT_FLOAT_EQ(
+      font->get("Size").toSingle(),
+      static_cast<float>(qRound(10.0 * widget->logicalDpiY() / 72) * 72.0 / widget->logicalDpiY()));
   font->set("Bold", Variant(true));
   EXPECT_TRUE(button->font().bold());
   EXPECT_EQ(font->get("Bold").toInteger(), host::kTrue);
   EXPECT_EQ(errorOf([&] { font->set("Size", Variant(0)); }), host::kInvalidPropertyValue);
   // Another control's font is untouched.
-  EXPECT_NE(edit->font().pointSizeF(), 13.5);
+  EXPECT_EQ(edit->font().pixelSize(), -1);
 }
 
 TEST_F(QtFormTest, ControlsAreListedThroughContainersWithTheirOwnFlagsAndHandles) {

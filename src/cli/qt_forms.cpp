@@ -1,0 +1,139 @@
+#if RESCALO_HAS_QT
+
+#include "cli/qt_forms.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <map>
+
+#include "host/failure.h"
+#include "runtime/user_control_host.h"
+
+namespace cli {
+
+using host::Variant;
+
+QWidget* QtFormWindow::widget(std::string_view key) const {
+  for (const auto& [k, w] : widgets)
+    if (host::equalsNoCase(k, key)) return w;
+  return nullptr;
+}
+
+namespace {
+
+QString text(runtime::Control& c, host::Name member) {
+  auto v = host::tryGet(c, member);
+  return v ? QString::fromStdString(v->toString()) : QString();
+}
+
+bool flag(runtime::Control& c, host::Name member) {
+  auto v = host::tryGet(c, member);
+  bool on = false;
+  if (v) host::ignoreErrors([&] { on = v->toBool(); });
+  return on;
+}
+
+// The widget of a control's class; nothing for a class that has no widget here.
+QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
+  const std::string_view type = c.typeName();
+  if (type == "CommandButton") return new QPushButton(text(c, "Caption"), parent);
+  if (type == "Label") return new QLabel(text(c, "Caption"), parent);
+  if (type == "CheckBox") return new QCheckBox(text(c, "Caption"), parent);
+  if (type == "OptionButton") return new QRadioButton(text(c, "Caption"), parent);
+  if (type == "Frame") return new QGroupBox(text(c, "Caption"), parent);
+  if (type == "TextBox") {
+    if (flag(c, "MultiLine")) {
+      auto* e = new QTextEdit(parent);
+      e->setPlainText(text(c, "Text"));
+      return e;
+    }
+    return new QLineEdit(text(c, "Text"), parent);
+  }
+  if (type == "ComboBox") {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setEditText(text(c, "Text"));
+    return box;
+  }
+  if (type == "ListBox") return new QListWidget(parent);
+  if (type == "HScrollBar") return new QScrollBar(Qt::Horizontal, parent);
+  if (type == "VScrollBar") return new QScrollBar(Qt::Vertical, parent);
+  // Picture boxes hold controls; so, here, does every other visible class with a rectangle
+  // (images, shapes, the common controls), which keeps their children in place.
+  if (c.controlClass().geometry != runtime::Geometry::Rect || type == "Timer" ||
+      dynamic_cast<runtime::UserControlHost*>(&c))
+    return nullptr;
+  auto* box = new QFrame(parent);
+  if (type == "PictureBox" || type == "Image") {
+    std::int16_t border = 0;
+    if (auto v = host::tryGet(c, "BorderStyle"))
+      host::ignoreErrors([&] { border = v->toInteger(); });
+    if (border != 0) box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  }
+  return box;
+}
+
+QFont fontFor(const runtime::Font& f, const QWidget& w) {
+  QFont q(QString::fromStdString(f.name()));
+  q.setPixelSize(std::max(1, qRound(static_cast<double>(f.size()) * w.logicalDpiY() / 72.0)));
+  q.setBold(f.bold());
+  q.setItalic(f.italic);
+  q.setUnderline(f.underline);
+  q.setStrikeOut(f.strikethrough);
+  return q;
+}
+
+}  // namespace
+
+QtFormWindow buildQtForm(runtime::Form& form) {
+  QtFormWindow out;
+  out.window = std::make_unique<QWidget>();
+  QWidget* window = out.window.get();
+  window->setObjectName(QString::fromStdString(form.name));
+  window->setWindowTitle(QString::fromStdString(form.caption));
+  const double tx = 1440.0 / window->logicalDpiX(), ty = 1440.0 / window->logicalDpiY();
+  auto px = [](double twips, double tpp) { return static_cast<int>(host::CLng(twips / tpp)); };
+  window->move(px(form.left(), tx), px(form.top(), ty));
+  window->resize(px(form.fullClientWidth(), tx), px(form.fullClientHeight(), ty));
+  if (form.font) window->setFont(fontFor(*form.font, *window));
+  window->setEnabled(form.enabled);
+
+  std::map<const runtime::ContainerBase*, QWidget*> containers{{&form, window}};
+  std::map<std::string, int> leftOut;
+  for (const auto& c : form.controls) {
+    if (auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get());
+        uc && c->typeName() == "Rescalo" && !out.hasRescalo) {
+      uc->control().WriteProperties(out.rescaloSettings);
+      out.hasRescalo = true;
+    }
+    auto parent = containers.find(c->container);
+    QWidget* w = parent == containers.end() ? nullptr : widgetFor(*c, parent->second);
+    if (!w) {
+      ++leftOut[std::string(c->typeName())];
+      continue;
+    }
+    containers[c.get()] = w;
+    w->setObjectName(QString::fromStdString(c->name));
+    if (c->index >= 0) w->setProperty("Index", c->index);
+    w->setGeometry(px(c->left, tx), px(c->top, ty), px(c->width, tx), px(c->height, ty));
+    if (c->font) w->setFont(fontFor(*c->font, *w));
+    if (!c->visible) w->hide();
+    w->setEnabled(c->enabled);
+    out.widgets.emplace_back(c->key(), w);
+  }
+  out.leftOut.assign(leftOut.begin(), leftOut.end());
+  return out;
+}
+
+}  // namespace cli
+
+#endif
