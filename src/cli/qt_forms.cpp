@@ -16,6 +16,7 @@
 #include <map>
 
 #include "host/failure.h"
+#include "qt/qt_form.h"
 #include "runtime/user_control_host.h"
 
 namespace cli {
@@ -58,6 +59,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     }
     return new QLineEdit(text(c, "Text"), parent);
   }
+  if (type == "DriveListBox") return new QComboBox(parent);  // a drop-down list of drives
   if (type == "ComboBox") {
     auto* box = new QComboBox(parent);
     box->setEditable(true);
@@ -69,8 +71,9 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   if (type == "VScrollBar") return new QScrollBar(Qt::Vertical, parent);
   // Picture boxes hold controls; so, here, does every other visible class with a rectangle
   // (images, shapes, the common controls), which keeps their children in place.
+  // Components that are never seen at run time, lines, menus and user controls have none.
   if (c.controlClass().geometry != runtime::Geometry::Rect || type == "Timer" ||
-      dynamic_cast<runtime::UserControlHost*>(&c))
+      type == "ImageList" || type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
     return nullptr;
   auto* box = new QFrame(parent);
   if (type == "PictureBox" || type == "Image") {
@@ -105,6 +108,17 @@ QtFormWindow buildQtForm(runtime::Form& form) {
   window->move(px(form.left(), tx), px(form.top(), ty));
   window->resize(px(form.fullClientWidth(), tx), px(form.fullClientHeight(), ty));
   if (form.font) window->setFont(fontFor(*form.font, *window));
+  // The form's own scale, which its Rescalo's design size is measured in.
+  host::ignoreErrors([&] {
+    auto adapter = qthost::adoptForm(window);
+    const Variant mode = form.get("ScaleMode");
+    if (mode.toInteger() == 0) {
+      adapter->set("ScaleWidth", form.get("ScaleWidth"));
+      adapter->set("ScaleHeight", form.get("ScaleHeight"));
+    } else {
+      adapter->set("ScaleMode", mode);
+    }
+  });
   window->setEnabled(form.enabled);
 
   std::map<const runtime::ContainerBase*, QWidget*> containers{{&form, window}};

@@ -8,9 +8,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "cli/layout.h"
@@ -109,10 +112,15 @@ int show(const std::vector<std::string>& args) {
   }
   if (file.empty()) return showUsage();
 
-  // Pictures for scripts and for users without a display: no display is needed then.
+  // Pictures for scripts and for users without a display: no display is needed then, and the
+  // screen is the embedded runtime's (1280 x 1024 at 96 dpi).
   if (shots && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
-      !std::getenv("QT_QPA_PLATFORM"))
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      !std::getenv("QT_QPA_PLATFORM")) {
+    const fs::path config = fs::temp_directory_path() / "rescalo-offscreen-screen.json";
+    std::ofstream(config) << R"({"screens": [{"name": "rescalo", "x": 0, "y": 0, "width": 1280,)"
+                          << R"( "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96}]})";
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config.string()).c_str(), 1);
+  }
   static int argc = 1;
   static char name[] = "rescalo";
   static char* argv[] = {name, nullptr};
@@ -137,8 +145,20 @@ int show(const std::vector<std::string>& args) {
   auto rescalo = qthost::attach(&window, std::make_shared<control::Rescalo>(), services, opt);
   auto form = qthost::adoptForm(&window);
   const double tx = 1440.0 / window.logicalDpiX(), ty = 1440.0 / window.logicalDpiY();
-  const double designW = form->get("ScaleWidth").toDouble();
-  const double designH = form->get("ScaleHeight").toDouble();
+  const double designW = window.width() * tx, designH = window.height() * ty;
+  // As the window system holds a window the user drags: no smaller than the smallest window
+  // and no bigger than the screen and a little, outer sizes in pixels. The embedded runtime
+  // holds its windows the same way.
+  auto dragInner = [&](double w, double h) {
+    const QSize extra = window.frameGeometry().size() - window.size();
+    const QScreen* screen = window.screen();
+    const QSize most = screen ? screen->geometry().size() + QSize(12, 12) : QSize(1 << 20, 1 << 20);
+    const int outerW =
+        std::clamp(static_cast<int>(std::lround(w / tx)) + extra.width(), 112, most.width());
+    const int outerH =
+        std::clamp(static_cast<int>(std::lround(h / ty)) + extra.height(), 27, most.height());
+    window.resize(outerW - extra.width(), outerH - extra.height());
+  };
   window.show();
   settle();
 
@@ -146,7 +166,13 @@ int show(const std::vector<std::string>& args) {
   std::optional<runtime::Runtime> rt;
   std::shared_ptr<runtime::Form> reference;
   if (check) {
-    rt.emplace(options());
+    // On the same screen: its size decides maximized windows, centring and screen scaling.
+    runtime::RuntimeOptions same = options();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      same.screenWidthPixels = screen->geometry().width();
+      same.screenHeightPixels = screen->geometry().height();
+    }
+    rt.emplace(same);
     control::registerRescalo(rt->userControls());
     reference = runtime::buildForm(*rt, doc, file, {.userMode = true});
     reference->show();
@@ -192,7 +218,7 @@ int show(const std::vector<std::string>& args) {
   for (const Step& s : steps) {
     const double w = s.scale ? designW * *s.scale : s.width;
     const double h = s.scale ? designH * *s.scale : s.height;
-    window.resize(static_cast<int>(std::lround(w / tx)), static_cast<int>(std::lround(h / ty)));
+    dragInner(w, h);
     settle();
     if (reference) {
       reference->userDrag(reference->width() - reference->clientWidthTwips() + w,

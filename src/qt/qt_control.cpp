@@ -84,7 +84,12 @@ std::string_view QtControl::typeName() const {
 
 QRect QtControl::outerPixels() const { return widget().geometry(); }
 
-void QtControl::setOuterPixels(const QRect& rect) { widget().setGeometry(rect); }
+void QtControl::setOuterPixels(const QRect& rect) {
+  QRect r = rect;
+  // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
+  if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
+  widget().setGeometry(r);
+}
 
 namespace {
 

@@ -121,7 +121,8 @@ void QtForm::load() {
 
 double QtForm::twipsPerUnit(int mode, bool xAxis) const {
   switch (mode) {
-    case 0:  // no user scale here: twips
+    case 0:
+      return xAxis ? userUnitX_ : userUnitY_;
     case 1:
       return 1;
     case 2:
@@ -146,6 +147,19 @@ double QtForm::twipsPerUnit(int mode, bool xAxis) const {
 void QtForm::setScaleMode(int mode) {
   twipsPerUnit(mode, true);  // refuses an unknown mode
   scaleMode_ = mode;
+}
+
+void QtForm::setScaleExtent(double units, bool xAxis) {
+  if (!(units > 0)) host::raise(host::kInvalidPropertyValue);
+  QWidget& w = widget();
+  // The other axis keeps the unit it has now.
+  userUnitX_ = twipsPerUnit(scaleMode_, true);
+  userUnitY_ = twipsPerUnit(scaleMode_, false);
+  if (xAxis)
+    userUnitX_ = twipsX(w.width()) / units;
+  else
+    userUnitY_ = twipsY(w.height()) / units;
+  scaleMode_ = 0;
 }
 
 namespace {
@@ -184,13 +198,15 @@ const host::MemberTable* QtForm::members() const {
           QtForm& f = form(o);
           return Variant(static_cast<float>(f.twipsX(f.widget().width()) /
                                             f.twipsPerUnit(f.scaleMode(), true)));
-        }},
+        },
+        [](Object& o, Args, const Variant& v) { form(o).setScaleExtent(v.toDouble(), true); }},
        {"ScaleHeight",
         [](Object& o, Args) {
           QtForm& f = form(o);
           return Variant(static_cast<float>(f.twipsY(f.widget().height()) /
                                             f.twipsPerUnit(f.scaleMode(), false)));
-        }},
+        },
+        [](Object& o, Args, const Variant& v) { form(o).setScaleExtent(v.toDouble(), false); }},
        {"ScaleMode", [](Object& o, Args) { return Variant(std::int16_t(form(o).scaleMode())); },
         [](Object& o, Args, const Variant& v) { form(o).setScaleMode(v.toInteger()); }},
        // ScaleX value[, from[, to]]: from the form's own mode and to twips when omitted.

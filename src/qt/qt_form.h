@@ -17,8 +17,9 @@
 // application says the form is loaded (load(), as attaching a user control does), Unload when
 // it is closed, and Activate and Deactivate as it gains and loses the focus.
 //
-// ScaleMode picks the unit of ScaleWidth and ScaleHeight and of ScaleX/ScaleY; there is no
-// user-defined scale (mode 0 reads as twips).
+// ScaleMode picks the unit of ScaleWidth and ScaleHeight and of ScaleX/ScaleY. Writing
+// ScaleWidth or ScaleHeight makes a user scale (mode 0) whose unit then stays as the window
+// is resized; the origin is always the top-left corner.
 
 #include <memory>
 #include <vector>
@@ -48,6 +49,8 @@ class QtForm : public QtWidgetObject {
   bool loaded() const { return loaded_; }
   int scaleMode() const { return scaleMode_; }
   void setScaleMode(int mode);
+  // Makes a user scale in which the inner area measures this many units along one axis.
+  void setScaleExtent(double units, bool xAxis);
   // Twips per unit of a scale mode along one axis; 380 for a mode there is none of.
   double twipsPerUnit(int mode, bool xAxis) const;
 
@@ -74,6 +77,7 @@ class QtForm : public QtWidgetObject {
   bool shownOnce_ = false;
   bool announcedWhileShowing_ = false;
   int scaleMode_ = 1;
+  double userUnitX_ = 1, userUnitY_ = 1;  // twips per unit of the user scale
 };
 
 // The 0-based list of a form's controls (Count, Item), read afresh on every access.
