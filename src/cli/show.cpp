@@ -159,6 +159,12 @@ int show(const std::vector<std::string>& args) {
         std::clamp(static_cast<int>(std::lround(h / ty)) + extra.height(), 27, most.height());
     window.resize(outerW - extra.width(), outerH - extra.height());
   };
+  // A form that starts maximized or minimized does so here too.
+  if (const frm::Property* state = doc.form.property("WindowState")) {
+    const auto n = frm::parseNumber(state->value);
+    if (n && *n == 2) window.setWindowState(Qt::WindowMaximized);
+    if (n && *n == 1) window.setWindowState(Qt::WindowMinimized);
+  }
   window.show();
   settle();
 
