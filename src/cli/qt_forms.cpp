@@ -12,11 +12,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTextEdit>
+#include <algorithm>
 #include <map>
 
 #include "host/failure.h"
+#include "qt/qt_control.h"
 #include "qt/qt_form.h"
+#include "runtime/common_controls.h"
 #include "runtime/user_control_host.h"
 
 namespace cli {
@@ -30,6 +34,8 @@ QWidget* QtFormWindow::widget(std::string_view key) const {
 }
 
 namespace {
+
+constexpr double kTabOffset = 75000;  // twips by which a tab dialog parks its hidden pages
 
 QString text(runtime::Control& c, host::Name member) {
   auto v = host::tryGet(c, member);
@@ -67,6 +73,16 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     return box;
   }
   if (type == "ListBox") return new QListWidget(parent);
+  if (auto* dialog = dynamic_cast<runtime::SSTab*>(&c)) {
+    auto* tabs = new QTabWidget(parent);
+    static constexpr QTabWidget::TabPosition kPositions[] = {QTabWidget::North, QTabWidget::South,
+                                                             QTabWidget::West, QTabWidget::East};
+    tabs->setTabPosition(kPositions[std::clamp(dialog->tabOrientation, 0, 3)]);
+    for (int t = 0; t < dialog->tabs(); ++t)
+      tabs->addTab(new QWidget, QString::fromStdString(dialog->caption(t)));
+    tabs->setCurrentIndex(dialog->tab());
+    return tabs;
+  }
   if (type == "HScrollBar") return new QScrollBar(Qt::Horizontal, parent);
   if (type == "VScrollBar") return new QScrollBar(Qt::Vertical, parent);
   // Picture boxes hold controls; so, here, does every other visible class with a rectangle
@@ -130,7 +146,21 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       out.hasRescalo = true;
     }
     auto parent = containers.find(c->container);
-    QWidget* w = parent == containers.end() ? nullptr : widgetFor(*c, parent->second);
+    QWidget* holder = parent == containers.end() ? nullptr : parent->second;
+    double left = c->left, top = c->top;
+    // On a tab dialog, a control sits on its page: below (or beside) the tabs, and, on a page
+    // not shown, back from where the dialog parks it.
+    if (auto* dialog = dynamic_cast<runtime::SSTab*>(c->container); dialog && holder) {
+      auto* tabs = qobject_cast<QTabWidget*>(holder);
+      for (int t = 0; tabs && t < dialog->tabs(); ++t) {
+        const auto on = dialog->pageControls(t);
+        if (std::find(on.begin(), on.end(), c.get()) != on.end()) holder = tabs->widget(t);
+      }
+      if (left + c->width < 0) left += kTabOffset;
+      if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
+      if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
+    }
+    QWidget* w = holder ? widgetFor(*c, holder) : nullptr;
     if (!w) {
       ++leftOut[std::string(c->typeName())];
       continue;
@@ -138,7 +168,10 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     containers[c.get()] = w;
     w->setObjectName(QString::fromStdString(c->name));
     if (c->index >= 0) w->setProperty("Index", c->index);
-    w->setGeometry(px(c->left, tx), px(c->top, ty), px(c->width, tx), px(c->height, ty));
+    w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
+    if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
+      host::ignoreErrors(
+          [&] { qthost::adoptControl(w)->set("TabHeight", Variant(dialog->tabHeightTwips)); });
     if (c->font) w->setFont(fontFor(*c->font, *w));
     if (!c->visible) w->hide();
     w->setEnabled(c->enabled);

@@ -21,6 +21,7 @@
 #include "control/rescalo.h"
 #include "qt/qt_control.h"
 #include "qt/qt_form.h"
+#include "runtime/common_controls.h"
 #include "runtime/loader.h"
 
 namespace cli {
@@ -200,7 +201,14 @@ int show(const std::vector<std::string>& args) {
       const runtime::Control* r = reference->find(key);
       if (!r) continue;
       const QRect g = w->geometry();
-      const double want[] = {r->left / tx, r->top / ty, r->width / tx, r->height / ty};
+      double left = r->left, top = r->top;
+      // A tab dialog's control is measured from the dialog there and from its page here.
+      if (auto* dialog = dynamic_cast<runtime::SSTab*>(r->container)) {
+        if (left + r->width < 0) left += 75000;
+        if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
+        if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
+      }
+      const double want[] = {left / tx, top / ty, r->width / tx, r->height / ty};
       const int got[] = {g.x(), g.y(), g.width(), g.height()};
       for (int i = 0; i < 4; ++i)
         if (std::fabs(got[i] - want[i]) > 1.0) {

@@ -164,13 +164,14 @@ void QtForm::setScaleExtent(double units, bool xAxis) {
 
 namespace {
 
-void collectControls(const QWidget& container, std::vector<QWidget*>& out) {
-  for (QObject* child : container.children()) {
-    auto* w = qobject_cast<QWidget*>(child);
-    if (!w || w->isWindow()) continue;
-    out.push_back(w);
-    if (isContainer(kindOf(*w))) collectControls(*w, out);
-  }
+void collectControls(QWidget& container, std::vector<QWidget*>& out) {
+  for (QWidget* holder : holders(container))
+    for (QObject* child : holder->children()) {
+      auto* w = qobject_cast<QWidget*>(child);
+      if (!w || w->isWindow()) continue;
+      out.push_back(w);
+      if (isContainer(kindOf(*w))) collectControls(*w, out);
+    }
 }
 
 QtForm& form(Object& o) { return self<QtForm>(o); }

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <algorithm>
 #include <functional>
@@ -212,6 +214,45 @@ TEST_F(QtFormTest, ControlsAreListedThroughContainersWithTheirOwnFlagsAndHandles
     names.emplace_back(ctl(w)->typeName());
   EXPECT_EQ(names, (std::vector<std::string>{"VScrollBar", "Form", "HScrollBar", "PictureBox",
                                              "SpinBox"}));
+}
+
+TEST_F(QtFormTest, ATabWidgetIsATabDialogWhosePagesControlsAreItsOwn) {
+  auto* tabs = new QTabWidget(widget.get());
+  tabs->setGeometry(10, 190, 380, 100);
+  auto* first = new QWidget;
+  auto* second = new QWidget;
+  tabs->addTab(first, "General");
+  tabs->addTab(second, "Advanced");
+  auto* onFirst = new QPushButton("A", first);
+  auto* onSecond = new QLineEdit(second);
+  ObjectPtr dialog = ctl(tabs);
+  EXPECT_EQ(dialog->typeName(), "SSTab");
+
+  // The pages' controls are listed after the dialog, and it is their container.
+  ObjectPtr controls = form->get("Controls").toObject();
+  std::vector<ObjectPtr> listed;
+  for (std::int32_t i = 0; i < controls->get("Count").toLong(); ++i)
+    listed.push_back(controls->get("Item", {Variant(i)}).toObject());
+  const auto at = std::find(listed.begin(), listed.end(), dialog);
+  ASSERT_NE(at, listed.end());
+  EXPECT_EQ((std::vector<ObjectPtr>(at, listed.end())),
+            (std::vector<ObjectPtr>{dialog, ctl(onFirst), ctl(onSecond)}));
+  EXPECT_EQ(ctl(onSecond)->get("Container").toObject(), dialog);
+
+  EXPECT_EQ(dialog->get("Tabs").toLong(), 2);
+  dialog->set("Tab", Variant(std::int16_t(1)));
+  EXPECT_EQ(tabs->currentWidget(), second);
+  EXPECT_EQ(errorOf([&] { dialog->set("Tab", Variant(std::int16_t(2))); }), 381);
+  EXPECT_EQ(dialog->get("TabCaption", {Variant(1)}).toString(), "Advanced");
+  EXPECT_EQ(dialog->get("TabsPerRow").toLong(), 2);
+
+  // The tabs' height follows TabHeight once the dialog is laid out again.
+  dialog->set("TabHeight", Variant(40 * tppY()));
+  showForm();
+  EXPECT_EQ(tabs->tabBar()->height(), 40);
+  EXPECT_FLOAT_EQ(dialog->get("TabHeight").toSingle(), static_cast<float>(40 * tppY()));
+  // Other controls have no tabs.
+  EXPECT_EQ(errorOf([&] { ctl(button)->get("Tabs"); }), host::kNoSuchMember);
 }
 
 // Every Resize case runs on a hidden form (Qt holds resize events back) and a shown one (Qt
