@@ -164,9 +164,12 @@ std::shared_ptr<QtUserControlHost> attach(QWidget* window,
   } else {
     host->control().InitProperties();
   }
-  form->load();
-  // A window already on the screen has had its first display.
-  if (window->isVisible()) form->raiseEvent("Resize");
+  // Only a running form loads; at design time it is merely being edited.
+  if (host->UserMode()) {
+    form->load();
+    // A window already on the screen has had its first display.
+    if (window->isVisible()) form->raiseEvent("Resize");
+  }
   return host;
 }
 

@@ -8,7 +8,7 @@
 //
 // attach() runs the control's Initialize, then ReadProperties from the given settings (the
 // window's size when attached stands for the size it was designed at, unless they say
-// otherwise), then the window's Load. A window that is shown later raises
+// otherwise), then the window's Load (at run time only). A window that is shown later raises
 // Resize at its first display, which starts the control; one that is already shown raises it
 // at once. Closing the window raises Unload; destroying the window or the last reference to
 // the extender ends the control (Terminate).
