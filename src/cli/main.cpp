@@ -10,6 +10,7 @@
 #include "cli/design.h"
 #include "cli/layout.h"
 #include "cli/report.h"
+#include "cli/show.h"
 #include "control/rescalo.h"
 #include "runtime/frm/frm_document.h"
 #include "runtime/loader.h"
@@ -30,7 +31,9 @@ int usage() {
                "-o DIR\n"
                "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
                "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
-               "Page.Field=value ...)\n";
+               "Page.Field=value ...)\n"
+               "       rescalo show FORM.frm [--screenshot DIR] [--size WxH | --scale F]... "
+               "[--check]\n";
   return 2;
 }
 
@@ -230,5 +233,7 @@ int main(int argc, char** argv) {
   if (command == "render") return layout(args, true);
   if (command == "demo") return demo(args);
   if (command == "design") return cli::design(args);
+  if (command == "show")
+    return guarded(args.empty() ? "" : args[0], [&] { return cli::show(args); });
   return usage();
 }

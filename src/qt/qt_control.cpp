@@ -12,7 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTextEdit>
+
+#include <algorithm>
 
 #include "qt/qt_form.h"
 
@@ -35,11 +40,29 @@ ControlKind kindOf(const QWidget& w) {
   if (qobject_cast<const QComboBox*>(&w)) return ControlKind::ComboBox;
   if (qobject_cast<const QListWidget*>(&w)) return ControlKind::ListBox;
   if (qobject_cast<const QScrollBar*>(&w)) return ControlKind::ScrollBar;
+  if (qobject_cast<const QTabWidget*>(&w)) return ControlKind::TabControl;
   // Only the plain classes: QLabel and the text editors are QFrames too.
   const QMetaObject* mo = w.metaObject();
   if (mo == &QWidget::staticMetaObject || mo == &QFrame::staticMetaObject)
     return ControlKind::PictureBox;
   return ControlKind::Other;
+}
+
+std::vector<QWidget*> holders(QWidget& container) {
+  if (auto* tabs = qobject_cast<QTabWidget*>(&container)) {
+    std::vector<QWidget*> pages;
+    for (int i = 0; i < tabs->count(); ++i) pages.push_back(tabs->widget(i));
+    return pages;
+  }
+  return {&container};
+}
+
+QWidget* containerOf(QWidget& widget) {
+  QWidget* parent = widget.parentWidget();
+  if (parent && qobject_cast<QStackedWidget*>(parent->parentWidget()))
+    if (auto* tabs = qobject_cast<QTabWidget*>(parent->parentWidget()->parentWidget()))
+      if (tabs->indexOf(parent) >= 0) return tabs;
+  return parent;
 }
 
 QtControl::QtControl(QWidget* widget, host::HWND handle)
@@ -76,6 +99,8 @@ std::string_view QtControl::typeName() const {
     }
     case ControlKind::PictureBox:
       return "PictureBox";
+    case ControlKind::TabControl:
+      return "SSTab";
     case ControlKind::Other:
       break;
   }
@@ -84,7 +109,12 @@ std::string_view QtControl::typeName() const {
 
 QRect QtControl::outerPixels() const { return widget().geometry(); }
 
-void QtControl::setOuterPixels(const QRect& rect) { widget().setGeometry(rect); }
+void QtControl::setOuterPixels(const QRect& rect) {
+  QRect r = rect;
+  // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
+  if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
+  widget().setGeometry(r);
+}
 
 namespace {
 
@@ -99,6 +129,9 @@ bool hasCaption(ControlKind k) {
 bool hasText(ControlKind k) { return k == ControlKind::TextBox || k == ControlKind::ComboBox; }
 
 QtControl& control(Object& o) { return self<QtControl>(o); }
+
+constexpr int kNotAnArray = 343;
+constexpr int kInvalidArrayIndex = 381;
 
 QString caption(QWidget& w) {
   if (auto* b = qobject_cast<QAbstractButton*>(&w)) return b->text();
@@ -128,11 +161,37 @@ void setText(QWidget& w, const QString& value) {
   if (auto* c = qobject_cast<QComboBox*>(&w)) c->setCurrentText(value);
 }
 
+QTabWidget& tabs(Object& o) { return *qobject_cast<QTabWidget*>(&control(o).widget()); }
+
+int tabIndex(QTabWidget& t, Args index) {
+  host::expectArgs(index, 1);
+  const int i = index[0].toInteger();
+  if (i < 0 || i >= t.count()) host::raise(kInvalidArrayIndex, "Invalid property array index");
+  return i;
+}
+
+// The tabs' height and widest width live in the tab bar's style sheet, as properties of the
+// widget so that each can change without the other.
+void applyTabStyle(QTabWidget& t) {
+  const int height = t.property("TabHeight").toInt();
+  const int maxWidth = t.property("TabMaxWidth").toInt();
+  QString style;
+  if (height > 0) style += QString("height: %1px;").arg(height);
+  if (maxWidth > 0) style += QString("max-width: %1px;").arg(maxWidth);
+  t.tabBar()->setStyleSheet(style.isEmpty() ? QString() : "QTabBar::tab {" + style + "}");
+}
+
 }  // namespace
+
+constexpr host::Name kTabMembers[] = {"Tabs",        "Tab",        "TabHeight",      "TabsPerRow",
+                                      "TabMaxWidth", "TabCaption", "TabOrientation", "TabPicture"};
 
 bool QtControl::lacks(host::Name name) const {
   if (name == kCaption) return !hasCaption(kind_);
   if (name == kText) return !hasText(kind_);
+  if (kind_ != ControlKind::TabControl)
+    for (host::Name tab : kTabMembers)
+      if (name == tab) return true;
   return false;
 }
 
@@ -161,11 +220,82 @@ const host::MemberTable* QtControl::members() const {
         [](Object& o, Args, const Variant& v) {
           setText(control(o).widget(), QString::fromStdString(v.toString()));
         }},
-       // The widget the control sits in: the form itself or a frame or picture box.
+       // A member of a control array carries its index as the widget's "Index" property.
+       {"Index",
+        [](Object& o, Args) {
+          const QVariant index = control(o).widget().property("Index");
+          if (!index.isValid()) host::raise(kNotAnArray, "Object not an array");
+          return Variant(static_cast<std::int16_t>(index.toInt()));
+        }},
+       // The widget the control sits in: the form itself, a frame, a picture box or the tab
+       // control whose page holds it.
        {"Container",
         [](Object& o, Args) {
-          return Variant(host::ObjectPtr(adapterOf(control(o).widget().parentWidget())));
+          return Variant(host::ObjectPtr(adapterOf(containerOf(control(o).widget()))));
         }},
+       // A tab control's pages; lengths in twips, its tabs per row only remembered (Qt's tabs
+       // are one row).
+       {"Tabs", [](Object& o, Args) { return Variant(std::int16_t(tabs(o).count())); }},
+       {"Tab", [](Object& o, Args) { return Variant(std::int16_t(tabs(o).currentIndex())); },
+        [](Object& o, Args, const Variant& v) {
+          QTabWidget& t = tabs(o);
+          const Variant i[] = {v};
+          t.setCurrentIndex(tabIndex(t, i));
+        }},
+       {"TabCaption",
+        [](Object& o, Args index) {
+          QTabWidget& t = tabs(o);
+          return Variant(t.tabText(tabIndex(t, index)).toStdString());
+        },
+        [](Object& o, Args index, const Variant& v) {
+          QTabWidget& t = tabs(o);
+          t.setTabText(tabIndex(t, index), QString::fromStdString(v.toString()));
+        }},
+       {"TabHeight",
+        [](Object& o, Args) { return Variant(control(o).twipsY(tabs(o).tabBar()->height())); },
+        [](Object& o, Args, const Variant& v) {
+          if (v.toDouble() < 0) host::raise(host::kInvalidPropertyValue);
+          tabs(o).setProperty("TabHeight", std::max(1, control(o).pixelsY(v)));
+          applyTabStyle(tabs(o));
+        }},
+       {"TabMaxWidth",
+        [](Object& o, Args) {
+          return Variant(control(o).twipsX(tabs(o).property("TabMaxWidth").toInt()));
+        },
+        [](Object& o, Args, const Variant& v) {
+          if (v.toDouble() < 0) host::raise(host::kInvalidPropertyValue);
+          tabs(o).setProperty("TabMaxWidth", control(o).pixelsX(v));
+          applyTabStyle(tabs(o));
+        }},
+       {"TabsPerRow",
+        [](Object& o, Args) {
+          const QVariant n = tabs(o).property("TabsPerRow");
+          return Variant(std::int16_t(n.isValid() ? n.toInt() : std::max(1, tabs(o).count())));
+        },
+        [](Object& o, Args, const Variant& v) {
+          if (v.toInteger() < 1) host::raise(host::kInvalidPropertyValue);
+          tabs(o).setProperty("TabsPerRow", int(v.toInteger()));
+        }},
+       {"TabOrientation",
+        [](Object& o, Args) {
+          switch (tabs(o).tabPosition()) {
+            case QTabWidget::South:
+              return Variant(std::int16_t(1));
+            case QTabWidget::West:
+              return Variant(std::int16_t(2));
+            case QTabWidget::East:
+              return Variant(std::int16_t(3));
+            default:
+              return Variant(std::int16_t(0));
+          }
+        }},
+       // Pictures are not drawn on Qt yet: a tab's picture is Nothing and a new one is ignored.
+       {"TabPicture",
+        [](Object& o, Args index) {
+          tabIndex(tabs(o), index);
+          return Variant(nullptr);
+        },
+        [](Object& o, Args index, const Variant&) { tabIndex(tabs(o), index); }},
        {"Parent",
         [](Object& o, Args) {
           return Variant(host::ObjectPtr(adoptForm(control(o).widget().window())));

@@ -2,6 +2,7 @@
 // A child widget seen as a control of the classic runtime.
 
 #include <string>
+#include <vector>
 
 #include "qt/qt_object.h"
 
@@ -18,15 +19,25 @@ enum class ControlKind {
   ListBox,        // QListWidget
   ScrollBar,      // QScrollBar: HScrollBar or VScrollBar by orientation
   PictureBox,     // a plain QWidget or QFrame
+  TabControl,     // QTabWidget: the tab dialog (SSTab), its pages' controls its own
   Other,          // any other class, named after it without the Q
 };
 
 ControlKind kindOf(const QWidget& widget);
-// Frames and picture boxes hold controls; other widgets' children are their own inner parts.
+// Frames, picture boxes and tab controls hold controls; other widgets' children are their own
+// inner parts.
 inline bool isContainer(ControlKind kind) {
-  return kind == ControlKind::Frame || kind == ControlKind::PictureBox;
+  return kind == ControlKind::Frame || kind == ControlKind::PictureBox ||
+         kind == ControlKind::TabControl;
 }
+// The widgets whose children are the controls a container holds: itself, or a tab control's
+// pages.
+std::vector<QWidget*> holders(QWidget& container);
+// The control a widget sits in: its parent, or the tab control whose page the parent is.
+QWidget* containerOf(QWidget& widget);
 
+// A control: geometry in its parent widget, Caption or Text as the widget shows one, Index
+// from the widget's "Index" property (a member of a control array), Container and Parent.
 class QtControl : public QtWidgetObject {
  public:
   QtControl(QWidget* widget, host::HWND handle);

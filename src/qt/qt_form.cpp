@@ -17,7 +17,25 @@ class QtForm::ResizeWatcher : public QObject {
  public:
   explicit ResizeWatcher(QtForm& form) : form_(form) {}
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Resize) form_.windowResized();
+    switch (event->type()) {
+      case QEvent::Resize:
+        form_.windowResized();
+        break;
+      case QEvent::Show:
+        form_.windowShown();
+        break;
+      case QEvent::Close:
+        if (form_.alive()) form_.raiseEvent("Unload");
+        break;
+      case QEvent::WindowActivate:
+        form_.raiseEvent("Activate");
+        break;
+      case QEvent::WindowDeactivate:
+        form_.raiseEvent("Deactivate");
+        break;
+      default:
+        break;
+    }
     return false;
   }
 
@@ -77,6 +95,8 @@ void QtForm::announceSize() {
   const QSize now = widget().size();
   if (now == announced_) return;
   announced_ = now;
+  // Qt delivers a hidden window's pending resize while showing it, before the show itself.
+  if (!shownOnce_ && !widget().isHidden()) announcedWhileShowing_ = true;
   raiseEvent("Resize");
 }
 
@@ -85,18 +105,84 @@ void QtForm::windowResized() {
   announceSize();
 }
 
-namespace {
+void QtForm::windowShown() {
+  if (shownOnce_ || !alive()) return;
+  shownOnce_ = true;
+  if (announcedWhileShowing_) return;
+  announced_ = widget().size();
+  raiseEvent("Resize");
+}
 
-void collectControls(const QWidget& container, std::vector<QWidget*>& out) {
-  for (QObject* child : container.children()) {
-    auto* w = qobject_cast<QWidget*>(child);
-    if (!w || w->isWindow()) continue;
-    out.push_back(w);
-    if (isContainer(kindOf(*w))) collectControls(*w, out);
+void QtForm::load() {
+  if (loaded_) return;
+  loaded_ = true;
+  raiseEvent("Load");
+}
+
+double QtForm::twipsPerUnit(int mode, bool xAxis) const {
+  switch (mode) {
+    case 0:
+      return xAxis ? userUnitX_ : userUnitY_;
+    case 1:
+      return 1;
+    case 2:
+      return 20;
+    case 3:
+      return xAxis ? twipsPerPixelX(widget()) : twipsPerPixelY(widget());
+    case 4:
+      return xAxis ? 120 : 240;
+    case 5:
+      return 1440;
+    case 6:
+      return 1440 / 25.4;
+    case 7:
+      return 1440 / 2.54;
+    case 8:
+      return 1440 / 2540.0;
+    default:
+      host::raise(host::kInvalidPropertyValue);
   }
 }
 
+void QtForm::setScaleMode(int mode) {
+  twipsPerUnit(mode, true);  // refuses an unknown mode
+  scaleMode_ = mode;
+}
+
+void QtForm::setScaleExtent(double units, bool xAxis) {
+  if (!(units > 0)) host::raise(host::kInvalidPropertyValue);
+  QWidget& w = widget();
+  // The other axis keeps the unit it has now.
+  userUnitX_ = twipsPerUnit(scaleMode_, true);
+  userUnitY_ = twipsPerUnit(scaleMode_, false);
+  if (xAxis)
+    userUnitX_ = twipsX(w.width()) / units;
+  else
+    userUnitY_ = twipsY(w.height()) / units;
+  scaleMode_ = 0;
+}
+
+namespace {
+
+void collectControls(QWidget& container, std::vector<QWidget*>& out) {
+  for (QWidget* holder : holders(container))
+    for (QObject* child : holder->children()) {
+      auto* w = qobject_cast<QWidget*>(child);
+      if (!w || w->isWindow()) continue;
+      out.push_back(w);
+      if (isContainer(kindOf(*w))) collectControls(*w, out);
+    }
+}
+
 QtForm& form(Object& o) { return self<QtForm>(o); }
+
+Variant scaleAxis(QtForm& f, Args a, bool xAxis) {
+  host::expectArgs(a, 1, 3);
+  const int from = a.size() > 1 ? a[1].toInteger() : f.scaleMode();
+  const int to = a.size() > 2 ? a[2].toInteger() : 1;
+  return Variant(static_cast<float>(a[0].toDouble() * f.twipsPerUnit(from, xAxis) /
+                                    f.twipsPerUnit(to, xAxis)));
+}
 
 }  // namespace
 
@@ -109,9 +195,31 @@ std::vector<QWidget*> QtForm::controlWidgets() const {
 const host::MemberTable* QtForm::members() const {
   static const host::MemberTable table{
       {{"ScaleWidth",
-        [](Object& o, Args) { return Variant(form(o).twipsX(form(o).widget().width())); }},
+        [](Object& o, Args) {
+          QtForm& f = form(o);
+          return Variant(static_cast<float>(f.twipsX(f.widget().width()) /
+                                            f.twipsPerUnit(f.scaleMode(), true)));
+        },
+        [](Object& o, Args, const Variant& v) { form(o).setScaleExtent(v.toDouble(), true); }},
        {"ScaleHeight",
-        [](Object& o, Args) { return Variant(form(o).twipsY(form(o).widget().height())); }},
+        [](Object& o, Args) {
+          QtForm& f = form(o);
+          return Variant(static_cast<float>(f.twipsY(f.widget().height()) /
+                                            f.twipsPerUnit(f.scaleMode(), false)));
+        },
+        [](Object& o, Args, const Variant& v) { form(o).setScaleExtent(v.toDouble(), false); }},
+       {"ScaleMode", [](Object& o, Args) { return Variant(std::int16_t(form(o).scaleMode())); },
+        [](Object& o, Args, const Variant& v) { form(o).setScaleMode(v.toInteger()); }},
+       // ScaleX value[, from[, to]]: from the form's own mode and to twips when omitted.
+       {"ScaleX", nullptr, nullptr, [](Object& o, Args a) { return scaleAxis(form(o), a, true); }},
+       {"ScaleY", nullptr, nullptr, [](Object& o, Args a) { return scaleAxis(form(o), a, false); }},
+       {"Picture", [](Object& o, Args) { return form(o).picture; },
+        [](Object& o, Args, const Variant& v) {
+          if (!v.isObject()) host::raise(host::kTypeMismatch);
+          form(o).picture = v;
+        }},
+       // A window is never an MDI child; a form inside a QMdiSubWindow is.
+       {"MDIChild", [](Object& o, Args) { return Variant(!form(o).widget().isWindow()); }},
        {"Caption",
         [](Object& o, Args) { return Variant(form(o).widget().windowTitle().toStdString()); },
         [](Object& o, Args, const Variant& v) {
@@ -129,9 +237,15 @@ const host::MemberTable* QtForm::members() const {
   return &table;
 }
 
-int QtControls::count() const { return static_cast<int>(form_->controlWidgets().size()); }
+int QtControls::count() const {
+  return static_cast<int>(form_->controlWidgets().size()) + (formFirst_ ? 1 : 0);
+}
 
-std::shared_ptr<QtControl> QtControls::item(int index) const {
+host::ObjectPtr QtControls::item(int index) const {
+  if (formFirst_) {
+    if (index == 0) return form_;
+    --index;
+  }
   const std::vector<QWidget*> all = form_->controlWidgets();
   if (index < 0 || index >= static_cast<int>(all.size())) host::raise(host::kSubscriptOutOfRange);
   return adoptControl(all[static_cast<std::size_t>(index)]);

@@ -11,6 +11,15 @@
 // Events caused by our own writes are swallowed by the filter, so nothing is raised twice.
 // A write of WindowState raises Resize at once as well; the maximized or restored size itself
 // comes later from the window system and then raises its own Resize.
+//
+// Like a classic form, the window also raises Resize at its first display (once, even when a
+// resize delivered during that display has just raised one it is not repeated), Load when the
+// application says the form is loaded (load(), as attaching a user control does), Unload when
+// it is closed, and Activate and Deactivate as it gains and loses the focus.
+//
+// ScaleMode picks the unit of ScaleWidth and ScaleHeight and of ScaleX/ScaleY. Writing
+// ScaleWidth or ScaleHeight makes a user scale (mode 0) whose unit then stays as the window
+// is resized; the origin is always the top-left corner.
 
 #include <memory>
 #include <vector>
@@ -35,6 +44,18 @@ class QtForm : public QtWidgetObject {
   int windowState() const;
   void setWindowState(int state);
 
+  // Raises Load once.
+  void load();
+  bool loaded() const { return loaded_; }
+  int scaleMode() const { return scaleMode_; }
+  void setScaleMode(int mode);
+  // Makes a user scale in which the inner area measures this many units along one axis.
+  void setScaleExtent(double units, bool xAxis);
+  // Twips per unit of a scale mode along one axis; 380 for a mode there is none of.
+  double twipsPerUnit(int mode, bool xAxis) const;
+
+  host::Variant picture = host::Variant(nullptr);  // the background picture, or Nothing
+
   // The form's controls in creation order: a pre-order walk of the widget tree, entering
   // frames and picture boxes but not the inner parts of other widgets.
   std::vector<QWidget*> controlWidgets() const;
@@ -47,25 +68,34 @@ class QtForm : public QtWidgetObject {
   // Raises Resize when the client size differs from the one last announced.
   void announceSize();
   void windowResized();
+  void windowShown();
 
   std::unique_ptr<ResizeWatcher> watcher_;
   QSize announced_;
   int applying_ = 0;  // > 0 while we change the geometry ourselves
+  bool loaded_ = false;
+  bool shownOnce_ = false;
+  bool announcedWhileShowing_ = false;
+  int scaleMode_ = 1;
+  double userUnitX_ = 1, userUnitY_ = 1;  // twips per unit of the user scale
 };
 
 // The 0-based list of a form's controls (Count, Item), read afresh on every access.
 class QtControls : public host::Object {
  public:
-  explicit QtControls(std::shared_ptr<QtForm> form) : form_(std::move(form)) {}
+  // With the form first: item 0 is the form, as a user control sees its container's controls.
+  explicit QtControls(std::shared_ptr<QtForm> form, bool withFormFirst = false)
+      : form_(std::move(form)), formFirst_(withFormFirst) {}
   std::string_view typeName() const override { return "Controls"; }
   int count() const;
-  std::shared_ptr<QtControl> item(int index) const;  // 9 outside 0..count-1
+  host::ObjectPtr item(int index) const;  // 9 outside 0..count-1
 
  protected:
   const host::MemberTable* members() const override;
 
  private:
   std::shared_ptr<QtForm> form_;
+  bool formFirst_;
 };
 
 }  // namespace qthost

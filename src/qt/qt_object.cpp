@@ -1,6 +1,7 @@
 #include "qt/qt_object.h"
 
 #include <QFont>
+#include <algorithm>
 #include <unordered_map>
 
 #include "qt/qt_control.h"
@@ -116,8 +117,13 @@ const host::MemberTable* QtWidgetObject::members() const {
          w.setOuterPixels(r);
          return Variant();
        }},
+      // An unnamed widget still needs a name of its own: the control's records are kept by it.
       {"Name",
-       [](Object& o, Args) { return Variant(adapter(o).widget().objectName().toStdString()); }},
+       [](Object& o, Args) {
+         const QString name = adapter(o).widget().objectName();
+         if (!name.isEmpty()) return Variant(name.toStdString());
+         return Variant(std::string(adapter(o).typeName()) + std::to_string(adapter(o).hWnd()));
+       }},
       // A control's own flag, not whether its container happens to be shown or enabled.
       {"Visible",
        [](Object& o, Args) {
@@ -224,7 +230,10 @@ const host::MemberTable* QtFont::members() const {
        [](Object& o, Args, const Variant& v) {
          double points = v.toDouble();
          if (!(points > 0 && points <= 2160)) host::raise(host::kInvalidPropertyValue);
-         editFont(o, [&](QFont& f) { f.setPointSizeF(points); });
+         // Realised at a whole number of pixels, as the classic runtime's fonts are: a size
+         // reads back as the size the text is really drawn at.
+         const int dpi = font(o).widget().logicalDpiY();
+         editFont(o, [&](QFont& f) { f.setPixelSize(std::max(1, qRound(points * dpi / 72))); });
        }},
       {"Bold", [](Object& o, Args) { return Variant(font(o).widget().font().bold()); },
        [](Object& o, Args, const Variant& v) {

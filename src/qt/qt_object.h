@@ -67,6 +67,7 @@ std::shared_ptr<QtControl> adoptControl(QWidget* child);
 QWidget* widgetOf(host::HWND handle);
 
 // The font of a widget seen as the classic font object: Name, Size (points), Bold, Italic.
+// A Size written is realised at a whole number of pixels (at 96 dpi, multiples of 0.75 point).
 // It reads and writes the widget's font directly, so it never goes stale.
 class QtFont : public host::Object {
  public:

@@ -1,0 +1,186 @@
+#if RESCALO_HAS_QT
+
+#include "cli/qt_forms.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <algorithm>
+#include <map>
+
+#include "host/failure.h"
+#include "qt/qt_control.h"
+#include "qt/qt_form.h"
+#include "runtime/common_controls.h"
+#include "runtime/user_control_host.h"
+
+namespace cli {
+
+using host::Variant;
+
+QWidget* QtFormWindow::widget(std::string_view key) const {
+  for (const auto& [k, w] : widgets)
+    if (host::equalsNoCase(k, key)) return w;
+  return nullptr;
+}
+
+namespace {
+
+constexpr double kTabOffset = 75000;  // twips by which a tab dialog parks its hidden pages
+
+QString text(runtime::Control& c, host::Name member) {
+  auto v = host::tryGet(c, member);
+  return v ? QString::fromStdString(v->toString()) : QString();
+}
+
+bool flag(runtime::Control& c, host::Name member) {
+  auto v = host::tryGet(c, member);
+  bool on = false;
+  if (v) host::ignoreErrors([&] { on = v->toBool(); });
+  return on;
+}
+
+// The widget of a control's class; nothing for a class that has no widget here.
+QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
+  const std::string_view type = c.typeName();
+  if (type == "CommandButton") return new QPushButton(text(c, "Caption"), parent);
+  if (type == "Label") return new QLabel(text(c, "Caption"), parent);
+  if (type == "CheckBox") return new QCheckBox(text(c, "Caption"), parent);
+  if (type == "OptionButton") return new QRadioButton(text(c, "Caption"), parent);
+  if (type == "Frame") return new QGroupBox(text(c, "Caption"), parent);
+  if (type == "TextBox") {
+    if (flag(c, "MultiLine")) {
+      auto* e = new QTextEdit(parent);
+      e->setPlainText(text(c, "Text"));
+      return e;
+    }
+    return new QLineEdit(text(c, "Text"), parent);
+  }
+  if (type == "DriveListBox") return new QComboBox(parent);  // a drop-down list of drives
+  if (type == "ComboBox") {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setEditText(text(c, "Text"));
+    return box;
+  }
+  if (type == "ListBox") return new QListWidget(parent);
+  if (auto* dialog = dynamic_cast<runtime::SSTab*>(&c)) {
+    auto* tabs = new QTabWidget(parent);
+    static constexpr QTabWidget::TabPosition kPositions[] = {QTabWidget::North, QTabWidget::South,
+                                                             QTabWidget::West, QTabWidget::East};
+    tabs->setTabPosition(kPositions[std::clamp(dialog->tabOrientation, 0, 3)]);
+    for (int t = 0; t < dialog->tabs(); ++t)
+      tabs->addTab(new QWidget, QString::fromStdString(dialog->caption(t)));
+    tabs->setCurrentIndex(dialog->tab());
+    return tabs;
+  }
+  if (type == "HScrollBar") return new QScrollBar(Qt::Horizontal, parent);
+  if (type == "VScrollBar") return new QScrollBar(Qt::Vertical, parent);
+  // Picture boxes hold controls; so, here, does every other visible class with a rectangle
+  // (images, shapes, the common controls), which keeps their children in place.
+  // Components that are never seen at run time, lines, menus and user controls have none.
+  if (c.controlClass().geometry != runtime::Geometry::Rect || type == "Timer" ||
+      type == "ImageList" || type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
+    return nullptr;
+  auto* box = new QFrame(parent);
+  if (type == "PictureBox" || type == "Image") {
+    std::int16_t border = 0;
+    if (auto v = host::tryGet(c, "BorderStyle"))
+      host::ignoreErrors([&] { border = v->toInteger(); });
+    if (border != 0) box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  }
+  return box;
+}
+
+QFont fontFor(const runtime::Font& f, const QWidget& w) {
+  QFont q(QString::fromStdString(f.name()));
+  q.setPixelSize(std::max(1, qRound(static_cast<double>(f.size()) * w.logicalDpiY() / 72.0)));
+  q.setBold(f.bold());
+  q.setItalic(f.italic);
+  q.setUnderline(f.underline);
+  q.setStrikeOut(f.strikethrough);
+  return q;
+}
+
+}  // namespace
+
+QtFormWindow buildQtForm(runtime::Form& form) {
+  QtFormWindow out;
+  out.window = std::make_unique<QWidget>();
+  QWidget* window = out.window.get();
+  window->setObjectName(QString::fromStdString(form.name));
+  window->setWindowTitle(QString::fromStdString(form.caption));
+  const double tx = 1440.0 / window->logicalDpiX(), ty = 1440.0 / window->logicalDpiY();
+  auto px = [](double twips, double tpp) { return static_cast<int>(host::CLng(twips / tpp)); };
+  window->move(px(form.left(), tx), px(form.top(), ty));
+  window->resize(px(form.fullClientWidth(), tx), px(form.fullClientHeight(), ty));
+  if (form.font) window->setFont(fontFor(*form.font, *window));
+  // The form's own scale, which its Rescalo's design size is measured in.
+  host::ignoreErrors([&] {
+    auto adapter = qthost::adoptForm(window);
+    const Variant mode = form.get("ScaleMode");
+    if (mode.toInteger() == 0) {
+      adapter->set("ScaleWidth", form.get("ScaleWidth"));
+      adapter->set("ScaleHeight", form.get("ScaleHeight"));
+    } else {
+      adapter->set("ScaleMode", mode);
+    }
+  });
+  window->setEnabled(form.enabled);
+
+  std::map<const runtime::ContainerBase*, QWidget*> containers{{&form, window}};
+  std::map<std::string, int> leftOut;
+  for (const auto& c : form.controls) {
+    if (auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get());
+        uc && c->typeName() == "Rescalo" && !out.hasRescalo) {
+      uc->control().WriteProperties(out.rescaloSettings);
+      out.hasRescalo = true;
+    }
+    auto parent = containers.find(c->container);
+    QWidget* holder = parent == containers.end() ? nullptr : parent->second;
+    double left = c->left, top = c->top;
+    // On a tab dialog, a control sits on its page: below (or beside) the tabs, and, on a page
+    // not shown, back from where the dialog parks it.
+    if (auto* dialog = dynamic_cast<runtime::SSTab*>(c->container); dialog && holder) {
+      auto* tabs = qobject_cast<QTabWidget*>(holder);
+      for (int t = 0; tabs && t < dialog->tabs(); ++t) {
+        const auto on = dialog->pageControls(t);
+        if (std::find(on.begin(), on.end(), c.get()) != on.end()) holder = tabs->widget(t);
+      }
+      if (left + c->width < 0) left += kTabOffset;
+      if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
+      if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
+    }
+    QWidget* w = holder ? widgetFor(*c, holder) : nullptr;
+    if (!w) {
+      ++leftOut[std::string(c->typeName())];
+      continue;
+    }
+    containers[c.get()] = w;
+    w->setObjectName(QString::fromStdString(c->name));
+    if (c->index >= 0) w->setProperty("Index", c->index);
+    w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
+    if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
+      host::ignoreErrors(
+          [&] { qthost::adoptControl(w)->set("TabHeight", Variant(dialog->tabHeightTwips)); });
+    if (c->font) w->setFont(fontFor(*c->font, *w));
+    if (!c->visible) w->hide();
+    w->setEnabled(c->enabled);
+    out.widgets.emplace_back(c->key(), w);
+  }
+  out.leftOut.assign(leftOut.begin(), leftOut.end());
+  return out;
+}
+
+}  // namespace cli
+
+#endif

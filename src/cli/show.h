@@ -1,0 +1,12 @@
+#pragma once
+// rescalo show: a form opened as a real window on the Qt host with its Rescalo control running.
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// rescalo show FORM.frm [--screenshot DIR] [--size WxH | --scale F ...] [--check]
+int show(const std::vector<std::string>& args);
+
+}  // namespace cli

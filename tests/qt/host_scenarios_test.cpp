@@ -1,0 +1,333 @@
+// The same stories of a form with a Rescalo control, told on both hosts: the embedded runtime
+// and real widgets on the Qt host (offscreen). Each story loads one form, shows it, drags its
+// corner, lets the pause pass and reads the controls by name, so that only the host differs.
+//
+// Where the hosts differ by design, it is said here and nowhere else:
+// - Frames: the runtime's window frame is the classic one for the form's border style, Qt's is
+//   whatever the platform draws. Drags are therefore given as the inner size wanted, and each
+//   host adds its own frame.
+// - Time: the runtime's clock is virtual; on Qt the pause is real time spent in the event loop.
+// - Fonts: both realise a size at a whole number of pixels, but only Qt measures real glyphs;
+//   no story here depends on text extents.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "cli/qt_forms.h"
+#include "control/rescalo.h"
+#include "qt/qt_control.h"
+#include "qt/qt_form.h"
+#include "qt/qt_user_control.h"
+#include "runtime/form.h"
+#include "runtime/loader.h"
+
+using host::ObjectPtr;
+using host::Variant;
+
+namespace {
+
+// A form as the form designer leaves it: its Rescalo has saved the size it was designed at.
+frm::Document designed(runtime::Runtime& rt, const std::string& text) {
+  frm::Document doc = frm::read(text, "scenario.frm");
+  auto form = runtime::buildForm(rt, doc, "scenario.frm", {.userMode = false});
+  runtime::storeForm(*form, doc);
+  form->unload();
+  return doc;
+}
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  virtual void load(const std::string& frmText) = 0;  // loaded, shown and settled
+  // The user drags the corner until the inner area has this size (twips).
+  virtual void dragInner(double width, double height) = 0;
+  // Lets time pass: by default longer than the deferred pass waits after the last Resize.
+  virtual void pause(int ms = 150) = 0;
+  virtual int beeps() = 0;
+  virtual ObjectPtr form() = 0;
+  virtual ObjectPtr control(std::string_view key) = 0;
+  virtual ObjectPtr rescalo() = 0;
+};
+
+class RuntimeHost : public Host {
+ public:
+  RuntimeHost() : rt_(options(dir_)), design_(options(dir_)) {
+    control::registerRescalo(rt_.userControls());
+    control::registerRescalo(design_.userControls());
+  }
+  void load(const std::string& text) override {
+    form_ = runtime::buildForm(rt_, designed(design_, text), "scenario.frm", {.userMode = true});
+    form_->show();
+    pause(600);
+  }
+  void dragInner(double w, double h) override {
+    form_->userDrag(form_->width() - form_->clientWidthTwips() + w,
+                    form_->height() - form_->clientHeightTwips() + h);
+  }
+  void pause(int ms) override { rt_.advance(ms); }
+  int beeps() override { return rt_.beeps; }
+  ObjectPtr form() override { return form_; }
+  ObjectPtr control(std::string_view key) override {
+    runtime::Control* c = form_->find(key);
+    return c ? c->shared_from_this() : nullptr;
+  }
+  ObjectPtr rescalo() override { return control("Rescalo1"); }
+
+ private:
+  static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
+    runtime::RuntimeOptions o;
+    o.settingsFile = dir.filePath("settings").toStdString();
+    return o;
+  }
+  QTemporaryDir dir_;
+  runtime::Runtime rt_, design_;
+  std::shared_ptr<runtime::Form> form_;
+};
+
+class QtHost : public Host {
+ public:
+  QtHost() : design_(options(dir_)), services_(dir_.filePath("settings.ini")) {
+    control::registerRescalo(design_.userControls());
+    services_.quietMessageBoxes = true;
+  }
+  ~QtHost() override {
+    rescalo_.reset();
+    built_.window.reset();
+  }
+  void load(const std::string& text) override {
+    auto form =
+        runtime::buildForm(design_, designed(design_, text), "scenario.frm", {.userMode = false});
+    built_ = cli::buildQtForm(*form);
+    form->unload();
+    qthost::AttachOptions opt;
+    opt.properties = &built_.rescaloSettings;
+    rescalo_ =
+        qthost::attach(built_.window.get(), std::make_shared<control::Rescalo>(), services_, opt);
+    built_.window->show();
+    pause(600);
+  }
+  void dragInner(double w, double h) override {
+    // As the window system resizes a window the user drags: from outside, within its limits.
+    QWidget& win = *built_.window;
+    win.resize(qRound(w / tpp()), qRound(h / tpp()));
+  }
+  void pause(int ms) override {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms + 30) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  int beeps() override { return services_.beeps; }
+  ObjectPtr form() override { return qthost::adoptForm(built_.window.get()); }
+  ObjectPtr control(std::string_view key) override {
+    QWidget* w = built_.widget(key);
+    return w ? qthost::adoptControl(w) : nullptr;
+  }
+  ObjectPtr rescalo() override { return rescalo_; }
+
+ private:
+  double tpp() const { return 1440.0 / built_.window->logicalDpiX(); }
+  static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
+    runtime::RuntimeOptions o;
+    o.settingsFile = dir.filePath("design-settings").toStdString();
+    return o;
+  }
+  QTemporaryDir dir_;
+  runtime::Runtime design_;
+  qthost::QtServices services_;
+  cli::QtFormWindow built_;
+  std::shared_ptr<qthost::QtUserControlHost> rescalo_;
+};
+
+using Box = std::vector<double>;
+
+Box box(const ObjectPtr& c) {
+  return {c->get("Left").toDouble(), c->get("Top").toDouble(), c->get("Width").toDouble(),
+          c->get("Height").toDouble()};
+}
+
+// Within one pixel (15 twips at 96 dpi) on every side.
+::testing::AssertionResult near(const Box& got, const Box& want) {
+  for (std::size_t i = 0; i < want.size(); ++i)
+    if (std::fabs(got[i] - want[i]) > 15)
+      return ::testing::AssertionFailure() << "got " << ::testing::PrintToString(got) << ", want "
+                                           << ::testing::PrintToString(want);
+  return ::testing::AssertionSuccess();
+}
+
+std::string formText(const std::string& rescaloSettings, const std::string& extra = {}) {
+  return R"(VERSION 5.00
+Begin VB.Form frmOrders
+   Caption         =   "Orders"
+   ClientHeight    =   3600
+   ClientLeft      =   60
+   ClientTop       =   345
+   ClientWidth     =   4800
+   Begin VB.CommandButton cmdOK
+      Caption         =   "OK"
+      Height          =   480
+      Left            =   480
+      Top             =   360
+      Width           =   1200
+   End
+   Begin VB.Frame fraOptions
+      Caption         =   "Options"
+      Height          =   1800
+      Left            =   480
+      Top             =   1200
+      Width           =   2400
+      Begin VB.Label lblName
+         Caption         =   "Name"
+         Height          =   300
+         Left            =   120
+         Top             =   300
+         Width           =   1200
+         BeginProperty Font
+            Name            =   "Arial"
+            Size            =   9.75
+         EndProperty
+      End
+   End
+   Begin VB.TextBox txtLine
+      Height          =   360
+      Index           =   0
+      Left            =   3120
+      Top             =   360
+      Width           =   1440
+   End
+   Begin VB.TextBox txtLine
+      Height          =   360
+      Index           =   1
+      Left            =   3120
+      Top             =   960
+      Width           =   1440
+   End
+)" + extra +
+         R"(   Begin RescaloControl.Rescalo Rescalo1
+      Left            =   0
+      Top             =   0
+)" + rescaloSettings +
+         R"(   End
+End
+Attribute VB_Name = "frmOrders"
+)";
+}
+
+class BothHosts : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == "Runtime")
+      host = std::make_unique<RuntimeHost>();
+    else
+      host = std::make_unique<QtHost>();
+  }
+  std::unique_ptr<Host> host;
+};
+
+TEST_P(BothHosts, ControlsKeepTheirProportionsAndComeBackExactlyAfterManyDrags) {
+  host->load(formText(""));
+  const Box ok = box(host->control("cmdOK")), label = box(host->control("lblName"));
+  const Box line1 = box(host->control("txtLine(1)"));
+  EXPECT_TRUE(near(ok, {480, 360, 1200, 480}));
+
+  host->dragInner(4800 * 1.5, 3600 * 1.5);
+  host->pause();
+  EXPECT_TRUE(near(box(host->control("cmdOK")), {720, 540, 1800, 720}));
+  // Inside the frame, proportions follow the frame's own new size.
+  EXPECT_TRUE(near(box(host->control("lblName")), {180, 450, 1800, 450}));
+  EXPECT_TRUE(near(box(host->control("txtLine(1)")), {4680, 1440, 2160, 540}));
+
+  // Many sizes, then the designed one again: every control is where it started, to the pixel.
+  for (double f : {0.7, 1.3, 0.55, 1.9, 0.8}) {
+    host->dragInner(4800 * f, 3600 * f);
+    host->pause();
+  }
+  host->dragInner(4800, 3600);
+  host->pause();
+  EXPECT_EQ(box(host->control("cmdOK")), ok);
+  EXPECT_EQ(box(host->control("lblName")), label);
+  EXPECT_EQ(box(host->control("txtLine(1)")), line1);
+}
+
+TEST_P(BothHosts, LockedEdgesAndSizesHoldWhileTheRestScales) {
+  host->load(formText(R"frm(      ControlFlagCount=   2
+      1ControlFlagControlKey=   "cmdOK"
+      1ControlFlagDontScaleWidth=   -1  'True
+      1ControlFlagDontScaleHeight=   -1  'True
+      2ControlFlagControlKey=   "txtLine(0)"
+      2ControlFlagDontScaleLeft=   -1  'True
+      2ControlFlagDontScaleRight=   -1  'True
+)frm"));
+  host->dragInner(4800 * 2, 3600 * 2);
+  host->pause();
+  // The button moves but keeps its size; the text box keeps its left edge and its distance
+  // from the right edge, so it stretches by the whole growth.
+  EXPECT_TRUE(near(box(host->control("cmdOK")), {960, 720, 1200, 480}));
+  EXPECT_TRUE(near(box(host->control("txtLine(0)")), {3120, 720, 1440 + 4800, 720}));
+  EXPECT_TRUE(near(box(host->control("txtLine(1)")), {6240, 1920, 2880, 720}));
+}
+
+TEST_P(BothHosts, FontsFollowTheTighterAxisAndReturnToTheirDesignedSize) {
+  host->load(formText(""));
+  ObjectPtr font = host->control("lblName")->get("Font").toObject();
+  const float designedSize = font->get("Size").toSingle();
+  EXPECT_FLOAT_EQ(designedSize, 9.75f);
+
+  // Twice as wide, one and a half times as high: the font grows by one and a half, to the
+  // nearest whole pixel (0.75 pt at 96 dpi).
+  host->dragInner(4800 * 2, 3600 * 1.5);
+  host->pause();
+  EXPECT_NEAR(host->control("lblName")->get("Font").toObject()->get("Size").toSingle(), 9.75 * 1.5,
+              0.375);
+  host->dragInner(4800 * 0.6, 3600 * 0.6);
+  host->pause();
+  EXPECT_NEAR(host->control("lblName")->get("Font").toObject()->get("Size").toSingle(), 9.75 * 0.6,
+              0.375);
+  host->dragInner(4800, 3600);
+  host->pause();
+  EXPECT_FLOAT_EQ(host->control("lblName")->get("Font").toObject()->get("Size").toSingle(),
+                  designedSize);
+}
+
+TEST_P(BothHosts, MinimumSizeHoldsTheFormAndBeepsAndTheLayoutFollowsTheHeldSize) {
+  host->load(formText(R"(      MinWidth        =   3600
+      MinHeight       =   2700
+)"));
+  host->dragInner(1500, 1200);
+  host->pause(600);             // past the pause the limit imposes on further resizing
+  EXPECT_EQ(host->beeps(), 2);  // once for each axis held
+  ObjectPtr form = host->form();
+  // The limits are outer sizes: the form is held at them, whatever the frame takes.
+  EXPECT_NEAR(form->get("Width").toDouble(), 3600, 15);
+  EXPECT_NEAR(form->get("Height").toDouble(), 2700, 15);
+  const double innerW = form->get("ScaleWidth").toDouble();
+  EXPECT_TRUE(near(box(host->control("cmdOK")),
+                   {480 * innerW / 4800, 360 * form->get("ScaleHeight").toDouble() / 3600,
+                    1200 * innerW / 4800, 480 * form->get("ScaleHeight").toDouble() / 3600}));
+}
+
+TEST_P(BothHosts, ResizeDoneIsRaisedToTheApplicationOncePerDeferredPass) {
+  host->load(formText(""));
+  int started = 0, done = 0;
+  host->rescalo()->subscribe([&](std::string_view event, host::Args) {
+    started += event == "ResizeStarted";
+    done += event == "ResizeDone";
+  });
+  // A drag is a burst of resizes; the pass waits for the pause after the last one.
+  for (int step = 1; step <= 5; ++step) host->dragInner(4800 + step * 150, 3600 + step * 90);
+  host->pause();
+  EXPECT_EQ(started, 1);
+  EXPECT_EQ(done, 1);
+  EXPECT_TRUE(near(box(host->control("cmdOK")), {480 * 5550.0 / 4800, 360 * 4050.0 / 3600,
+                                                 1200 * 5550.0 / 4800, 480 * 4050.0 / 3600}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, BothHosts, ::testing::Values("Runtime", "Qt"),
+                         [](const auto& p) { return p.param; });
+
+}  // namespace
