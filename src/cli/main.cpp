@@ -27,6 +27,7 @@ int usage() {
                "               --unload | --reload | --print WxH[:hide][:dialog][:cancel] |\n"
                "               --print-off | --cancel\n"
                "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
+               "       rescalo design FORM.frm [-o OUT.frm] [--accept | --screenshots DIR]\n"
                "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
                "Page.Field=value ...)\n";
   return 2;

@@ -121,6 +121,7 @@ PropertySheetDialog::PropertySheetDialog(host::PropertySheet& sheet, QWidget* pa
   };
 
   tabs_ = new QTabWidget(this);
+  tabs_->setUsesScrollButtons(false);  // all eight tabs in sight
   for (const auto& page : sheet_.pages()) buildPage(*page);
   buttons_ = new QDialogButtonBox(
       QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
@@ -214,7 +215,8 @@ void PropertySheetDialog::updateApply() { applyButton().setEnabled(sheet_.change
 void PropertySheetDialog::buildPage(host::PropertyPage& page) {
   auto* pageWidget = new QWidget;
   pageWidget->setObjectName(qs(page.caption()));
-  auto* columns = new QHBoxLayout(pageWidget);
+  auto* pageLayout = new QVBoxLayout(pageWidget);
+  auto* columns = new QHBoxLayout;
   std::map<int, QFormLayout*> forms;
   auto formFor = [&](int column) {
     auto& form = forms[column];
@@ -364,6 +366,12 @@ void PropertySheetDialog::buildPage(host::PropertyPage& page) {
             if (row != model.listIndex()) model.setListIndex(row);
           });
         });
+        // A click on an item is a Click even when the item is current already (after its check
+        // box was clicked, for instance), as with the classic list.
+        connect(list, &QListWidget::itemClicked, this, [this, &model, list](QListWidgetItem* it) {
+          int row = list->row(it);
+          if (row >= 0) edit([&] { model.setListIndex(row); });
+        });
         if (checks)
           connect(list, &QListWidget::itemChanged, this, [this, checks, list](QListWidgetItem* it) {
             int row = list->row(it);
@@ -424,9 +432,13 @@ void PropertySheetDialog::buildPage(host::PropertyPage& page) {
 
     // Layout: a label followed by its field on one row; a label field right after a text box
     // (a unit such as "Secs") stands beside the box.
+    // A page that opens with a label in a font of its own has it as a bar across the top.
     bool labelOwned = previous && b.label == previous->widget;
-    if (f->kind() == FieldKind::Label && sameColumnAsPrevious && lastBoxRow &&
-        previous->field->kind() == FieldKind::TextBox) {
+    auto* asLabel = dynamic_cast<host::Label*>(f);
+    if (!previous && asLabel && (asLabel->bold || asLabel->size > 0)) {
+      pageLayout->addWidget(b.widget);
+    } else if (f->kind() == FieldKind::Label && sameColumnAsPrevious && lastBoxRow &&
+               previous->field->kind() == FieldKind::TextBox) {
       lastBoxRow->addWidget(b.widget);
     } else if (f->kind() == FieldKind::TextBox) {
       lastBoxRow = new QHBoxLayout;
@@ -447,6 +459,7 @@ void PropertySheetDialog::buildPage(host::PropertyPage& page) {
     previous = &b;
     bindings_.push_back(std::move(owned));
   }
+  pageLayout->addLayout(columns, 1);
   for (std::size_t i = 1; i < focusOrder.size(); ++i)
     QWidget::setTabOrder(focusOrder[i - 1], focusOrder[i]);
   tabs_->addTab(pageWidget, qs(page.caption()));

@@ -313,6 +313,8 @@ TEST(Design, AnEditThatCannotBeDoneSavesNothingAndSaysWhy) {
   }
   EXPECT_EQ(readAll(dir / "in.frm"), before);
   EXPECT_FALSE(fs::exists(dir / "in.frm.tmp"));
-  EXPECT_EQ(rescalo("design " + form).exitCode, 2);  // nothing to do
+  EXPECT_EQ(rescalo("design").exitCode, 2);  // no form
+  // Pressing OK in a window is no headless edit.
+  EXPECT_EQ(rescalo("design " + form + " --accept --set General.chkScaleFonts=0").exitCode, 2);
   fs::remove_all(dir);
 }
