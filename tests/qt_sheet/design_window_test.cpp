@@ -1,45 +1,20 @@
 // `rescalo design` with the property sheet in a real window (offscreen under the tests).
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "cli_support.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
-using testing_support::freshDir;
+using namespace testing_support;
 
 namespace {
 
-struct Result {
-  int exitCode;
-  std::string out;
-};
-
-// Runs the command (after an optional environment prefix) with stderr folded into the output.
+// The command with the sheet in an offscreen window, or with the given environment.
 Result run(const std::string& args, const std::string& env = "QT_QPA_PLATFORM=offscreen") {
-  std::string cmd = env + " " + RESCALO_CLI + " " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  Result r{-1, {}};
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  while (std::size_t n = std::fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-std::string readAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
+  return rescalo(args, env);
 }
 
 class DesignWindow : public ::testing::Test {
