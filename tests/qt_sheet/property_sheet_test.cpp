@@ -364,6 +364,20 @@ TEST_F(PropertySheetTest, APageTimerRunsOnQtAndItsOutcomeIsShown) {
   EXPECT_TRUE(status.font().bold());
 }
 
+TEST_F(PropertySheetTest, ANewSelectionIsShownOnThePagesAlreadyOpen) {
+  showTab("ScaleControls");
+  auto& status = widget<QLabel>("ScaleControls", "lblScaleControls");
+  widget<QCheckBox>("General", "chkScaleControls").setChecked(false);
+  dialog->applyButton().click();
+  EXPECT_EQ(status.text(), "ScaleControls = True (Set on General Tab) ");  // not yet reread
+
+  // The host selects the control again: the page rereads the switch, the widget follows.
+  sheet->select({rescalo});
+  QApplication::processEvents();
+  EXPECT_EQ(status.text(), "ScaleControls = False (Set on General Tab) ");
+  EXPECT_EQ(status.palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
 TEST(AboutBox, ShowsTheControlsOwnNameVersionAndDescription) {
   host::AboutInfo info = control::aboutInfo();
   auto box = qthost::makeAboutBox(info);
