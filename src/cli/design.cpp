@@ -12,6 +12,16 @@
 #include "runtime/loader.h"
 #include "runtime/user_control_host.h"
 
+#if RESCALO_HAS_QT
+#include <QApplication>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "qt/page_site.h"
+#include "qt/property_sheet.h"
+#endif
+
 namespace cli {
 
 namespace fs = std::filesystem;
@@ -68,14 +78,80 @@ bool perform(host::PropertySheet& sheet, const Step& step) {
   return ok;
 }
 
+struct WindowOptions {
+  bool accept = false;      // press OK once the sheet is shown
+  std::string screenshots;  // write a picture of each tab here, then close
+};
+
+#if RESCALO_HAS_QT
+constexpr int kAccepted = -1;
+
+// The property sheet in a real window; kAccepted once OK applied every page, otherwise the
+// command's exit status (nothing is to be saved).
+int runWindow(runtime::Control& rescalo, const WindowOptions& options) {
+  static int argc = 1;
+  static char name[] = "rescalo";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  qthost::QtPageSite site;
+  host::PropertySheet sheet(pages::createPropertyPages(site));
+  sheet.report = [](const std::string& m) { std::cerr << "rescalo: " << m << "\n"; };
+  sheet.select({rescalo.shared_from_this()});
+  qthost::PropertySheetDialog dialog(sheet);
+  dialog.setWindowTitle(QString::fromStdString(rescalo.name + " Properties"));
+
+  bool failed = false;
+  if (!options.screenshots.empty()) {
+    fs::create_directories(options.screenshots);
+    QTimer::singleShot(0, &dialog, [&] {
+      for (int i = 0; i < dialog.tabs().count(); ++i) {
+        dialog.tabs().setCurrentIndex(i);
+        QApplication::processEvents();
+        fs::path file = fs::path(options.screenshots) /
+                        ("sheet-" + dialog.tabs().tabText(i).toStdString() + ".png");
+        if (dialog.grab().save(QString::fromStdString(file.string()))) {
+          std::cout << "wrote " << file.string() << "\n";
+        } else {
+          std::cerr << "rescalo: cannot write " << file.string() << "\n";
+          failed = true;
+        }
+      }
+      dialog.reject();
+    });
+  } else if (options.accept) {
+    QTimer::singleShot(0, &dialog, [&] {
+      dialog.okButton().click();
+      // A page that failed to apply keeps the sheet open: close it without saving.
+      if (dialog.isVisible()) {
+        failed = true;
+        dialog.reject();
+      }
+    });
+  }
+  bool accepted = dialog.exec() == QDialog::Accepted;
+  if (failed) return 1;
+  if (!options.screenshots.empty()) return 0;
+  if (!accepted) {
+    std::cerr << "cancelled: nothing saved\n";
+    return 0;
+  }
+  return kAccepted;
+}
+#endif
+
 }  // namespace
 
 int design(const std::vector<std::string>& args) {
   std::string in, out, script;
   std::vector<Step> steps;
+  WindowOptions window;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size())
       out = args[++i];
+    else if (args[i] == "--accept")
+      window.accept = true;
+    else if (args[i] == "--screenshots" && i + 1 < args.size())
+      window.screenshots = args[++i];
     else if (args[i] == "--script" && i + 1 < args.size())
       script = args[++i];
     else if (args[i] == "--set" && i + 1 < args.size())
@@ -87,11 +163,28 @@ int design(const std::vector<std::string>& args) {
       return 2;
     }
   }
-  if (in.empty() || (script.empty() && steps.empty())) {
-    std::cerr << "usage: rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
+  bool headless = !script.empty() || !steps.empty();
+  if (in.empty() || (headless && (window.accept || !window.screenshots.empty()))) {
+    std::cerr << "usage: rescalo design FORM.frm [-o OUT.frm] [--accept | --screenshots DIR]\n"
+                 "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
                  "Page.Field=value ...)\n";
     return 2;
   }
+#if !RESCALO_HAS_QT
+  if (!headless) {
+    std::cerr << "rescalo: design: this build has no Qt host to open the property sheet in; "
+                 "edit headless with --script FILE or --set Page.Field=value\n";
+    return 2;
+  }
+#else
+  if (!headless && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
+      !qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) {
+    std::cerr << "rescalo: design: no display to open the property sheet on; set DISPLAY (or "
+                 "QT_QPA_PLATFORM=offscreen), or edit headless with --script FILE or --set "
+                 "Page.Field=value\n";
+    return 1;
+  }
+#endif
   if (!script.empty()) {
     std::ifstream f(script);
     if (!f) {
@@ -126,21 +219,28 @@ int design(const std::vector<std::string>& args) {
     auto* extender = dynamic_cast<runtime::UserControlHost*>(rescalo);
     extender->changedProperties.clear();
 
-    host::ServicesPageSite site(rt);
-    host::PropertySheet sheet(pages::createPropertyPages(site));
-    bool ok = true;
-    sheet.report = [&](const std::string& m) {
-      std::cerr << "rescalo: " << m << "\n";
-      ok = false;
-    };
-    sheet.select({rescalo->shared_from_this()});
-    sheet.show(0);
-    for (const Step& s : steps) {
-      if (!perform(sheet, s)) return 1;  // nothing is saved
-      rt.advance(150);                   // as a developer pauses: deferred checks of the pages run
+    if (headless) {
+      host::ServicesPageSite site(rt);
+      host::PropertySheet sheet(pages::createPropertyPages(site));
+      bool ok = true;
+      sheet.report = [&](const std::string& m) {
+        std::cerr << "rescalo: " << m << "\n";
+        ok = false;
+      };
+      sheet.select({rescalo->shared_from_this()});
+      sheet.show(0);
+      for (const Step& s : steps) {
+        if (!perform(sheet, s)) return 1;  // nothing is saved
+        rt.advance(150);  // as a developer pauses: deferred checks of the pages run
+      }
+      // OK: apply the changed pages, then save the form through WriteProperties.
+      if (!sheet.apply() || !ok) return 1;
+    } else {
+#if RESCALO_HAS_QT
+      int status = runWindow(*rescalo, window);
+      if (status != kAccepted) return status;
+#endif
     }
-    // OK: apply the changed pages, then save the form through WriteProperties.
-    if (!sheet.apply() || !ok) return 1;
     std::vector<std::string> written;
     for (const auto& p : extender->changedProperties)
       if (std::find(written.begin(), written.end(), p) == written.end()) written.push_back(p);

@@ -30,6 +30,7 @@ int usage() {
                "       rescalo render FORM.frm [STEP...] [--effect open|close] [--settings FILE] "
                "-o DIR\n"
                "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
+               "       rescalo design FORM.frm [-o OUT.frm] [--accept | --screenshots DIR]\n"
                "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
                "Page.Field=value ...)\n"
                "       rescalo show FORM.frm [--screenshot DIR] [--size WxH | --scale F]... "

@@ -98,6 +98,9 @@ class TextBox : public PageField {
   // The developer leaving the box.
   void leave();
   bool numeric = false;  // a view may restrict typing to number-like text
+  // 16 or 32 when the text goes to a whole-number property of that many bits: a view may
+  // also refuse numbers that, rounded, do not fit. 0: no such limit.
+  int integerBits = 0;
   std::function<void()> Change;
   std::function<void()> LostFocus;
   // The text replaces the whole content, then the box loses the focus.

@@ -43,6 +43,7 @@ GeneralPage::GeneralPage(host::PropertyPageSite& site)
     if (auto* t = dynamic_cast<TextBox*>(f)) {
       t->Change = markChanged;
       t->numeric = t != &txtWindowName;
+      if (t->numeric) t->integerBits = t == &txtScaleX || t == &txtScaleY ? 16 : 32;
     }
     if (auto* l = dynamic_cast<host::ComboBox*>(f)) l->Click = markChanged;
   }

@@ -1,49 +1,19 @@
 // The rescalo command as a user runs it: inspect, save, add, layout and demo.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "cli_support.h"
 #include "runtime/raster/image_io.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
-using testing_support::freshDir;
+using namespace testing_support;
 
 namespace {
-
-struct Result {
-  int exitCode;
-  std::string out;
-};
-
-// Runs the command with stderr folded into the output.
-Result rescalo(const std::string& args) {
-  std::string cmd = std::string(RESCALO_CLI) + " " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  Result r{-1, {}};
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  while (std::size_t n = std::fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-std::string readAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 const std::string kExamples = RESCALO_SOURCE_DIR "/examples/";
 
@@ -356,6 +326,8 @@ TEST(Design, AnEditThatCannotBeDoneSavesNothingAndSaysWhy) {
   }
   EXPECT_EQ(readAll(dir / "in.frm"), before);
   EXPECT_FALSE(fs::exists(dir / "in.frm.tmp"));
-  EXPECT_EQ(rescalo("design " + form).exitCode, 2);  // nothing to do
+  EXPECT_EQ(rescalo("design").exitCode, 2);  // no form
+  // Pressing OK in a window is no headless edit.
+  EXPECT_EQ(rescalo("design " + form + " --accept --set General.chkScaleFonts=0").exitCode, 2);
   fs::remove_all(dir);
 }

@@ -1,0 +1,58 @@
+#pragma once
+// A property sheet in a real window: a tab for each page of a host::PropertySheet, a Qt widget
+// for each of the page's fields, and OK, Cancel and Apply.
+//
+// The dialog holds no page logic: every edit goes through the field models, and whatever a
+// model changes in return (values, items, captions, enabled states) is shown by its widget.
+// A page is loaded when its tab is first shown.
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "host/property_page.h"
+
+class QDialogButtonBox;
+class QPushButton;
+class QTabWidget;
+
+namespace qthost {
+
+class PropertySheetDialog : public QDialog {
+ public:
+  // The sheet must outlive the dialog and have its selection made.
+  explicit PropertySheetDialog(host::PropertySheet& sheet, QWidget* parent = nullptr);
+  ~PropertySheetDialog() override;
+
+  QTabWidget& tabs() const { return *tabs_; }
+  QPushButton& okButton() const;
+  QPushButton& cancelButton() const;
+  QPushButton& applyButton() const;
+  // The widget standing for a field of a page, or nullptr.
+  QWidget* widgetFor(std::string_view page, std::string_view field) const;
+
+  // Applies every changed page; false when one failed (the failure is reported).
+  bool apply();
+  // OK: applies, and closes only when that succeeded.
+  void accept() override;
+
+ private:
+  struct Binding;
+  void buildPage(host::PropertyPage& page);
+  void edit(const std::function<void()>& action);
+  void markDirty(Binding& binding);
+  void flush();
+  void updateApply();
+
+  host::PropertySheet& sheet_;
+  std::function<void(const std::string&)> previousReport_;
+  QTabWidget* tabs_ = nullptr;
+  QDialogButtonBox* buttons_ = nullptr;
+  std::vector<std::unique_ptr<Binding>> bindings_;
+  bool flushQueued_ = false;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace qthost
