@@ -1,7 +1,6 @@
 #include "qt/qt_services.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -13,6 +12,8 @@
 #include <algorithm>
 
 #include "host/failure.h"
+#include "qt/about_box.h"
+#include "qt/font_families.h"
 #include "qt/qt_object.h"
 
 namespace qthost {
@@ -431,10 +432,13 @@ void QtServices::Beep() {
   QApplication::beep();
 }
 
-std::vector<std::string> QtServices::fontFamilies() {
-  std::vector<std::string> out;
-  for (const QString& f : QFontDatabase::families()) out.push_back(f.toStdString());
-  return out;
+std::vector<std::string> QtServices::fontFamilies() { return installedFontFamilies(); }
+
+void QtServices::AboutBox(const host::AboutInfo& info) {
+  if (quietMessageBoxes)
+    host::Services::AboutBox(info);  // kept with the other message boxes, as text
+  else
+    showAboutBox(info);
 }
 
 std::shared_ptr<host::Timer> QtServices::createTimer(std::function<void()> onTick) {

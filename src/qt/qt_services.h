@@ -127,6 +127,7 @@ class QtServices : public host::Services {
   host::WindowApi& windows() override { return windows_; }
   QtWindowApi& windowApi() { return windows_; }
   std::vector<std::string> fontFamilies() override;
+  void AboutBox(const host::AboutInfo& info) override;
   std::shared_ptr<host::Timer> createTimer(std::function<void()> onTick) override;
   // A holder of one picture (Picture only). It cannot draw, so the picture methods fail on
   // it and give Nothing: on Qt, pictures are not rescaled yet.

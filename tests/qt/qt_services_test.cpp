@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMdiArea>
@@ -128,6 +130,15 @@ TEST(QtServicesTest, TimerCountsSecondsSinceMidnightAndDoEventsRunsDueTimers) {
   services.quietMessageBoxes = true;
   EXPECT_EQ(services.MsgBox("Again?", host::vbYesNo), host::vbYes);
   EXPECT_EQ(services.messages, (std::vector<std::string>{"Save?", "Again?"}));
+  // Quietly, the about box is kept as text too; shown, it is the Qt dialog.
+  services.AboutBox({"Rescalo", "1.2.3", "Keeps forms in proportion."});
+  ASSERT_EQ(services.messages.size(), 3u);
+  EXPECT_EQ(services.messages[2], "Rescalo 1.2.3\n\nKeeps forms in proportion.");
+
+  // The installed families, sorted, each once.
+  const auto families = services.fontFamilies();
+  EXPECT_TRUE(std::is_sorted(families.begin(), families.end()));
+  EXPECT_EQ(std::adjacent_find(families.begin(), families.end()), families.end());
 }
 
 class QtWindowApiTest : public ::testing::Test {
