@@ -94,4 +94,8 @@ class Services {
   }
 };
 
+// The Screen object of a host's services: Width, Height, TwipsPerPixelX and TwipsPerPixelY,
+// read from their screen() each time. The services must outlive it.
+ObjectPtr makeScreenObject(Services& services);
+
 }  // namespace host

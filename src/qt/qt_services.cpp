@@ -316,31 +316,6 @@ void QtWindowApi::applyTrackingLimits(HWND hwnd) {
 
 namespace {
 
-class ScreenObject : public Object {
- public:
-  explicit ScreenObject(QtServices& services) : services_(services) {}
-  std::string_view typeName() const override { return "Screen"; }
-
- protected:
-  const host::MemberTable* members() const override {
-    static const host::MemberTable table{
-        {"Width", [](Object& o, Args) { return Variant(static_cast<float>(scr(o).width)); }},
-        {"Height", [](Object& o, Args) { return Variant(static_cast<float>(scr(o).height)); }},
-        {"TwipsPerPixelX",
-         [](Object& o, Args) { return Variant(static_cast<float>(scr(o).twipsPerPixelX)); }},
-        {"TwipsPerPixelY",
-         [](Object& o, Args) { return Variant(static_cast<float>(scr(o).twipsPerPixelY)); }},
-    };
-    return &table;
-  }
-
- private:
-  static host::ScreenMetrics scr(Object& o) {
-    return static_cast<ScreenObject&>(o).services_.screen();
-  }
-  QtServices& services_;
-};
-
 class PictureHolder : public Object {
  public:
   std::string_view typeName() const override { return "PictureBox"; }
@@ -365,7 +340,7 @@ class PictureHolder : public Object {
 host::ObjectPtr QtServices::createPictureBox() { return std::make_shared<PictureHolder>(); }
 
 QtServices::QtServices(QString settingsFile) : settings_(std::move(settingsFile)) {
-  screenObject_ = std::make_shared<ScreenObject>(*this);
+  screenObject_ = host::makeScreenObject(*this);
   startSeconds_ = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
   elapsed_.start();
 }

@@ -17,39 +17,12 @@ using host::Args;
 using host::Object;
 using host::Variant;
 
-namespace {
-
-class ScreenObject : public Object {
- public:
-  explicit ScreenObject(Runtime& rt) : rt_(rt) {}
-  std::string_view typeName() const override { return "Screen"; }
-
- protected:
-  const host::MemberTable* members() const override {
-    static const host::MemberTable table{
-        {"Width", [](Object& o, Args) { return Variant(static_cast<float>(scr(o).width)); }},
-        {"Height", [](Object& o, Args) { return Variant(static_cast<float>(scr(o).height)); }},
-        {"TwipsPerPixelX",
-         [](Object& o, Args) { return Variant(static_cast<float>(scr(o).twipsPerPixelX)); }},
-        {"TwipsPerPixelY",
-         [](Object& o, Args) { return Variant(static_cast<float>(scr(o).twipsPerPixelY)); }},
-    };
-    return &table;
-  }
-
- private:
-  static host::ScreenMetrics scr(Object& o) { return static_cast<ScreenObject&>(o).rt_.screen(); }
-  Runtime& rt_;
-};
-
-}  // namespace
-
 Runtime::Runtime(RuntimeOptions options)
     : options_(std::move(options)), settings_(options_.settingsFile) {
   ScaleState::twipsPerPixelX = options_.twipsPerPixel;
   ScaleState::twipsPerPixelY = options_.twipsPerPixel;
   Font::setTwipsPerPixel(options_.twipsPerPixel);
-  screenObject_ = std::make_shared<ScreenObject>(*this);
+  screenObject_ = host::makeScreenObject(*this);
 }
 
 // The runtime's own forms go first: their windows live in the window table.

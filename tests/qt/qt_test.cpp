@@ -23,33 +23,13 @@
 #include "host_support.h"
 #include "qt/qt_control.h"
 #include "qt/qt_form.h"
+#include "qt_application.h"
 
 using host::ObjectPtr;
 using host::Variant;
 using testing_support::errorOf;
 
 namespace {
-
-// One QApplication for the whole test program, made when the tests start (not when they are
-// only listed, which happens at build time without a display).
-class QtApplicationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    // ctest sets the platform; a direct run should not need a display either.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QApplication>(argc_, argv_);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[9] = "qt_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 using Doubles = std::vector<double>;
 

@@ -26,6 +26,7 @@
 #include "qt/about_box.h"
 #include "qt/font_families.h"
 #include "qt/page_site.h"
+#include "qt_application.h"
 #include "runtime/user_control_host.h"
 #include "test_support.h"
 
@@ -33,24 +34,6 @@ using host::Variant;
 using namespace testing_support;
 
 namespace {
-
-class QtApplicationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QApplication>(argc_, argv_);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[15] = "qt_sheet_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 // Keystrokes as a developer types them, through the widget's own key handling.
 void typeInto(QWidget& w, const QString& text) {

@@ -1,0 +1,32 @@
+#pragma once
+// One QApplication for a whole Qt test program, made when the tests start (not when they are
+// only listed, which happens at build time without a display). Include it in one file of the
+// program.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+namespace testing_support {
+
+class QtApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    // ctest sets the platform; a direct run should not need a display either.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[14] = "rescalo_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] inline const auto* const qtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+}  // namespace testing_support
