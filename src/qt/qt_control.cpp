@@ -16,8 +16,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
 
 #include <algorithm>
+#include <cmath>
 
 #include "qt/qt_form.h"
 
@@ -41,6 +44,7 @@ ControlKind kindOf(const QWidget& w) {
   if (qobject_cast<const QListWidget*>(&w)) return ControlKind::ListBox;
   if (qobject_cast<const QScrollBar*>(&w)) return ControlKind::ScrollBar;
   if (qobject_cast<const QTabWidget*>(&w)) return ControlKind::TabControl;
+  if (qobject_cast<const QToolBar*>(&w)) return ControlKind::Toolbar;
   // Only the plain classes: QLabel and the text editors are QFrames too.
   const QMetaObject* mo = w.metaObject();
   if (mo == &QWidget::staticMetaObject || mo == &QFrame::staticMetaObject)
@@ -101,6 +105,8 @@ std::string_view QtControl::typeName() const {
       return "PictureBox";
     case ControlKind::TabControl:
       return "SSTab";
+    case ControlKind::Toolbar:
+      return "Toolbar";
     case ControlKind::Other:
       break;
   }
@@ -113,6 +119,8 @@ void QtControl::setOuterPixels(const QRect& rect) {
   QRect r = rect;
   // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
   if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
+  // A toolbar is as tall as its buttons need, whatever height it is given.
+  if (kind_ == ControlKind::Toolbar) r.setHeight(widget().height());
   widget().setGeometry(r);
 }
 
@@ -181,7 +189,69 @@ void applyTabStyle(QTabWidget& t) {
   t.tabBar()->setStyleSheet(style.isEmpty() ? QString() : "QTabBar::tab {" + style + "}");
 }
 
+QToolBar& toolbar(Object& o) { return *qobject_cast<QToolBar*>(&control(o).widget()); }
+
+// A toolbar's buttons are whole pixels, kept as properties of the widget. A new toolbar's are
+// 23 x 22, which leaves 16 x 16 images; it stands 4 pixels taller than its buttons unless the
+// application says otherwise in its "ButtonMargin" property.
+constexpr int kButtonWidth = 23, kButtonHeight = 22;
+constexpr int kImageMarginX = 7, kImageMarginY = 6;
+constexpr int kMaxButtonPixels = 32767;  // a 16-bit count in the window messages
+
+int buttonPixels(const QToolBar& t, const char* name, int fallback) {
+  const QVariant v = t.property(name);
+  return v.isValid() ? v.toInt() : fallback;
+}
+
+// Rounded half away from zero, as the classic toolbar rounds its button sizes.
+int buttonSize(Object& o, const Variant& twips, bool xAxis) {
+  const double pixels = twips.toDouble() / (xAxis ? control(o).twipsX(1) : control(o).twipsY(1));
+  if (!(pixels >= 0) || pixels > kMaxButtonPixels) host::raise(host::kInvalidPropertyValue);
+  return static_cast<int>(std::lround(pixels));
+}
+
+// Every button takes the toolbar's button size and its images what is left inside it.
+void applyButtonSize(QToolBar& t) {
+  const int w = buttonPixels(t, "ButtonWidth", kButtonWidth);
+  const int h = buttonPixels(t, "ButtonHeight", kButtonHeight);
+  t.setIconSize(QSize(std::max(0, w - kImageMarginX), std::max(0, h - kImageMarginY)));
+  for (QAction* a : t.actions())
+    if (QWidget* b = t.widgetForAction(a)) b->setFixedSize(w, h);
+}
+
+// The toolbar takes its new height as a real one does: once the events the new button size
+// causes are processed, at the next DoEvents.
+void fitHeightLater(QToolBar& t) {
+  QTimer::singleShot(0, &t, [bar = &t] {
+    const int margin =
+        bar->property("ButtonMargin").isValid() ? bar->property("ButtonMargin").toInt() : 4;
+    bar->resize(bar->width(), buttonPixels(*bar, "ButtonHeight", kButtonHeight) + margin);
+  });
+}
+
+// A toolbar's Buttons as far as the engine needs them: how many there are.
+class QtButtons : public Object {
+ public:
+  explicit QtButtons(QToolBar* bar) : bar_(bar) {}
+  std::string_view typeName() const override { return "Buttons"; }
+
+ protected:
+  const host::MemberTable* members() const override {
+    static const host::MemberTable table{{"Count", [](Object& o, Args) {
+                                            const auto& b = self<QtButtons>(o).bar_;
+                                            return Variant(
+                                                std::int16_t(b ? b->actions().size() : 0));
+                                          }}};
+    return &table;
+  }
+
+ private:
+  QPointer<QToolBar> bar_;
+};
+
 }  // namespace
+
+constexpr host::Name kToolbarMembers[] = {"ButtonWidth", "ButtonHeight", "Buttons"};
 
 constexpr host::Name kTabMembers[] = {"Tabs",        "Tab",        "TabHeight",      "TabsPerRow",
                                       "TabMaxWidth", "TabCaption", "TabOrientation", "TabPicture"};
@@ -192,6 +262,9 @@ bool QtControl::lacks(host::Name name) const {
   if (kind_ != ControlKind::TabControl)
     for (host::Name tab : kTabMembers)
       if (name == tab) return true;
+  if (kind_ != ControlKind::Toolbar)
+    for (host::Name member : kToolbarMembers)
+      if (name == member) return true;
   return false;
 }
 
@@ -296,6 +369,29 @@ const host::MemberTable* QtControl::members() const {
           return Variant(nullptr);
         },
         [](Object& o, Args index, const Variant&) { tabIndex(tabs(o), index); }},
+       // A toolbar's button size in twips, and its buttons.
+       {"ButtonWidth",
+        [](Object& o, Args) {
+          return Variant(control(o).twipsX(buttonPixels(toolbar(o), "ButtonWidth", kButtonWidth)));
+        },
+        [](Object& o, Args, const Variant& v) {
+          toolbar(o).setProperty("ButtonWidth", buttonSize(o, v, true));
+          applyButtonSize(toolbar(o));
+        }},
+       {"ButtonHeight",
+        [](Object& o, Args) {
+          return Variant(
+              control(o).twipsY(buttonPixels(toolbar(o), "ButtonHeight", kButtonHeight)));
+        },
+        [](Object& o, Args, const Variant& v) {
+          toolbar(o).setProperty("ButtonHeight", buttonSize(o, v, false));
+          applyButtonSize(toolbar(o));
+          fitHeightLater(toolbar(o));
+        }},
+       {"Buttons",
+        [](Object& o, Args) {
+          return Variant(host::ObjectPtr(std::make_shared<QtButtons>(&toolbar(o))));
+        }},
        {"Parent",
         [](Object& o, Args) {
           return Variant(host::ObjectPtr(adoptForm(control(o).widget().window())));

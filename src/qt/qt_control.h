@@ -20,6 +20,7 @@ enum class ControlKind {
   ScrollBar,      // QScrollBar: HScrollBar or VScrollBar by orientation
   PictureBox,     // a plain QWidget or QFrame
   TabControl,     // QTabWidget: the tab dialog (SSTab), its pages' controls its own
+  Toolbar,        // QToolBar: its actions are its Buttons
   Other,          // any other class, named after it without the Q
 };
 
