@@ -22,7 +22,14 @@ void* operator new(std::size_t n) {
   if (void* p = std::malloc(n ? n : 1)) return p;
   throw std::bad_alloc();
 }
+// The non-throwing form too (std::stable_sort's buffer uses it): every allocation must come
+// from this malloc, or the replaced delete would free what another allocator made.
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  if (gCounting) ++gAllocations;
+  return std::malloc(n ? n : 1);
+}
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
