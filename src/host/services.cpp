@@ -1,5 +1,7 @@
 #include "host/services.h"
 
+#include "host/error.h"
+
 namespace host {
 
 namespace {
@@ -30,5 +32,26 @@ class ScreenObject : public Object {
 }  // namespace
 
 ObjectPtr makeScreenObject(Services& services) { return std::make_shared<ScreenObject>(services); }
+
+void Timer::setEnabled(bool enabled) {
+  enabled_ = enabled;
+  rearm();
+}
+
+void Timer::setInterval(int ms) {
+  if (ms < 0 || ms > 65535) raise(kInvalidPropertyValue);
+  interval_ = ms;
+  rearm();
+}
+
+const MemberTable* Timer::members() const {
+  static const MemberTable table{
+      {"Enabled", [](Object& o, Args) { return Variant(self<Timer>(o).enabled()); },
+       [](Object& o, Args, const Variant& v) { self<Timer>(o).setEnabled(v.toBool()); }},
+      {"Interval", [](Object& o, Args) { return Variant(self<Timer>(o).interval()); },
+       [](Object& o, Args, const Variant& v) { self<Timer>(o).setInterval(v.toLong()); }},
+  };
+  return &table;
+}
 
 }  // namespace host

@@ -41,10 +41,21 @@ enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 class Timer : public Object {
  public:
   std::string_view typeName() const override { return "Timer"; }
-  virtual bool enabled() const = 0;
-  virtual void setEnabled(bool enabled) = 0;
-  virtual int interval() const = 0;
-  virtual void setInterval(int ms) = 0;
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool enabled);
+  int interval() const { return interval_; }
+  // 0 to 65535 ms, 0 meaning it never ticks; anything else fails with 380.
+  void setInterval(int ms);
+
+ protected:
+  // Enabling, or changing the interval, restarts the countdown, as the classic timer does:
+  // the host starts it afresh from now, or stops it when it is off or its interval is 0.
+  virtual void rearm() = 0;
+  const MemberTable* members() const override;
+
+ private:
+  bool enabled_ = false;
+  int interval_ = 0;
 };
 
 // A small form of the component's own: a message in a label and one button.

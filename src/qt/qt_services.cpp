@@ -33,31 +33,10 @@ QtTimer::QtTimer(std::function<void()> onTick) : onTick_(std::move(onTick)) {
 }
 
 void QtTimer::rearm() {
-  if (enabled_ && interval_ > 0)
-    timer_.start(interval_);
+  if (enabled() && interval() > 0)
+    timer_.start(interval());
   else
     timer_.stop();
-}
-
-void QtTimer::setEnabled(bool enabled) {
-  enabled_ = enabled;
-  rearm();
-}
-
-void QtTimer::setInterval(int ms) {
-  if (ms < 0 || ms > 65535) host::raise(host::kInvalidPropertyValue);
-  interval_ = ms;
-  rearm();
-}
-
-const host::MemberTable* QtTimer::members() const {
-  static const host::MemberTable table{
-      {"Enabled", [](Object& o, Args) { return Variant(self<QtTimer>(o).enabled()); },
-       [](Object& o, Args, const Variant& v) { self<QtTimer>(o).setEnabled(v.toBool()); }},
-      {"Interval", [](Object& o, Args) { return Variant(self<QtTimer>(o).interval()); },
-       [](Object& o, Args, const Variant& v) { self<QtTimer>(o).setInterval(v.toLong()); }},
-  };
-  return &table;
 }
 
 // ---- settings ----

@@ -22,21 +22,14 @@ namespace qthost {
 class QtTimer : public host::Timer {
  public:
   explicit QtTimer(std::function<void()> onTick);
-  bool enabled() const override { return enabled_; }
-  void setEnabled(bool enabled) override;
-  int interval() const override { return interval_; }
-  void setInterval(int ms) override;
   bool running() const { return timer_.isActive(); }
 
  protected:
-  const host::MemberTable* members() const override;
+  void rearm() override;
 
  private:
-  void rearm();
   QTimer timer_;
   std::function<void()> onTick_;
-  bool enabled_ = false;
-  int interval_ = 0;
 };
 
 // The settings store on QSettings. Names compare without regard to case, as the classic

@@ -14,33 +14,7 @@ ClockTimer::~ClockTimer() {
 }
 
 void ClockTimer::rearm() {
-  if (clock_) due_ = clock_->now() + interval_;
-}
-
-// Enabling, or changing the interval, restarts the countdown, as the classic timer does.
-void ClockTimer::setEnabled(bool enabled) {
-  enabled_ = enabled;
-  rearm();
-}
-
-void ClockTimer::setInterval(int ms) {
-  if (ms < 0 || ms > 65535) host::raise(host::kInvalidPropertyValue);
-  interval_ = ms;
-  rearm();
-}
-
-const host::MemberTable* ClockTimer::members() const {
-  using host::Args;
-  using host::Object;
-  using host::self;
-  using host::Variant;
-  static const host::MemberTable table{
-      {"Enabled", [](Object& o, Args) { return Variant(self<ClockTimer>(o).enabled()); },
-       [](Object& o, Args, const Variant& v) { self<ClockTimer>(o).setEnabled(v.toBool()); }},
-      {"Interval", [](Object& o, Args) { return Variant(self<ClockTimer>(o).interval()); },
-       [](Object& o, Args, const Variant& v) { self<ClockTimer>(o).setInterval(v.toLong()); }},
-  };
-  return &table;
+  if (clock_) due_ = clock_->now() + interval();
 }
 
 VirtualClock::~VirtualClock() {
@@ -54,7 +28,7 @@ std::shared_ptr<ClockTimer> VirtualClock::createTimer(std::function<void()> onTi
 ClockTimer* VirtualClock::nextDue(double limit) {
   ClockTimer* best = nullptr;
   for (ClockTimer* t : timers_) {
-    if (!t->enabled_ || t->interval_ == 0 || t->ticking_ || t->due_ > limit) continue;
+    if (!t->enabled() || t->interval() == 0 || t->ticking_ || t->due_ > limit) continue;
     if (!best || t->due_ < best->due_) best = t;
   }
   return best;
@@ -65,7 +39,7 @@ int VirtualClock::advance(double ms) {
   int ticks = 0;
   while (ClockTimer* t = nextDue(target)) {
     nowMs_ = std::max(nowMs_, t->due_);
-    t->due_ = nowMs_ + t->interval_;
+    t->due_ = nowMs_ + t->interval();
     // A tick may destroy its own timer: hold it while it runs.
     auto keep = std::static_pointer_cast<ClockTimer>(t->shared_from_this());
     struct Ticking {

@@ -16,22 +16,15 @@ class ClockTimer : public host::Timer {
  public:
   ClockTimer(VirtualClock& clock, std::function<void()> onTick);
   ~ClockTimer() override;
-  bool enabled() const override { return enabled_; }
-  void setEnabled(bool enabled) override;
-  int interval() const override { return interval_; }
-  void setInterval(int ms) override;
   void detach() { clock_ = nullptr; }
 
  protected:
-  const host::MemberTable* members() const override;
+  void rearm() override;
 
  private:
   friend class VirtualClock;
-  void rearm();
   VirtualClock* clock_;
   std::function<void()> onTick_;
-  bool enabled_ = false;
-  int interval_ = 0;
   double due_ = 0;
   bool ticking_ = false;
 };
