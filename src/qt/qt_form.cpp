@@ -228,6 +228,22 @@ const host::MemberTable* QtForm::members() const {
        {"WindowState",
         [](Object& o, Args) { return Variant(static_cast<std::int16_t>(form(o).windowState())); },
         [](Object& o, Args, const Variant& v) { form(o).setWindowState(v.toInteger()); }},
+       {"Show", nullptr, nullptr,
+        [](Object& o, Args) {
+          form(o).widget().show();
+          return Variant();
+        }},
+       {"Hide", nullptr, nullptr,
+        [](Object& o, Args) {
+          form(o).widget().hide();
+          return Variant();
+        }},
+       // The Unload statement: the window closes (raising Unload); its owner deletes it.
+       {"Unload", nullptr, nullptr,
+        [](Object& o, Args) {
+          form(o).widget().close();
+          return Variant();
+        }},
        {"Controls",
         [](Object& o, Args) {
           auto me = std::static_pointer_cast<QtForm>(form(o).shared_from_this());
@@ -239,6 +255,18 @@ const host::MemberTable* QtForm::members() const {
 
 int QtControls::count() const {
   return static_cast<int>(form_->controlWidgets().size()) + (formFirst_ ? 1 : 0);
+}
+
+host::ObjectPtr QtControls::item(const Variant& key) const {
+  const std::string* name = key.stringPtr();
+  if (!name) return item(key.toLong());
+  for (QWidget* w : form_->controlWidgets()) {
+    const QVariant index = w->property("Index");
+    std::string own = w->objectName().toStdString();
+    if (index.isValid()) own += "(" + std::to_string(index.toInt()) + ")";
+    if (host::equalsNoCase(own, *name)) return adoptControl(w);
+  }
+  host::raise(730, "Control '" + *name + "' not found");
 }
 
 host::ObjectPtr QtControls::item(int index) const {
@@ -256,7 +284,7 @@ const host::MemberTable* QtControls::members() const {
       {"Count", [](Object& o, Args) { return Variant(self<QtControls>(o).count()); }},
       {"Item", [](Object& o, Args a) {
          host::expectArgs(a, 1);
-         return Variant(host::ObjectPtr(self<QtControls>(o).item(a[0].toLong())));
+         return Variant(host::ObjectPtr(self<QtControls>(o).item(a[0])));
        }}};
   return &table;
 }

@@ -89,6 +89,8 @@ class QtControls : public host::Object {
   std::string_view typeName() const override { return "Controls"; }
   int count() const;
   host::ObjectPtr item(int index) const;  // 9 outside 0..count-1
+  // By position, or by key ("Name" or "Name(Index)"); 730 for a key no control has.
+  host::ObjectPtr item(const host::Variant& key) const;
 
  protected:
   const host::MemberTable* members() const override;

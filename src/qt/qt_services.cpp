@@ -324,8 +324,6 @@ QtServices::QtServices(QString settingsFile) : settings_(std::move(settingsFile)
   elapsed_.start();
 }
 
-QtServices::~QtServices() = default;
-
 host::ScreenMetrics QtServices::screen() {
   host::ScreenMetrics m;
   const QScreen* s = QGuiApplication::primaryScreen();

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <QTimer>
+#include <QWidget>
 #include <map>
 #include <memory>
 #include <optional>
@@ -125,6 +126,9 @@ class QtServices : public host::Services {
   // A holder of one picture (Picture only). It cannot draw, so the picture methods fail on
   // it and give Nothing: on Qt, pictures are not rescaled yet.
   host::ObjectPtr createPictureBox() override;
+  // A dialog window of the services' own, replaced by the next one and closed by its Unload.
+  host::ObjectPtr createMessageForm(const host::MessageForm& layout,
+                                    std::function<void()> onButton) override;
 
   // Answers for the next message boxes, taken in turn instead of showing a box: for scripts
   // and tests, where nobody is there to click.
@@ -137,6 +141,7 @@ class QtServices : public host::Services {
   QtSettingsStore settings_;
   QtWindowApi windows_;
   host::ObjectPtr screenObject_;
+  QPointer<QWidget> messageForm_;
   QElapsedTimer elapsed_;
   double startSeconds_ = 0;
 };

@@ -12,12 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/qt_forms.h"
 #include "control/rescalo.h"
@@ -26,6 +29,7 @@
 #include "qt/qt_user_control.h"
 #include "runtime/form.h"
 #include "runtime/loader.h"
+#include "window/print_size.h"
 
 using host::ObjectPtr;
 using host::Variant;
@@ -53,6 +57,8 @@ class Host {
   virtual ObjectPtr form() = 0;
   virtual ObjectPtr control(std::string_view key) = 0;
   virtual ObjectPtr rescalo() = 0;
+  // The user clicks a button of any form of this host.
+  virtual void click(host::Object& button) = 0;
 };
 
 class RuntimeHost : public Host {
@@ -78,6 +84,7 @@ class RuntimeHost : public Host {
     return c ? c->shared_from_this() : nullptr;
   }
   ObjectPtr rescalo() override { return control("Rescalo1"); }
+  void click(host::Object& button) override { button.raiseEvent("Click"); }
 
  private:
   static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
@@ -129,6 +136,12 @@ class QtHost : public Host {
     return w ? qthost::adoptControl(w) : nullptr;
   }
   ObjectPtr rescalo() override { return rescalo_; }
+  void click(host::Object& button) override {
+    auto* b =
+        qobject_cast<QAbstractButton*>(&dynamic_cast<qthost::QtWidgetObject&>(button).widget());
+    ASSERT_NE(b, nullptr);
+    b->click();
+  }
 
  private:
   double tpp() const { return 1440.0 / built_.window->logicalDpiX(); }
@@ -325,6 +338,34 @@ TEST_P(BothHosts, ResizeDoneIsRaisedToTheApplicationOncePerDeferredPass) {
   EXPECT_EQ(done, 1);
   EXPECT_TRUE(near(box(host->control("cmdOK")), {480 * 5550.0 / 4800, 360 * 4050.0 / 3600,
                                                  1200 * 5550.0 / 4800, 480 * 4050.0 / 3600}));
+}
+
+TEST_P(BothHosts, PrintingShowsItsDialogWhoseCancelPutsTheFormBack) {
+  host->load(formText(""));
+  ObjectPtr form = host->form();
+  const Box before = box(form);
+  std::vector<std::string> events;
+  host->rescalo()->subscribe(
+      [&](std::string_view event, host::Args) { events.emplace_back(event); });
+  host->rescalo()->call("PrintSize", {Variant(true), Variant(9600.0f), Variant(7200.0f), Variant(),
+                                      Variant(false), Variant(true), Variant(true)});
+  host->pause();
+  EXPECT_TRUE(near({form->get("Width").toDouble(), form->get("Height").toDouble()}, {9600, 7200}));
+
+  ObjectPtr dialog = window::PrintDialog();
+  ASSERT_NE(dialog, nullptr);
+  ObjectPtr controls = dialog->get("Controls").toObject();
+  EXPECT_EQ(controls->get("Item", {Variant("lblMessage")}).toObject()->get("Caption").toString(),
+            "Printing...");
+  ObjectPtr cancel = controls->get("Item", {Variant("cmdCancel")}).toObject();
+  EXPECT_EQ(cancel->get("Caption").toString(), "&Cancel");
+  EXPECT_TRUE(cancel->get("Visible").toBool());
+
+  host->click(*cancel);
+  host->pause();
+  EXPECT_EQ(window::PrintDialog(), nullptr);
+  EXPECT_EQ(std::count(events.begin(), events.end(), "PrintCancelled"), 1);
+  EXPECT_TRUE(near(box(form), before));
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, BothHosts, ::testing::Values("Runtime", "Qt"),
