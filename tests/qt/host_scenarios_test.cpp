@@ -9,6 +9,8 @@
 // - Time: the runtime's clock is virtual; on Qt the pause is real time spent in the event loop.
 // - Fonts: both realise a size at a whole number of pixels, but only Qt measures real glyphs;
 //   no story here depends on text extents.
+// - What is shown: the runtime keeps the form's pixels itself; on Qt they are read back from
+//   the window as it paints (QWidget::grab).
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -26,6 +29,8 @@
 #include "qt/qt_user_control.h"
 #include "runtime/form.h"
 #include "runtime/loader.h"
+#include "runtime/raster/bitmap.h"
+#include "test_support.h"
 
 using host::ObjectPtr;
 using host::Variant;
@@ -33,9 +38,10 @@ using host::Variant;
 namespace {
 
 // A form as the form designer leaves it: its Rescalo has saved the size it was designed at.
-frm::Document designed(runtime::Runtime& rt, const std::string& text) {
-  frm::Document doc = frm::read(text, "scenario.frm");
-  auto form = runtime::buildForm(rt, doc, "scenario.frm", {.userMode = false});
+frm::Document designed(runtime::Runtime& rt, const std::string& text,
+                       const std::filesystem::path& file) {
+  frm::Document doc = frm::read(text, file.string());
+  auto form = runtime::buildForm(rt, doc, file, {.userMode = false});
   runtime::storeForm(*form, doc);
   form->unload();
   return doc;
@@ -53,6 +59,13 @@ class Host {
   virtual ObjectPtr form() = 0;
   virtual ObjectPtr control(std::string_view key) = 0;
   virtual ObjectPtr rescalo() = 0;
+  // A pixel of the form's inner area as it is shown, as a classic colour.
+  virtual std::uint32_t shownPixel(int x, int y) = 0;
+  // Where the form file lives: its .frx companion goes beside it.
+  std::filesystem::path formFile() const { return dir_.filePath("scenario.frm").toStdString(); }
+
+ protected:
+  QTemporaryDir dir_;
 };
 
 class RuntimeHost : public Host {
@@ -62,7 +75,8 @@ class RuntimeHost : public Host {
     control::registerRescalo(design_.userControls());
   }
   void load(const std::string& text) override {
-    form_ = runtime::buildForm(rt_, designed(design_, text), "scenario.frm", {.userMode = true});
+    form_ = runtime::buildForm(rt_, designed(design_, text, formFile()), formFile(),
+                               {.userMode = true});
     form_->show();
     pause(600);
   }
@@ -78,6 +92,7 @@ class RuntimeHost : public Host {
     return c ? c->shared_from_this() : nullptr;
   }
   ObjectPtr rescalo() override { return control("Rescalo1"); }
+  std::uint32_t shownPixel(int x, int y) override { return form_->screen().pixel(x, y); }
 
  private:
   static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
@@ -85,7 +100,6 @@ class RuntimeHost : public Host {
     o.settingsFile = dir.filePath("settings").toStdString();
     return o;
   }
-  QTemporaryDir dir_;
   runtime::Runtime rt_, design_;
   std::shared_ptr<runtime::Form> form_;
 };
@@ -101,8 +115,8 @@ class QtHost : public Host {
     built_.window.reset();
   }
   void load(const std::string& text) override {
-    auto form =
-        runtime::buildForm(design_, designed(design_, text), "scenario.frm", {.userMode = false});
+    auto form = runtime::buildForm(design_, designed(design_, text, formFile()), formFile(),
+                                   {.userMode = false});
     built_ = cli::buildQtForm(*form);
     form->unload();
     qthost::AttachOptions opt;
@@ -129,6 +143,10 @@ class QtHost : public Host {
     return w ? qthost::adoptControl(w) : nullptr;
   }
   ObjectPtr rescalo() override { return rescalo_; }
+  std::uint32_t shownPixel(int x, int y) override {
+    const QRgb c = built_.window->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0);
+    return raster::rgb(qRed(c), qGreen(c), qBlue(c));
+  }
 
  private:
   double tpp() const { return 1440.0 / built_.window->logicalDpiX(); }
@@ -137,7 +155,6 @@ class QtHost : public Host {
     o.settingsFile = dir.filePath("design-settings").toStdString();
     return o;
   }
-  QTemporaryDir dir_;
   runtime::Runtime design_;
   qthost::QtServices services_;
   cli::QtFormWindow built_;
@@ -160,7 +177,8 @@ Box box(const ObjectPtr& c) {
   return ::testing::AssertionSuccess();
 }
 
-std::string formText(const std::string& rescaloSettings, const std::string& extra = {}) {
+std::string formText(const std::string& rescaloSettings, const std::string& extra = {},
+                     const std::string& formProperties = {}) {
   return R"(VERSION 5.00
 Begin VB.Form frmOrders
    Caption         =   "Orders"
@@ -168,7 +186,8 @@ Begin VB.Form frmOrders
    ClientLeft      =   60
    ClientTop       =   345
    ClientWidth     =   4800
-   Begin VB.CommandButton cmdOK
+)" + formProperties +
+         R"(   Begin VB.CommandButton cmdOK
       Caption         =   "OK"
       Height          =   480
       Left            =   480
@@ -325,6 +344,89 @@ TEST_P(BothHosts, ResizeDoneIsRaisedToTheApplicationOncePerDeferredPass) {
   EXPECT_EQ(done, 1);
   EXPECT_TRUE(near(box(host->control("cmdOK")), {480 * 5550.0 / 4800, 360 * 4050.0 / 3600,
                                                  1200 * 5550.0 / 4800, 480 * 4050.0 / 3600}));
+}
+
+// A bitmap of two colours: the top `split` rows one, the rest the other.
+raster::Bitmap twoBands(int width, int height, int split, raster::Color top, raster::Color rest) {
+  raster::Bitmap bm(width, height, rest);
+  for (int y = 0; y < split; ++y)
+    for (int x = 0; x < width; ++x) bm.setPixel(x, y, top);
+  return bm;
+}
+
+std::string hex(std::size_t offset) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04zX", offset);
+  return buf;
+}
+
+TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
+  constexpr raster::Color kRed = 0x0000FF, kGreen = 0x00FF00;
+  // The form's picture, fitted to the form: red above, green below, as big as the form.
+  std::vector<char> frx;
+  testing_support::appendFrxPicture(frx, twoBands(320, 240, 120, kRed, kGreen));
+  const std::size_t logoAt = frx.size();
+  testing_support::appendFrxPicture(frx, twoBands(64, 48, 24, kGreen, kRed));
+  testing_support::writeFile(std::filesystem::path(host->formFile()).replace_extension(".frx"),
+                             frx);
+  host->load(formText("      FormPicture     =   1\n", R"(   Begin VB.PictureBox picLogo
+      AutoSize        =   -1  'True
+      BorderStyle     =   0  'None
+      Height          =   720
+      Left            =   3120
+      Picture         =   "scenario.frx":)" + hex(logoAt) + R"(
+      Top             =   1800
+      Width           =   960
+   End
+)",
+                      "   Picture         =   \"scenario.frx\":0000\n"));
+  ObjectPtr logo = host->control("picLogo");
+  auto pictureSize = [](const ObjectPtr& owner) {
+    ObjectPtr pic = owner->get("Picture").toObject();
+    return std::vector<double>{pic->get("Width").toDouble(), pic->get("Height").toDouble()};
+  };
+  const std::vector<double> logoDesigned = pictureSize(logo);
+  EXPECT_EQ(logoDesigned, (std::vector<double>{1693, 1270}));  // 64 x 48 pixels in HIMETRIC
+
+  host->dragInner(4800 * 1.5, 3600 * 1.5);
+  host->pause();
+  // The box's picture is redrawn at the box's new size (one pixel is 26.5 HIMETRIC).
+  EXPECT_TRUE(near(box(logo), {4680, 2700, 1440, 1080}));
+  const std::vector<double> logoScaled = pictureSize(logo);
+  EXPECT_NEAR(logoScaled[0], 1440 * 2540.0 / 1440, 27);
+  EXPECT_NEAR(logoScaled[1], 1080 * 2540.0 / 1440, 27);
+  // The form's picture is stretched over the whole form: its lower half, green, now reaches
+  // where the picture at its own size would have ended long before.
+  const std::vector<double> formScaled = pictureSize(host->form());
+  EXPECT_NEAR(formScaled[0], 7200 * 2540.0 / 1440, 27);
+  EXPECT_NEAR(formScaled[1], 5400 * 2540.0 / 1440, 27);
+  EXPECT_EQ(host->shownPixel(10, 10), kRed);
+  EXPECT_EQ(host->shownPixel(10, 340), kGreen);
+
+  host->dragInner(4800 * 0.7, 3600 * 0.7);
+  host->pause();
+  host->dragInner(4800, 3600);
+  host->pause();
+  EXPECT_EQ(pictureSize(logo), logoDesigned);
+  EXPECT_EQ(pictureSize(host->form()), (std::vector<double>{8467, 6350}));
+}
+
+TEST_P(BothHosts, TheGradientIsPaintedOverTheWholeFormAfterADrag) {
+  // From red at the top to blue at the bottom, in 64 bands.
+  host->load(formText(R"(      GradientFill    =   -1  'True
+      GradientColour  =   255
+      GradientColour2 =   16711680
+      GradientMidColour=   16711680
+)"));
+  host->dragInner(4800 * 1.5, 3600 * 1.5);
+  host->pause();
+  const int bottom = static_cast<int>(host->form()->get("ScaleHeight").toDouble() / 15) - 1;
+  EXPECT_EQ(bottom, 359);
+  EXPECT_EQ(host->shownPixel(5, 0), 0x0000FFu);
+  // The last band shown is the 63rd step of 64: 255 - 63 * 255 / 64 of red, the rest blue.
+  EXPECT_EQ(host->shownPixel(5, bottom), raster::rgb(4, 0, 251));
+  // Half way down, half way there.
+  EXPECT_EQ(host->shownPixel(5, 180), raster::rgb(128, 0, 128));
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, BothHosts, ::testing::Values("Runtime", "Qt"),

@@ -133,9 +133,7 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     cli::QtFormWindow built = cli::buildQtForm(*designForm);
     ASSERT_TRUE(built.hasRescalo);
     // Handled at once, without the opening and closing animations: no waiting in real time.
-    // A Qt window has no persistent drawing surface yet, so a gradient cannot be painted on
-    // it; the pass is what is checked here.
-    for (const char* name : {"ResizeOnMouseUp", "SaveWindowState", "GradientFill"})
+    for (const char* name : {"ResizeOnMouseUp", "SaveWindowState"})
       built.rescaloSettings.WriteProperty(name, Variant(false));
     for (const char* name : {"FormOpen", "FormClose"})
       built.rescaloSettings.WriteProperty(name, Variant(std::int32_t(0)));
