@@ -195,8 +195,15 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     if (c->index >= 0) w->setProperty("Index", c->index);
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
-      host::ignoreErrors(
-          [&] { qthost::adoptControl(w)->set("TabHeight", Variant(dialog->tabHeightTwips)); });
+      host::ignoreErrors([&] {
+        auto adapter = qthost::adoptControl(w);
+        adapter->set("TabHeight", Variant(dialog->tabHeightTwips));
+        for (int t = 0; t < dialog->tabs(); ++t)
+          if (runtime::bitmapOf(dialog->picture(t))) {
+            adapter->set("TabPicture", qtPicture(dialog->picture(t)),
+                         {Variant(static_cast<std::int16_t>(t))});
+          }
+      });
     if (c->font) w->setFont(fontFor(*c->font, *w));
     givePicture(*c, *w);
     if (!c->visible) w->hide();

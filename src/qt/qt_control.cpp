@@ -255,6 +255,14 @@ class QtButtons : public Object {
   QPointer<QToolBar> bar_;
 };
 
+// The tabs' icons are as big as the biggest tab picture.
+void fitTabIcons(QTabWidget& t) {
+  QSize size(0, 0);
+  for (int i = 0; i < t.count(); ++i)
+    size = size.expandedTo(t.widget(i)->property("TabPicture").value<QImage>().size());
+  if (!size.isEmpty()) t.setIconSize(size);
+}
+
 // The outer size that gives the widget's inner area the picture's size.
 void fitToPicture(QWidget& w, QSize picture) {
   w.resize(picture + (w.size() - w.contentsRect().size()));
@@ -387,13 +395,25 @@ const host::MemberTable* QtControl::members() const {
               return Variant(std::int16_t(0));
           }
         }},
-       // Pictures are not drawn on Qt yet: a tab's picture is Nothing and a new one is ignored.
+       // A tab's picture is its icon; the image is kept with the page, so that it follows
+       // the page wherever the tab goes.
        {"TabPicture",
         [](Object& o, Args index) {
-          tabIndex(tabs(o), index);
-          return Variant(nullptr);
+          QTabWidget& t = tabs(o);
+          const QVariant image = t.widget(tabIndex(t, index))->property("TabPicture");
+          if (!image.isValid()) return Variant(nullptr);
+          return Variant(host::ObjectPtr(makePicture(image.value<QImage>())));
         },
-        [](Object& o, Args index, const Variant&) { tabIndex(tabs(o), index); }},
+        [](Object& o, Args index, const Variant& v) {
+          QTabWidget& t = tabs(o);
+          const int i = tabIndex(t, index);
+          if (!v.isObject() || (!v.isNothing() && !imageOf(v)))
+            host::raise(host::kInvalidPropertyValue);
+          const QImage* image = imageOf(v);
+          t.widget(i)->setProperty("TabPicture", image ? QVariant(*image) : QVariant());
+          t.setTabIcon(i, image ? QIcon(QPixmap::fromImage(*image)) : QIcon());
+          fitTabIcons(t);
+        }},
        // A toolbar's button size in twips, and its buttons.
        {"ButtonWidth",
         [](Object& o, Args) {
