@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 #include "qt/qt_object.h"
 
@@ -15,13 +16,26 @@ using host::Args;
 using host::Object;
 using host::Variant;
 
-QtSurface::QtSurface(QWidget& widget) : QObject(&widget), widget_(&widget) {
-  widget.installEventFilter(this);
+namespace {
+
+// Every widget's surface, found without walking the widget's children (a form has many).
+std::unordered_map<const QWidget*, QtSurface*>& surfaces() {
+  static std::unordered_map<const QWidget*, QtSurface*> map;
+  return map;
 }
 
+}  // namespace
+
+QtSurface::QtSurface(QWidget& widget) : QObject(&widget), widget_(&widget), owner_(&widget) {
+  widget.installEventFilter(this);
+  surfaces()[&widget] = this;
+}
+
+QtSurface::~QtSurface() { surfaces().erase(owner_); }
+
 QtSurface& QtSurface::of(QWidget& widget) {
-  for (QObject* child : widget.children())
-    if (auto* s = dynamic_cast<QtSurface*>(child)) return *s;
+  auto it = surfaces().find(&widget);
+  if (it != surfaces().end()) return *it->second;
   return *new QtSurface(widget);  // owned by the widget
 }
 
@@ -233,17 +247,28 @@ void QtSurface::follow() {
     p.drawImage(0, 0, image_);
   }
   image_ = grown;
-  screen_ = image_;
+  showImage();
 }
 
 QImage& QtSurface::target() {
   ensure();
   follow();
-  return autoRedraw ? image_ : screen_;
+  if (autoRedraw) return image_;
+  // Drawing that is only on screen starts from what is shown: one copy, not one per call.
+  if (screenIsImage_) {
+    screen_ = image_.copy();
+    screenIsImage_ = false;
+  }
+  return screen_;
+}
+
+void QtSurface::showImage() {
+  screenIsImage_ = true;
+  screen_ = QImage();
 }
 
 void QtSurface::publish() {
-  if (autoRedraw) screen_ = image_;
+  if (autoRedraw) showImage();
   widget().update();
 }
 
@@ -330,7 +355,7 @@ void QtSurface::cls() {
   follow();
   // Drawing made while AutoRedraw was on survives a Cls made with it off.
   if (autoRedraw) background(image_);
-  screen_ = image_;
+  showImage();
   currentX = currentY = 0;
   widget().update();
 }
@@ -338,7 +363,7 @@ void QtSurface::cls() {
 void QtSurface::refresh() {
   ensure();
   follow();
-  screen_ = image_;
+  showImage();
   widget().update();
 }
 
@@ -374,7 +399,7 @@ void QtSurface::setBackColor(std::uint32_t classic) {
   ensure();
   follow();
   background(image_);
-  screen_ = image_;
+  showImage();
   widget().update();
 }
 
@@ -386,7 +411,7 @@ void QtSurface::setPicture(const Variant& pic) {
   ensure();
   follow();
   background(image_);
-  screen_ = image_;
+  showImage();
   widget().update();
 }
 
@@ -399,7 +424,7 @@ std::shared_ptr<QtPicture> QtSurface::image() {
 const QImage& QtSurface::screen() {
   ensure();
   follow();
-  return screen_;
+  return screenIsImage_ ? image_ : screen_;
 }
 
 std::uint32_t QtSurface::point(double x, double y) {
@@ -413,7 +438,7 @@ bool QtSurface::eventFilter(QObject*, QEvent* event) {
   if (event->type() == QEvent::Paint && ready_ && widget_) {
     follow();
     QPainter p(widget_);
-    p.drawImage(widget_->contentsRect().topLeft(), screen_);
+    p.drawImage(widget_->contentsRect().topLeft(), screenIsImage_ ? image_ : screen_);
   }
   return false;
 }

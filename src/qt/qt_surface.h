@@ -25,6 +25,7 @@ class QtSurface : public QObject {
  public:
   // The widget's surface, made on first use.
   static QtSurface& of(QWidget& widget);
+  ~QtSurface() override;
 
   // ScaleMode picks the unit of ScaleWidth/ScaleHeight, of ScaleX/ScaleY and of the graphics
   // methods. Writing ScaleWidth or ScaleHeight makes a user scale (mode 0) whose unit then
@@ -80,18 +81,21 @@ class QtSurface : public QObject {
   void follow();  // to the widget's inner size
   void background(QImage& target) const;
   QImage& target();
+  void showImage();  // the persistent image is what is on screen again
   void publish();
   QColor resolve(std::uint32_t classic) const;
   double px(double units) const;
   double py(double units) const;
 
   QPointer<QWidget> widget_;
+  const QWidget* owner_;  // the key it is found by, even once the widget is gone
   int scaleMode_ = 1;
   double userUnitX_ = 1, userUnitY_ = 1;  // twips per unit of the user scale
   std::uint32_t backColor_ = 0x8000000F;  // button face, a system colour
   host::Variant picture_ = host::Variant(nullptr);
   QImage image_;
-  QImage screen_;
+  QImage screen_;  // what is on screen when it differs from the persistent image
+  bool screenIsImage_ = true;
   bool ready_ = false;
 };
 
