@@ -23,6 +23,7 @@
 #include "qt/qt_picture.h"
 #include "runtime/common_controls.h"
 #include "runtime/picture.h"
+#include "runtime/surface.h"
 #include "runtime/user_control_host.h"
 
 namespace cli {
@@ -112,6 +113,14 @@ Variant qtPicture(const Variant& picture) {
   return Variant(host::ObjectPtr(qthost::makePicture(view.convertToFormat(QImage::Format_ARGB32))));
 }
 
+// A drawing surface's own back colour; the default button face is left to Qt's palette.
+void giveBackColor(const runtime::Surface& from, host::Object& to) {
+  constexpr raster::Color kButtonFace = 0x8000000F;
+  if (from.backColor != kButtonFace)
+    host::ignoreErrors(
+        [&] { to.set("BackColor", Variant(static_cast<std::int32_t>(from.backColor))); });
+}
+
 // Gives the widget the control's picture, and a picture box its AutoSize first.
 void givePicture(runtime::Control& c, QWidget& w) {
   const auto picture = host::tryGet(c, "Picture");
@@ -159,6 +168,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     }
   });
   window->setEnabled(form.enabled);
+  giveBackColor(form, *qthost::adoptForm(window));
   if (runtime::bitmapOf(form.picture))
     host::ignoreErrors([&] { qthost::adoptForm(window)->set("Picture", qtPicture(form.picture)); });
 
@@ -205,6 +215,8 @@ QtFormWindow buildQtForm(runtime::Form& form) {
           }
       });
     if (c->font) w->setFont(fontFor(*c->font, *w));
+    if (auto* surface = dynamic_cast<runtime::Surface*>(c.get()))
+      giveBackColor(*surface, *qthost::adoptControl(w));
     givePicture(*c, *w);
     if (!c->visible) w->hide();
     w->setEnabled(c->enabled);

@@ -34,6 +34,7 @@ TEST(QtFormBuilder, ControlsBecomeWidgetsInTheirContainersWithTheirOwnLooks) {
   runtime::Runtime rt(options(dir));
   const std::string text = R"(VERSION 5.00
 Begin VB.Form frmTest
+   BackColor       =   &H00FF8000&
    Caption         =   "Test form"
    ClientHeight    =   3000
    ClientWidth     =   4500
@@ -82,6 +83,8 @@ End
   QWidget& window = *built.window;
   EXPECT_EQ(window.windowTitle(), "Test form");
   EXPECT_EQ(window.size(), QSize(300, 200));
+  EXPECT_EQ(qthost::adoptForm(&window)->get("BackColor").toLong(), 0xFF8000);
+  EXPECT_EQ(window.grab(QRect(299, 199, 1, 1)).toImage().pixel(0, 0), qRgb(0x00, 0x80, 0xFF));
 
   auto* fra = qobject_cast<QGroupBox*>(built.widget("fra"));
   auto* cmd = qobject_cast<QPushButton*>(built.widget("cmd(2)"));
