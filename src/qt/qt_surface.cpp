@@ -143,8 +143,8 @@ QPainter::CompositionMode compositionOf(int drawMode) {
       return QPainter::RasterOp_SourceOrNotDestination;
     case 15:
       return QPainter::RasterOp_SourceOrDestination;
-    default:
-      return QPainter::CompositionMode_Source;
+    default:  // the pen copied; the gaps of a hatched fill leave what is below
+      return QPainter::CompositionMode_SourceOver;
   }
 }
 
@@ -371,13 +371,11 @@ void QtSurface::paintPicture(const QImage& src, double x1, double y1, std::optio
                              std::optional<double> h1, double x2, double y2,
                              std::optional<double> w2, std::optional<double> h2,
                              std::uint32_t opcode) {
-  auto wpx = [&](double units) { return px(units); };
-  auto hpx = [&](double units) { return py(units); };
-  const double dw = w1 ? wpx(*w1) : src.width();
-  const double dh = h1 ? hpx(*h1) : src.height();
-  const double sx = wpx(x2), sy = hpx(y2);
-  const double sw = w2 ? wpx(*w2) : src.width() - sx;
-  const double sh = h2 ? hpx(*h2) : src.height() - sy;
+  const double dw = w1 ? px(*w1) : src.width();
+  const double dh = h1 ? py(*h1) : src.height();
+  const double sx = px(x2), sy = py(y2);
+  const double sw = w2 ? px(*w2) : src.width() - sx;
+  const double sh = h2 ? py(*h2) : src.height() - sy;
   // A negative width or height on either side mirrors the picture along that axis.
   QImage part = src.copy(
       QRectF(std::min(sx, sx + sw), std::min(sy, sy + sh), std::fabs(sw), std::fabs(sh)).toRect());

@@ -120,6 +120,19 @@ TEST_F(QtSurfaceTest, DrawModesStylesAndCirclesDrawAsTheClassicMethodsDo) {
   EXPECT_EQ(point(80, 20), kRed);
   EXPECT_EQ(point(80, 33), kWhite);
   EXPECT_FLOAT_EQ(box->get("CurrentX").toSingle(), 80);
+
+  // A hatched fill leaves the background between its lines.
+  box->set("FillStyle", std::int16_t{2});
+  box->call("Line",
+            {Variant(70), Variant(45), Variant(95), Variant(75), Variant(kBlue), Variant("B")});
+  int red = 0, white = 0;
+  for (int y = 46; y < 75; ++y) {
+    red += point(80, y) == kRed;
+    white += point(80, y) == kWhite;
+  }
+  EXPECT_GT(red, 0);
+  EXPECT_GT(white, red);
+  EXPECT_EQ(red + white, 29);
 }
 
 TEST_F(QtSurfaceTest, TheWorkSurfacesStretchCentreAndTilePictures) {
