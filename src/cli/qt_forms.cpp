@@ -126,6 +126,8 @@ void givePicture(runtime::Control& c, QWidget& w) {
   const auto picture = host::tryGet(c, "Picture");
   if (!picture || !runtime::bitmapOf(*picture)) return;
   host::ignoreErrors([&] {
+    if (auto stretch = host::tryGet(c, "Stretch"); stretch && c.typeName() == "Image")
+      w.setProperty("Stretch", stretch->toBool());
     auto adapter = qthost::adoptControl(&w);
     if (auto autoSize = host::tryGet(c, "AutoSize"); autoSize && adapter->has("AutoSize"))
       adapter->set("AutoSize", *autoSize);

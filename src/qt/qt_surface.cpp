@@ -221,11 +221,16 @@ QColor QtSurface::resolve(std::uint32_t c) const {
   }
 }
 
+bool QtSurface::stretched() const { return widget().property("Stretch").toBool(); }
+
 void QtSurface::background(QImage& target_) const {
   target_.fill(resolve(backColor_));
   if (const QImage* pic = imageOf(picture_)) {
     QPainter p(&target_);
-    p.drawImage(0, 0, *pic);
+    if (stretched())
+      p.drawImage(target_.rect(), *pic);
+    else
+      p.drawImage(0, 0, *pic);
   }
 }
 
@@ -242,7 +247,8 @@ void QtSurface::follow() {
   if (!image_.isNull() && size == image_.size()) return;
   QImage grown(size, QImage::Format_RGB32);
   background(grown);
-  if (!image_.isNull()) {
+  // A stretched picture is drawn afresh at the new size rather than kept at the old one.
+  if (!image_.isNull() && !stretched()) {
     QPainter p(&grown);
     p.drawImage(0, 0, image_);
   }

@@ -8,6 +8,9 @@
 // and the one on screen, painted under the widget's own painting. Both follow the widget's
 // size when next used: what is drawn is kept, and new area gets the back colour. A widget
 // nobody has drawn on, given a picture or a back colour paints as Qt paints it.
+//
+// A widget whose "Stretch" property is true (an image control that stretches) shows its
+// picture stretched over its whole inner area.
 
 #include <QImage>
 #include <QObject>
@@ -79,6 +82,7 @@ class QtSurface : public QObject {
   QSize innerSize() const;
   void ensure();
   void follow();  // to the widget's inner size
+  bool stretched() const;
   void background(QImage& target) const;
   QImage& target();
   void showImage();  // the persistent image is what is on screen again

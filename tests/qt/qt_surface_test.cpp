@@ -166,6 +166,7 @@ TEST_F(QtSurfaceTest, TheWorkSurfacesStretchCentreAndTilePictures) {
 
 TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   QWidget window;
+  window.resize(200, 200);
   auto* button = new QPushButton("Go", &window);
   auto* tabs = new QTabWidget(&window);
   tabs->addTab(new QWidget, "One");
@@ -194,6 +195,20 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   box->set("AutoSize", true);
   box->set("Picture", pic);
   EXPECT_EQ(plain->size(), QSize(24, 16));
+  // An image control that stretches shows its picture over its whole area, whatever its size.
+  auto* stretching = new QFrame(&window);
+  stretching->setProperty("Stretch", true);
+  stretching->setGeometry(0, 100, 40, 30);
+  QImage halves(4, 2, QImage::Format_ARGB32);  // red above, blue below
+  halves.fill(Qt::red);
+  for (int x = 0; x < 4; ++x) halves.setPixel(x, 1, QColor(Qt::blue).rgb());
+  qthost::adoptControl(stretching)->set("Picture", Variant(ObjectPtr(qthost::makePicture(halves))));
+  auto shown = [&](int x, int y) { return window.grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0); };
+  EXPECT_EQ(shown(39, 100 + 14), QColor(Qt::red).rgb());
+  EXPECT_EQ(shown(39, 100 + 29), QColor(Qt::blue).rgb());
+  stretching->resize(80, 60);
+  EXPECT_EQ(shown(10, 100 + 20), QColor(Qt::red).rgb());
+  EXPECT_EQ(shown(79, 100 + 59), QColor(Qt::blue).rgb());
   EXPECT_EQ(testing_support::errorOf([&] { box->set("Picture", Variant(ObjectPtr(cmd))); }), 13);
 }
 
