@@ -1,9 +1,9 @@
 // A handled Resize of a 500-control Qt form (the size limits, then the placing run over real
-// widgets) against a bare loop that gives the widgets of the same form their new geometry and
-// font with setGeometry and setFont: the ratio is what the Rescalo costs over the least any code
-// must do, measured in one run on one machine. The bare loop works on a twin of the form: on
-// the Rescalo's own widgets it would either find them already in place (and Qt does nothing
-// for an unchanged geometry) or move them behind the control's back.
+// widgets, and the gradient when it is on) against a bare loop that gives the widgets of the same
+// form their new geometry and font with setGeometry and setFont: the ratio is what the Rescalo
+// costs over the least any code must do, measured in one run on one machine. The bare loop works on
+// a twin of the form: on the Rescalo's own widgets it would either find them already in place (and
+// Qt does nothing for an unchanged geometry) or move them behind the control's back.
 
 #include <benchmark/benchmark.h>
 
@@ -59,6 +59,8 @@ void HandledResize(benchmark::State& state) {
   qthost::QtPropertyBag settings{{"ResizeOnMouseUp", false},
                                  {"MinWidth", std::int32_t(3000)},
                                  {"MinHeight", std::int32_t(2250)}};
+  const bool gradient = state.range(1) != 0;
+  if (gradient) settings.WriteProperty("GradientFill", host::Variant(true));
   auto rescalo = qthost::attach(window.get(), std::make_shared<control::Rescalo>(), services,
                                 {.properties = &settings});
   window->show();
@@ -98,11 +100,17 @@ void HandledResize(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * controls);
   state.counters["controls"] = controls;
+  state.counters["gradient"] = gradient;
   state.counters["bare_ms"] = benchmark::Counter(bare * 1e3, benchmark::Counter::kAvgIterations);
   state.counters["ratio"] = bare > 0 ? handled / bare : 0;
   rescalo.reset();
 }
-BENCHMARK(HandledResize)->Arg(500)->UseManualTime()->Unit(benchmark::kMillisecond);
+// Without and with the gradient painted over the form after each pass.
+BENCHMARK(HandledResize)
+    ->Args({500, 0})
+    ->Args({500, 1})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

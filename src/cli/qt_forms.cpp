@@ -20,7 +20,10 @@
 #include "host/failure.h"
 #include "qt/qt_control.h"
 #include "qt/qt_form.h"
+#include "qt/qt_picture.h"
 #include "runtime/common_controls.h"
+#include "runtime/picture.h"
+#include "runtime/surface.h"
 #include "runtime/user_control_host.h"
 
 namespace cli {
@@ -96,9 +99,40 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     std::int16_t border = 0;
     if (auto v = host::tryGet(c, "BorderStyle"))
       host::ignoreErrors([&] { border = v->toInteger(); });
-    if (border != 0) box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    qthost::setBorder(*box, border != 0 ? 1 : 0);
   }
   return box;
+}
+
+// A picture of the runtime (from a .frx) as a Qt picture of the same pixels; Nothing for none.
+Variant qtPicture(const Variant& picture) {
+  const raster::Bitmap* bm = runtime::bitmapOf(picture);
+  if (!bm || bm->empty()) return Variant(nullptr);
+  const QImage view(bm->rgba().data(), bm->width(), bm->height(), bm->width() * 4,
+                    QImage::Format_RGBA8888);
+  return Variant(host::ObjectPtr(qthost::makePicture(view.convertToFormat(QImage::Format_ARGB32))));
+}
+
+// A drawing surface's own back colour; the default button face is left to Qt's palette.
+void giveBackColor(const runtime::Surface& from, host::Object& to) {
+  constexpr raster::Color kButtonFace = 0x8000000F;
+  if (from.backColor != kButtonFace)
+    host::ignoreErrors(
+        [&] { to.set("BackColor", Variant(static_cast<std::int32_t>(from.backColor))); });
+}
+
+// Gives the widget the control's picture, and a picture box its AutoSize first.
+void givePicture(runtime::Control& c, QWidget& w) {
+  const auto picture = host::tryGet(c, "Picture");
+  if (!picture || !runtime::bitmapOf(*picture)) return;
+  host::ignoreErrors([&] {
+    if (auto stretch = host::tryGet(c, "Stretch"); stretch && c.typeName() == "Image")
+      w.setProperty("Stretch", stretch->toBool());
+    auto adapter = qthost::adoptControl(&w);
+    if (auto autoSize = host::tryGet(c, "AutoSize"); autoSize && adapter->has("AutoSize"))
+      adapter->set("AutoSize", *autoSize);
+    adapter->set("Picture", qtPicture(*picture));
+  });
 }
 
 QFont fontFor(const runtime::Font& f, const QWidget& w) {
@@ -136,6 +170,9 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     }
   });
   window->setEnabled(form.enabled);
+  giveBackColor(form, *qthost::adoptForm(window));
+  if (runtime::bitmapOf(form.picture))
+    host::ignoreErrors([&] { qthost::adoptForm(window)->set("Picture", qtPicture(form.picture)); });
 
   std::map<const runtime::ContainerBase*, QWidget*> containers{{&form, window}};
   std::map<std::string, int> leftOut;
@@ -170,9 +207,19 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     if (c->index >= 0) w->setProperty("Index", c->index);
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
-      host::ignoreErrors(
-          [&] { qthost::adoptControl(w)->set("TabHeight", Variant(dialog->tabHeightTwips)); });
+      host::ignoreErrors([&] {
+        auto adapter = qthost::adoptControl(w);
+        adapter->set("TabHeight", Variant(dialog->tabHeightTwips));
+        for (int t = 0; t < dialog->tabs(); ++t)
+          if (runtime::bitmapOf(dialog->picture(t))) {
+            adapter->set("TabPicture", qtPicture(dialog->picture(t)),
+                         {Variant(static_cast<std::int16_t>(t))});
+          }
+      });
     if (c->font) w->setFont(fontFor(*c->font, *w));
+    if (auto* surface = dynamic_cast<runtime::Surface*>(c.get()))
+      giveBackColor(*surface, *qthost::adoptControl(w));
+    givePicture(*c, *w);
     if (!c->visible) w->hide();
     w->setEnabled(c->enabled);
     out.widgets.emplace_back(c->key(), w);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +24,8 @@
 #include <cmath>
 
 #include "qt/qt_form.h"
+#include "qt/qt_picture.h"
+#include "qt/qt_surface.h"
 
 namespace qthost {
 
@@ -128,6 +131,9 @@ namespace {
 
 constexpr host::Name kCaption = "Caption";
 constexpr host::Name kText = "Text";
+constexpr host::Name kPicture = "Picture";
+constexpr host::Name kAutoSize = "AutoSize";
+constexpr host::Name kBorderStyle = "BorderStyle";
 
 bool hasCaption(ControlKind k) {
   return k == ControlKind::CommandButton || k == ControlKind::CheckBox ||
@@ -249,7 +255,29 @@ class QtButtons : public Object {
   QPointer<QToolBar> bar_;
 };
 
+// The tabs' icons are as big as the biggest tab picture.
+void fitTabIcons(QTabWidget& t) {
+  QSize size(0, 0);
+  for (int i = 0; i < t.count(); ++i)
+    size = size.expandedTo(t.widget(i)->property("TabPicture").value<QImage>().size());
+  if (!size.isEmpty()) t.setIconSize(size);
+}
+
+// The outer size that gives the widget's inner area the picture's size.
+void fitToPicture(QWidget& w, QSize picture) {
+  w.resize(picture + (w.size() - w.contentsRect().size()));
+}
+
 }  // namespace
+
+void setBorder(QFrame& frame, int style) {
+  if (style == 0) {
+    frame.setFrameStyle(QFrame::NoFrame);
+  } else {
+    frame.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame.setLineWidth(2);
+  }
+}
 
 constexpr host::Name kToolbarMembers[] = {"ButtonWidth", "ButtonHeight", "Buttons"};
 
@@ -258,6 +286,11 @@ constexpr host::Name kTabMembers[] = {"Tabs",        "Tab",        "TabHeight", 
 
 bool QtControl::lacks(host::Name name) const {
   if (name == kCaption) return !hasCaption(kind_);
+  // Only a picture box draws; a command button shows a picture as its icon.
+  if (kind_ != ControlKind::PictureBox) {
+    if (name == kPicture) return kind_ != ControlKind::CommandButton;
+    if (name == kAutoSize || name == kBorderStyle || QtSurface::members().find(name)) return true;
+  }
   if (name == kText) return !hasText(kind_);
   if (kind_ != ControlKind::TabControl)
     for (host::Name tab : kTabMembers)
@@ -362,13 +395,25 @@ const host::MemberTable* QtControl::members() const {
               return Variant(std::int16_t(0));
           }
         }},
-       // Pictures are not drawn on Qt yet: a tab's picture is Nothing and a new one is ignored.
+       // A tab's picture is its icon; the image is kept with the page, so that it follows
+       // the page wherever the tab goes.
        {"TabPicture",
         [](Object& o, Args index) {
-          tabIndex(tabs(o), index);
-          return Variant(nullptr);
+          QTabWidget& t = tabs(o);
+          const QVariant image = t.widget(tabIndex(t, index))->property("TabPicture");
+          if (!image.isValid()) return Variant(nullptr);
+          return Variant(host::ObjectPtr(makePicture(image.value<QImage>())));
         },
-        [](Object& o, Args index, const Variant&) { tabIndex(tabs(o), index); }},
+        [](Object& o, Args index, const Variant& v) {
+          QTabWidget& t = tabs(o);
+          const int i = tabIndex(t, index);
+          if (!v.isObject() || (!v.isNothing() && !imageOf(v)))
+            host::raise(host::kInvalidPropertyValue);
+          const QImage* image = imageOf(v);
+          t.widget(i)->setProperty("TabPicture", image ? QVariant(*image) : QVariant());
+          t.setTabIcon(i, image ? QIcon(QPixmap::fromImage(*image)) : QIcon());
+          fitTabIcons(t);
+        }},
        // A toolbar's button size in twips, and its buttons.
        {"ButtonWidth",
         [](Object& o, Args) {
@@ -395,8 +440,50 @@ const host::MemberTable* QtControl::members() const {
        {"Parent",
         [](Object& o, Args) {
           return Variant(host::ObjectPtr(adoptForm(control(o).widget().window())));
+        }},
+       // A picture box's picture is its background; a button's is its icon, at its own size.
+       {"Picture",
+        [](Object& o, Args) {
+          QtControl& c = control(o);
+          if (c.kind() == ControlKind::PictureBox) return QtSurface::of(c.widget()).picture();
+          return c.buttonPicture_;
+        },
+        [](Object& o, Args, const Variant& v) {
+          QtControl& c = control(o);
+          if (c.kind() == ControlKind::PictureBox) {
+            QtSurface::of(c.widget()).setPicture(v);
+            if (const QImage* image = imageOf(v); image && c.widget().property("AutoSize").toBool())
+              fitToPicture(c.widget(), image->size());
+            return;
+          }
+          if (!v.isObject() || (!v.isNothing() && !imageOf(v))) host::raise(host::kTypeMismatch);
+          auto& button = *qobject_cast<QAbstractButton*>(&c.widget());
+          const QImage* image = imageOf(v);
+          button.setIcon(image ? QIcon(QPixmap::fromImage(*image)) : QIcon());
+          if (image) button.setIconSize(image->size());
+          c.buttonPicture_ = v;
+        }},
+       // A picture box that fits itself to each picture it is given.
+       {"AutoSize",
+        [](Object& o, Args) { return Variant(control(o).widget().property("AutoSize").toBool()); },
+        [](Object& o, Args, const Variant& v) {
+          QWidget& w = control(o).widget();
+          w.setProperty("AutoSize", v.toBool());
+          if (const QImage* image = imageOf(QtSurface::of(w).picture()); image && v.toBool())
+            fitToPicture(w, image->size());
+        }},
+       // None (0) or the sunken border (1), two pixels each side, of a picture box.
+       {"BorderStyle",
+        [](Object& o, Args) {
+          auto* frame = qobject_cast<QFrame*>(&control(o).widget());
+          return Variant(std::int16_t(frame && frame->frameShape() != QFrame::NoFrame ? 1 : 0));
+        },
+        [](Object& o, Args, const Variant& v) {
+          const int style = v.toInteger();
+          if (style < 0 || style > 1) host::raise(host::kInvalidPropertyValue);
+          if (auto* frame = qobject_cast<QFrame*>(&control(o).widget())) setBorder(*frame, style);
         }}},
-      QtWidgetObject::members()};
+      {QtWidgetObject::members(), &QtSurface::members()}};
   return &table;
 }
 

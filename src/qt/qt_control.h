@@ -6,6 +6,8 @@
 
 #include "qt/qt_object.h"
 
+class QFrame;
+
 namespace qthost {
 
 enum class ControlKind {
@@ -63,7 +65,11 @@ class QtControl : public QtWidgetObject {
   bool lacks(host::Name name) const;
 
   ControlKind kind_;
-  std::string otherName_;  // the type name of an unknown class
+  std::string otherName_;                                 // the type name of an unknown class
+  host::Variant buttonPicture_ = host::Variant(nullptr);  // a command button's icon
 };
+
+// A picture box's border: none (0) or the sunken one (1), two pixels each side.
+void setBorder(QFrame& frame, int style);
 
 }  // namespace qthost

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "qt/qt_control.h"
+#include "qt/qt_surface.h"
 
 namespace qthost {
 
@@ -119,49 +120,6 @@ void QtForm::load() {
   raiseEvent("Load");
 }
 
-double QtForm::twipsPerUnit(int mode, bool xAxis) const {
-  switch (mode) {
-    case 0:
-      return xAxis ? userUnitX_ : userUnitY_;
-    case 1:
-      return 1;
-    case 2:
-      return 20;
-    case 3:
-      return xAxis ? twipsPerPixelX(widget()) : twipsPerPixelY(widget());
-    case 4:
-      return xAxis ? 120 : 240;
-    case 5:
-      return 1440;
-    case 6:
-      return 1440 / 25.4;
-    case 7:
-      return 1440 / 2.54;
-    case 8:
-      return 1440 / 2540.0;
-    default:
-      host::raise(host::kInvalidPropertyValue);
-  }
-}
-
-void QtForm::setScaleMode(int mode) {
-  twipsPerUnit(mode, true);  // refuses an unknown mode
-  scaleMode_ = mode;
-}
-
-void QtForm::setScaleExtent(double units, bool xAxis) {
-  if (!(units > 0)) host::raise(host::kInvalidPropertyValue);
-  QWidget& w = widget();
-  // The other axis keeps the unit it has now.
-  userUnitX_ = twipsPerUnit(scaleMode_, true);
-  userUnitY_ = twipsPerUnit(scaleMode_, false);
-  if (xAxis)
-    userUnitX_ = twipsX(w.width()) / units;
-  else
-    userUnitY_ = twipsY(w.height()) / units;
-  scaleMode_ = 0;
-}
-
 namespace {
 
 void collectControls(QWidget& container, std::vector<QWidget*>& out) {
@@ -176,14 +134,6 @@ void collectControls(QWidget& container, std::vector<QWidget*>& out) {
 
 QtForm& form(Object& o) { return self<QtForm>(o); }
 
-Variant scaleAxis(QtForm& f, Args a, bool xAxis) {
-  host::expectArgs(a, 1, 3);
-  const int from = a.size() > 1 ? a[1].toInteger() : f.scaleMode();
-  const int to = a.size() > 2 ? a[2].toInteger() : 1;
-  return Variant(static_cast<float>(a[0].toDouble() * f.twipsPerUnit(from, xAxis) /
-                                    f.twipsPerUnit(to, xAxis)));
-}
-
 }  // namespace
 
 std::vector<QWidget*> QtForm::controlWidgets() const {
@@ -194,31 +144,7 @@ std::vector<QWidget*> QtForm::controlWidgets() const {
 
 const host::MemberTable* QtForm::members() const {
   static const host::MemberTable table{
-      {{"ScaleWidth",
-        [](Object& o, Args) {
-          QtForm& f = form(o);
-          return Variant(static_cast<float>(f.twipsX(f.widget().width()) /
-                                            f.twipsPerUnit(f.scaleMode(), true)));
-        },
-        [](Object& o, Args, const Variant& v) { form(o).setScaleExtent(v.toDouble(), true); }},
-       {"ScaleHeight",
-        [](Object& o, Args) {
-          QtForm& f = form(o);
-          return Variant(static_cast<float>(f.twipsY(f.widget().height()) /
-                                            f.twipsPerUnit(f.scaleMode(), false)));
-        },
-        [](Object& o, Args, const Variant& v) { form(o).setScaleExtent(v.toDouble(), false); }},
-       {"ScaleMode", [](Object& o, Args) { return Variant(std::int16_t(form(o).scaleMode())); },
-        [](Object& o, Args, const Variant& v) { form(o).setScaleMode(v.toInteger()); }},
-       // ScaleX value[, from[, to]]: from the form's own mode and to twips when omitted.
-       {"ScaleX", nullptr, nullptr, [](Object& o, Args a) { return scaleAxis(form(o), a, true); }},
-       {"ScaleY", nullptr, nullptr, [](Object& o, Args a) { return scaleAxis(form(o), a, false); }},
-       {"Picture", [](Object& o, Args) { return form(o).picture; },
-        [](Object& o, Args, const Variant& v) {
-          if (!v.isObject()) host::raise(host::kTypeMismatch);
-          form(o).picture = v;
-        }},
-       // A window is never an MDI child; a form inside a QMdiSubWindow is.
+      {// A window is never an MDI child; a form inside a QMdiSubWindow is.
        {"MDIChild", [](Object& o, Args) { return Variant(!form(o).widget().isWindow()); }},
        {"Caption",
         [](Object& o, Args) { return Variant(form(o).widget().windowTitle().toStdString()); },
@@ -249,7 +175,7 @@ const host::MemberTable* QtForm::members() const {
           auto me = std::static_pointer_cast<QtForm>(form(o).shared_from_this());
           return Variant(host::ObjectPtr(std::make_shared<QtControls>(std::move(me))));
         }}},
-      QtWidgetObject::members()};
+      {QtWidgetObject::members(), &QtSurface::members()}};
   return &table;
 }
 

@@ -17,9 +17,8 @@
 // application says the form is loaded (load(), as attaching a user control does), Unload when
 // it is closed, and Activate and Deactivate as it gains and loses the focus.
 //
-// ScaleMode picks the unit of ScaleWidth and ScaleHeight and of ScaleX/ScaleY. Writing
-// ScaleWidth or ScaleHeight makes a user scale (mode 0) whose unit then stays as the window
-// is resized; the origin is always the top-left corner.
+// The scale, the colours, the graphics methods and the background picture are the window's
+// drawing surface (QtSurface).
 
 #include <memory>
 #include <vector>
@@ -47,15 +46,6 @@ class QtForm : public QtWidgetObject {
   // Raises Load once.
   void load();
   bool loaded() const { return loaded_; }
-  int scaleMode() const { return scaleMode_; }
-  void setScaleMode(int mode);
-  // Makes a user scale in which the inner area measures this many units along one axis.
-  void setScaleExtent(double units, bool xAxis);
-  // Twips per unit of a scale mode along one axis; 380 for a mode there is none of.
-  double twipsPerUnit(int mode, bool xAxis) const;
-
-  host::Variant picture = host::Variant(nullptr);  // the background picture, or Nothing
-
   // The form's controls in creation order: a pre-order walk of the widget tree, entering
   // frames and picture boxes but not the inner parts of other widgets.
   std::vector<QWidget*> controlWidgets() const;
@@ -76,8 +66,6 @@ class QtForm : public QtWidgetObject {
   bool loaded_ = false;
   bool shownOnce_ = false;
   bool announcedWhileShowing_ = false;
-  int scaleMode_ = 1;
-  double userUnitX_ = 1, userUnitY_ = 1;  // twips per unit of the user scale
 };
 
 // The 0-based list of a form's controls (Count, Item), read afresh on every access.

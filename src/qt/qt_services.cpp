@@ -1,6 +1,7 @@
 #include "qt/qt_services.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -14,6 +15,7 @@
 #include "host/failure.h"
 #include "qt/about_box.h"
 #include "qt/font_families.h"
+#include "qt/qt_control.h"
 #include "qt/qt_object.h"
 
 namespace qthost {
@@ -293,30 +295,13 @@ void QtWindowApi::applyTrackingLimits(HWND hwnd) {
 
 // ---- the services ----
 
-namespace {
-
-class PictureHolder : public Object {
- public:
-  std::string_view typeName() const override { return "PictureBox"; }
-
- protected:
-  const host::MemberTable* members() const override {
-    static const host::MemberTable table{
-        {"Picture", [](Object& o, Args) { return self<PictureHolder>(o).picture_; },
-         [](Object& o, Args, const Variant& v) {
-           if (!v.isObject()) host::raise(host::kTypeMismatch);
-           self<PictureHolder>(o).picture_ = v;
-         }}};
-    return &table;
-  }
-
- private:
-  Variant picture_ = Variant(host::ObjectPtr());
-};
-
-}  // namespace
-
-host::ObjectPtr QtServices::createPictureBox() { return std::make_shared<PictureHolder>(); }
+host::ObjectPtr QtServices::createPictureBox() {
+  if (!workSurfaces_) workSurfaces_ = std::make_unique<QWidget>();
+  auto* box = new QFrame(workSurfaces_.get());
+  setBorder(*box, 0);
+  box->hide();
+  return adoptControl(box);
+}
 
 QtServices::QtServices(QString settingsFile) : settings_(std::move(settingsFile)) {
   screenObject_ = host::makeScreenObject(*this);

@@ -123,8 +123,7 @@ class QtServices : public host::Services {
   std::vector<std::string> fontFamilies() override;
   void AboutBox(const host::AboutInfo& info) override;
   std::shared_ptr<host::Timer> createTimer(std::function<void()> onTick) override;
-  // A holder of one picture (Picture only). It cannot draw, so the picture methods fail on
-  // it and give Nothing: on Qt, pictures are not rescaled yet.
+  // An invisible borderless picture box, a child of a window that is never shown.
   host::ObjectPtr createPictureBox() override;
   // A dialog window of the services' own, replaced by the next one and closed by its Unload.
   host::ObjectPtr createMessageForm(const host::MessageForm& layout,
@@ -144,6 +143,7 @@ class QtServices : public host::Services {
   QPointer<QWidget> messageForm_;
   QElapsedTimer elapsed_;
   double startSeconds_ = 0;
+  std::unique_ptr<QWidget> workSurfaces_;  // holds the picture boxes made for the control
 };
 
 }  // namespace qthost

@@ -9,6 +9,8 @@
 // - Time: the runtime's clock is virtual; on Qt the pause is real time spent in the event loop.
 // - Fonts: both realise a size at a whole number of pixels, but only Qt measures real glyphs;
 //   no story here depends on text extents.
+// - What is shown: the runtime keeps the form's pixels itself; on Qt they are read back from
+//   the window as it paints (QWidget::grab).
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +32,8 @@
 #include "qt/qt_user_control.h"
 #include "runtime/form.h"
 #include "runtime/loader.h"
+#include "runtime/raster/bitmap.h"
+#include "test_support.h"
 #include "window/print_size.h"
 
 using host::ObjectPtr;
@@ -37,9 +42,10 @@ using host::Variant;
 namespace {
 
 // A form as the form designer leaves it: its Rescalo has saved the size it was designed at.
-frm::Document designed(runtime::Runtime& rt, const std::string& text) {
-  frm::Document doc = frm::read(text, "scenario.frm");
-  auto form = runtime::buildForm(rt, doc, "scenario.frm", {.userMode = false});
+frm::Document designed(runtime::Runtime& rt, const std::string& text,
+                       const std::filesystem::path& file) {
+  frm::Document doc = frm::read(text, file.string());
+  auto form = runtime::buildForm(rt, doc, file, {.userMode = false});
   runtime::storeForm(*form, doc);
   form->unload();
   return doc;
@@ -59,6 +65,13 @@ class Host {
   virtual ObjectPtr rescalo() = 0;
   // The user clicks a button of any form of this host.
   virtual void click(host::Object& button) = 0;
+  // A pixel of the form's inner area as it is shown, as a classic colour.
+  virtual std::uint32_t shownPixel(int x, int y) = 0;
+  // Where the form file lives: its .frx companion goes beside it.
+  std::filesystem::path formFile() const { return dir_.filePath("scenario.frm").toStdString(); }
+
+ protected:
+  QTemporaryDir dir_;
 };
 
 class RuntimeHost : public Host {
@@ -68,7 +81,8 @@ class RuntimeHost : public Host {
     control::registerRescalo(design_.userControls());
   }
   void load(const std::string& text) override {
-    form_ = runtime::buildForm(rt_, designed(design_, text), "scenario.frm", {.userMode = true});
+    form_ = runtime::buildForm(rt_, designed(design_, text, formFile()), formFile(),
+                               {.userMode = true});
     form_->show();
     pause(600);
   }
@@ -85,6 +99,7 @@ class RuntimeHost : public Host {
   }
   ObjectPtr rescalo() override { return control("Rescalo1"); }
   void click(host::Object& button) override { button.raiseEvent("Click"); }
+  std::uint32_t shownPixel(int x, int y) override { return form_->screen().pixel(x, y); }
 
  private:
   static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
@@ -92,7 +107,6 @@ class RuntimeHost : public Host {
     o.settingsFile = dir.filePath("settings").toStdString();
     return o;
   }
-  QTemporaryDir dir_;
   runtime::Runtime rt_, design_;
   std::shared_ptr<runtime::Form> form_;
 };
@@ -108,8 +122,8 @@ class QtHost : public Host {
     built_.window.reset();
   }
   void load(const std::string& text) override {
-    auto form =
-        runtime::buildForm(design_, designed(design_, text), "scenario.frm", {.userMode = false});
+    auto form = runtime::buildForm(design_, designed(design_, text, formFile()), formFile(),
+                                   {.userMode = false});
     built_ = cli::buildQtForm(*form);
     form->unload();
     qthost::AttachOptions opt;
@@ -142,6 +156,10 @@ class QtHost : public Host {
     ASSERT_NE(b, nullptr);
     b->click();
   }
+  std::uint32_t shownPixel(int x, int y) override {
+    const QRgb c = built_.window->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0);
+    return raster::rgb(qRed(c), qGreen(c), qBlue(c));
+  }
 
  private:
   double tpp() const { return 1440.0 / built_.window->logicalDpiX(); }
@@ -150,7 +168,6 @@ class QtHost : public Host {
     o.settingsFile = dir.filePath("design-settings").toStdString();
     return o;
   }
-  QTemporaryDir dir_;
   runtime::Runtime design_;
   qthost::QtServices services_;
   cli::QtFormWindow built_;
@@ -173,7 +190,8 @@ Box box(const ObjectPtr& c) {
   return ::testing::AssertionSuccess();
 }
 
-std::string formText(const std::string& rescaloSettings, const std::string& extra = {}) {
+std::string formText(const std::string& rescaloSettings, const std::string& extra = {},
+                     const std::string& formProperties = {}) {
   return R"(VERSION 5.00
 Begin VB.Form frmOrders
    Caption         =   "Orders"
@@ -181,7 +199,8 @@ Begin VB.Form frmOrders
    ClientLeft      =   60
    ClientTop       =   345
    ClientWidth     =   4800
-   Begin VB.CommandButton cmdOK
+)" + formProperties +
+         R"(   Begin VB.CommandButton cmdOK
       Caption         =   "OK"
       Height          =   480
       Left            =   480
@@ -366,6 +385,89 @@ TEST_P(BothHosts, PrintingShowsItsDialogWhoseCancelPutsTheFormBack) {
   EXPECT_EQ(window::PrintDialog(), nullptr);
   EXPECT_EQ(std::count(events.begin(), events.end(), "PrintCancelled"), 1);
   EXPECT_TRUE(near(box(form), before));
+}
+
+// A bitmap of two colours: the top `split` rows one, the rest the other.
+raster::Bitmap twoBands(int width, int height, int split, raster::Color top, raster::Color rest) {
+  raster::Bitmap bm(width, height, rest);
+  for (int y = 0; y < split; ++y)
+    for (int x = 0; x < width; ++x) bm.setPixel(x, y, top);
+  return bm;
+}
+
+std::string hex(std::size_t offset) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04zX", offset);
+  return buf;
+}
+
+TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
+  constexpr raster::Color kRed = 0x0000FF, kGreen = 0x00FF00;
+  // The form's picture, fitted to the form: red above, green below, as big as the form.
+  std::vector<char> frx;
+  testing_support::appendFrxPicture(frx, twoBands(320, 240, 120, kRed, kGreen));
+  const std::size_t logoAt = frx.size();
+  testing_support::appendFrxPicture(frx, twoBands(64, 48, 24, kGreen, kRed));
+  testing_support::writeFile(std::filesystem::path(host->formFile()).replace_extension(".frx"),
+                             frx);
+  host->load(formText("      FormPicture     =   1\n", R"(   Begin VB.PictureBox picLogo
+      AutoSize        =   -1  'True
+      BorderStyle     =   0  'None
+      Height          =   720
+      Left            =   3120
+      Picture         =   "scenario.frx":)" + hex(logoAt) + R"(
+      Top             =   1800
+      Width           =   960
+   End
+)",
+                      "   Picture         =   \"scenario.frx\":0000\n"));
+  ObjectPtr logo = host->control("picLogo");
+  auto pictureSize = [](const ObjectPtr& owner) {
+    ObjectPtr pic = owner->get("Picture").toObject();
+    return std::vector<double>{pic->get("Width").toDouble(), pic->get("Height").toDouble()};
+  };
+  const std::vector<double> logoDesigned = pictureSize(logo);
+  EXPECT_EQ(logoDesigned, (std::vector<double>{1693, 1270}));  // 64 x 48 pixels in HIMETRIC
+
+  host->dragInner(4800 * 1.5, 3600 * 1.5);
+  host->pause();
+  // The box's picture is redrawn at the box's new size (one pixel is 26.5 HIMETRIC).
+  EXPECT_TRUE(near(box(logo), {4680, 2700, 1440, 1080}));
+  const std::vector<double> logoScaled = pictureSize(logo);
+  EXPECT_NEAR(logoScaled[0], 1440 * 2540.0 / 1440, 27);
+  EXPECT_NEAR(logoScaled[1], 1080 * 2540.0 / 1440, 27);
+  // The form's picture is stretched over the whole form: its lower half, green, now reaches
+  // where the picture at its own size would have ended long before.
+  const std::vector<double> formScaled = pictureSize(host->form());
+  EXPECT_NEAR(formScaled[0], 7200 * 2540.0 / 1440, 27);
+  EXPECT_NEAR(formScaled[1], 5400 * 2540.0 / 1440, 27);
+  EXPECT_EQ(host->shownPixel(10, 10), kRed);
+  EXPECT_EQ(host->shownPixel(10, 340), kGreen);
+
+  host->dragInner(4800 * 0.7, 3600 * 0.7);
+  host->pause();
+  host->dragInner(4800, 3600);
+  host->pause();
+  EXPECT_EQ(pictureSize(logo), logoDesigned);
+  EXPECT_EQ(pictureSize(host->form()), (std::vector<double>{8467, 6350}));
+}
+
+TEST_P(BothHosts, TheGradientIsPaintedOverTheWholeFormAfterADrag) {
+  // From red at the top to blue at the bottom, in 64 bands.
+  host->load(formText(R"(      GradientFill    =   -1  'True
+      GradientColour  =   255
+      GradientColour2 =   16711680
+      GradientMidColour=   16711680
+)"));
+  host->dragInner(4800 * 1.5, 3600 * 1.5);
+  host->pause();
+  const int bottom = static_cast<int>(host->form()->get("ScaleHeight").toDouble() / 15) - 1;
+  EXPECT_EQ(bottom, 359);
+  EXPECT_EQ(host->shownPixel(5, 0), 0x0000FFu);
+  // The last band shown is the 63rd step of 64: 255 - 63 * 255 / 64 of red, the rest blue.
+  EXPECT_EQ(host->shownPixel(5, bottom), raster::rgb(4, 0, 251));
+  // Half way down, half way there.
+  EXPECT_EQ(host->shownPixel(5, 180), raster::rgb(128, 0, 128));
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, BothHosts, ::testing::Values("Runtime", "Qt"),

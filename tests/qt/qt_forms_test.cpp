@@ -34,6 +34,7 @@ TEST(QtFormBuilder, ControlsBecomeWidgetsInTheirContainersWithTheirOwnLooks) {
   runtime::Runtime rt(options(dir));
   const std::string text = R"(VERSION 5.00
 Begin VB.Form frmTest
+   BackColor       =   &H00FF8000&
    Caption         =   "Test form"
    ClientHeight    =   3000
    ClientWidth     =   4500
@@ -82,6 +83,8 @@ End
   QWidget& window = *built.window;
   EXPECT_EQ(window.windowTitle(), "Test form");
   EXPECT_EQ(window.size(), QSize(300, 200));
+  EXPECT_EQ(qthost::adoptForm(&window)->get("BackColor").toLong(), 0xFF8000);
+  EXPECT_EQ(window.grab(QRect(299, 199, 1, 1)).toImage().pixel(0, 0), qRgb(0x00, 0x80, 0xFF));
 
   auto* fra = qobject_cast<QGroupBox*>(built.widget("fra"));
   auto* cmd = qobject_cast<QPushButton*>(built.widget("cmd(2)"));
@@ -133,9 +136,7 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     cli::QtFormWindow built = cli::buildQtForm(*designForm);
     ASSERT_TRUE(built.hasRescalo);
     // Handled at once, without the opening and closing animations: no waiting in real time.
-    // A Qt window has no persistent drawing surface yet, so a gradient cannot be painted on
-    // it; the pass is what is checked here.
-    for (const char* name : {"ResizeOnMouseUp", "SaveWindowState", "GradientFill"})
+    for (const char* name : {"ResizeOnMouseUp", "SaveWindowState"})
       built.rescaloSettings.WriteProperty(name, Variant(false));
     for (const char* name : {"FormOpen", "FormClose"})
       built.rescaloSettings.WriteProperty(name, Variant(std::int32_t(0)));
