@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -115,7 +118,15 @@ QFont fontFor(const runtime::Font& f, const QWidget& w) {
 
 QtFormWindow buildQtForm(runtime::Form& form) {
   QtFormWindow out;
-  out.window = std::make_unique<QWidget>();
+  if (form.isMdi()) {
+    // An MDI form is a main window with an area for its children, placed beside its aligned
+    // picture boxes.
+    auto main = std::make_unique<QMainWindow>();
+    new QMdiArea(main.get());
+    out.window = std::move(main);
+  } else {
+    out.window = std::make_unique<QWidget>();
+  }
   QWidget* window = out.window.get();
   window->setObjectName(QString::fromStdString(form.name));
   window->setWindowTitle(QString::fromStdString(form.caption));
@@ -169,16 +180,37 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     w->setObjectName(QString::fromStdString(c->name));
     if (c->index >= 0) w->setProperty("Index", c->index);
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
+    // The twips themselves, too: a design size between two pixels stays as designed.
+    qthost::adoptControl(w)->setTwipsRect({left, top, c->width, c->height});
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
       host::ignoreErrors(
           [&] { qthost::adoptControl(w)->set("TabHeight", Variant(dialog->tabHeightTwips)); });
+    if (auto* box = dynamic_cast<runtime::PictureBox*>(c.get()); box && c->container == &form)
+      if (box->align() != 0) w->setProperty("Align", box->align());
     if (c->font) w->setFont(fontFor(*c->font, *w));
     if (!c->visible) w->hide();
     w->setEnabled(c->enabled);
     out.widgets.emplace_back(c->key(), w);
   }
+  qthost::layoutAligned(*window);
   out.leftOut.assign(leftOut.begin(), leftOut.end());
   return out;
+}
+
+QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime::Form& form) {
+  QMdiArea* area = qthost::mdiAreaOf(mdiForm);
+  if (!area || !child.window) return nullptr;
+  QWidget* widget = child.window.get();
+  const QSize client = widget->size();
+  QMdiSubWindow* sub = area->addSubWindow(widget);
+  // The sub-window's frame is Qt's own: the child keeps its client size, as on the runtime.
+  sub->adjustSize();
+  const QSize frame = sub->size() - widget->size();
+  const double tx = 1440.0 / widget->logicalDpiX(), ty = 1440.0 / widget->logicalDpiY();
+  sub->setGeometry(static_cast<int>(host::CLng(form.left() / tx)),
+                   static_cast<int>(host::CLng(form.top() / ty)), client.width() + frame.width(),
+                   client.height() + frame.height());
+  return sub;
 }
 
 }  // namespace cli

@@ -122,6 +122,9 @@ void QtControl::setOuterPixels(const QRect& rect) {
   // A toolbar is as tall as its buttons need, whatever height it is given.
   if (kind_ == ControlKind::Toolbar) r.setHeight(widget().height());
   widget().setGeometry(r);
+  // An aligned box goes back to its edge, whatever it was told.
+  if (widget().property("Align").toInt() != 0)
+    if (QWidget* form = widget().parentWidget(); form && isFormWidget(*form)) layoutAligned(*form);
 }
 
 namespace {
@@ -394,7 +397,10 @@ const host::MemberTable* QtControl::members() const {
         }},
        {"Parent",
         [](Object& o, Args) {
-          return Variant(host::ObjectPtr(adoptForm(control(o).widget().window())));
+          // The nearest form: an MDI child's controls belong to it, not to the main window.
+          QWidget* form = control(o).widget().parentWidget();
+          while (form && !isFormWidget(*form)) form = form->parentWidget();
+          return Variant(host::ObjectPtr(adoptForm(form)));
         }}},
       QtWidgetObject::members()};
   return &table;
