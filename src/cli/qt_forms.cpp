@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <QToolBar>
 #include <algorithm>
 #include <map>
 
@@ -85,6 +86,18 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       tabs->addTab(new QWidget, QString::fromStdString(dialog->caption(t)));
     tabs->setCurrentIndex(dialog->tab());
     return tabs;
+  }
+  if (auto* bar = dynamic_cast<runtime::Toolbar*>(&c)) {
+    auto* tools = new QToolBar(parent);
+    auto buttons = bar->buttons();
+    for (int i = 1; i <= buttons->count(); ++i) {
+      auto b = buttons->at1<runtime::Button>(i);
+      if (b->style == 3)
+        tools->addSeparator();
+      else
+        tools->addAction(QString::fromStdString(b->caption))->setEnabled(b->enabled);
+    }
+    return tools;
   }
   if (type == "HScrollBar") return new QScrollBar(Qt::Horizontal, parent);
   if (type == "VScrollBar") return new QScrollBar(Qt::Vertical, parent);
@@ -185,6 +198,16 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
       host::ignoreErrors(
           [&] { qthost::adoptControl(w)->set("TabHeight", Variant(dialog->tabHeightTwips)); });
+    if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get())) {
+      // Its buttons and the margin around them, so that it fits its buttons as this one does.
+      const int buttonHeight = px(bar->buttonHeightTwips(), ty);
+      w->setProperty("ButtonMargin", std::max(0, px(c->height, ty) - buttonHeight));
+      host::ignoreErrors([&] {
+        auto adapter = qthost::adoptControl(w);
+        adapter->set("ButtonWidth", Variant(bar->buttonWidthTwips()));
+        adapter->set("ButtonHeight", Variant(bar->buttonHeightTwips()));
+      });
+    }
     if (auto* box = dynamic_cast<runtime::PictureBox*>(c.get()); box && c->container == &form)
       if (box->align() != 0) w->setProperty("Align", box->align());
     if (c->font) w->setFont(fontFor(*c->font, *w));
