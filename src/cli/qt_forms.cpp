@@ -24,7 +24,9 @@
 #include "host/failure.h"
 #include "qt/qt_control.h"
 #include "qt/qt_form.h"
+#include "qt/qt_image_list.h"
 #include "runtime/common_controls.h"
+#include "runtime/picture.h"
 #include "runtime/user_control_host.h"
 
 namespace cli {
@@ -51,6 +53,12 @@ bool flag(runtime::Control& c, host::Name member) {
   bool on = false;
   if (v) host::ignoreErrors([&] { on = v->toBool(); });
   return on;
+}
+
+QPixmap pixmapOf(const raster::Bitmap& bm) {
+  const QImage image(bm.rgba().data(), bm.width(), bm.height(), bm.width() * 4,
+                     QImage::Format_RGBA8888);
+  return QPixmap::fromImage(image.copy());
 }
 
 // The widget of a control's class; nothing for a class that has no widget here.
@@ -104,8 +112,26 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   // Picture boxes hold controls; so, here, does every other visible class with a rectangle
   // (images, shapes, the common controls), which keeps their children in place.
   // Components that are never seen at run time, lines, menus and user controls have none.
+  if (auto* list = dynamic_cast<runtime::ImageList*>(&c)) {
+    auto* images = new qthost::QtImageList(parent);
+    host::ignoreErrors([&] {
+      images->setImageWidth(list->imageWidth());
+      images->setImageHeight(list->imageHeight());
+    });
+    auto all = list->listImages();
+    for (int i = 1; i <= all->count(); ++i) {
+      auto image = all->at1<runtime::ListImage>(i);
+      if (const raster::Bitmap* bm = runtime::bitmapOf(image->picture))
+        images->definePicture(image->picture, pixmapOf(*bm));
+      host::ignoreErrors([&] {
+        images->add(Variant(), image->key(), image->picture);
+        images->setTag(i - 1, image->tag);
+      });
+    }
+    return images;
+  }
   if (c.controlClass().geometry != runtime::Geometry::Rect || type == "Timer" ||
-      type == "ImageList" || type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
+      type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
     return nullptr;
   auto* box = new QFrame(parent);
   if (type == "PictureBox" || type == "Image") {
@@ -199,6 +225,19 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       host::ignoreErrors(
           [&] { qthost::adoptControl(w)->set("TabHeight", Variant(dialog->tabHeightTwips)); });
     if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get())) {
+      auto buttons = bar->buttons();
+      const auto actions = qobject_cast<QToolBar*>(w)->actions();
+      for (int i = 1; i <= buttons->count() && i <= actions.size(); ++i)
+        host::ignoreErrors([&] {
+          qthost::adoptControl(w)
+              ->get("Buttons")
+              .toObject()
+              ->call("Item", {Variant(i)})
+              .toObject()
+              ->set("Image", buttons->at1<runtime::Button>(i)->image);
+        });
+    }
+    if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get())) {
       // Its buttons and the margin around them, so that it fits its buttons as this one does.
       const int buttonHeight = px(bar->buttonHeightTwips(), ty);
       w->setProperty("ButtonMargin", std::max(0, px(c->height, ty) - buttonHeight));
@@ -214,6 +253,22 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     if (!c->visible) w->hide();
     w->setEnabled(c->enabled);
     out.widgets.emplace_back(c->key(), w);
+  }
+  // Toolbars take their image lists once every list exists.
+  for (const auto& c : form.controls) {
+    auto* bar = dynamic_cast<runtime::Toolbar*>(c.get());
+    QWidget* w = bar ? out.widget(c->key()) : nullptr;
+    if (!w) continue;
+    const std::pair<const char*, const runtime::ImageListRef*> lists[] = {
+        {"ImageList", &bar->imageList},
+        {"DisabledImageList", &bar->disabledImageList},
+        {"HotImageList", &bar->hotImageList}};
+    for (const auto& [member, ref] : lists)
+      if (ref->list())
+        if (QWidget* list = out.widget(ref->list()->key()))
+          host::ignoreErrors([&] {
+            qthost::adoptControl(w)->set(member, Variant(host::ObjectPtr(qthost::adapterOf(list))));
+          });
   }
   qthost::layoutAligned(*window);
   out.leftOut.assign(leftOut.begin(), leftOut.end());

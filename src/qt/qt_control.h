@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "qt/qt_image_list.h"
 #include "qt/qt_object.h"
 
 namespace qthost {
@@ -21,6 +22,7 @@ enum class ControlKind {
   PictureBox,     // a plain QWidget or QFrame
   TabControl,     // QTabWidget: the tab dialog (SSTab), its pages' controls its own
   Toolbar,        // QToolBar: its actions are its Buttons
+  ImageList,      // QtImageList, a hidden widget
   Other,          // any other class, named after it without the Q
 };
 
@@ -61,9 +63,13 @@ class QtControl : public QtWidgetObject {
 
  private:
   bool lacks(host::Name name) const;
+  static ImageListBinding& boundList(host::Object& o, int which);
+  static void setBoundList(host::Object& o, int which, const host::Variant& v);
 
   ControlKind kind_;
   std::string otherName_;  // the type name of an unknown class
+  // A toolbar's ImageList, DisabledImageList and HotImageList.
+  ImageListBinding imageLists_[3];
 };
 
 }  // namespace qthost
