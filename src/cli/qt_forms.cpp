@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -282,12 +283,16 @@ QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime:
   const QSize client = widget->size();
   QMdiSubWindow* sub = area->addSubWindow(widget);
   // The sub-window's frame is Qt's own: the child keeps its client size, as on the runtime.
-  sub->adjustSize();
+  // Laid out once at any size, the sub-window tells how much its frame takes.
+  sub->resize(client + QSize(100, 100));
+  if (sub->layout()) sub->layout()->activate();
   const QSize frame = sub->size() - widget->size();
   const double tx = 1440.0 / widget->logicalDpiX(), ty = 1440.0 / widget->logicalDpiY();
   sub->setGeometry(static_cast<int>(host::CLng(form.left() / tx)),
                    static_cast<int>(host::CLng(form.top() / ty)), client.width() + frame.width(),
                    client.height() + frame.height());
+  // A hidden sub-window lays its widget out only when shown; until then it is sized here.
+  widget->resize(client);
   return sub;
 }
 

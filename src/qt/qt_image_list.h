@@ -56,7 +56,7 @@ class QtImageList : public QWidget {
   void checkNotBound() const;
   std::vector<Image> images_;
   std::vector<std::pair<host::Variant, QPixmap>> sources_;
-  QSize size_;
+  QSize size_{0, 0};
   int bindings_ = 0;
 };
 
