@@ -7,19 +7,25 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <QToolBar>
 #include <algorithm>
 #include <map>
 
 #include "host/failure.h"
 #include "qt/qt_control.h"
 #include "qt/qt_form.h"
+#include "qt/qt_image_list.h"
 #include "qt/qt_picture.h"
 #include "runtime/common_controls.h"
 #include "runtime/picture.h"
@@ -50,6 +56,12 @@ bool flag(runtime::Control& c, host::Name member) {
   bool on = false;
   if (v) host::ignoreErrors([&] { on = v->toBool(); });
   return on;
+}
+
+QPixmap pixmapOf(const raster::Bitmap& bm) {
+  const QImage image(bm.rgba().data(), bm.width(), bm.height(), bm.width() * 4,
+                     QImage::Format_RGBA8888);
+  return QPixmap::fromImage(image.copy());
 }
 
 // The widget of a control's class; nothing for a class that has no widget here.
@@ -86,13 +98,43 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     tabs->setCurrentIndex(dialog->tab());
     return tabs;
   }
+  if (auto* bar = dynamic_cast<runtime::Toolbar*>(&c)) {
+    auto* tools = new QToolBar(parent);
+    auto buttons = bar->buttons();
+    for (int i = 1; i <= buttons->count(); ++i) {
+      auto b = buttons->at1<runtime::Button>(i);
+      if (b->style == 3)
+        tools->addSeparator();
+      else
+        tools->addAction(QString::fromStdString(b->caption))->setEnabled(b->enabled);
+    }
+    return tools;
+  }
   if (type == "HScrollBar") return new QScrollBar(Qt::Horizontal, parent);
   if (type == "VScrollBar") return new QScrollBar(Qt::Vertical, parent);
   // Picture boxes hold controls; so, here, does every other visible class with a rectangle
   // (images, shapes, the common controls), which keeps their children in place.
   // Components that are never seen at run time, lines, menus and user controls have none.
+  if (auto* list = dynamic_cast<runtime::ImageList*>(&c)) {
+    auto* images = new qthost::QtImageList(parent);
+    host::ignoreErrors([&] {
+      images->setImageWidth(list->imageWidth());
+      images->setImageHeight(list->imageHeight());
+    });
+    auto all = list->listImages();
+    for (int i = 1; i <= all->count(); ++i) {
+      auto image = all->at1<runtime::ListImage>(i);
+      if (const raster::Bitmap* bm = runtime::bitmapOf(image->picture))
+        images->definePicture(image->picture, pixmapOf(*bm));
+      host::ignoreErrors([&] {
+        images->add(Variant(), image->key(), image->picture);
+        images->setTag(i - 1, image->tag);
+      });
+    }
+    return images;
+  }
   if (c.controlClass().geometry != runtime::Geometry::Rect || type == "Timer" ||
-      type == "ImageList" || type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
+      type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
     return nullptr;
   auto* box = new QFrame(parent);
   if (type == "PictureBox" || type == "Image") {
@@ -149,7 +191,15 @@ QFont fontFor(const runtime::Font& f, const QWidget& w) {
 
 QtFormWindow buildQtForm(runtime::Form& form) {
   QtFormWindow out;
-  out.window = std::make_unique<QWidget>();
+  if (form.isMdi()) {
+    // An MDI form is a main window with an area for its children, placed beside its aligned
+    // picture boxes.
+    auto main = std::make_unique<QMainWindow>();
+    new QMdiArea(main.get());
+    out.window = std::move(main);
+  } else {
+    out.window = std::make_unique<QWidget>();
+  }
   QWidget* window = out.window.get();
   window->setObjectName(QString::fromStdString(form.name));
   window->setWindowTitle(QString::fromStdString(form.caption));
@@ -206,6 +256,8 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     w->setObjectName(QString::fromStdString(c->name));
     if (c->index >= 0) w->setProperty("Index", c->index);
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
+    // The twips themselves, too: a design size between two pixels stays as designed.
+    qthost::adoptControl(w)->setTwipsRect({left, top, c->width, c->height});
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
       host::ignoreErrors([&] {
         auto adapter = qthost::adoptControl(w);
@@ -216,6 +268,31 @@ QtFormWindow buildQtForm(runtime::Form& form) {
                          {Variant(static_cast<std::int16_t>(t))});
           }
       });
+    if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get())) {
+      auto buttons = bar->buttons();
+      const auto actions = qobject_cast<QToolBar*>(w)->actions();
+      for (int i = 1; i <= buttons->count() && i <= actions.size(); ++i)
+        host::ignoreErrors([&] {
+          qthost::adoptControl(w)
+              ->get("Buttons")
+              .toObject()
+              ->call("Item", {Variant(i)})
+              .toObject()
+              ->set("Image", buttons->at1<runtime::Button>(i)->image);
+        });
+    }
+    if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get())) {
+      // Its buttons and the margin around them, so that it fits its buttons as this one does.
+      const int buttonHeight = px(bar->buttonHeightTwips(), ty);
+      w->setProperty("ButtonMargin", std::max(0, px(c->height, ty) - buttonHeight));
+      host::ignoreErrors([&] {
+        auto adapter = qthost::adoptControl(w);
+        adapter->set("ButtonWidth", Variant(bar->buttonWidthTwips()));
+        adapter->set("ButtonHeight", Variant(bar->buttonHeightTwips()));
+      });
+    }
+    if (auto* box = dynamic_cast<runtime::PictureBox*>(c.get()); box && c->container == &form)
+      if (box->align() != 0) w->setProperty("Align", box->align());
     if (c->font) w->setFont(fontFor(*c->font, *w));
     if (auto* surface = dynamic_cast<runtime::Surface*>(c.get()))
       giveBackColor(*surface, *qthost::adoptControl(w));
@@ -224,8 +301,45 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     w->setEnabled(c->enabled);
     out.widgets.emplace_back(c->key(), w);
   }
+  // Toolbars take their image lists once every list exists.
+  for (const auto& c : form.controls) {
+    auto* bar = dynamic_cast<runtime::Toolbar*>(c.get());
+    QWidget* w = bar ? out.widget(c->key()) : nullptr;
+    if (!w) continue;
+    const std::pair<const char*, const runtime::ImageListRef*> lists[] = {
+        {"ImageList", &bar->imageList},
+        {"DisabledImageList", &bar->disabledImageList},
+        {"HotImageList", &bar->hotImageList}};
+    for (const auto& [member, ref] : lists)
+      if (ref->list())
+        if (QWidget* list = out.widget(ref->list()->key()))
+          host::ignoreErrors([&] {
+            qthost::adoptControl(w)->set(member, Variant(host::ObjectPtr(qthost::adapterOf(list))));
+          });
+  }
+  qthost::layoutAligned(*window);
   out.leftOut.assign(leftOut.begin(), leftOut.end());
   return out;
+}
+
+QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime::Form& form) {
+  QMdiArea* area = qthost::mdiAreaOf(mdiForm);
+  if (!area || !child.window) return nullptr;
+  QWidget* widget = child.window.get();
+  const QSize client = widget->size();
+  QMdiSubWindow* sub = area->addSubWindow(widget);
+  // The sub-window's frame is Qt's own: the child keeps its client size, as on the runtime.
+  // Laid out once at any size, the sub-window tells how much its frame takes.
+  sub->resize(client + QSize(100, 100));
+  if (sub->layout()) sub->layout()->activate();
+  const QSize frame = sub->size() - widget->size();
+  const double tx = 1440.0 / widget->logicalDpiX(), ty = 1440.0 / widget->logicalDpiY();
+  sub->setGeometry(static_cast<int>(host::CLng(form.left() / tx)),
+                   static_cast<int>(host::CLng(form.top() / ty)), client.width() + frame.width(),
+                   client.height() + frame.height());
+  // A hidden sub-window lays its widget out only when shown; until then it is sized here.
+  widget->resize(client);
+  return sub;
 }
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 
 #if RESCALO_HAS_QT
 
+#include <QMdiSubWindow>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -30,8 +31,14 @@ struct QtFormWindow {
   QWidget* widget(std::string_view key) const;
 };
 
-// The form must be loaded (design mode is enough); it is only read.
+// The form must be loaded (design mode is enough); it is only read. An MDI form becomes a
+// QMainWindow holding a QMdiArea.
 QtFormWindow buildQtForm(runtime::Form& form);
+
+// Puts a built MDI child into the area of a built MDI form, at the child's place and with its
+// client size; the window stays the child's (the area holds it in a sub-window). Nothing when
+// the form has no area.
+QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime::Form& form);
 
 }  // namespace cli
 

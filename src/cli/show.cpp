@@ -27,6 +27,7 @@
 namespace cli {
 
 namespace fs = std::filesystem;
+using host::Variant;
 
 namespace {
 
@@ -143,7 +144,7 @@ int show(const std::vector<std::string>& args) {
   qthost::AttachOptions opt;
   opt.properties = &built.rescaloSettings;
   QWidget& window = *built.window;
-  auto rescalo = qthost::attach(&window, std::make_shared<control::Rescalo>(), services, opt);
+  std::shared_ptr<qthost::QtUserControlHost> rescalo;
   auto form = qthost::adoptForm(&window);
   const double tx = 1440.0 / window.logicalDpiX(), ty = 1440.0 / window.logicalDpiY();
   const double designW = window.width() * tx, designH = window.height() * ty;
@@ -160,12 +161,22 @@ int show(const std::vector<std::string>& args) {
         std::clamp(static_cast<int>(std::lround(h / ty)) + extra.height(), 27, most.height());
     window.resize(outerW - extra.width(), outerH - extra.height());
   };
-  // A form that starts maximized or minimized does so here too.
+  // A form that starts maximized or minimized does so here too. The window system changes the
+  // state only once the window is on the screen, so such a window is shown first and its
+  // control attached then: its first Resize comes at the size it opens at, as in the classic
+  // runtime, where the control measures an MDI form's design size in that first Resize.
+  bool stateFirst = false;
   if (const frm::Property* state = doc.form.property("WindowState")) {
     const auto n = frm::parseNumber(state->value);
     if (n && *n == 2) window.setWindowState(Qt::WindowMaximized);
     if (n && *n == 1) window.setWindowState(Qt::WindowMinimized);
+    stateFirst = n && (*n == 1 || *n == 2);
   }
+  if (stateFirst) {
+    window.show();
+    settle();
+  }
+  rescalo = qthost::attach(&window, std::make_shared<control::Rescalo>(), services, opt);
   window.show();
   settle();
 
@@ -179,19 +190,45 @@ int show(const std::vector<std::string>& args) {
       same.screenWidthPixels = screen->geometry().width();
       same.screenHeightPixels = screen->geometry().height();
     }
-    rt.emplace(same);
-    control::registerRescalo(rt->userControls());
-    reference = runtime::buildForm(*rt, doc, file, {.userMode = true});
-    reference->show();
-    rt->advance(650);
+    auto open = [&] {
+      if (reference) reference->unload();
+      reference.reset();
+      rt.emplace(same);
+      control::registerRescalo(rt->userControls());
+      reference = runtime::buildForm(*rt, doc, file, {.userMode = true});
+      reference->show();
+      rt->advance(650);
+    };
+    open();
+    // A classic maximized window hangs its frame over the screen's edges, Qt's keeps it
+    // inside: on a screen that much smaller, the reference opens at the same inner size.
+    if (reference->get("WindowState").toInteger() == 2) {
+      const int dw =
+          window.width() - static_cast<int>(std::lround(reference->fullClientWidth() / tx));
+      const int dh =
+          window.height() - static_cast<int>(std::lround(reference->fullClientHeight() / ty));
+      if (dw != 0 || dh != 0) {
+        same.screenWidthPixels += dw;
+        same.screenHeightPixels += dh;
+        open();
+      }
+    }
   }
 
   if (shots) fs::create_directories(*shots);
   int mismatches = 0;
   auto report = [&](int n, const std::string& what) {
-    std::cout << "step " << n << ": " << what << ": inner "
-              << number(form->get("ScaleWidth").toDouble()) << " x "
-              << number(form->get("ScaleHeight").toDouble()) << " twips\n";
+    std::cout << "step " << n << ": " << what << ": inner " << number(window.width() * tx) << " x "
+              << number(window.height() * ty) << " twips\n";
+    // The hosts' frames differ by design: the window system holds the outer size of a window
+    // (a maximized one fills the screen, a dragged one stays between the smallest and the
+    // screen), so the two inner areas can differ by a few pixels. What is comparable then is
+    // each control's place in proportion to its inner area.
+    double ratioX = 1, ratioY = 1;
+    if (reference) {
+      ratioX = window.width() * tx / reference->fullClientWidth();
+      ratioY = window.height() * ty / reference->fullClientHeight();
+    }
     for (const auto& [key, w] : built.widgets) {
       auto c = qthost::adoptControl(w);
       std::cout << "  " << key << " " << number(c->get("Left").toDouble()) << " "
@@ -208,7 +245,8 @@ int show(const std::vector<std::string>& args) {
         if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
         if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
       }
-      const double want[] = {left / tx, top / ty, r->width / tx, r->height / ty};
+      const double want[] = {left / tx * ratioX, top / ty * ratioY, r->width / tx * ratioX,
+                             r->height / ty * ratioY};
       const int got[] = {g.x(), g.y(), g.width(), g.height()};
       for (int i = 0; i < 4; ++i)
         if (std::fabs(got[i] - want[i]) > 1.0) {
@@ -228,6 +266,15 @@ int show(const std::vector<std::string>& args) {
     }
   };
   report(0, "shown");
+  // A maximized window has no corner to drag: as a user would, restore it first, in both.
+  if (!steps.empty() && form->get("WindowState").toInteger() != 0) {
+    form->set("WindowState", Variant(std::int16_t(0)));
+    settle();
+    if (reference) {
+      reference->set("WindowState", Variant(std::int16_t(0)));
+      rt->advance(650);
+    }
+  }
   int n = 0;
   for (const Step& s : steps) {
     const double w = s.scale ? designW * *s.scale : s.width;
@@ -235,8 +282,9 @@ int show(const std::vector<std::string>& args) {
     dragInner(w, h);
     settle();
     if (reference) {
-      reference->userDrag(reference->width() - reference->clientWidthTwips() + w,
-                          reference->height() - reference->clientHeightTwips() + h);
+      // The inner area is the whole client area, an MDI form's aligned boxes included.
+      reference->userDrag(reference->width() - reference->fullClientWidth() + w,
+                          reference->height() - reference->fullClientHeight() + h);
       rt->advance(650);
     }
     report(++n, s.text);

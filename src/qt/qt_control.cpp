@@ -1,6 +1,7 @@
 #include "qt/qt_control.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/failure.h"
 #include "qt/qt_form.h"
 #include "qt/qt_picture.h"
 #include "qt/qt_surface.h"
@@ -35,6 +37,7 @@ using host::self;
 using host::Variant;
 
 ControlKind kindOf(const QWidget& w) {
+  if (dynamic_cast<const QtImageList*>(&w)) return ControlKind::ImageList;
   if (qobject_cast<const QPushButton*>(&w)) return ControlKind::CommandButton;
   if (qobject_cast<const QCheckBox*>(&w)) return ControlKind::CheckBox;
   if (qobject_cast<const QRadioButton*>(&w)) return ControlKind::OptionButton;
@@ -110,6 +113,8 @@ std::string_view QtControl::typeName() const {
       return "SSTab";
     case ControlKind::Toolbar:
       return "Toolbar";
+    case ControlKind::ImageList:
+      return "ImageList";
     case ControlKind::Other:
       break;
   }
@@ -125,6 +130,9 @@ void QtControl::setOuterPixels(const QRect& rect) {
   // A toolbar is as tall as its buttons need, whatever height it is given.
   if (kind_ == ControlKind::Toolbar) r.setHeight(widget().height());
   widget().setGeometry(r);
+  // An aligned box goes back to its edge, whatever it was told.
+  if (widget().property("Align").toInt() != 0)
+    if (QWidget* form = widget().parentWidget(); form && isFormWidget(*form)) layoutAligned(*form);
 }
 
 namespace {
@@ -235,7 +243,43 @@ void fitHeightLater(QToolBar& t) {
   });
 }
 
-// A toolbar's Buttons as far as the engine needs them: how many there are.
+// A toolbar button as far as the engine needs it: the image it shows from the bound list,
+// an index or a key, kept with its action.
+class QtButton : public Object {
+ public:
+  explicit QtButton(QAction* action) : action_(action) {}
+  std::string_view typeName() const override { return "Button"; }
+
+ protected:
+  const host::MemberTable* members() const override {
+    static const host::MemberTable table{{"Image",
+                                          [](Object& o, Args) {
+                                            QAction* a = self<QtButton>(o).action();
+                                            const QVariant v = a->property("Image");
+                                            if (v.typeId() == QMetaType::QString)
+                                              return Variant(v.toString().toStdString());
+                                            return Variant(std::int16_t(v.toInt()));
+                                          },
+                                          [](Object& o, Args, const Variant& v) {
+                                            QAction* a = self<QtButton>(o).action();
+                                            if (v.isString())
+                                              a->setProperty("Image",
+                                                             QString::fromStdString(v.toString()));
+                                            else
+                                              a->setProperty("Image", int(v.toInteger()));
+                                          }}};
+    return &table;
+  }
+
+ private:
+  QAction* action() const {
+    if (!action_) host::raise(kObjectUnloaded, "Object was unloaded");
+    return action_;
+  }
+  QPointer<QAction> action_;
+};
+
+// A toolbar's Buttons as far as the engine needs them: how many there are, and their images.
 class QtButtons : public Object {
  public:
   explicit QtButtons(QToolBar* bar) : bar_(bar) {}
@@ -243,15 +287,24 @@ class QtButtons : public Object {
 
  protected:
   const host::MemberTable* members() const override {
-    static const host::MemberTable table{{"Count", [](Object& o, Args) {
-                                            const auto& b = self<QtButtons>(o).bar_;
-                                            return Variant(
-                                                std::int16_t(b ? b->actions().size() : 0));
-                                          }}};
+    static const host::MemberTable table{
+        {"Count",
+         [](Object& o, Args) {
+           const auto& b = self<QtButtons>(o).bar_;
+           return Variant(std::int16_t(b ? b->actions().size() : 0));
+         }},
+        {"Item", &item, nullptr, &item}};
     return &table;
   }
 
  private:
+  static Variant item(Object& o, Args a) {
+    host::expectArgs(a, 1);
+    const auto& b = self<QtButtons>(o).bar_;
+    const int i = a[0].toLong();
+    if (!b || i < 1 || i > b->actions().size()) host::raise(host::kIndexOutOfBounds);
+    return Variant(host::ObjectPtr(std::make_shared<QtButton>(b->actions()[i - 1])));
+  }
   QPointer<QToolBar> bar_;
 };
 
@@ -279,10 +332,43 @@ void setBorder(QFrame& frame, int style) {
   }
 }
 
-constexpr host::Name kToolbarMembers[] = {"ButtonWidth", "ButtonHeight", "Buttons"};
+constexpr host::Name kToolbarMembers[] = {"ButtonWidth", "ButtonHeight",      "Buttons",
+                                          "ImageList",   "DisabledImageList", "HotImageList"};
+constexpr host::Name kImageListMembers[] = {"ListImages", "ImageWidth", "ImageHeight"};
 
 constexpr host::Name kTabMembers[] = {"Tabs",        "Tab",        "TabHeight",      "TabsPerRow",
                                       "TabMaxWidth", "TabCaption", "TabOrientation", "TabPicture"};
+
+namespace {
+QtImageList& imageList(Object& o) { return *imageListOf(&control(o).widget()); }
+}  // namespace
+
+ImageListBinding& QtControl::boundList(Object& o, int which) {
+  return control(o).imageLists_[which];
+}
+
+// The toolbar's icons come from the list it is bound to, at the list's image size.
+void QtControl::setBoundList(Object& o, int which, const Variant& v) {
+  QtControl& c = control(o);
+  c.imageLists_[which].set(v);
+  if (which != 0) return;
+  QtImageList* list = c.imageLists_[0].list();
+  for (QAction* a : toolbar(o).actions()) {
+    QIcon icon;
+    if (list)
+      host::ignoreErrors([&] {
+        const QVariant image = a->property("Image");
+        if (!image.isValid() || (image.typeId() != QMetaType::QString && image.toInt() == 0))
+          return;
+        const Variant at = image.typeId() == QMetaType::QString
+                               ? Variant(image.toString().toStdString())
+                               : Variant(std::int32_t(image.toInt()));
+        const QPixmap& px = list->images()[static_cast<std::size_t>(list->position(at))].pixmap;
+        if (!px.isNull()) icon = QIcon(px);
+      });
+    a->setIcon(icon);
+  }
+}
 
 bool QtControl::lacks(host::Name name) const {
   if (name == kCaption) return !hasCaption(kind_);
@@ -297,6 +383,9 @@ bool QtControl::lacks(host::Name name) const {
       if (name == tab) return true;
   if (kind_ != ControlKind::Toolbar)
     for (host::Name member : kToolbarMembers)
+      if (name == member) return true;
+  if (kind_ != ControlKind::ImageList)
+    for (host::Name member : kImageListMembers)
       if (name == member) return true;
   return false;
 }
@@ -437,9 +526,32 @@ const host::MemberTable* QtControl::members() const {
         [](Object& o, Args) {
           return Variant(host::ObjectPtr(std::make_shared<QtButtons>(&toolbar(o))));
         }},
+       // The image lists a toolbar is bound to.
+       {"ImageList", [](Object& o, Args) { return boundList(o, 0).value(); },
+        [](Object& o, Args, const Variant& v) { setBoundList(o, 0, v); }},
+       {"DisabledImageList", [](Object& o, Args) { return boundList(o, 1).value(); },
+        [](Object& o, Args, const Variant& v) { setBoundList(o, 1, v); }},
+       {"HotImageList", [](Object& o, Args) { return boundList(o, 2).value(); },
+        [](Object& o, Args, const Variant& v) { setBoundList(o, 2, v); }},
+       // An image list's images and their size in pixels.
+       {"ListImages",
+        [](Object& o, Args i) {
+          host::ObjectPtr images = listImages(imageList(o));
+          if (!i.empty()) return images->call("Item", i);
+          return Variant(images);
+        }},
+       {"ImageWidth",
+        [](Object& o, Args) { return Variant(std::int16_t(imageList(o).imageSize().width())); },
+        [](Object& o, Args, const Variant& v) { imageList(o).setImageWidth(v.toInteger()); }},
+       {"ImageHeight",
+        [](Object& o, Args) { return Variant(std::int16_t(imageList(o).imageSize().height())); },
+        [](Object& o, Args, const Variant& v) { imageList(o).setImageHeight(v.toInteger()); }},
        {"Parent",
         [](Object& o, Args) {
-          return Variant(host::ObjectPtr(adoptForm(control(o).widget().window())));
+          // The nearest form: an MDI child's controls belong to it, not to the main window.
+          QWidget* form = control(o).widget().parentWidget();
+          while (form && !isFormWidget(*form)) form = form->parentWidget();
+          return Variant(host::ObjectPtr(adoptForm(form)));
         }},
        // A picture box's picture is its background; a button's is its icon, at its own size.
        {"Picture",

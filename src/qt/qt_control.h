@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "qt/qt_image_list.h"
 #include "qt/qt_object.h"
 
 class QFrame;
@@ -23,6 +24,7 @@ enum class ControlKind {
   PictureBox,     // a plain QWidget or QFrame
   TabControl,     // QTabWidget: the tab dialog (SSTab), its pages' controls its own
   Toolbar,        // QToolBar: its actions are its Buttons
+  ImageList,      // QtImageList, a hidden widget
   Other,          // any other class, named after it without the Q
 };
 
@@ -63,10 +65,14 @@ class QtControl : public QtWidgetObject {
 
  private:
   bool lacks(host::Name name) const;
+  static ImageListBinding& boundList(host::Object& o, int which);
+  static void setBoundList(host::Object& o, int which, const host::Variant& v);
 
   ControlKind kind_;
   std::string otherName_;                                 // the type name of an unknown class
   host::Variant buttonPicture_ = host::Variant(nullptr);  // a command button's icon
+  // A toolbar's ImageList, DisabledImageList and HotImageList.
+  ImageListBinding imageLists_[3];
 };
 
 // A picture box's border: none (0) or the sunken one (1), two pixels each side.

@@ -1,6 +1,9 @@
 #include "qt/qt_form.h"
 
 #include <QEvent>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <algorithm>
 
 #include "qt/qt_control.h"
@@ -12,6 +15,54 @@ using host::Args;
 using host::Object;
 using host::self;
 using host::Variant;
+
+QMdiArea* mdiAreaOf(const QWidget& window) {
+  if (!qobject_cast<const QMainWindow*>(&window)) return nullptr;
+  for (QObject* child : window.children())
+    if (auto* area = qobject_cast<QMdiArea*>(child)) return area;
+  return nullptr;
+}
+
+bool isFormWidget(const QWidget& widget) {
+  return widget.isWindow() || qobject_cast<QMdiSubWindow*>(widget.parentWidget());
+}
+
+// Boxes aligned to the top or bottom span the whole width; those aligned left or right fill
+// the height that remains between them. The MDI area is placed here rather than by the main
+// window's own layout, which knows nothing of aligned boxes.
+void layoutAligned(QWidget& form) {
+  int top = 0, bottom = form.height(), left = 0, right = form.width();
+  for (int pass = 0; pass < 2; ++pass)
+    for (QObject* child : form.children()) {
+      auto* box = qobject_cast<QWidget*>(child);
+      if (!box || box->isWindow() || box->isHidden()) continue;
+      const int align = box->property("Align").toInt();
+      if (align < 1 || align > 4 || (pass == 0) != (align <= 2)) continue;
+      QRect r = box->geometry();
+      const int across = std::max(0, bottom - top);
+      switch (align) {
+        case 1:
+          r = QRect(0, top, right, r.height());
+          top += r.height();
+          break;
+        case 2:
+          bottom -= r.height();
+          r = QRect(0, bottom, right, r.height());
+          break;
+        case 3:
+          r = QRect(left, top, r.width(), across);
+          left += r.width();
+          break;
+        default:
+          right -= r.width();
+          r = QRect(right, top, r.width(), across);
+          break;
+      }
+      if (box->geometry() != r) box->setGeometry(r);
+    }
+  if (QMdiArea* area = mdiAreaOf(form))
+    area->setGeometry(left, top, std::max(0, right - left), std::max(0, bottom - top));
+}
 
 // Plain event filter rather than a Q_OBJECT class: it needs no moc.
 class QtForm::ResizeWatcher : public QObject {
@@ -54,11 +105,45 @@ QtForm::QtForm(QWidget* widget, host::HWND handle)
 // Deleting the watcher also removes it from the widget's filters.
 QtForm::~QtForm() = default;
 
-QRect QtForm::outerPixels() const { return widget().frameGeometry(); }
+std::string_view QtForm::typeName() const {
+  return alive() && mdiAreaOf(widget()) ? "MDIForm" : "Form";
+}
+
+QWidget& QtForm::frame() const {
+  QWidget& w = widget();
+  if (!w.isWindow())
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w.parentWidget())) return *sub;
+  return w;
+}
+
+double QtForm::innerTwips(bool xAxis) const {
+  QWidget& w = widget();
+  double inner = xAxis ? twipsX(w.width()) : twipsY(w.height());
+  if (!mdiAreaOf(w)) return inner;
+  // An MDI form's area is what its aligned boxes leave, measured in the boxes' own twips.
+  for (QObject* child : w.children()) {
+    auto* box = qobject_cast<QWidget*>(child);
+    if (!box || box->isWindow() || box->isHidden()) continue;
+    const int align = box->property("Align").toInt();
+    if (align < 1 || align > 4 || xAxis == (align <= 2)) continue;
+    inner -= adapterOf(box)->twipsRect()[xAxis ? 2 : 3];
+  }
+  return std::max(0.0, inner);
+}
+
+QRect QtForm::outerPixels() const { return frame().frameGeometry(); }
 
 void QtForm::setOuterPixels(const QRect& rect) {
   QWidget& w = widget();
   if (windowState() != 0) host::raise(host::kCantMoveMinMax);
+  if (&frame() != &w) {
+    // An MDI child: its sub-window is placed in the area, frame and all.
+    ++applying_;
+    frame().setGeometry(rect.x(), rect.y(), std::max(0, rect.width()), std::max(0, rect.height()));
+    --applying_;
+    announceSize();
+    return;
+  }
   const QRect frame = w.frameGeometry();
   const QRect client = w.geometry();
   ++applying_;
@@ -71,7 +156,7 @@ void QtForm::setOuterPixels(const QRect& rect) {
 }
 
 int QtForm::windowState() const {
-  const Qt::WindowStates s = widget().windowState();
+  const Qt::WindowStates s = frame().windowState();
   if (s & Qt::WindowMinimized) return 1;
   if (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) return 2;
   return 0;
@@ -84,8 +169,9 @@ void QtForm::setWindowState(int state) {
   QWidget& w = widget();
   if (state == windowState()) return;
   ++applying_;
-  w.setWindowState(kStates[state]);
+  frame().setWindowState(kStates[state]);
   --applying_;
+  layoutAligned(w);
   // The state changed even though the new size may arrive only later: raise now, as the
   // classic runtime does inside the assignment.
   announced_ = w.size();
@@ -93,6 +179,7 @@ void QtForm::setWindowState(int state) {
 }
 
 void QtForm::announceSize() {
+  layoutAligned(widget());
   const QSize now = widget().size();
   if (now == announced_) return;
   announced_ = now;
@@ -109,6 +196,7 @@ void QtForm::windowResized() {
 void QtForm::windowShown() {
   if (shownOnce_ || !alive()) return;
   shownOnce_ = true;
+  layoutAligned(widget());
   if (announcedWhileShowing_) return;
   announced_ = widget().size();
   raiseEvent("Resize");
@@ -126,7 +214,7 @@ void collectControls(QWidget& container, std::vector<QWidget*>& out) {
   for (QWidget* holder : holders(container))
     for (QObject* child : holder->children()) {
       auto* w = qobject_cast<QWidget*>(child);
-      if (!w || w->isWindow()) continue;
+      if (!w || w->isWindow() || qobject_cast<QMdiArea*>(w)) continue;
       out.push_back(w);
       if (isContainer(kindOf(*w))) collectControls(*w, out);
     }
@@ -146,6 +234,18 @@ const host::MemberTable* QtForm::members() const {
   static const host::MemberTable table{
       {// A window is never an MDI child; a form inside a QMdiSubWindow is.
        {"MDIChild", [](Object& o, Args) { return Variant(!form(o).widget().isWindow()); }},
+       // Shown (again, as an MDI form is after a pass to repaint its area) or hidden: an MDI
+       // child with its sub-window.
+       {"Show", nullptr, nullptr,
+        [](Object& o, Args) {
+          form(o).frame().show();
+          return Variant();
+        }},
+       {"Hide", nullptr, nullptr,
+        [](Object& o, Args) {
+          form(o).frame().hide();
+          return Variant();
+        }},
        {"Caption",
         [](Object& o, Args) { return Variant(form(o).widget().windowTitle().toStdString()); },
         [](Object& o, Args, const Variant& v) {
@@ -154,20 +254,10 @@ const host::MemberTable* QtForm::members() const {
        {"WindowState",
         [](Object& o, Args) { return Variant(static_cast<std::int16_t>(form(o).windowState())); },
         [](Object& o, Args, const Variant& v) { form(o).setWindowState(v.toInteger()); }},
-       {"Show", nullptr, nullptr,
-        [](Object& o, Args) {
-          form(o).widget().show();
-          return Variant();
-        }},
-       {"Hide", nullptr, nullptr,
-        [](Object& o, Args) {
-          form(o).widget().hide();
-          return Variant();
-        }},
        // The Unload statement: the window closes (raising Unload); its owner deletes it.
        {"Unload", nullptr, nullptr,
         [](Object& o, Args) {
-          form(o).widget().close();
+          form(o).frame().close();
           return Variant();
         }},
        {"Controls",

@@ -19,29 +19,51 @@
 //
 // The scale, the colours, the graphics methods and the background picture are the window's
 // drawing surface (QtSurface).
+//
+// An MDI form is a QMainWindow holding a QMdiArea; its inner area (ScaleWidth, ScaleHeight) is
+// the area, what its aligned picture boxes leave free. An MDI child is a widget inside a
+// QMdiSubWindow: its outer rectangle is the sub-window's, in the area.
+//
+// A picture box whose "Align" property is 1 (top), 2 (bottom), 3 (left) or 4 (right) stays on
+// that edge of its form and spans it: only its height (or width) is its own.
 
 #include <memory>
 #include <vector>
 
 #include "qt/qt_object.h"
 
+class QMdiArea;
+
 namespace qthost {
+
+// The area of an MDI form's window, or nullptr for any other widget.
+QMdiArea* mdiAreaOf(const QWidget& window);
+// Whether a widget is a form: a window, or the widget of an MDI sub-window.
+bool isFormWidget(const QWidget& widget);
+// Puts a form's aligned picture boxes back on their edges, and its MDI area in what is left.
+void layoutAligned(QWidget& form);
 
 class QtForm : public QtWidgetObject {
  public:
   QtForm(QWidget* widget, host::HWND handle);
   ~QtForm() override;
 
-  std::string_view typeName() const override { return "Form"; }
+  std::string_view typeName() const override;
   bool isForm() const override { return true; }
 
   QRect outerPixels() const override;
   // Moves and sizes the frame; 384 while minimized or maximized.
   void setOuterPixels(const QRect& rect) override;
 
+  // The inner area in twips along one axis: the window's client area, or an MDI form's area.
+  double innerTwips(bool xAxis) const;
+
   // 0 normal, 1 minimized, 2 maximized.
   int windowState() const;
   void setWindowState(int state);
+
+  // The widget that carries the frame: the MDI sub-window of a child, else the window itself.
+  QWidget& frame() const;
 
   // Raises Load once.
   void load();

@@ -54,6 +54,35 @@ int QtWidgetObject::pixelsY(const Variant& twips) const {
   return host::CLng(twips.toDouble() / twipsPerPixelY(widget()));
 }
 
+std::array<double, 4> QtWidgetObject::twipsRect() const {
+  const QRect r = outerPixels();
+  std::array<double, 4> out = {twipsX(r.x()), twipsY(r.y()), twipsX(r.width()), twipsY(r.height())};
+  // Edge by edge: an aligned box moved along its edge keeps the height it was given.
+  if (written_) {
+    const int now[] = {r.x(), r.y(), r.width(), r.height()};
+    const int then[] = {writtenAt_.x(), writtenAt_.y(), writtenAt_.width(), writtenAt_.height()};
+    for (std::size_t i = 0; i < 4; ++i)
+      if (now[i] == then[i]) out[i] = (*written_)[i];
+  }
+  return out;
+}
+
+void QtWidgetObject::setTwipsRect(const std::array<double, 4>& twips) {
+  const Variant v[] = {Variant(twips[0]), Variant(twips[1]), Variant(twips[2]), Variant(twips[3])};
+  const QRect wanted(pixelsX(v[0]), pixelsY(v[1]), pixelsX(v[2]), pixelsY(v[3]));
+  written_.reset();
+  setOuterPixels(wanted);
+  // Kept only where the widget took the rectangle as given: a combo box keeps its height.
+  const QRect now = outerPixels();
+  std::array<double, 4> kept = twips;
+  if (now.x() != wanted.x()) kept[0] = twipsX(now.x());
+  if (now.y() != wanted.y()) kept[1] = twipsY(now.y());
+  if (now.width() != wanted.width()) kept[2] = twipsX(now.width());
+  if (now.height() != wanted.height()) kept[3] = twipsY(now.height());
+  written_ = kept;
+  writtenAt_ = now;
+}
+
 namespace {
 
 QtWidgetObject& adapter(Object& o) { return self<QtWidgetObject>(o); }
@@ -62,59 +91,45 @@ void requireSize(const Variant& twips) {
   if (twips.toDouble() < 0) host::raise(host::kInvalidPropertyValue);
 }
 
+void setEdge(Object& o, std::size_t edge, const Variant& v) {
+  std::array<double, 4> r = adapter(o).twipsRect();
+  r[edge] = v.toDouble();
+  adapter(o).setTwipsRect(r);
+}
+
 }  // namespace
 
 const host::MemberTable* QtWidgetObject::members() const {
   static const host::MemberTable table{
       {"Left",
-       [](Object& o, Args) { return Variant(adapter(o).twipsX(adapter(o).outerPixels().x())); },
-       [](Object& o, Args, const Variant& v) {
-         QRect r = adapter(o).outerPixels();
-         r.moveLeft(adapter(o).pixelsX(v));
-         adapter(o).setOuterPixels(r);
-       }},
+       [](Object& o, Args) { return Variant(static_cast<float>(adapter(o).twipsRect()[0])); },
+       [](Object& o, Args, const Variant& v) { setEdge(o, 0, v); }},
       {"Top",
-       [](Object& o, Args) { return Variant(adapter(o).twipsY(adapter(o).outerPixels().y())); },
-       [](Object& o, Args, const Variant& v) {
-         QRect r = adapter(o).outerPixels();
-         r.moveTop(adapter(o).pixelsY(v));
-         adapter(o).setOuterPixels(r);
-       }},
+       [](Object& o, Args) { return Variant(static_cast<float>(adapter(o).twipsRect()[1])); },
+       [](Object& o, Args, const Variant& v) { setEdge(o, 1, v); }},
       {"Width",
-       [](Object& o, Args) { return Variant(adapter(o).twipsX(adapter(o).outerPixels().width())); },
+       [](Object& o, Args) { return Variant(static_cast<float>(adapter(o).twipsRect()[2])); },
        [](Object& o, Args, const Variant& v) {
          requireSize(v);
-         QRect r = adapter(o).outerPixels();
-         r.setWidth(adapter(o).pixelsX(v));
-         adapter(o).setOuterPixels(r);
+         setEdge(o, 2, v);
        }},
       {"Height",
-       [](Object& o, Args) {
-         return Variant(adapter(o).twipsY(adapter(o).outerPixels().height()));
-       },
+       [](Object& o, Args) { return Variant(static_cast<float>(adapter(o).twipsRect()[3])); },
        [](Object& o, Args, const Variant& v) {
          requireSize(v);
-         QRect r = adapter(o).outerPixels();
-         r.setHeight(adapter(o).pixelsY(v));
-         adapter(o).setOuterPixels(r);
+         setEdge(o, 3, v);
        }},
       // Move left[, top[, width[, height]]]: omitted trailing arguments keep their values.
       {"Move", nullptr, nullptr,
        [](Object& o, Args a) {
          host::expectArgs(a, 1, 4);
          QtWidgetObject& w = adapter(o);
-         QRect r = w.outerPixels();
-         r.moveLeft(w.pixelsX(a[0]));
-         if (a.size() > 1) r.moveTop(w.pixelsY(a[1]));
-         if (a.size() > 2) {
-           requireSize(a[2]);
-           r.setWidth(w.pixelsX(a[2]));
+         std::array<double, 4> r = w.twipsRect();
+         for (std::size_t i = 0; i < a.size(); ++i) {
+           if (i >= 2) requireSize(a[i]);
+           r[i] = a[i].toDouble();
          }
-         if (a.size() > 3) {
-           requireSize(a[3]);
-           r.setHeight(w.pixelsY(a[3]));
-         }
-         w.setOuterPixels(r);
+         w.setTwipsRect(r);
          return Variant();
        }},
       // An unnamed widget still needs a name of its own: the control's records are kept by it.
@@ -150,7 +165,7 @@ std::shared_ptr<QtWidgetObject> adapterOf(QWidget* widget) {
   if (!widget) return nullptr;
   Registry& r = registry();
   auto it = r.adapters.find(widget);
-  const bool window = widget->isWindow();
+  const bool window = isFormWidget(*widget);
   if (it != r.adapters.end() && it->second->isForm() == window) return it->second;
 
   // A widget reparented into or out of a window since its adapter was made gets a new adapter
@@ -177,12 +192,12 @@ std::shared_ptr<QtWidgetObject> adapterOf(QWidget* widget) {
 }
 
 std::shared_ptr<QtForm> adoptForm(QWidget* topLevel) {
-  if (topLevel && !topLevel->isWindow()) host::raise(host::kInvalidProcedureCall);
+  if (topLevel && !isFormWidget(*topLevel)) host::raise(host::kInvalidProcedureCall);
   return std::static_pointer_cast<QtForm>(adapterOf(topLevel));
 }
 
 std::shared_ptr<QtControl> adoptControl(QWidget* child) {
-  if (child && child->isWindow()) host::raise(host::kInvalidProcedureCall);
+  if (child && isFormWidget(*child)) host::raise(host::kInvalidProcedureCall);
   return std::static_pointer_cast<QtControl>(adapterOf(child));
 }
 

@@ -8,7 +8,9 @@
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
+#include <array>
 #include <memory>
+#include <optional>
 
 #include "host/object.h"
 #include "host/window_api.h"
@@ -42,6 +44,12 @@ class QtWidgetObject : public host::Object {
   virtual QRect outerPixels() const = 0;
   virtual void setOuterPixels(const QRect& rect) = 0;
 
+  // Left, Top, Width and Height in twips: what was last written while the widget is still
+  // where that put it (a widget holds whole pixels; the classic runtime keeps the twips), else
+  // its pixels in twips. Writing any of them places the widget at the nearest pixels.
+  std::array<double, 4> twipsRect() const;
+  void setTwipsRect(const std::array<double, 4>& twips);
+
   // Pixels to twips and back on this widget's screen (rounded to whole pixels).
   float twipsX(int pixels) const;
   float twipsY(int pixels) const;
@@ -54,14 +62,17 @@ class QtWidgetObject : public host::Object {
  private:
   QPointer<QWidget> widget_;
   host::HWND handle_;
+  std::optional<std::array<double, 4>> written_;
+  QRect writtenAt_;
 };
 
-// The adapter of a widget, created on first use: a QtForm for a window, a QtControl otherwise.
+// The adapter of a widget, created on first use: a QtForm for a form (a window, or the widget
+// of an MDI sub-window), a QtControl otherwise.
 // Nothing for nullptr.
 std::shared_ptr<QtWidgetObject> adapterOf(QWidget* widget);
-// The adapter of a top-level widget; 5 when the widget is not a window.
+// The adapter of a form's widget; 5 when the widget is not a form.
 std::shared_ptr<QtForm> adoptForm(QWidget* topLevel);
-// The adapter of a child widget; 5 when the widget is a window.
+// The adapter of a control's widget; 5 when the widget is a form.
 std::shared_ptr<QtControl> adoptControl(QWidget* child);
 // The widget behind an hWnd value, or nullptr once it is destroyed or for an unknown handle.
 QWidget* widgetOf(host::HWND handle);

@@ -8,6 +8,7 @@
 #include <numbers>
 #include <unordered_map>
 
+#include "qt/qt_form.h"
 #include "qt/qt_object.h"
 
 namespace qthost {
@@ -73,11 +74,17 @@ void QtSurface::setScaleMode(int mode) {
 
 QSize QtSurface::innerSize() const { return widget().contentsRect().size(); }
 
-double QtSurface::scaleWidth() const {
-  return innerSize().width() * twipsPerPixelX(widget()) / twipsPerUnit(scaleMode_, true);
+double QtSurface::innerTwips(bool xAxis) const {
+  QWidget& w = widget();
+  // An MDI form's inner area is its MDI area, which the form measures.
+  if (w.isWindow() && mdiAreaOf(w)) return adoptForm(&w)->innerTwips(xAxis);
+  const QSize inner = innerSize();
+  return xAxis ? inner.width() * twipsPerPixelX(w) : inner.height() * twipsPerPixelY(w);
 }
+
+double QtSurface::scaleWidth() const { return innerTwips(true) / twipsPerUnit(scaleMode_, true); }
 double QtSurface::scaleHeight() const {
-  return innerSize().height() * twipsPerPixelY(widget()) / twipsPerUnit(scaleMode_, false);
+  return innerTwips(false) / twipsPerUnit(scaleMode_, false);
 }
 
 void QtSurface::setScaleExtent(double units, bool xAxis) {
@@ -87,9 +94,9 @@ void QtSurface::setScaleExtent(double units, bool xAxis) {
   userUnitY_ = twipsPerUnit(scaleMode_, false);
   // Whole pixels in twips, as the rest of the adapter reads sizes.
   if (xAxis)
-    userUnitX_ = static_cast<float>(innerSize().width() * twipsPerPixelX(widget())) / units;
+    userUnitX_ = static_cast<float>(innerTwips(true)) / units;
   else
-    userUnitY_ = static_cast<float>(innerSize().height() * twipsPerPixelY(widget())) / units;
+    userUnitY_ = static_cast<float>(innerTwips(false)) / units;
   scaleMode_ = 0;
 }
 

@@ -80,6 +80,8 @@ class QtSurface : public QObject {
   explicit QtSurface(QWidget& widget);
   QWidget& widget() const { return *widget_; }
   QSize innerSize() const;
+  // The inner area along one axis in twips: an MDI form's is its MDI area.
+  double innerTwips(bool xAxis) const;
   void ensure();
   void follow();  // to the widget's inner size
   bool stretched() const;
