@@ -310,12 +310,15 @@ QtFormWindow buildQtForm(runtime::Form& form) {
         {"ImageList", &bar->imageList},
         {"DisabledImageList", &bar->disabledImageList},
         {"HotImageList", &bar->hotImageList}};
-    for (const auto& [member, ref] : lists)
-      if (ref->list())
-        if (QWidget* list = out.widget(ref->list()->key()))
-          host::ignoreErrors([&] {
-            qthost::adoptControl(w)->set(member, Variant(host::ObjectPtr(qthost::adapterOf(list))));
-          });
+    for (const auto& entry : lists) {
+      const char* member = entry.first;
+      const runtime::ImageListRef* ref = entry.second;
+      QWidget* list = ref->list() ? out.widget(ref->list()->key()) : nullptr;
+      if (list)
+        host::ignoreErrors([&] {
+          qthost::adoptControl(w)->set(member, Variant(host::ObjectPtr(qthost::adapterOf(list))));
+        });
+    }
   }
   qthost::layoutAligned(*window);
   out.leftOut.assign(leftOut.begin(), leftOut.end());
