@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <algorithm>
 #include <map>
 
@@ -115,6 +116,32 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   // Picture boxes hold controls; so, here, does every other visible class with a rectangle
   // (images, shapes, the common controls), which keeps their children in place.
   // Components that are never seen at run time, lines, menus and user controls have none.
+  if (auto* view = dynamic_cast<runtime::ListView*>(&c)) {
+    auto* widget = new QListWidget(parent);
+    widget->setProperty("View", view->view);
+    widget->setViewMode(view->view == 0 ? QListView::IconMode : QListView::ListMode);
+    auto items = view->listItems();
+    for (int i = 1; i <= items->count(); ++i)
+      widget->addItem(QString::fromStdString(items->at1<runtime::ListItem>(i)->text));
+    return widget;
+  }
+  if (auto* tree = dynamic_cast<runtime::TreeView*>(&c)) {
+    auto* widget = new QTreeWidget(parent);
+    widget->setHeaderHidden(true);
+    auto nodes = tree->nodes();
+    std::map<const runtime::Node*, QTreeWidgetItem*> items;
+    for (int i = 1; i <= nodes->count(); ++i) {
+      auto node = nodes->at1<runtime::Node>(i);
+      auto up = node->parent.lock();
+      auto under = up ? items.find(up.get()) : items.end();
+      auto* item =
+          under != items.end() ? new QTreeWidgetItem(under->second) : new QTreeWidgetItem(widget);
+      item->setText(0, QString::fromStdString(node->text));
+      item->setExpanded(node->expanded);
+      items[node.get()] = item;
+    }
+    return widget;
+  }
   if (auto* list = dynamic_cast<runtime::ImageList*>(&c)) {
     auto* images = new qthost::QtImageList(parent);
     host::ignoreErrors([&] {
@@ -301,15 +328,40 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     w->setEnabled(c->enabled);
     out.widgets.emplace_back(c->key(), w);
   }
-  // Toolbars take their image lists once every list exists.
+  // Toolbars and trees take their image lists once every list exists.
   for (const auto& c : form.controls) {
-    auto* bar = dynamic_cast<runtime::Toolbar*>(c.get());
-    QWidget* w = bar ? out.widget(c->key()) : nullptr;
+    QWidget* w = out.widget(c->key());
+    std::vector<std::pair<const char*, const runtime::ImageListRef*>> lists;
+    if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get()))
+      lists = {{"ImageList", &bar->imageList},
+               {"DisabledImageList", &bar->disabledImageList},
+               {"HotImageList", &bar->hotImageList}};
+    if (auto* tree = dynamic_cast<runtime::TreeView*>(c.get())) {
+      lists = {{"ImageList", &tree->imageList}};
+      // Each node's image, kept with its item, before the list gives the icons.
+      auto nodes = tree->nodes();
+      for (int i = 1; w && i <= nodes->count(); ++i)
+        host::ignoreErrors([&] {
+          qthost::adoptControl(w)
+              ->get("Nodes")
+              .toObject()
+              ->call("Item", {Variant(i)})
+              .toObject()
+              ->set("Image", nodes->at1<runtime::Node>(i)->image);
+        });
+    }
+    if (auto* view = dynamic_cast<runtime::ListView*>(c.get())) {
+      lists = {{"Icons", &view->icons}, {"SmallIcons", &view->smallIcons}};
+      auto items = view->listItems();
+      for (int i = 1; w && i <= items->count(); ++i)
+        host::ignoreErrors([&] {
+          auto item =
+              qthost::adoptControl(w)->get("ListItems").toObject()->call("Item", {Variant(i)});
+          item.toObject()->set("Icon", items->at1<runtime::ListItem>(i)->icon);
+          item.toObject()->set("SmallIcon", items->at1<runtime::ListItem>(i)->smallIcon);
+        });
+    }
     if (!w) continue;
-    const std::pair<const char*, const runtime::ImageListRef*> lists[] = {
-        {"ImageList", &bar->imageList},
-        {"DisabledImageList", &bar->disabledImageList},
-        {"HotImageList", &bar->hotImageList}};
     for (const auto& entry : lists) {
       const char* member = entry.first;
       const runtime::ImageListRef* ref = entry.second;

@@ -20,6 +20,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -47,10 +48,12 @@ ControlKind kindOf(const QWidget& w) {
     return ControlKind::TextBox;
   if (qobject_cast<const QGroupBox*>(&w)) return ControlKind::Frame;
   if (qobject_cast<const QComboBox*>(&w)) return ControlKind::ComboBox;
-  if (qobject_cast<const QListWidget*>(&w)) return ControlKind::ListBox;
+  if (qobject_cast<const QListWidget*>(&w))
+    return w.property("View").isValid() ? ControlKind::ListView : ControlKind::ListBox;
   if (qobject_cast<const QScrollBar*>(&w)) return ControlKind::ScrollBar;
   if (qobject_cast<const QTabWidget*>(&w)) return ControlKind::TabControl;
   if (qobject_cast<const QToolBar*>(&w)) return ControlKind::Toolbar;
+  if (qobject_cast<const QTreeWidget*>(&w)) return ControlKind::TreeView;
   // Only the plain classes: QLabel and the text editors are QFrames too.
   const QMetaObject* mo = w.metaObject();
   if (mo == &QWidget::staticMetaObject || mo == &QFrame::staticMetaObject)
@@ -115,6 +118,10 @@ std::string_view QtControl::typeName() const {
       return "Toolbar";
     case ControlKind::ImageList:
       return "ImageList";
+    case ControlKind::TreeView:
+      return "TreeView";
+    case ControlKind::ListView:
+      return "ListView";
     case ControlKind::Other:
       break;
   }
@@ -332,8 +339,187 @@ void setBorder(QFrame& frame, int style) {
   }
 }
 
-constexpr host::Name kToolbarMembers[] = {"ButtonWidth", "ButtonHeight",      "Buttons",
-                                          "ImageList",   "DisabledImageList", "HotImageList"};
+namespace {
+
+// The pixmap an item's image (an index or a key, 0 for none) stands for in a list.
+QIcon iconFrom(QtImageList* list, const QVariant& image) {
+  QIcon icon;
+  if (!list || !image.isValid() || (image.typeId() != QMetaType::QString && image.toInt() == 0))
+    return icon;
+  host::ignoreErrors([&] {
+    const Variant at = image.typeId() == QMetaType::QString
+                           ? Variant(image.toString().toStdString())
+                           : Variant(std::int32_t(image.toInt()));
+    const QPixmap& px = list->images()[static_cast<std::size_t>(list->position(at))].pixmap;
+    if (!px.isNull()) icon = QIcon(px);
+  });
+  return icon;
+}
+
+// A tree's nodes in the order they were added: a pre-order walk of its items.
+void collectNodes(QTreeWidgetItem* item, std::vector<QTreeWidgetItem*>& out) {
+  out.push_back(item);
+  for (int i = 0; i < item->childCount(); ++i) collectNodes(item->child(i), out);
+}
+
+std::vector<QTreeWidgetItem*> nodesOf(QTreeWidget& tree) {
+  std::vector<QTreeWidgetItem*> out;
+  for (int i = 0; i < tree.topLevelItemCount(); ++i) collectNodes(tree.topLevelItem(i), out);
+  return out;
+}
+
+constexpr int kImageRole = Qt::UserRole + 1;  // a node's Image
+constexpr int kIconRole = Qt::UserRole + 2;   // a list item's Icon and SmallIcon
+constexpr int kSmallIconRole = Qt::UserRole + 3;
+// Room beside an icon for the branch lines, in pixels.
+constexpr int kIndentBesideIcon = 4;
+
+}  // namespace
+
+namespace {
+
+// Image as an item keeps it: an index or a key.
+Variant imageValue(const QVariant& v) {
+  if (v.typeId() == QMetaType::QString) return Variant(v.toString().toStdString());
+  return Variant(std::int16_t(v.toInt()));
+}
+
+QVariant imageData(const Variant& v) {
+  return v.isString() ? QVariant(QString::fromStdString(v.toString()))
+                      : QVariant(int(v.toInteger()));
+}
+
+// A tree's node as far as the engine needs it: its text and the image it shows.
+class QtNode : public Object {
+ public:
+  QtNode(QTreeWidget* tree, QTreeWidgetItem* item) : tree_(tree), item_(item) {}
+  std::string_view typeName() const override { return "Node"; }
+
+ protected:
+  const host::MemberTable* members() const override {
+    static const host::MemberTable table{
+        {"Text",
+         [](Object& o, Args) { return Variant(self<QtNode>(o).item()->text(0).toStdString()); }},
+        {"Image",
+         [](Object& o, Args) { return imageValue(self<QtNode>(o).item()->data(0, kImageRole)); },
+         [](Object& o, Args, const Variant& v) {
+           self<QtNode>(o).item()->setData(0, kImageRole, imageData(v));
+         }}};
+    return &table;
+  }
+
+ private:
+  QTreeWidgetItem* item() const {
+    if (!tree_) host::raise(kObjectUnloaded, "Object was unloaded");
+    return item_;
+  }
+  QPointer<QTreeWidget> tree_;
+  QTreeWidgetItem* item_;
+};
+
+class QtNodes : public Object {
+ public:
+  explicit QtNodes(QTreeWidget* tree) : tree_(tree) {}
+  std::string_view typeName() const override { return "Nodes"; }
+
+ protected:
+  const host::MemberTable* members() const override {
+    static const host::MemberTable table{
+        {"Count",
+         [](Object& o, Args) { return Variant(std::int32_t(self<QtNodes>(o).all().size())); }},
+        {"Item", &item, nullptr, &item}};
+    return &table;
+  }
+
+ private:
+  static Variant item(Object& o, Args a) {
+    host::expectArgs(a, 1);
+    auto& me = self<QtNodes>(o);
+    const auto all = me.all();
+    const int i = a[0].toLong();
+    if (i < 1 || i > static_cast<int>(all.size())) host::raise(host::kIndexOutOfBounds);
+    return Variant(
+        host::ObjectPtr(std::make_shared<QtNode>(me.tree_, all[static_cast<std::size_t>(i - 1)])));
+  }
+  std::vector<QTreeWidgetItem*> all() const {
+    if (!tree_) host::raise(kObjectUnloaded, "Object was unloaded");
+    return nodesOf(*tree_);
+  }
+  QPointer<QTreeWidget> tree_;
+};
+
+}  // namespace
+
+namespace {
+
+// A list view's item as far as the engine needs it: the images it shows in each view.
+class QtListItem : public Object {
+ public:
+  QtListItem(QListWidget* view, QListWidgetItem* item) : view_(view), item_(item) {}
+  std::string_view typeName() const override { return "ListItem"; }
+
+ protected:
+  const host::MemberTable* members() const override {
+    static const host::MemberTable table{
+        {"Text",
+         [](Object& o, Args) { return Variant(self<QtListItem>(o).item()->text().toStdString()); }},
+        {"Icon",
+         [](Object& o, Args) { return imageValue(self<QtListItem>(o).item()->data(kIconRole)); },
+         [](Object& o, Args, const Variant& v) {
+           self<QtListItem>(o).item()->setData(kIconRole, imageData(v));
+         }},
+        {"SmallIcon",
+         [](Object& o, Args) {
+           return imageValue(self<QtListItem>(o).item()->data(kSmallIconRole));
+         },
+         [](Object& o, Args, const Variant& v) {
+           self<QtListItem>(o).item()->setData(kSmallIconRole, imageData(v));
+         }}};
+    return &table;
+  }
+
+ private:
+  QListWidgetItem* item() const {
+    if (!view_) host::raise(kObjectUnloaded, "Object was unloaded");
+    return item_;
+  }
+  QPointer<QListWidget> view_;
+  QListWidgetItem* item_;
+};
+
+class QtListItems : public Object {
+ public:
+  explicit QtListItems(QListWidget* view) : view_(view) {}
+  std::string_view typeName() const override { return "ListItems"; }
+
+ protected:
+  const host::MemberTable* members() const override {
+    static const host::MemberTable table{
+        {"Count", [](Object& o,
+                     Args) { return Variant(std::int32_t(self<QtListItems>(o).view()->count())); }},
+        {"Item", &item, nullptr, &item}};
+    return &table;
+  }
+
+ private:
+  static Variant item(Object& o, Args a) {
+    host::expectArgs(a, 1);
+    QListWidget* view = self<QtListItems>(o).view();
+    const int i = a[0].toLong();
+    if (i < 1 || i > view->count()) host::raise(host::kIndexOutOfBounds);
+    return Variant(host::ObjectPtr(std::make_shared<QtListItem>(view, view->item(i - 1))));
+  }
+  QListWidget* view() const {
+    if (!view_) host::raise(kObjectUnloaded, "Object was unloaded");
+    return view_;
+  }
+  QPointer<QListWidget> view_;
+};
+
+}  // namespace
+
+constexpr host::Name kToolbarMembers[] = {"ButtonWidth", "ButtonHeight", "Buttons",
+                                          "DisabledImageList", "HotImageList"};
 constexpr host::Name kImageListMembers[] = {"ListImages", "ImageWidth", "ImageHeight"};
 
 constexpr host::Name kTabMembers[] = {"Tabs",        "Tab",        "TabHeight",      "TabsPerRow",
@@ -348,26 +534,34 @@ ImageListBinding& QtControl::boundList(Object& o, int which) {
 }
 
 // The toolbar's icons come from the list it is bound to, at the list's image size.
+
+// Icons come from the list bound as ImageList, at the list's image size; a tree also indents
+// its levels by that size, so that a list rebuilt by the pass resizes both.
 void QtControl::setBoundList(Object& o, int which, const Variant& v) {
   QtControl& c = control(o);
   c.imageLists_[which].set(v);
-  if (which != 0) return;
+  if (which != 0 && c.kind() != ControlKind::ListView) return;
   QtImageList* list = c.imageLists_[0].list();
-  for (QAction* a : toolbar(o).actions()) {
-    QIcon icon;
-    if (list)
-      host::ignoreErrors([&] {
-        const QVariant image = a->property("Image");
-        if (!image.isValid() || (image.typeId() != QMetaType::QString && image.toInt() == 0))
-          return;
-        const Variant at = image.typeId() == QMetaType::QString
-                               ? Variant(image.toString().toStdString())
-                               : Variant(std::int32_t(image.toInt()));
-        const QPixmap& px = list->images()[static_cast<std::size_t>(list->position(at))].pixmap;
-        if (!px.isNull()) icon = QIcon(px);
-      });
-    a->setIcon(icon);
+  if (auto* tree = qobject_cast<QTreeWidget*>(&c.widget())) {
+    if (list && list->imageSize().width() > 0) {
+      tree->setIconSize(list->imageSize());
+      tree->setIndentation(list->imageSize().width() + kIndentBesideIcon);
+    }
+    for (QTreeWidgetItem* item : nodesOf(*tree))
+      item->setIcon(0, iconFrom(list, item->data(0, kImageRole)));
+    return;
   }
+  if (auto* view = qobject_cast<QListWidget*>(&c.widget())) {
+    // Large icons in the icon view, small ones in the others.
+    const bool large = view->property("View").toInt() == 0;
+    QtImageList* shown = c.imageLists_[large ? 0 : 1].list();
+    if (shown && shown->imageSize().width() > 0) view->setIconSize(shown->imageSize());
+    for (int i = 0; i < view->count(); ++i)
+      view->item(i)->setIcon(
+          iconFrom(shown, view->item(i)->data(large ? kIconRole : kSmallIconRole)));
+    return;
+  }
+  for (QAction* a : toolbar(o).actions()) a->setIcon(iconFrom(list, a->property("Image")));
 }
 
 bool QtControl::lacks(host::Name name) const {
@@ -387,6 +581,10 @@ bool QtControl::lacks(host::Name name) const {
   if (kind_ != ControlKind::ImageList)
     for (host::Name member : kImageListMembers)
       if (name == member) return true;
+  if (name == "ImageList") return kind_ != ControlKind::Toolbar && kind_ != ControlKind::TreeView;
+  if (name == "Nodes") return kind_ != ControlKind::TreeView;
+  if (name == "Icons" || name == "SmallIcons" || name == "ListItems" || name == "View")
+    return kind_ != ControlKind::ListView;
   return false;
 }
 
@@ -526,7 +724,25 @@ const host::MemberTable* QtControl::members() const {
         [](Object& o, Args) {
           return Variant(host::ObjectPtr(std::make_shared<QtButtons>(&toolbar(o))));
         }},
-       // The image lists a toolbar is bound to.
+       {"Icons", [](Object& o, Args) { return boundList(o, 0).value(); },
+        [](Object& o, Args, const Variant& v) { setBoundList(o, 0, v); }},
+       {"SmallIcons", [](Object& o, Args) { return boundList(o, 1).value(); },
+        [](Object& o, Args, const Variant& v) { setBoundList(o, 1, v); }},
+       {"ListItems",
+        [](Object& o, Args) {
+          auto* view = qobject_cast<QListWidget*>(&control(o).widget());
+          return Variant(host::ObjectPtr(std::make_shared<QtListItems>(view)));
+        }},
+       {"View",
+        [](Object& o, Args) {
+          return Variant(std::int16_t(control(o).widget().property("View").toInt()));
+        }},
+       {"Nodes",
+        [](Object& o, Args) {
+          auto* tree = qobject_cast<QTreeWidget*>(&control(o).widget());
+          return Variant(host::ObjectPtr(std::make_shared<QtNodes>(tree)));
+        }},
+       // The image lists a toolbar or a tree is bound to.
        {"ImageList", [](Object& o, Args) { return boundList(o, 0).value(); },
         [](Object& o, Args, const Variant& v) { setBoundList(o, 0, v); }},
        {"DisabledImageList", [](Object& o, Args) { return boundList(o, 1).value(); },

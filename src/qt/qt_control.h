@@ -25,6 +25,8 @@ enum class ControlKind {
   TabControl,     // QTabWidget: the tab dialog (SSTab), its pages' controls its own
   Toolbar,        // QToolBar: its actions are its Buttons
   ImageList,      // QtImageList, a hidden widget
+  TreeView,       // QTreeWidget: its items are its Nodes
+  ListView,       // QListWidget with a "View" property: its items are its ListItems
   Other,          // any other class, named after it without the Q
 };
 
@@ -71,7 +73,8 @@ class QtControl : public QtWidgetObject {
   ControlKind kind_;
   std::string otherName_;                                 // the type name of an unknown class
   host::Variant buttonPicture_ = host::Variant(nullptr);  // a command button's icon
-  // A toolbar's ImageList, DisabledImageList and HotImageList.
+  // A toolbar's ImageList, DisabledImageList and HotImageList; a tree's ImageList; a list
+  // view's Icons and SmallIcons.
   ImageListBinding imageLists_[3];
 };
 

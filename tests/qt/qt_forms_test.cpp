@@ -9,11 +9,13 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <algorithm>
 #include <map>
 
@@ -261,6 +263,89 @@ TEST(QtFormBuilder, AnImageListKeepsItsImagesAtOneSizeAndCannotChangeWhileBound)
   EXPECT_TRUE(bar->actions()[0]->icon().isNull());
   all->call("Clear");
   EXPECT_EQ(all->get("Count").toLong(), 0);
+}
+
+TEST(QtFormBuilder, TreesAndListViewsTakeTheirIconSizeAndIndentationFromTheListsThePassRebuilds) {
+  QTemporaryDir dir;
+  runtime::Runtime rt(options(dir));
+  control::registerRescalo(rt.userControls());
+  const std::string text = R"(VERSION 5.00
+Object = "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0"; "MSCOMCTL.OCX"
+Begin VB.Form frmTree
+   ClientHeight    =   3000
+   ClientWidth     =   4500
+   Begin MSComctlLib.ImageList ilsSmall
+      Left            =   0
+      Top             =   0
+      ImageWidth      =   16
+      ImageHeight     =   16
+   End
+   Begin MSComctlLib.ImageList ilsLarge
+      Left            =   0
+      Top             =   0
+      ImageWidth      =   32
+      ImageHeight     =   32
+   End
+   Begin MSComctlLib.TreeView tvw
+      Height          =   2400
+      Left            =   150
+      Top             =   150
+      Width           =   2000
+      ImageList       =   "ilsSmall"
+   End
+   Begin MSComctlLib.ListView lvw
+      Height          =   2400
+      Left            =   2300
+      Top             =   150
+      Width           =   2000
+      View            =   1
+      Icons           =   "ilsLarge"
+      SmallIcons      =   "ilsSmall"
+   End
+End
+)";
+  frm::Document doc = frm::read(text, "tree.frm");
+  auto designForm = runtime::buildForm(rt, doc, "tree.frm", {.userMode = false});
+  cli::QtFormWindow built = cli::buildQtForm(*designForm);
+  auto* tree = qobject_cast<QTreeWidget*>(built.widget("tvw"));
+  auto* view = qobject_cast<QListWidget*>(built.widget("lvw"));
+  ASSERT_TRUE(tree && view);
+  EXPECT_EQ(qthost::adoptControl(view)->typeName(), "ListView");
+  EXPECT_EQ(tree->iconSize(), QSize(16, 16));
+  EXPECT_EQ(tree->indentation(), 20);
+  EXPECT_EQ(view->iconSize(), QSize(16, 16));  // small icons in the list view
+
+  qthost::QtPropertyBag settings;
+  for (const char* name : {"ResizeOnMouseUp", "SaveWindowState", "GradientFill"})
+    settings.WriteProperty(name, Variant(false));
+  for (const char* name : {"FormOpen", "FormClose"})
+    settings.WriteProperty(name, Variant(std::int32_t(0)));
+  qthost::QtServices services(dir.filePath("settings.ini"));
+  services.quietMessageBoxes = true;
+  qthost::AttachOptions opt;
+  opt.properties = &settings;
+  auto rescalo =
+      qthost::attach(built.window.get(), std::make_shared<control::Rescalo>(), services, opt);
+  std::vector<std::string> errors;
+  rescalo->subscribe([&](std::string_view event, host::Args args) {
+    if (event == "Error") errors.push_back(args.empty() ? "" : args[0].toString());
+  });
+  built.window->show();
+  QApplication::processEvents();
+  auto form = qthost::adoptForm(built.window.get());
+  const double w = form->get("Width").toDouble(), h = form->get("Height").toDouble();
+  form->call("Move", {Variant(0), Variant(0), Variant(w * 2), Variant(h * 1.5)});
+  QApplication::processEvents();
+  EXPECT_EQ(errors, std::vector<std::string>{});
+  // The lists were rebuilt at the scaled size and bound again: the tree and the view follow.
+  EXPECT_EQ(tree->iconSize(), QSize(32, 24));
+  EXPECT_EQ(tree->indentation(), 36);
+  EXPECT_EQ(view->iconSize(), QSize(32, 24));
+  form->call("Move", {Variant(0), Variant(0), Variant(w), Variant(h)});
+  QApplication::processEvents();
+  EXPECT_EQ(tree->iconSize(), QSize(16, 16));
+  EXPECT_EQ(tree->indentation(), 20);
+  rescalo.reset();
 }
 
 // Every corpus form as the command shows it, next to the embedded runtime's layout of it,
