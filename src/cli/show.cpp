@@ -200,6 +200,22 @@ int show(const std::vector<std::string>& args) {
       rt->advance(650);
     };
     open();
+    // The window system holds a dragged window no bigger than the screen and a little, outer
+    // sizes. The hosts' frames differ, so on a screen larger by that difference the reference
+    // stops at the same inner size as the Qt window: a control that is not scaled stays where
+    // it is in both, where comparing in proportion would move it.
+    const QSize qtFrame = window.frameGeometry().size() - window.size();
+    const int fw =
+        static_cast<int>(std::lround((reference->width() - reference->fullClientWidth()) / tx)) -
+        qtFrame.width();
+    const int fh =
+        static_cast<int>(std::lround((reference->height() - reference->fullClientHeight()) / ty)) -
+        qtFrame.height();
+    if (reference->get("WindowState").toInteger() == 0 && (fw != 0 || fh != 0)) {
+      same.screenWidthPixels += fw;
+      same.screenHeightPixels += fh;
+      open();
+    }
     // A classic maximized window hangs its frame over the screen's edges, Qt's keeps it
     // inside: on a screen that much smaller, the reference opens at the same inner size.
     if (reference->get("WindowState").toInteger() == 2) {
@@ -293,6 +309,9 @@ int show(const std::vector<std::string>& args) {
     std::cout << (mismatches ? std::to_string(mismatches) + " widgets differ"
                              : std::string("every widget within one pixel of the runtime"))
               << "\n";
+  // What the steps found is printed before the window is handed to the user, who may
+  // never close it.
+  std::cout.flush();
   if (!shots) app.exec();
   rescalo.reset();
   return mismatches ? 1 : 0;

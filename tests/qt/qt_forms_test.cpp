@@ -367,6 +367,24 @@ TEST(QtFormBuilder, EveryCorpusFormShownOnQtMatchesTheRuntimeWithinOnePixel) {
   }
 }
 
+// The project's forms on Qt's small offscreen screen, where a drag to twice the size stops at
+// the screen: both hosts stop at the same inner size, and the controls that are never scaled
+// stay where they are in both.
+TEST(QtFormBuilder, ExampleFormsDraggedPastTheScreenMatchTheRuntime) {
+  QTemporaryDir dir;
+  const auto forms = testing_support::formsIn(testing_support::examplesDir());
+  ASSERT_FALSE(forms.empty());
+  for (const auto& file : forms) {
+    const testing_support::Result r = testing_support::rescalo(
+        "show \"" + file.string() + "\" --screenshot \"" + dir.filePath("shots").toStdString() +
+            "\" --scale 2 --scale 0.7 --check",
+        "env QT_QPA_PLATFORM=offscreen");
+    EXPECT_EQ(r.exitCode, 0) << file.filename() << "\n" << r.out;
+    EXPECT_TRUE(testing_support::has(r.out, "every widget within one pixel of the runtime"))
+        << file.filename();
+  }
+}
+
 // The form's document with a Rescalo, as the command gives a form that has none.
 frm::Document withRescalo(runtime::Runtime& design, const std::filesystem::path& file) {
   runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
