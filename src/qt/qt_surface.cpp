@@ -8,6 +8,7 @@
 #include <numbers>
 #include <unordered_map>
 
+#include "host/drawing_members.h"
 #include "qt/qt_form.h"
 #include "qt/qt_object.h"
 
@@ -460,121 +461,30 @@ namespace {
 
 QtSurface& surf(Object& o) { return QtSurface::of(host::self<QtWidgetObject>(o).widget()); }
 
-std::optional<double> optArg(Args a, std::size_t i) {
-  if (a.size() <= i || a[i].isEmpty()) return std::nullopt;
-  return a[i].toDouble();
-}
-Variant color(std::uint32_t c) { return Variant(static_cast<std::int32_t>(c)); }
-std::uint32_t toColor(const Variant& v) { return static_cast<std::uint32_t>(v.toLong()); }
-
-// ScaleX value[, from[, to]]: from the surface's own mode and to twips when omitted.
-Variant scaleAxis(QtSurface& s, Args a, bool xAxis) {
-  host::expectArgs(a, 1, 3);
-  const int from = a.size() > 1 ? a[1].toInteger() : s.scaleMode();
-  const int to = a.size() > 2 ? a[2].toInteger() : 1;
-  return Variant(static_cast<float>(a[0].toDouble() * s.twipsPerUnit(from, xAxis) /
-                                    s.twipsPerUnit(to, xAxis)));
-}
-
-Variant int16(int v) { return Variant(static_cast<std::int16_t>(v)); }
-
-int inRange(const Variant& v, int lo, int hi) {
-  const int n = v.toInteger();
-  if (n < lo || n > hi) host::raise(host::kInvalidPropertyValue);
-  return n;
-}
+using host::drawing::color;
+using host::drawing::int16;
+using host::drawing::toColor;
 
 }  // namespace
 
 const host::MemberTable& QtSurface::members() {
   static const host::MemberTable table{
-      {"ScaleWidth",
-       [](Object& o, Args) { return Variant(static_cast<float>(surf(o).scaleWidth())); },
-       [](Object& o, Args, const Variant& v) { surf(o).setScaleExtent(v.toDouble(), true); }},
-      {"ScaleHeight",
-       [](Object& o, Args) { return Variant(static_cast<float>(surf(o).scaleHeight())); },
-       [](Object& o, Args, const Variant& v) { surf(o).setScaleExtent(v.toDouble(), false); }},
-      {"ScaleMode", [](Object& o, Args) { return int16(surf(o).scaleMode()); },
-       [](Object& o, Args, const Variant& v) { surf(o).setScaleMode(v.toInteger()); }},
-      {"ScaleX", nullptr, nullptr, [](Object& o, Args a) { return scaleAxis(surf(o), a, true); }},
-      {"ScaleY", nullptr, nullptr, [](Object& o, Args a) { return scaleAxis(surf(o), a, false); }},
-      {"AutoRedraw", [](Object& o, Args) { return Variant(surf(o).autoRedraw); },
-       [](Object& o, Args, const Variant& v) { surf(o).autoRedraw = v.toBool(); }},
-      {"DrawWidth", [](Object& o, Args) { return int16(surf(o).drawWidth); },
-       [](Object& o, Args, const Variant& v) { surf(o).drawWidth = inRange(v, 1, 32767); }},
-      {"DrawMode", [](Object& o, Args) { return int16(surf(o).drawMode); },
-       [](Object& o, Args, const Variant& v) { surf(o).drawMode = inRange(v, 1, 16); }},
-      {"DrawStyle", [](Object& o, Args) { return int16(surf(o).drawStyle); },
-       [](Object& o, Args, const Variant& v) { surf(o).drawStyle = inRange(v, 0, 6); }},
-      {"FillStyle", [](Object& o, Args) { return int16(surf(o).fillStyle); },
-       [](Object& o, Args, const Variant& v) { surf(o).fillStyle = inRange(v, 0, 7); }},
-      {"FillColor", [](Object& o, Args) { return color(surf(o).fillColor); },
-       [](Object& o, Args, const Variant& v) { surf(o).fillColor = toColor(v); }},
-      {"ForeColor", [](Object& o, Args) { return color(surf(o).foreColor); },
-       [](Object& o, Args, const Variant& v) { surf(o).foreColor = toColor(v); }},
-      {"BackColor", [](Object& o, Args) { return color(surf(o).backColor()); },
-       [](Object& o, Args, const Variant& v) { surf(o).setBackColor(toColor(v)); }},
-      {"CurrentX", [](Object& o, Args) { return Variant(static_cast<float>(surf(o).currentX)); },
-       [](Object& o, Args, const Variant& v) { surf(o).currentX = v.toDouble(); }},
-      {"CurrentY", [](Object& o, Args) { return Variant(static_cast<float>(surf(o).currentY)); },
-       [](Object& o, Args, const Variant& v) { surf(o).currentY = v.toDouble(); }},
-      {"Picture", [](Object& o, Args) { return surf(o).picture(); },
-       [](Object& o, Args, const Variant& v) { surf(o).setPicture(v); }},
-      {"Image", [](Object& o, Args) { return Variant(host::ObjectPtr(surf(o).image())); }},
-      // Line x1, y1, x2, y2[, color[, "B" | "BF"]]
-      {"Line", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 4, 6);
-         std::optional<std::uint32_t> c;
-         if (a.size() > 4 && !a[4].isEmpty()) c = toColor(a[4]);
-         const std::string flags = a.size() > 5 ? a[5].toString() : std::string();
-         const bool box = !flags.empty() && host::foldCase(flags[0]) == 'b';
-         const bool fill = flags.size() > 1 && host::foldCase(flags[1]) == 'f';
-         surf(o).line(a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), a[3].toDouble(), c, box,
-                      fill);
-         return Variant();
-       }},
-      // Circle x, y, radius[, color[, start[, end[, aspect]]]]
-      {"Circle", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 3, 7);
-         std::optional<std::uint32_t> c;
-         if (a.size() > 3 && !a[3].isEmpty()) c = toColor(a[3]);
-         const double aspect = a.size() > 6 && !a[6].isEmpty() ? a[6].toDouble() : 1.0;
-         surf(o).circle(a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), c, optArg(a, 4),
-                        optArg(a, 5), aspect);
-         return Variant();
-       }},
-      {"Cls", nullptr, nullptr,
-       [](Object& o, Args) {
-         surf(o).cls();
-         return Variant();
-       }},
-      {"Refresh", nullptr, nullptr,
-       [](Object& o, Args) {
-         surf(o).refresh();
-         return Variant();
-       }},
-      {"Point", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 2);
-         return color(surf(o).point(a[0].toDouble(), a[1].toDouble()));
-       }},
-      // PaintPicture picture, x1, y1[, w1, h1, x2, y2, w2, h2, opcode]
-      {"PaintPicture", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 3, 10);
-         const QImage* src = imageOf(a[0]);
-         if (!src) host::raise(host::kInvalidPropertyValue);
-         const std::uint32_t op = a.size() > 9 && !a[9].isEmpty()
-                                      ? static_cast<std::uint32_t>(a[9].toLong())
-                                      : 0x00CC0020u;
-         surf(o).paintPicture(*src, a[1].toDouble(), a[2].toDouble(), optArg(a, 3), optArg(a, 4),
-                              optArg(a, 5).value_or(0), optArg(a, 6).value_or(0), optArg(a, 7),
-                              optArg(a, 8), op);
-         return Variant();
-       }},
-  };
+      {
+          {"ScaleWidth",
+           [](Object& o, Args) { return Variant(static_cast<float>(surf(o).scaleWidth())); },
+           [](Object& o, Args, const Variant& v) { surf(o).setScaleExtent(v.toDouble(), true); }},
+          {"ScaleHeight",
+           [](Object& o, Args) { return Variant(static_cast<float>(surf(o).scaleHeight())); },
+           [](Object& o, Args, const Variant& v) { surf(o).setScaleExtent(v.toDouble(), false); }},
+          {"ScaleMode", [](Object& o, Args) { return int16(surf(o).scaleMode()); },
+           [](Object& o, Args, const Variant& v) { surf(o).setScaleMode(v.toInteger()); }},
+          {"BackColor", [](Object& o, Args) { return color(surf(o).backColor()); },
+           [](Object& o, Args, const Variant& v) { surf(o).setBackColor(toColor(v)); }},
+          {"Picture", [](Object& o, Args) { return surf(o).picture(); },
+           [](Object& o, Args, const Variant& v) { surf(o).setPicture(v); }},
+          {"Image", [](Object& o, Args) { return Variant(host::ObjectPtr(surf(o).image())); }},
+      },
+      &host::drawingMembers<QtSurface, surf>()};
   return table;
 }
 

@@ -40,6 +40,11 @@ class QtSurface : public QObject {
   double twipsPerUnit(int mode, bool xAxis) const;
   double scaleWidth() const;
   double scaleHeight() const;
+  double convertScale(double value, int from, int to, bool xAxis) const {
+    return value * twipsPerUnit(from, xAxis) / twipsPerUnit(to, xAxis);
+  }
+  // What PaintPicture draws from.
+  static const QImage* sourceOf(const host::Variant& picture) { return imageOf(picture); }
 
   bool autoRedraw = false;
   int drawWidth = 1;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "host/drawing_members.h"
 #include "runtime/raster/raster.h"
 
 namespace runtime {
@@ -182,150 +183,45 @@ raster::Color Surface::point(double x, double y) {
 namespace {
 
 Surface& surf(Object& o) { return dynamic_cast<Surface&>(o); }
-std::optional<double> optArg(Args a, std::size_t i) {
-  if (a.size() <= i || a[i].isEmpty()) return std::nullopt;
-  return a[i].toDouble();
-}
-Variant color(raster::Color c) { return Variant(static_cast<std::int32_t>(c)); }
-raster::Color toColor(const Variant& v) { return static_cast<raster::Color>(v.toLong()); }
+using host::drawing::color;
+using host::drawing::toColor;
 
 }  // namespace
 
 const host::MemberTable& Surface::members() {
   static const host::MemberTable table{
-      {"ScaleMode",
-       [](Object& o, Args) { return Variant(static_cast<std::int16_t>(surf(o).scale.mode())); },
-       [](Object& o, Args, const Variant& v) { surf(o).scale.setMode(v.toInteger()); }},
-      {"ScaleWidth", [](Object& o, Args) { return single(surf(o).scaleWidth()); },
-       [](Object& o, Args, const Variant& v) { surf(o).setScaleWidth(v.toDouble()); }},
-      {"ScaleHeight", [](Object& o, Args) { return single(surf(o).scaleHeight()); },
-       [](Object& o, Args, const Variant& v) { surf(o).setScaleHeight(v.toDouble()); }},
-      {"ScaleLeft", [](Object& o, Args) { return single(surf(o).scale.scaleLeft()); },
-       [](Object& o, Args, const Variant& v) { surf(o).scale.setScaleLeft(v.toDouble()); }},
-      {"ScaleTop", [](Object& o, Args) { return single(surf(o).scale.scaleTop()); },
-       [](Object& o, Args, const Variant& v) { surf(o).scale.setScaleTop(v.toDouble()); }},
-      {"ScaleX", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 1, 3);
-         int from =
-             a.size() > 1 && !a[1].isEmpty() ? a[1].toInteger() : static_cast<int>(vbHimetric);
-         int to = a.size() > 2 && !a[2].isEmpty() ? a[2].toInteger() : surf(o).scale.mode();
-         return single(surf(o).scale.convert(a[0].toDouble(), from, to, true));
-       }},
-      {"ScaleY", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 1, 3);
-         int from =
-             a.size() > 1 && !a[1].isEmpty() ? a[1].toInteger() : static_cast<int>(vbHimetric);
-         int to = a.size() > 2 && !a[2].isEmpty() ? a[2].toInteger() : surf(o).scale.mode();
-         return single(surf(o).scale.convert(a[0].toDouble(), from, to, false));
-       }},
-      {"Scale", nullptr, nullptr,
-       [](Object& o, Args a) {
-         Surface& s = surf(o);
-         if (a.empty()) {
-           s.scale.setMode(vbTwips);
-         } else {
-           host::expectArgs(a, 4);
-           double x1 = a[0].toDouble(), y1 = a[1].toDouble();
-           s.scale.setUser(x1, y1, a[2].toDouble() - x1, a[3].toDouble() - y1, s.clientWidthTwips(),
-                           s.clientHeightTwips());
-         }
-         return Variant();
-       }},
-      {"AutoRedraw", [](Object& o, Args) { return Variant(surf(o).autoRedraw); },
-       [](Object& o, Args, const Variant& v) { surf(o).autoRedraw = v.toBool(); }},
-      {"DrawWidth",
-       [](Object& o, Args) { return Variant(static_cast<std::int16_t>(surf(o).drawWidth)); },
-       [](Object& o, Args, const Variant& v) {
-         int w = v.toInteger();
-         if (w < 1) host::raise(host::kInvalidPropertyValue);
-         surf(o).drawWidth = w;
-       }},
-      {"DrawMode",
-       [](Object& o, Args) { return Variant(static_cast<std::int16_t>(surf(o).drawMode)); },
-       [](Object& o, Args, const Variant& v) {
-         int m = v.toInteger();
-         if (m < 1 || m > 16) host::raise(host::kInvalidPropertyValue);
-         surf(o).drawMode = m;
-       }},
-      {"DrawStyle",
-       [](Object& o, Args) { return Variant(static_cast<std::int16_t>(surf(o).drawStyle)); },
-       [](Object& o, Args, const Variant& v) {
-         int m = v.toInteger();
-         if (m < 0 || m > 6) host::raise(host::kInvalidPropertyValue);
-         surf(o).drawStyle = m;
-       }},
-      {"FillStyle",
-       [](Object& o, Args) { return Variant(static_cast<std::int16_t>(surf(o).fillStyle)); },
-       [](Object& o, Args, const Variant& v) { surf(o).fillStyle = v.toInteger(); }},
-      {"FillColor", [](Object& o, Args) { return color(surf(o).fillColor); },
-       [](Object& o, Args, const Variant& v) { surf(o).fillColor = toColor(v); }},
-      {"ForeColor", [](Object& o, Args) { return color(surf(o).foreColor); },
-       [](Object& o, Args, const Variant& v) { surf(o).foreColor = toColor(v); }},
-      {"BackColor", [](Object& o, Args) { return color(surf(o).backColor); },
-       [](Object& o, Args, const Variant& v) { surf(o).setBackColor(toColor(v)); }},
-      {"CurrentX", [](Object& o, Args) { return single(surf(o).currentX); },
-       [](Object& o, Args, const Variant& v) { surf(o).currentX = v.toDouble(); }},
-      {"CurrentY", [](Object& o, Args) { return single(surf(o).currentY); },
-       [](Object& o, Args, const Variant& v) { surf(o).currentY = v.toDouble(); }},
-      {"Picture", [](Object& o, Args) { return surf(o).picture; },
-       [](Object& o, Args, const Variant& v) { surf(o).setPicture(v); }},
-      {"Image", [](Object& o, Args) { return Variant(host::ObjectPtr(surf(o).image())); }},
-      // Line x1, y1, x2, y2[, color[, "B" | "BF"]]
-      {"Line", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 4, 6);
-         std::optional<raster::Color> c;
-         if (a.size() > 4 && !a[4].isEmpty()) c = toColor(a[4]);
-         std::string flags = a.size() > 5 ? a[5].toString() : std::string();
-         bool box = !flags.empty() && host::foldCase(flags[0]) == 'b';
-         bool fill = flags.size() > 1 && host::foldCase(flags[1]) == 'f';
-         surf(o).line(a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), a[3].toDouble(), c, box,
-                      fill);
-         return Variant();
-       }},
-      // Circle x, y, radius[, color[, start[, end[, aspect]]]]
-      {"Circle", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 3, 7);
-         std::optional<raster::Color> c;
-         if (a.size() > 3 && !a[3].isEmpty()) c = toColor(a[3]);
-         double aspect = a.size() > 6 && !a[6].isEmpty() ? a[6].toDouble() : 1.0;
-         surf(o).circle(a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), c, optArg(a, 4),
-                        optArg(a, 5), aspect);
-         return Variant();
-       }},
-      {"Cls", nullptr, nullptr,
-       [](Object& o, Args) {
-         surf(o).cls();
-         return Variant();
-       }},
-      {"Refresh", nullptr, nullptr,
-       [](Object& o, Args) {
-         surf(o).refresh();
-         return Variant();
-       }},
-      {"Point", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 2);
-         return color(surf(o).point(a[0].toDouble(), a[1].toDouble()));
-       }},
-      // PaintPicture picture, x1, y1[, w1, h1, x2, y2, w2, h2, opcode]
-      {"PaintPicture", nullptr, nullptr,
-       [](Object& o, Args a) {
-         host::expectArgs(a, 3, 10);
-         const raster::Bitmap* src = bitmapOf(a[0]);
-         if (!src) host::raise(host::kInvalidPropertyValue);
-         std::uint32_t op = a.size() > 9 && !a[9].isEmpty()
-                                ? static_cast<std::uint32_t>(a[9].toLong())
-                                : 0x00CC0020u;
-         surf(o).paintPicture(*src, a[1].toDouble(), a[2].toDouble(), optArg(a, 3), optArg(a, 4),
-                              optArg(a, 5).value_or(0), optArg(a, 6).value_or(0), optArg(a, 7),
-                              optArg(a, 8), op);
-         return Variant();
-       }},
-  };
+      {
+          {"ScaleMode",
+           [](Object& o, Args) { return Variant(static_cast<std::int16_t>(surf(o).scale.mode())); },
+           [](Object& o, Args, const Variant& v) { surf(o).scale.setMode(v.toInteger()); }},
+          {"ScaleWidth", [](Object& o, Args) { return single(surf(o).scaleWidth()); },
+           [](Object& o, Args, const Variant& v) { surf(o).setScaleWidth(v.toDouble()); }},
+          {"ScaleHeight", [](Object& o, Args) { return single(surf(o).scaleHeight()); },
+           [](Object& o, Args, const Variant& v) { surf(o).setScaleHeight(v.toDouble()); }},
+          {"ScaleLeft", [](Object& o, Args) { return single(surf(o).scale.scaleLeft()); },
+           [](Object& o, Args, const Variant& v) { surf(o).scale.setScaleLeft(v.toDouble()); }},
+          {"ScaleTop", [](Object& o, Args) { return single(surf(o).scale.scaleTop()); },
+           [](Object& o, Args, const Variant& v) { surf(o).scale.setScaleTop(v.toDouble()); }},
+          {"Scale", nullptr, nullptr,
+           [](Object& o, Args a) {
+             Surface& s = surf(o);
+             if (a.empty()) {
+               s.scale.setMode(vbTwips);
+             } else {
+               host::expectArgs(a, 4);
+               double x1 = a[0].toDouble(), y1 = a[1].toDouble();
+               s.scale.setUser(x1, y1, a[2].toDouble() - x1, a[3].toDouble() - y1,
+                               s.clientWidthTwips(), s.clientHeightTwips());
+             }
+             return Variant();
+           }},
+          {"BackColor", [](Object& o, Args) { return color(surf(o).backColor); },
+           [](Object& o, Args, const Variant& v) { surf(o).setBackColor(toColor(v)); }},
+          {"Picture", [](Object& o, Args) { return surf(o).picture; },
+           [](Object& o, Args, const Variant& v) { surf(o).setPicture(v); }},
+          {"Image", [](Object& o, Args) { return Variant(host::ObjectPtr(surf(o).image())); }},
+      },
+      &host::drawingMembers<Surface, surf>()};
   return table;
 }
 

@@ -31,6 +31,12 @@ class Surface {
   double currentX = 0, currentY = 0;
   host::Variant picture = host::Variant(nullptr);
 
+  int scaleMode() const { return scale.mode(); }
+  double convertScale(double value, int from, int to, bool xAxis) const {
+    return scale.convert(value, from, to, xAxis);
+  }
+  // What PaintPicture draws from.
+  static const raster::Bitmap* sourceOf(const host::Variant& picture) { return bitmapOf(picture); }
   double scaleWidth() const { return scale.scaleWidth(clientWidthTwips()); }
   double scaleHeight() const { return scale.scaleHeight(clientHeightTwips()); }
   ScaleSpace drawSpace() const { return scale.space(); }

@@ -428,6 +428,12 @@ TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
   };
   const std::vector<double> logoDesigned = pictureSize(logo);
   EXPECT_EQ(logoDesigned, (std::vector<double>{1693, 1270}));  // 64 x 48 pixels in HIMETRIC
+  // ScaleX takes a picture's HIMETRIC to the form's own unit unless told otherwise.
+  Variant width[] = {Variant(logoDesigned[0])};
+  EXPECT_NEAR(host->form()->call("ScaleX", width).toDouble(), 960, 0.5);
+  Variant toPixels[] = {Variant(logoDesigned[0]), Variant(std::int16_t{8}),
+                        Variant(std::int16_t{3})};
+  EXPECT_NEAR(host->form()->call("ScaleX", toPixels).toDouble(), 64, 0.05);
 
   host->dragInner(4800 * 1.5, 3600 * 1.5);
   host->pause();
