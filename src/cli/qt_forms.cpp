@@ -190,8 +190,11 @@ void giveBackColor(const runtime::Surface& from, host::Object& to) {
         [&] { to.set("BackColor", Variant(static_cast<std::int32_t>(from.backColor))); });
 }
 
-// Gives the widget the control's picture, and a picture box its AutoSize first.
+// Gives the widget the control's pictures, and a picture box its AutoSize first.
 void givePicture(runtime::Control& c, QWidget& w) {
+  for (const char* other : {"DownPicture", "DisabledPicture"})
+    if (const auto picture = host::tryGet(c, other); picture && runtime::bitmapOf(*picture))
+      host::ignoreErrors([&] { qthost::adoptControl(&w)->set(other, qtPicture(*picture)); });
   const auto picture = host::tryGet(c, "Picture");
   if (!picture || !runtime::bitmapOf(*picture)) return;
   host::ignoreErrors([&] {

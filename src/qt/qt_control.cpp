@@ -147,6 +147,8 @@ namespace {
 constexpr host::Name kCaption = "Caption";
 constexpr host::Name kText = "Text";
 constexpr host::Name kPicture = "Picture";
+constexpr host::Name kDownPicture = "DownPicture";
+constexpr host::Name kDisabledPicture = "DisabledPicture";
 constexpr host::Name kAutoSize = "AutoSize";
 constexpr host::Name kBorderStyle = "BorderStyle";
 
@@ -564,11 +566,51 @@ void QtControl::setBoundList(Object& o, int which, const Variant& v) {
   for (QAction* a : toolbar(o).actions()) a->setIcon(iconFrom(list, a->property("Image")));
 }
 
+// A button's icon: its Picture, its DownPicture when checked (a push button shows that one
+// while it is held down) and its DisabledPicture when disabled, at the largest one's size.
+void QtControl::setButtonPicture(Object& o, int which, const Variant& v) {
+  if (!v.isObject() || (!v.isNothing() && !imageOf(v))) host::raise(host::kTypeMismatch);
+  QtControl& c = control(o);
+  c.buttonPictures_[which] = v;
+  auto& button = *qobject_cast<QAbstractButton*>(&c.widget());
+  const QImage* normal = imageOf(c.buttonPictures_[0]);
+  const QImage* down = imageOf(c.buttonPictures_[1]);
+  const QImage* disabled = imageOf(c.buttonPictures_[2]);
+  QIcon icon;
+  QSize size(0, 0);
+  auto add = [&](const QImage* image, QIcon::Mode mode, QIcon::State state) {
+    if (!image) return;
+    icon.addPixmap(QPixmap::fromImage(*image), mode, state);
+    size = size.expandedTo(image->size());
+  };
+  add(normal, QIcon::Normal, QIcon::Off);
+  add(down ? down : normal, QIcon::Normal, QIcon::On);
+  add(disabled, QIcon::Disabled, QIcon::Off);
+  add(disabled, QIcon::Disabled, QIcon::On);
+  button.setIcon(icon);
+  button.setProperty("RescaloIcon", QVariant::fromValue(icon));
+  if (!size.isEmpty()) button.setIconSize(size);
+  // A push button is never checked: it shows its down picture while it is held.
+  if (!button.isCheckable() && !button.property("RescaloHeldIcon").toBool()) {
+    button.setProperty("RescaloHeldIcon", true);
+    QAbstractButton* b = &button;
+    auto show = [b](QIcon::State state) {
+      const QIcon all = b->property("RescaloIcon").value<QIcon>();
+      b->setIcon(state == QIcon::Off ? all
+                                     : QIcon(all.pixmap(b->iconSize(), QIcon::Normal, state)));
+    };
+    QObject::connect(b, &QAbstractButton::pressed, b, [show] { show(QIcon::On); });
+    QObject::connect(b, &QAbstractButton::released, b, [show] { show(QIcon::Off); });
+  }
+}
+
 bool QtControl::lacks(host::Name name) const {
   if (name == kCaption) return !hasCaption(kind_);
-  // Only a picture box draws; a command button shows a picture as its icon.
+  // Only a picture box draws; a button shows its pictures as its icon.
   if (kind_ != ControlKind::PictureBox) {
-    if (name == kPicture) return kind_ != ControlKind::CommandButton;
+    if (name == kPicture || name == kDownPicture || name == kDisabledPicture)
+      return kind_ != ControlKind::CommandButton && kind_ != ControlKind::CheckBox &&
+             kind_ != ControlKind::OptionButton;
     if (name == kAutoSize || name == kBorderStyle || QtSurface::members().find(name)) return true;
   }
   if (name == kText) return !hasText(kind_);
@@ -774,23 +816,21 @@ const host::MemberTable* QtControl::members() const {
         [](Object& o, Args) {
           QtControl& c = control(o);
           if (c.kind() == ControlKind::PictureBox) return QtSurface::of(c.widget()).picture();
-          return c.buttonPicture_;
+          return c.buttonPictures_[0];
         },
         [](Object& o, Args, const Variant& v) {
           QtControl& c = control(o);
-          if (c.kind() == ControlKind::PictureBox) {
-            QtSurface::of(c.widget()).setPicture(v);
-            if (const QImage* image = imageOf(v); image && c.widget().property("AutoSize").toBool())
-              fitToPicture(c.widget(), image->size());
-            return;
-          }
-          if (!v.isObject() || (!v.isNothing() && !imageOf(v))) host::raise(host::kTypeMismatch);
-          auto& button = *qobject_cast<QAbstractButton*>(&c.widget());
-          const QImage* image = imageOf(v);
-          button.setIcon(image ? QIcon(QPixmap::fromImage(*image)) : QIcon());
-          if (image) button.setIconSize(image->size());
-          c.buttonPicture_ = v;
+          if (c.kind() != ControlKind::PictureBox) return setButtonPicture(o, 0, v);
+          QtSurface::of(c.widget()).setPicture(v);
+          if (const QImage* image = imageOf(v); image && c.widget().property("AutoSize").toBool())
+            fitToPicture(c.widget(), image->size());
         }},
+       // What a button shows while it is down (a check box or option button while it is
+       // checked), and while it is disabled.
+       {"DownPicture", [](Object& o, Args) { return control(o).buttonPictures_[1]; },
+        [](Object& o, Args, const Variant& v) { setButtonPicture(o, 1, v); }},
+       {"DisabledPicture", [](Object& o, Args) { return control(o).buttonPictures_[2]; },
+        [](Object& o, Args, const Variant& v) { setButtonPicture(o, 2, v); }},
        // A picture box that fits itself to each picture it is given.
        {"AutoSize",
         [](Object& o, Args) { return Variant(control(o).widget().property("AutoSize").toBool()); },

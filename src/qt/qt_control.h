@@ -69,10 +69,13 @@ class QtControl : public QtWidgetObject {
   bool lacks(host::Name name) const;
   static ImageListBinding& boundList(host::Object& o, int which);
   static void setBoundList(host::Object& o, int which, const host::Variant& v);
+  static void setButtonPicture(host::Object& o, int which, const host::Variant& v);
 
   ControlKind kind_;
-  std::string otherName_;                                 // the type name of an unknown class
-  host::Variant buttonPicture_ = host::Variant(nullptr);  // a command button's icon
+  std::string otherName_;  // the type name of an unknown class
+  // A button's Picture, DownPicture and DisabledPicture, which make its icon.
+  host::Variant buttonPictures_[3] = {host::Variant(nullptr), host::Variant(nullptr),
+                                      host::Variant(nullptr)};
   // A toolbar's ImageList, DisabledImageList and HotImageList; a tree's ImageList; a list
   // view's Icons and SmallIcons.
   ImageListBinding imageLists_[3];

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QPushButton>
 #include <QTabWidget>
@@ -180,6 +181,26 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   EXPECT_EQ(cmd->get("Picture").toObject(), pic.toObject());
   EXPECT_EQ(pic.toObject()->get("Width").toLong(), 635);  // 24 pixels at 96 dpi in HIMETRIC
   EXPECT_FALSE(cmd->has("AutoRedraw"));
+  // Its down picture is shown while it is held, its disabled one while it is disabled; a
+  // check box shows its down picture while it is checked.
+  auto colourOf = [](const QIcon& icon, QIcon::Mode mode, QIcon::State state) {
+    return icon.pixmap(QSize(24, 16), mode, state).toImage().pixelColor(2, 2);
+  };
+  cmd->set("DownPicture", picture(24, 16, Qt::red));
+  cmd->set("DisabledPicture", picture(32, 32, Qt::gray));
+  EXPECT_EQ(button->iconSize(), QSize(32, 32));
+  EXPECT_EQ(colourOf(button->icon(), QIcon::Disabled, QIcon::Off), QColor(Qt::gray));
+  button->setDown(true);
+  emit button->pressed();
+  EXPECT_EQ(colourOf(button->icon(), QIcon::Normal, QIcon::Off), QColor(Qt::red));
+  emit button->released();
+  EXPECT_EQ(colourOf(button->icon(), QIcon::Normal, QIcon::Off), QColor(Qt::blue));
+  auto* check = new QCheckBox("Ok", &window);
+  auto chk = qthost::adoptControl(check);
+  chk->set("Picture", pic);
+  chk->set("DownPicture", picture(24, 16, Qt::red));
+  EXPECT_EQ(colourOf(check->icon(), QIcon::Normal, QIcon::On), QColor(Qt::red));
+  EXPECT_THROW(chk->set("DownPicture", Variant(std::int16_t{1})), host::HostError);
 
   auto tab = qthost::adoptControl(tabs);
   tab->set("TabPicture", pic, {Variant(std::int16_t{1})});
@@ -189,6 +210,7 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   EXPECT_EQ(tab->get("TabPicture", {Variant(std::int16_t{1})}).toObject()->get("Height").toLong(),
             423);
   EXPECT_FALSE(tab->has("Picture"));
+  EXPECT_FALSE(tab->has("DownPicture"));
 
   // An auto-sized picture box takes the picture's size; anything but a picture is refused.
   auto box = qthost::adoptControl(plain);
