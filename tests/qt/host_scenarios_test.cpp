@@ -67,6 +67,8 @@ class Host {
   virtual void click(host::Object& button) = 0;
   // A pixel of the form's inner area as it is shown, as a classic colour.
   virtual std::uint32_t shownPixel(int x, int y) = 0;
+  // Whether a form of this host is kept above all other windows.
+  virtual bool onTop(host::Object& form) = 0;
   // Where the form file lives: its .frx companion goes beside it.
   std::filesystem::path formFile() const { return dir_.filePath("scenario.frm").toStdString(); }
 
@@ -100,6 +102,9 @@ class RuntimeHost : public Host {
   ObjectPtr rescalo() override { return control("Rescalo1"); }
   void click(host::Object& button) override { button.raiseEvent("Click"); }
   std::uint32_t shownPixel(int x, int y) override { return form_->screen().pixel(x, y); }
+  bool onTop(host::Object& form) override {
+    return rt_.windowTable().isTopmost(form.get("hWnd").toLong());
+  }
 
  private:
   static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
@@ -159,6 +164,10 @@ class QtHost : public Host {
   std::uint32_t shownPixel(int x, int y) override {
     const QRgb c = built_.window->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0);
     return raster::rgb(qRed(c), qGreen(c), qBlue(c));
+  }
+  bool onTop(host::Object& form) override {
+    const QWidget& w = dynamic_cast<qthost::QtWidgetObject&>(form).widget();
+    return w.window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && w.window()->isVisible();
   }
 
  private:
@@ -379,6 +388,9 @@ TEST_P(BothHosts, PrintingShowsItsDialogWhoseCancelPutsTheFormBack) {
   ObjectPtr cancel = controls->get("Item", {Variant("cmdCancel")}).toObject();
   EXPECT_EQ(cancel->get("Caption").toString(), "&Cancel");
   EXPECT_TRUE(cancel->get("Visible").toBool());
+  // Above every other window, the form it prints included, which is not.
+  EXPECT_TRUE(host->onTop(*dialog));
+  EXPECT_FALSE(host->onTop(*form));
 
   host->click(*cancel);
   host->pause();
