@@ -606,6 +606,8 @@ void QtControl::setButtonPicture(Object& o, int which, const Variant& v) {
 
 bool QtControl::lacks(host::Name name) const {
   if (name == kCaption) return !hasCaption(kind_);
+  if (kind_ == ControlKind::PictureBox && (name == kDownPicture || name == kDisabledPicture))
+    return true;
   // Only a picture box draws; a button shows its pictures as its icon.
   if (kind_ != ControlKind::PictureBox) {
     if (name == kPicture || name == kDownPicture || name == kDisabledPicture)
