@@ -348,41 +348,38 @@ End
   rescalo.reset();
 }
 
-// Every corpus form as the command shows it, next to the embedded runtime's layout of it,
-// after drags to 1.5 and 0.7 times its size and back: every widget within one pixel.
-TEST(QtFormBuilder, EveryCorpusFormShownOnQtMatchesTheRuntimeWithinOnePixel) {
-  RESCALO_NEED_CORPUS();
-  QTemporaryDir dir;
-  const auto forms = testing_support::formsIn(testing_support::corpusDir());
+// Each form in `dir` as the command shows it after the steps, next to the embedded runtime's
+// layout of it: every widget within one pixel.
+void expectShownLikeTheRuntime(const std::filesystem::path& dir, const std::string& steps,
+                               const std::string& env) {
+  QTemporaryDir shots;
+  const auto forms = testing_support::formsIn(dir);
   ASSERT_FALSE(forms.empty());
   for (const auto& file : forms) {
     const testing_support::Result r = testing_support::rescalo(
-        "show \"" + file.string() + "\" --screenshot \"" + dir.filePath("shots").toStdString() +
-            "\" --scale 1.5 --scale 0.7 --scale 1 --check",
-        // Without a display the command sets up its own screen, the embedded runtime's.
-        "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY");
+        "show \"" + file.string() + "\" --screenshot \"" + shots.filePath("shots").toStdString() +
+            "\" " + steps + " --check",
+        env);
     EXPECT_EQ(r.exitCode, 0) << file.filename() << "\n" << r.out;
     EXPECT_TRUE(testing_support::has(r.out, "every widget within one pixel of the runtime"))
         << file.filename();
   }
 }
 
+// Every corpus form after drags to 1.5 and 0.7 times its size and back. Without a display the
+// command sets up its own screen, the embedded runtime's.
+TEST(QtFormBuilder, EveryCorpusFormShownOnQtMatchesTheRuntimeWithinOnePixel) {
+  RESCALO_NEED_CORPUS();
+  expectShownLikeTheRuntime(testing_support::corpusDir(), "--scale 1.5 --scale 0.7 --scale 1",
+                            "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY");
+}
+
 // The project's forms on Qt's small offscreen screen, where a drag to twice the size stops at
 // the screen: both hosts stop at the same inner size, and the controls that are never scaled
 // stay where they are in both.
 TEST(QtFormBuilder, ExampleFormsDraggedPastTheScreenMatchTheRuntime) {
-  QTemporaryDir dir;
-  const auto forms = testing_support::formsIn(testing_support::examplesDir());
-  ASSERT_FALSE(forms.empty());
-  for (const auto& file : forms) {
-    const testing_support::Result r = testing_support::rescalo(
-        "show \"" + file.string() + "\" --screenshot \"" + dir.filePath("shots").toStdString() +
-            "\" --scale 2 --scale 0.7 --check",
-        "env QT_QPA_PLATFORM=offscreen");
-    EXPECT_EQ(r.exitCode, 0) << file.filename() << "\n" << r.out;
-    EXPECT_TRUE(testing_support::has(r.out, "every widget within one pixel of the runtime"))
-        << file.filename();
-  }
+  expectShownLikeTheRuntime(testing_support::examplesDir(), "--scale 2 --scale 0.7",
+                            "env QT_QPA_PLATFORM=offscreen");
 }
 
 // The form's document with a Rescalo, as the command gives a form that has none.
