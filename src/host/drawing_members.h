@@ -1,8 +1,7 @@
 #pragma once
 // The drawing members every host's forms and picture boxes share, written once against the
 // host's drawing surface. A surface type S has:
-//   the drawing state: autoRedraw, drawWidth, drawMode, drawStyle, fillStyle, fillColor,
-//     foreColor (colours as std::uint32_t), currentX, currentY;
+//   the drawing state, as a DrawingState;
 //   scaleMode() and convertScale(value, fromMode, toMode, xAxis);
 //   line, circle, cls, refresh, point and paintPicture in its scale units;
 //   static sourceOf(picture): what PaintPicture draws from, or null for no picture.
@@ -18,6 +17,18 @@
 #include "host/variant.h"
 
 namespace host {
+
+// The drawing state every host's surface keeps, with the classic defaults.
+struct DrawingState {
+  bool autoRedraw = false;
+  int drawWidth = 1;
+  int drawMode = 13;  // copy the pen
+  int drawStyle = 0;
+  int fillStyle = 1;  // transparent
+  std::uint32_t fillColor = 0;
+  std::uint32_t foreColor = 0;
+  double currentX = 0, currentY = 0;
+};
 
 namespace drawing {
 

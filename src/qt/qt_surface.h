@@ -19,12 +19,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "host/drawing_members.h"
 #include "host/object.h"
 #include "qt/qt_picture.h"
 
 namespace qthost {
 
-class QtSurface : public QObject {
+class QtSurface : public QObject, public host::DrawingState {
  public:
   // The widget's surface, made on first use.
   static QtSurface& of(QWidget& widget);
@@ -46,15 +47,7 @@ class QtSurface : public QObject {
   // What PaintPicture draws from.
   static const QImage* sourceOf(const host::Variant& picture) { return imageOf(picture); }
 
-  bool autoRedraw = false;
-  int drawWidth = 1;
-  int drawMode = 13;
-  int drawStyle = 0;
-  int fillStyle = 1;  // transparent
-  std::uint32_t fillColor = 0;
-  std::uint32_t foreColor = 0;
   std::uint32_t backColor() const { return backColor_; }
-  double currentX = 0, currentY = 0;
   const host::Variant& picture() const { return picture_; }
 
   // Graphics methods, in the surface's scale units.

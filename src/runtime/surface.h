@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "host/drawing_members.h"
 #include "host/object.h"
 #include "runtime/control.h"
 #include "runtime/picture.h"
@@ -12,7 +13,7 @@
 
 namespace runtime {
 
-class Surface {
+class Surface : public host::DrawingState {
  public:
   virtual ~Surface() = default;
   // The client area in twips, which the owner knows.
@@ -20,15 +21,7 @@ class Surface {
   virtual double clientHeightTwips() const = 0;
 
   ScaleState scale;
-  bool autoRedraw = false;
-  int drawWidth = 1;
-  int drawMode = 13;
-  int drawStyle = 0;
-  int fillStyle = 1;  // transparent
-  raster::Color fillColor = 0;
-  raster::Color foreColor = 0;
   raster::Color backColor = 0x8000000F;  // button face, a system colour
-  double currentX = 0, currentY = 0;
   host::Variant picture = host::Variant(nullptr);
 
   int scaleMode() const { return scale.mode(); }
