@@ -3,9 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "runtime/form.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/loader.h"
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/loader.h>
+
+using namespace rescalo;
 
 namespace {
 

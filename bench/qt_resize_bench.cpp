@@ -16,9 +16,11 @@
 #include <memory>
 #include <vector>
 
-#include "control/rescalo.h"
-#include "qt/qt_form.h"
-#include "qt/qt_user_control.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_user_control.h>
+
+using namespace rescalo;
 
 namespace {
 
@@ -54,15 +56,15 @@ void HandledResize(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
   const auto controls = static_cast<int>(state.range(0));
   auto window = generatedForm(controls);
-  qthost::QtServices services;
+  qt::QtServices services;
   services.quietMessageBoxes = true;
-  qthost::QtPropertyBag settings{{"ResizeOnMouseUp", false},
-                                 {"MinWidth", std::int32_t(3000)},
-                                 {"MinHeight", std::int32_t(2250)}};
+  qt::QtPropertyBag settings{{"ResizeOnMouseUp", false},
+                             {"MinWidth", std::int32_t(3000)},
+                             {"MinHeight", std::int32_t(2250)}};
   const bool gradient = state.range(1) != 0;
   if (gradient) settings.WriteProperty("GradientFill", host::Variant(true));
-  auto rescalo = qthost::attach(window.get(), std::make_shared<control::Rescalo>(), services,
-                                {.properties = &settings});
+  auto rescalo = qt::attach(window.get(), std::make_shared<control::Rescalo>(), services,
+                            {.properties = &settings});
   window->show();
   QApplication::processEvents();
 
@@ -70,9 +72,9 @@ void HandledResize(benchmark::State& state) {
   twin->show();
   QApplication::processEvents();
   std::vector<Reference> refs;
-  for (QWidget* w : qthost::adoptForm(twin.get())->controlWidgets())
+  for (QWidget* w : qt::adoptForm(twin.get())->controlWidgets())
     refs.push_back({w, w->geometry(), QFontInfo(w->font()).pointSizeF()});
-  auto form = qthost::adoptForm(window.get());
+  auto form = qt::adoptForm(window.get());
   const double widths[] = {16000, 12120};
   int i = 0;
   double handled = 0, bare = 0;

@@ -3,10 +3,12 @@
 
 #include <cstdio>
 
-#include "control/rescalo.h"
-#include "runtime/form.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/loader.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/loader.h>
+
+using namespace rescalo;
 
 int main() {
   const char* text =

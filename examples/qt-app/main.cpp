@@ -18,8 +18,10 @@
 #include <cstring>
 #include <memory>
 
-#include "control/rescalo.h"
-#include "qt/qt_user_control.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/qt/qt_user_control.h>
+
+using namespace rescalo;
 
 namespace {
 
@@ -59,11 +61,10 @@ int main(int argc, char** argv) {
   add<QPushButton>(&form, "cmdCancel", {304, 212, 80, 30}, "Cancel");
 
   // --- the Rescalo: these three lines ---
-  qthost::QtServices services;
-  qthost::QtPropertyBag settings{{"MinWidth", std::int32_t(3600)},
-                                 {"MinHeight", std::int32_t(2700)}};
-  auto rescalo = qthost::attach(&form, std::make_shared<control::Rescalo>(), services,
-                                {.properties = &settings});
+  qt::QtServices services;
+  qt::QtPropertyBag settings{{"MinWidth", std::int32_t(3600)}, {"MinHeight", std::int32_t(2700)}};
+  auto rescalo =
+      qt::attach(&form, std::make_shared<control::Rescalo>(), services, {.properties = &settings});
 
   form.show();
   if (!check) return app.exec();

@@ -1,16 +1,16 @@
-#include "cli/design.h"
+#include <rescalo/cli/design.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
-#include "control/rescalo.h"
-#include "host/property_page.h"
-#include "pages/pages.h"
-#include "runtime/form.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/loader.h"
-#include "runtime/user_control_host.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/host/property_page.h>
+#include <rescalo/pages/pages.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/user_control_host.h>
 
 #if RESCALO_HAS_QT
 #include <QApplication>
@@ -18,11 +18,11 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "qt/page_site.h"
-#include "qt/property_sheet.h"
+#include <rescalo/qt/page_site.h>
+#include <rescalo/qt/property_sheet.h>
 #endif
 
-namespace cli {
+namespace rescalo::cli {
 
 namespace fs = std::filesystem;
 
@@ -93,11 +93,11 @@ int runWindow(runtime::Control& rescalo, const WindowOptions& options) {
   static char name[] = "rescalo";
   static char* argv[] = {name, nullptr};
   QApplication app(argc, argv);
-  qthost::QtPageSite site;
+  qt::QtPageSite site;
   host::PropertySheet sheet(pages::createPropertyPages(site));
   sheet.report = [](const std::string& m) { std::cerr << "rescalo: " << m << "\n"; };
   sheet.select({rescalo.shared_from_this()});
-  qthost::PropertySheetDialog dialog(sheet);
+  qt::PropertySheetDialog dialog(sheet);
   dialog.setWindowTitle(QString::fromStdString(rescalo.name + " Properties"));
 
   bool failed = false;
@@ -261,4 +261,4 @@ int design(const std::vector<std::string>& args) {
   }
 }
 
-}  // namespace cli
+}  // namespace rescalo::cli

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace rescalo::cli {
 
 // FORM.frm [-o OUT.frm] [--accept | --screenshots DIR]: the property sheet in a window (Qt
 // builds only); --accept presses OK once it is shown, --screenshots writes a picture of each
@@ -13,4 +13,4 @@ namespace cli {
 // FORM.frm [-o OUT.frm] (--script FILE | --set Page.Field=value ...): headless.
 int design(const std::vector<std::string>& args);
 
-}  // namespace cli
+}  // namespace rescalo::cli

@@ -1,9 +1,9 @@
-#include "cli/json.h"
+#include <rescalo/cli/json.h>
 
 #include <cmath>
 #include <cstdio>
 
-namespace cli {
+namespace rescalo::cli {
 
 std::string jsonString(std::string_view s) {
   std::string out = "\"";
@@ -44,4 +44,4 @@ std::string jsonNumber(double v) {
   return buf;
 }
 
-}  // namespace cli
+}  // namespace rescalo::cli

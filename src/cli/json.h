@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace rescalo::cli {
 
 std::string jsonString(std::string_view utf8);
 std::string jsonNumber(double v);
 
-}  // namespace cli
+}  // namespace rescalo::cli

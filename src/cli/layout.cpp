@@ -1,4 +1,4 @@
-#include "cli/layout.h"
+#include <rescalo/cli/layout.h>
 
 #include <charconv>
 #include <cmath>
@@ -6,19 +6,19 @@
 #include <iostream>
 #include <sstream>
 
-#include "cli/json.h"
-#include "cli/report.h"
-#include "cli/svg.h"
-#include "control/rescalo.h"
-#include "host/failure.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/loader.h"
-#include "runtime/raster/image_io.h"
-#include "runtime/render.h"
-#include "runtime/user_control_host.h"
-#include "window/window_settings.h"
+#include <rescalo/cli/json.h>
+#include <rescalo/cli/report.h>
+#include <rescalo/cli/svg.h>
+#include <rescalo/control/rescalo.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/raster/image_io.h>
+#include <rescalo/runtime/render.h>
+#include <rescalo/runtime/user_control_host.h>
+#include <rescalo/window/window_settings.h>
 
-namespace cli {
+namespace rescalo::cli {
 
 namespace fs = std::filesystem;
 using host::Variant;
@@ -501,4 +501,4 @@ void storeSections(const fs::path& formFile, const std::optional<fs::path>& sett
   }
 }
 
-}  // namespace cli
+}  // namespace rescalo::cli

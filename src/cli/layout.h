@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace rescalo::cli {
 
 struct LayoutStep {
   enum class Kind { Drag, State, Unload, Reload, Print, PrintOff, Cancel };
@@ -53,4 +53,4 @@ std::filesystem::path settingsFile(const std::optional<std::filesystem::path>& c
 void storeSections(const std::filesystem::path& formFile,
                    const std::optional<std::filesystem::path>& settings, std::ostream& out);
 
-}  // namespace cli
+}  // namespace rescalo::cli

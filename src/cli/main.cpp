@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/design.h"
-#include "cli/layout.h"
-#include "cli/report.h"
-#include "cli/show.h"
-#include "control/rescalo.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/loader.h"
+#include <rescalo/cli/design.h>
+#include <rescalo/cli/layout.h>
+#include <rescalo/cli/report.h>
+#include <rescalo/cli/show.h>
+#include <rescalo/control/rescalo.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/loader.h>
+
+using namespace rescalo;
 
 namespace {
 

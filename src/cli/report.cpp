@@ -1,17 +1,17 @@
-#include "cli/report.h"
+#include <rescalo/cli/report.h>
 
 #include <array>
 #include <cctype>
 #include <iomanip>
 #include <optional>
 
-#include "cli/json.h"
-#include "control/rescalo.h"
-#include "host/failure.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/user_control_host.h"
+#include <rescalo/cli/json.h>
+#include <rescalo/control/rescalo.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/user_control_host.h>
 
-namespace cli {
+namespace rescalo::cli {
 
 using host::Variant;
 using runtime::Control;
@@ -202,4 +202,4 @@ void inspectJson(Form& form, std::ostream& out) {
   out << "}\n";
 }
 
-}  // namespace cli
+}  // namespace rescalo::cli

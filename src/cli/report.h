@@ -1,9 +1,9 @@
 #pragma once
 #include <ostream>
 
-#include "runtime/form.h"
+#include <rescalo/runtime/form.h>
 
-namespace cli {
+namespace rescalo::cli {
 
 // Describes a form and every control as the runtime reports them by name.
 void inspectText(runtime::Form& form, std::ostream& out);
@@ -14,4 +14,4 @@ void formJson(runtime::Form& form, std::ostream& out);
 void controlsJson(runtime::Form& form, std::ostream& out, const char* indent);
 void controlsTable(runtime::Form& form, std::ostream& out);
 
-}  // namespace cli
+}  // namespace rescalo::cli

@@ -1,33 +1,23 @@
-#include "cli/show.h"
+#include <rescalo/cli/show.h>
 
 #include <iostream>
 
 #if RESCALO_HAS_QT
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QPixmap>
-#include <QScreen>
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 
-#include "cli/layout.h"
-#include "cli/qt_forms.h"
-#include "control/rescalo.h"
-#include "qt/qt_control.h"
-#include "qt/qt_form.h"
-#include "runtime/common_controls.h"
-#include "runtime/loader.h"
+#include <rescalo/bridge/shown_form.h>
+#include <rescalo/cli/layout.h>
+#include <rescalo/qt/qt_control.h>
 
-namespace cli {
+namespace rescalo::cli {
 
 namespace fs = std::filesystem;
-using host::Variant;
 
 namespace {
 
@@ -51,32 +41,6 @@ struct Step {
   double width = 0, height = 0;  // inner, twips
   std::optional<double> scale;
 };
-
-runtime::RuntimeOptions options() {
-  runtime::RuntimeOptions o;
-  o.settingsFile = fs::temp_directory_path() / "rescalo-cli-settings";
-  return o;
-}
-
-// The form's document with a Rescalo control: its own, or a new one placed and saved in
-// design mode, as `rescalo add` does.
-frm::Document withRescalo(runtime::Runtime& design, const fs::path& file) {
-  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
-  for (const auto& c : lf.form->controls)
-    if (c->typeName() == "Rescalo") return lf.document;
-  std::string name =
-      runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
-  std::cerr << "(the form had no Rescalo control: " << name << " added with default settings)\n";
-  runtime::storeForm(*lf.form, lf.document);
-  return lf.document;
-}
-
-// Real time in the event loop: longer than the deferred pass and a limit's pause.
-void settle() {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < 650) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 std::string number(double v) {
   char buf[32];
@@ -128,150 +92,30 @@ int show(const std::vector<std::string>& args) {
   static char* argv[] = {name, nullptr};
   QApplication app(argc, argv);
 
-  runtime::Runtime design(options());
-  control::registerRescalo(design.userControls());
-  design.onOutput = [](const std::string& line) { std::cerr << line << "\n"; };
-  const frm::Document doc = withRescalo(design, file);
-  auto designForm = runtime::buildForm(design, doc, file, {.userMode = false});
-  QtFormWindow built = buildQtForm(*designForm);
-  designForm->unload();
-  for (const auto& [cls, n] : built.leftOut)
-    std::cerr << "(" << n << " " << cls << " control" << (n == 1 ? "" : "s")
-              << " without a widget on Qt)\n";
-
-  qthost::QtServices services(QString::fromStdString(options().settingsFile.string() + ".ini"));
-  services.quietMessageBoxes = shots.has_value();
-  qthost::AttachOptions opt;
-  opt.properties = &built.rescaloSettings;
-  QWidget& window = *built.window;
-  std::shared_ptr<qthost::QtUserControlHost> rescalo;
-  auto form = qthost::adoptForm(&window);
-  const double tx = 1440.0 / window.logicalDpiX(), ty = 1440.0 / window.logicalDpiY();
-  const double designW = window.width() * tx, designH = window.height() * ty;
-  // As the window system holds a window the user drags: no smaller than the smallest window
-  // and no bigger than the screen and a little, outer sizes in pixels. The embedded runtime
-  // holds its windows the same way.
-  auto dragInner = [&](double w, double h) {
-    const QSize extra = window.frameGeometry().size() - window.size();
-    const QScreen* screen = window.screen();
-    const QSize most = screen ? screen->geometry().size() + QSize(12, 12) : QSize(1 << 20, 1 << 20);
-    const int outerW =
-        std::clamp(static_cast<int>(std::lround(w / tx)) + extra.width(), 112, most.width());
-    const int outerH =
-        std::clamp(static_cast<int>(std::lround(h / ty)) + extra.height(), 27, most.height());
-    window.resize(outerW - extra.width(), outerH - extra.height());
-  };
-  // A form that starts maximized or minimized does so here too. The window system changes the
-  // state only once the window is on the screen, so such a window is shown first and its
-  // control attached then: its first Resize comes at the size it opens at, as in the classic
-  // runtime, where the control measures an MDI form's design size in that first Resize.
-  bool stateFirst = false;
-  if (const frm::Property* state = doc.form.property("WindowState")) {
-    const auto n = frm::parseNumber(state->value);
-    if (n && *n == 2) window.setWindowState(Qt::WindowMaximized);
-    if (n && *n == 1) window.setWindowState(Qt::WindowMinimized);
-    stateFirst = n && (*n == 1 || *n == 2);
-  }
-  if (stateFirst) {
-    window.show();
-    settle();
-  }
-  rescalo = qthost::attach(&window, std::make_shared<control::Rescalo>(), services, opt);
-  window.show();
-  settle();
-
-  // The same form in the embedded runtime, dragged to the same inner sizes, to compare with.
-  std::optional<runtime::Runtime> rt;
-  std::shared_ptr<runtime::Form> reference;
-  if (check) {
-    // On the same screen: its size decides maximized windows, centring and screen scaling.
-    runtime::RuntimeOptions same = options();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      same.screenWidthPixels = screen->geometry().width();
-      same.screenHeightPixels = screen->geometry().height();
-    }
-    auto open = [&] {
-      if (reference) reference->unload();
-      reference.reset();
-      rt.emplace(same);
-      control::registerRescalo(rt->userControls());
-      reference = runtime::buildForm(*rt, doc, file, {.userMode = true});
-      reference->show();
-      rt->advance(650);
-    };
-    open();
-    // The window system holds a dragged window no bigger than the screen and a little, outer
-    // sizes. The hosts' frames differ, so on a screen larger by that difference the reference
-    // stops at the same inner size as the Qt window: a control that is not scaled stays where
-    // it is in both, where comparing in proportion would move it.
-    const QSize qtFrame = window.frameGeometry().size() - window.size();
-    const int fw =
-        static_cast<int>(std::lround((reference->width() - reference->fullClientWidth()) / tx)) -
-        qtFrame.width();
-    const int fh =
-        static_cast<int>(std::lround((reference->height() - reference->fullClientHeight()) / ty)) -
-        qtFrame.height();
-    if (reference->get("WindowState").toInteger() == 0 && (fw != 0 || fh != 0)) {
-      same.screenWidthPixels += fw;
-      same.screenHeightPixels += fh;
-      open();
-    }
-    // A classic maximized window hangs its frame over the screen's edges, Qt's keeps it
-    // inside: on a screen that much smaller, the reference opens at the same inner size.
-    if (reference->get("WindowState").toInteger() == 2) {
-      const int dw =
-          window.width() - static_cast<int>(std::lround(reference->fullClientWidth() / tx));
-      const int dh =
-          window.height() - static_cast<int>(std::lround(reference->fullClientHeight() / ty));
-      if (dw != 0 || dh != 0) {
-        same.screenWidthPixels += dw;
-        same.screenHeightPixels += dh;
-        open();
-      }
-    }
-  }
+  bridge::ShownForm shown(file,
+                          {.compare = check,
+                           .quietMessageBoxes = shots.has_value(),
+                           .settingsFile = fs::temp_directory_path() / "rescalo-cli-settings",
+                           .onOutput = [](const std::string& line) { std::cerr << line << "\n"; }});
+  QWidget& window = shown.window();
+  const double tx = shown.twipsPerPixelX(), ty = shown.twipsPerPixelY();
 
   if (shots) fs::create_directories(*shots);
   int mismatches = 0;
   auto report = [&](int n, const std::string& what) {
     std::cout << "step " << n << ": " << what << ": inner " << number(window.width() * tx) << " x "
               << number(window.height() * ty) << " twips\n";
-    // The hosts' frames differ by design: the window system holds the outer size of a window
-    // (a maximized one fills the screen, a dragged one stays between the smallest and the
-    // screen), so the two inner areas can differ by a few pixels. What is comparable then is
-    // each control's place in proportion to its inner area.
-    double ratioX = 1, ratioY = 1;
-    if (reference) {
-      ratioX = window.width() * tx / reference->fullClientWidth();
-      ratioY = window.height() * ty / reference->fullClientHeight();
-    }
-    for (const auto& [key, w] : built.widgets) {
-      auto c = qthost::adoptControl(w);
+    for (const auto& [key, w] : shown.built().widgets) {
+      auto c = qt::adoptControl(w);
       std::cout << "  " << key << " " << number(c->get("Left").toDouble()) << " "
                 << number(c->get("Top").toDouble()) << " " << number(c->get("Width").toDouble())
                 << " " << number(c->get("Height").toDouble()) << "\n";
-      if (!reference) continue;
-      const runtime::Control* r = reference->find(key);
-      if (!r) continue;
-      const QRect g = w->geometry();
-      double left = r->left, top = r->top;
-      // A tab dialog's control is measured from the dialog there and from its page here.
-      if (auto* dialog = dynamic_cast<runtime::SSTab*>(r->container)) {
-        if (left + r->width < 0) left += 75000;
-        if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
-        if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
-      }
-      const double want[] = {left / tx * ratioX, top / ty * ratioY, r->width / tx * ratioX,
-                             r->height / ty * ratioY};
-      const int got[] = {g.x(), g.y(), g.width(), g.height()};
-      for (int i = 0; i < 4; ++i)
-        if (std::fabs(got[i] - want[i]) > 1.0) {
-          std::cout << "  mismatch: " << key << " is at " << got[0] << "," << got[1] << " "
-                    << got[2] << "x" << got[3] << " px, the runtime has " << want[0] << ","
-                    << want[1] << " " << want[2] << "x" << want[3] << "\n";
-          ++mismatches;
-          break;
-        }
+    }
+    for (const bridge::Mismatch& m : shown.mismatches()) {
+      std::cout << "  mismatch: " << m.key << " is at " << m.got.x() << "," << m.got.y() << " "
+                << m.got.width() << "x" << m.got.height() << " px, the runtime has " << m.want[0]
+                << "," << m.want[1] << " " << m.want[2] << "x" << m.want[3] << "\n";
+      ++mismatches;
     }
     if (shots) {
       const fs::path png = *shots / ("step-" + std::to_string(n) + ".png");
@@ -282,27 +126,11 @@ int show(const std::vector<std::string>& args) {
     }
   };
   report(0, "shown");
-  // A maximized window has no corner to drag: as a user would, restore it first, in both.
-  if (!steps.empty() && form->get("WindowState").toInteger() != 0) {
-    form->set("WindowState", Variant(std::int16_t(0)));
-    settle();
-    if (reference) {
-      reference->set("WindowState", Variant(std::int16_t(0)));
-      rt->advance(650);
-    }
-  }
+  if (!steps.empty()) shown.restore();
   int n = 0;
   for (const Step& s : steps) {
-    const double w = s.scale ? designW * *s.scale : s.width;
-    const double h = s.scale ? designH * *s.scale : s.height;
-    dragInner(w, h);
-    settle();
-    if (reference) {
-      // The inner area is the whole client area, an MDI form's aligned boxes included.
-      reference->userDrag(reference->width() - reference->fullClientWidth() + w,
-                          reference->height() - reference->fullClientHeight() + h);
-      rt->advance(650);
-    }
+    shown.drag(s.scale ? shown.designWidth() * *s.scale : s.width,
+               s.scale ? shown.designHeight() * *s.scale : s.height);
     report(++n, s.text);
   }
   if (check)
@@ -313,15 +141,14 @@ int show(const std::vector<std::string>& args) {
   // never close it.
   std::cout.flush();
   if (!shots) app.exec();
-  rescalo.reset();
   return mismatches ? 1 : 0;
 }
 
-}  // namespace cli
+}  // namespace rescalo::cli
 
 #else
 
-namespace cli {
+namespace rescalo::cli {
 
 int show(const std::vector<std::string>&) {
   std::cerr << "rescalo: show opens real windows and needs the Qt host: build with "
@@ -329,6 +156,6 @@ int show(const std::vector<std::string>&) {
   return 2;
 }
 
-}  // namespace cli
+}  // namespace rescalo::cli
 
 #endif

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace rescalo::cli {
 
 // rescalo show FORM.frm [--screenshot DIR] [--size WxH | --scale F ...] [--check]
 int show(const std::vector<std::string>& args);
 
-}  // namespace cli
+}  // namespace rescalo::cli

@@ -1,18 +1,18 @@
-#include "cli/svg.h"
+#include <rescalo/cli/svg.h>
 
 #include <cmath>
 #include <fstream>
 #include <sstream>
 
-#include "host/failure.h"
-#include "runtime/form.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/picture.h"
-#include "runtime/raster/raster.h"
-#include "runtime/scale.h"
-#include "runtime/surface.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/raster.h>
+#include <rescalo/runtime/scale.h>
+#include <rescalo/runtime/surface.h>
 
-namespace cli {
+namespace rescalo::cli {
 
 namespace {
 
@@ -231,4 +231,4 @@ void writeSvg(runtime::Form& form, const std::filesystem::path& path) {
   if (!f) throw std::runtime_error("cannot write " + path.string());
 }
 
-}  // namespace cli
+}  // namespace rescalo::cli

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <string>
 
-#include "runtime/form.h"
+#include <rescalo/runtime/form.h>
 
-namespace cli {
+namespace rescalo::cli {
 
 std::string renderSvg(runtime::Form& form);
 void writeSvg(runtime::Form& form, const std::filesystem::path& path);
 
-}  // namespace cli
+}  // namespace rescalo::cli

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "control/rescalo.h"
-#include "host/failure.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/host/failure.h>
 
-namespace control {
+namespace rescalo::control {
 
 using host::Args;
 using host::Member;
@@ -340,4 +340,4 @@ const host::MemberTable& Members::table() {
 
 const host::MemberTable* Rescalo::members() const { return &Members::table(); }
 
-}  // namespace control
+}  // namespace rescalo::control

@@ -4,10 +4,10 @@
 #include <type_traits>
 #include <variant>
 
-#include "control/rescalo.h"
-#include "host/failure.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/host/failure.h>
 
-namespace control {
+namespace rescalo::control {
 
 using host::Variant;
 
@@ -183,4 +183,4 @@ void Rescalo::WriteProperties(host::PropertyBag& bag) {
   }
 }
 
-}  // namespace control
+}  // namespace rescalo::control

@@ -1,17 +1,17 @@
 // The procedures the control runs from its lifecycle, each handing the control's settings and
 // state to the subsystem that does the work.
 
-#include "control/rescalo.h"
-#include "effects/gradient.h"
-#include "effects/window_animation.h"
-#include "host/failure.h"
-#include "scaling/font_replacement.h"
-#include "window/placement.h"
-#include "window/print_size.h"
-#include "window/size_limits.h"
-#include "window/window_settings.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/effects/gradient.h>
+#include <rescalo/effects/window_animation.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/scaling/font_replacement.h>
+#include <rescalo/window/placement.h>
+#include <rescalo/window/print_size.h>
+#include <rescalo/window/size_limits.h>
+#include <rescalo/window/window_settings.h>
 
-namespace control {
+namespace rescalo::control {
 
 using host::Variant;
 
@@ -174,4 +174,4 @@ host::AboutInfo aboutInfo() {
 
 void Rescalo::AboutBox() { services().AboutBox(aboutInfo()); }
 
-}  // namespace control
+}  // namespace rescalo::control

@@ -1,10 +1,10 @@
-#include "control/rescalo.h"
+#include <rescalo/control/rescalo.h>
 
-#include "host/error_object.h"
-#include "host/failure.h"
-#include "window/placement.h"
+#include <rescalo/host/error_object.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/window/placement.h>
 
-namespace control {
+namespace rescalo::control {
 
 using host::Variant;
 
@@ -290,4 +290,4 @@ void registerRescalo(host::UserControlRegistry& registry) {
   registry.add(kRescaloClass, [] { return std::make_shared<Rescalo>(); });
 }
 
-}  // namespace control
+}  // namespace rescalo::control

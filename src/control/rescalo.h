@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "effects/picture_placement.h"
-#include "host/collection.h"
-#include "host/user_control.h"
-#include "scaling/engine.h"
-#include "window/print_size.h"
-#include "window/window_settings.h"
+#include <rescalo/effects/picture_placement.h>
+#include <rescalo/host/collection.h>
+#include <rescalo/host/user_control.h>
+#include <rescalo/scaling/engine.h>
+#include <rescalo/window/print_size.h>
+#include <rescalo/window/window_settings.h>
 
-namespace control {
+namespace rescalo::control {
 
 // The enumerations of the library (32-bit values).
 enum FormPictureEffects : std::int32_t { FpNone = 0, FpFit = 1, FpCenter = 2, FpTile = 3 };
@@ -262,4 +262,4 @@ host::AboutInfo aboutInfo();
 void registerRescalo(host::UserControlRegistry& registry);
 inline constexpr const char* kRescaloClass = "RescaloControl.Rescalo";
 
-}  // namespace control
+}  // namespace rescalo::control

@@ -1,9 +1,9 @@
-#include "effects/gradient.h"
+#include <rescalo/effects/gradient.h>
 
 #include <algorithm>
 #include <cmath>
 
-namespace effects {
+namespace rescalo::effects {
 
 using host::Variant;
 
@@ -244,4 +244,4 @@ void PaintGradient(const host::ObjectPtr& form, std::int32_t source, std::int32_
   f.set("DrawStyle", drawStyle);
 }
 
-}  // namespace effects
+}  // namespace rescalo::effects

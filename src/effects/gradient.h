@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace effects {
+namespace rescalo::effects {
 
 enum GradientSource : std::int32_t {
   kGsTop = 0,
@@ -55,4 +55,4 @@ std::int32_t CurrentGradientColour();
 void PaintGradient(const host::ObjectPtr& form, std::int32_t source, std::int32_t type,
                    std::int32_t startColour, std::int32_t endColour, std::int32_t midColour);
 
-}  // namespace effects
+}  // namespace rescalo::effects

@@ -1,8 +1,8 @@
-#include "effects/picture_placement.h"
+#include <rescalo/effects/picture_placement.h>
 
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 
-namespace effects {
+namespace rescalo::effects {
 
 using host::Variant;
 
@@ -153,4 +153,4 @@ void ApplyFormPicture(WorkSurfaces& ws, host::Object& form, const Variant& baseP
   });
 }
 
-}  // namespace effects
+}  // namespace rescalo::effects

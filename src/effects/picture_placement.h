@@ -5,9 +5,9 @@
 #include <array>
 #include <cstdint>
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace effects {
+namespace rescalo::effects {
 
 // The two hidden work surfaces: the first takes on the natural size of the picture loaded into
 // it, the second keeps what is drawn on it and hands it back as a picture.
@@ -35,4 +35,4 @@ enum FormPictureEffect : std::int32_t { kFpNone = 0, kFpFit = 1, kFpCenter = 2, 
 void ApplyFormPicture(WorkSurfaces& ws, host::Object& form, const host::Variant& basePicture,
                       bool gradientFill, std::int32_t effect, float width, float height);
 
-}  // namespace effects
+}  // namespace rescalo::effects

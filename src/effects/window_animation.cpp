@@ -1,10 +1,10 @@
-#include "effects/window_animation.h"
+#include <rescalo/effects/window_animation.h>
 
 #include <optional>
 
-#include "host/error.h"
+#include <rescalo/host/error.h>
 
-namespace effects {
+namespace rescalo::effects {
 
 using host::RECT;
 
@@ -139,4 +139,4 @@ bool PlayCloseEffect(host::Services& services, host::Object& form, std::int16_t 
   return play(services, form, effect, seconds, false);
 }
 
-}  // namespace effects
+}  // namespace rescalo::effects

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "host/object.h"
-#include "host/services.h"
+#include <rescalo/host/object.h>
+#include <rescalo/host/services.h>
 
-namespace effects {
+namespace rescalo::effects {
 
 // The values of FormOpen and FormClose; the opening effects reveal, the closing ones hide.
 enum WindowEffect : std::int16_t {
@@ -31,4 +31,4 @@ bool PlayOpenEffect(host::Services& services, host::Object& form, std::int16_t e
 bool PlayCloseEffect(host::Services& services, host::Object& form, std::int16_t effect,
                      float seconds);
 
-}  // namespace effects
+}  // namespace rescalo::effects

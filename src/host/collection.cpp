@@ -1,6 +1,6 @@
-#include "host/collection.h"
+#include <rescalo/host/collection.h>
 
-namespace host {
+namespace rescalo::host {
 
 Collection::Collection(CollectionErrors errors, int base, std::string typeName)
     : errors_(errors), base_(base), typeName_(std::move(typeName)) {}
@@ -80,4 +80,4 @@ const MemberTable* Collection::members() const {
   return &table;
 }
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -9,9 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace host {
+namespace rescalo::host {
 
 struct CollectionErrors {
   int indexOutOfRange;
@@ -84,4 +84,4 @@ class Collection : public Object {
   std::string typeName_;
 };
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -11,12 +11,12 @@
 #include <optional>
 #include <string>
 
-#include "host/error.h"
-#include "host/name.h"
-#include "host/object.h"
-#include "host/variant.h"
+#include <rescalo/host/error.h>
+#include <rescalo/host/name.h>
+#include <rescalo/host/object.h>
+#include <rescalo/host/variant.h>
 
-namespace host {
+namespace rescalo::host {
 
 // The drawing state every host's surface keeps, with the classic defaults.
 struct DrawingState {
@@ -137,4 +137,4 @@ const MemberTable& drawingMembers() {
   return table;
 }
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -1,6 +1,6 @@
-#include "host/error.h"
+#include <rescalo/host/error.h>
 
-namespace host {
+namespace rescalo::host {
 
 std::string_view standardDescription(int number) {
   switch (number) {
@@ -64,4 +64,4 @@ HostError::HostError(int number, std::string description, std::string source)
 void raise(int number) { throw HostError(number); }
 void raise(int number, std::string description) { throw HostError(number, std::move(description)); }
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace host {
+namespace rescalo::host {
 
 // Classic error numbers used across the system.
 enum ErrorNumber : int {
@@ -52,4 +52,4 @@ class HostError : public std::runtime_error {
 [[noreturn]] void raise(int number);
 [[noreturn]] void raise(int number, std::string description);
 
-}  // namespace host
+}  // namespace rescalo::host

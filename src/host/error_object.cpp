@@ -1,6 +1,6 @@
-#include "host/error_object.h"
+#include <rescalo/host/error_object.h>
 
-namespace host {
+namespace rescalo::host {
 
 const MemberTable* ErrorObject::members() const {
   static const MemberTable table{
@@ -11,4 +11,4 @@ const MemberTable* ErrorObject::members() const {
   return &table;
 }
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -1,9 +1,9 @@
 #pragma once
 // The runtime's error object as the application sees it: Number, Description, Source.
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace host {
+namespace rescalo::host {
 
 class ErrorObject : public Object {
  public:
@@ -18,4 +18,4 @@ class ErrorObject : public Object {
   const MemberTable* members() const override;
 };
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -1,6 +1,6 @@
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 
-namespace host {
+namespace rescalo::host {
 
 std::optional<Variant> tryGet(Object& obj, Name name, Args index) {
   try {
@@ -16,4 +16,4 @@ std::optional<Variant> tryGet(const ObjectPtr& obj, Name name, Args index) {
   return tryGet(*obj, name, index);
 }
 
-}  // namespace host
+}  // namespace rescalo::host

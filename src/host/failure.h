@@ -6,9 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace host {
+namespace rescalo::host {
 
 // Skip-and-go-on: the read of a member, or nothing when the object lacks it or the read fails.
 std::optional<Variant> tryGet(Object& obj, Name name, Args index = {});
@@ -54,4 +54,4 @@ bool trapAndRaise(F&& procedure, Raise&& raiseEvent) {
   }
 }
 
-}  // namespace host
+}  // namespace rescalo::host

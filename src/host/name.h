@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace host {
+namespace rescalo::host {
 
 constexpr char foldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
@@ -42,4 +42,4 @@ class Name {
   std::uint32_t hash_;
 };
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -1,10 +1,10 @@
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
 #include <cstring>
 
 #include <algorithm>
 
-namespace host {
+namespace rescalo::host {
 
 MemberTable::MemberTable(std::initializer_list<Member> members, const MemberTable* base)
     : MemberTable(members, {base}) {}
@@ -135,4 +135,4 @@ void expectArgs(Args args, std::size_t lo, std::size_t hi) {
   if (args.size() > hi) raise(kWrongArgumentCount);
 }
 
-}  // namespace host
+}  // namespace rescalo::host

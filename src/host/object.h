@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "host/error.h"
-#include "host/name.h"
-#include "host/variant.h"
+#include <rescalo/host/error.h>
+#include <rescalo/host/name.h>
+#include <rescalo/host/variant.h>
 
-namespace host {
+namespace rescalo::host {
 
 using Args = std::span<const Variant>;
 
@@ -116,4 +116,4 @@ void expectArgs(Args args, std::size_t n);
 // Requires between lo and hi arguments.
 void expectArgs(Args args, std::size_t lo, std::size_t hi);
 
-}  // namespace host
+}  // namespace rescalo::host

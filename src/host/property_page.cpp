@@ -1,12 +1,12 @@
-#include "host/property_page.h"
+#include <rescalo/host/property_page.h>
 
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
-#include "host/name.h"
+#include <rescalo/host/name.h>
 
-namespace host {
+namespace rescalo::host {
 
 namespace {
 
@@ -312,4 +312,4 @@ bool PropertySheet::run(const std::function<void()>& action) {
   return false;
 }
 
-}  // namespace host
+}  // namespace rescalo::host

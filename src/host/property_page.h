@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "host/object.h"
-#include "host/services.h"
+#include <rescalo/host/object.h>
+#include <rescalo/host/services.h>
 
-namespace host {
+namespace rescalo::host {
 
 enum class FieldKind { Label, CheckBox, TextBox, ComboBox, ListBox, CheckListBox, Button, Colour };
 
@@ -313,4 +313,4 @@ class PropertySheet {
   std::vector<ObjectPtr> selection_;
 };
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -1,8 +1,8 @@
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
-#include "host/error.h"
+#include <rescalo/host/error.h>
 
-namespace host {
+namespace rescalo::host {
 
 namespace {
 
@@ -54,4 +54,4 @@ const MemberTable* Timer::members() const {
   return &table;
 }
 
-}  // namespace host
+}  // namespace rescalo::host

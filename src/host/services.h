@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "host/object.h"
-#include "host/window_api.h"
+#include <rescalo/host/object.h>
+#include <rescalo/host/window_api.h>
 
-namespace host {
+namespace rescalo::host {
 
 struct ScreenMetrics {
   double width = 0;   // twips
@@ -109,4 +109,4 @@ class Services {
 // read from their screen() each time. The services must outlive it.
 ObjectPtr makeScreenObject(Services& services);
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -1,8 +1,8 @@
-#include "host/user_control.h"
+#include <rescalo/host/user_control.h>
 
 #include <algorithm>
 
-namespace host {
+namespace rescalo::host {
 
 bool UserControlRegistry::Less::operator()(std::string_view a, std::string_view b) const {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
@@ -23,4 +23,4 @@ bool UserControlRegistry::has(std::string_view className) const {
   return factories_.find(className) != factories_.end();
 }
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "host/object.h"
-#include "host/services.h"
+#include <rescalo/host/object.h>
+#include <rescalo/host/services.h>
 
-namespace host {
+namespace rescalo::host {
 
 class PropertyBag {
  public:
@@ -69,4 +69,4 @@ class UserControlRegistry {
   std::map<std::string, UserControlFactory, Less> factories_;
 };
 
-}  // namespace host
+}  // namespace rescalo::host

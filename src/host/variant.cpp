@@ -1,4 +1,4 @@
-#include "host/variant.h"
+#include <rescalo/host/variant.h>
 
 #include <cctype>
 #include <cfloat>
@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <limits>
 
-#include "host/error.h"
-#include "host/name.h"
+#include <rescalo/host/error.h>
+#include <rescalo/host/name.h>
 
-namespace host {
+namespace rescalo::host {
 
 double roundHalfEven(double value) {
   double r = std::nearbyint(value);  // default rounding mode is to nearest, ties to even
@@ -228,4 +228,4 @@ std::string_view Variant::typeName() const {
   return "Empty";
 }
 
-}  // namespace host
+}  // namespace rescalo::host

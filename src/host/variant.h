@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-namespace host {
+namespace rescalo::host {
 
 class Object;
 using ObjectPtr = std::shared_ptr<Object>;
@@ -88,4 +88,4 @@ inline std::int16_t boolValue(bool b) { return b ? kTrue : kFalse; }
 // A position or size read by name: the classic runtime hands them out as Single.
 inline Variant single(double value) { return Variant(static_cast<float>(value)); }
 
-}  // namespace host
+}  // namespace rescalo::host

@@ -1,11 +1,11 @@
-#include "host/window_api.h"
+#include <rescalo/host/window_api.h>
 
 #include <cstring>
 
-namespace host {
+namespace rescalo::host {
 
 void RtlMoveMemory(void* destination, const void* source, std::size_t length) {
   std::memmove(destination, source, length);
 }
 
-}  // namespace host
+}  // namespace rescalo::host

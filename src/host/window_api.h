@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace host {
+namespace rescalo::host {
 
 using HWND = std::intptr_t;
 using HRGN = std::intptr_t;
@@ -64,4 +64,4 @@ class WindowApi {
 void RtlMoveMemory(void* destination, const void* source, std::size_t length);
 inline WndProcHandle toHandle(WNDPROC proc) { return reinterpret_cast<WndProcHandle>(proc); }
 
-}  // namespace host
+}  // namespace rescalo::host

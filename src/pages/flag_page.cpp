@@ -1,8 +1,8 @@
-#include "pages/flag_page.h"
+#include <rescalo/pages/flag_page.h>
 
-#include "scaling/capture.h"
+#include <rescalo/scaling/capture.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 using host::Variant;
 using scaling::ControlFlags;
@@ -103,4 +103,4 @@ void FlagPage::PropertyPage_ApplyChanges() {
   }
 }
 
-}  // namespace pages
+}  // namespace rescalo::pages

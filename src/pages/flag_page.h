@@ -2,10 +2,10 @@
 // The three pages that leave single controls out of one kind of scaling each: borders, fonts
 // and pictures. One design with three settings.
 
-#include "host/property_page.h"
-#include "pages/flag_table.h"
+#include <rescalo/host/property_page.h>
+#include <rescalo/pages/flag_table.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 struct FlagPageKind {
   const char* caption;                    // "ScaleBorders"
@@ -37,4 +37,4 @@ class FlagPage : public host::PropertyPage {
   bool listBuilt_ = false;
 };
 
-}  // namespace pages
+}  // namespace rescalo::pages

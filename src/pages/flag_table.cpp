@@ -1,8 +1,8 @@
-#include "pages/flag_table.h"
+#include <rescalo/pages/flag_table.h>
 
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 void FlagTable::build(host::Object& edited, bool ignoreErrors) {
   table_.clear();
@@ -37,4 +37,4 @@ void showSwitch(host::Label& label, std::string_view name, bool on) {
   label.setCaption(std::string(name) + (on ? " = True" : " = False") + " (Set on General Tab) ");
 }
 
-}  // namespace pages
+}  // namespace rescalo::pages

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "host/collection.h"
-#include "host/object.h"
-#include "host/property_page.h"
-#include "scaling/records.h"
+#include <rescalo/host/collection.h>
+#include <rescalo/host/object.h>
+#include <rescalo/host/property_page.h>
+#include <rescalo/scaling/records.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 class FlagTable {
  public:
@@ -34,4 +34,4 @@ class FlagTable {
 // "<Switch> = False (Set on General Tab) ".
 void showSwitch(host::Label& label, std::string_view name, bool on);
 
-}  // namespace pages
+}  // namespace rescalo::pages

@@ -1,9 +1,9 @@
-#include "pages/form_effects_page.h"
+#include <rescalo/pages/form_effects_page.h>
 
-#include "host/failure.h"
-#include "host/variant.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/host/variant.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 using host::TextBox;
 using host::Variant;
@@ -84,4 +84,4 @@ void FormEffectsPage::PropertyPage_ApplyChanges() {
   c.set("FormCloseTime", Variant(txtFormCloseTime.text()));
 }
 
-}  // namespace pages
+}  // namespace rescalo::pages

@@ -2,9 +2,9 @@
 // The Form Effects page: the opening and closing effects, their durations in seconds and how
 // the form's picture is placed.
 
-#include "host/property_page.h"
+#include <rescalo/host/property_page.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 class FormEffectsPage : public host::PropertyPage {
  public:
@@ -23,4 +23,4 @@ class FormEffectsPage : public host::PropertyPage {
   bool loaded_ = false;
 };
 
-}  // namespace pages
+}  // namespace rescalo::pages

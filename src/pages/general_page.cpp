@@ -1,8 +1,8 @@
-#include "pages/general_page.h"
+#include <rescalo/pages/general_page.h>
 
-#include "host/variant.h"
+#include <rescalo/host/variant.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 using host::CheckBox;
 using host::TextBox;
@@ -130,4 +130,4 @@ void GeneralPage::PropertyPage_ApplyChanges() {
   box("ResizeAtOnce", chkResizeAtOnce);
 }
 
-}  // namespace pages
+}  // namespace rescalo::pages

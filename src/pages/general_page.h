@@ -2,9 +2,9 @@
 // The General page: the scaling switches, the size limits, placement, window-state saving and
 // the gradient's switch, source and type.
 
-#include "host/property_page.h"
+#include <rescalo/host/property_page.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 class GeneralPage : public host::PropertyPage {
  public:
@@ -24,4 +24,4 @@ class GeneralPage : public host::PropertyPage {
   bool loaded_ = false;
 };
 
-}  // namespace pages
+}  // namespace rescalo::pages

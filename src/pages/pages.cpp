@@ -1,13 +1,13 @@
-#include "pages/pages.h"
+#include <rescalo/pages/pages.h>
 
-#include "pages/flag_page.h"
-#include "pages/form_effects_page.h"
-#include "pages/general_page.h"
-#include "pages/replace_fonts_page.h"
-#include "pages/scale_controls_page.h"
-#include "pages/standard_color_page.h"
+#include <rescalo/pages/flag_page.h>
+#include <rescalo/pages/form_effects_page.h>
+#include <rescalo/pages/general_page.h>
+#include <rescalo/pages/replace_fonts_page.h>
+#include <rescalo/pages/scale_controls_page.h>
+#include <rescalo/pages/standard_color_page.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 std::vector<std::unique_ptr<host::PropertyPage>> createPropertyPages(host::PropertyPageSite& site) {
   std::vector<std::unique_ptr<host::PropertyPage>> p;
@@ -22,4 +22,4 @@ std::vector<std::unique_ptr<host::PropertyPage>> createPropertyPages(host::Prope
   return p;
 }
 
-}  // namespace pages
+}  // namespace rescalo::pages

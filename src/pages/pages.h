@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "host/property_page.h"
+#include <rescalo/host/property_page.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 std::vector<std::unique_ptr<host::PropertyPage>> createPropertyPages(host::PropertyPageSite& site);
 
-}  // namespace pages
+}  // namespace rescalo::pages

@@ -1,6 +1,6 @@
-#include "pages/replace_fonts_page.h"
+#include <rescalo/pages/replace_fonts_page.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 void LoadFontList(host::ListField& list, const std::vector<std::string>& families) {
   list.clear();
@@ -30,4 +30,4 @@ void ReplaceFontsPage::PropertyPage_ApplyChanges() {
   edited().set("ReplaceFontsWith", host::Variant(List1.text()));
 }
 
-}  // namespace pages
+}  // namespace rescalo::pages

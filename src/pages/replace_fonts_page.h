@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "host/property_page.h"
+#include <rescalo/host/property_page.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 // Fills the list with "<none>" and every family, unfiltered; the list keeps its own order.
 void LoadFontList(host::ListField& list, const std::vector<std::string>& families);
@@ -25,4 +25,4 @@ class ReplaceFontsPage : public host::PropertyPage {
   bool loaded_ = false;
 };
 
-}  // namespace pages
+}  // namespace rescalo::pages

@@ -1,9 +1,9 @@
-#include "pages/scale_controls_page.h"
+#include <rescalo/pages/scale_controls_page.h>
 
-#include "host/failure.h"
-#include "scaling/capture.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/scaling/capture.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 using host::CheckBox;
 using host::Variant;
@@ -257,4 +257,4 @@ void ScaleControlsPage::PropertyPage_ApplyChanges() {
   }
 }
 
-}  // namespace pages
+}  // namespace rescalo::pages

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "host/property_page.h"
-#include "pages/flag_table.h"
+#include <rescalo/host/property_page.h>
+#include <rescalo/pages/flag_table.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 class ScaleControlsPage : public host::PropertyPage {
  public:
@@ -42,4 +42,4 @@ class ScaleControlsPage : public host::PropertyPage {
   bool lockUpdate_ = false;
 };
 
-}  // namespace pages
+}  // namespace rescalo::pages

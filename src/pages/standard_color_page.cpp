@@ -1,6 +1,6 @@
-#include "pages/standard_color_page.h"
+#include <rescalo/pages/standard_color_page.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 StandardColorPage::StandardColorPage(host::PropertyPageSite& site)
     : PropertyPage(site, "StandardColor"),
@@ -40,4 +40,4 @@ void StandardColorPage::PropertyPage_ApplyChanges() {
   edited_ = {};
 }
 
-}  // namespace pages
+}  // namespace rescalo::pages

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "host/property_page.h"
+#include <rescalo/host/property_page.h>
 
-namespace pages {
+namespace rescalo::pages {
 
 class StandardColorPage : public host::PropertyPage {
  public:
@@ -26,4 +26,4 @@ class StandardColorPage : public host::PropertyPage {
   bool showing_ = false;  // while the page itself shows a property's colour
 };
 
-}  // namespace pages
+}  // namespace rescalo::pages

@@ -1,6 +1,6 @@
-#include "qt/about_box.h"
+#include <rescalo/qt/about_box.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 std::unique_ptr<QMessageBox> makeAboutBox(const host::AboutInfo& info, QWidget* parent) {
   auto name = QString::fromStdString(info.name);
@@ -20,4 +20,4 @@ void showAboutBox(const host::AboutInfo& info, QWidget* parent) {
   makeAboutBox(info, parent)->exec();
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

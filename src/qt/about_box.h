@@ -4,9 +4,9 @@
 #include <QMessageBox>
 #include <memory>
 
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 // The box, built but not shown: the caller shows it (exec, open or show).
 std::unique_ptr<QMessageBox> makeAboutBox(const host::AboutInfo& info, QWidget* parent = nullptr);
@@ -14,4 +14,4 @@ std::unique_ptr<QMessageBox> makeAboutBox(const host::AboutInfo& info, QWidget* 
 // Shows the box modally and returns when the developer closes it.
 void showAboutBox(const host::AboutInfo& info, QWidget* parent = nullptr);
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -1,10 +1,10 @@
-#include "qt/font_families.h"
+#include <rescalo/qt/font_families.h>
 
 #include <QFontDatabase>
 #include <QStringList>
 #include <algorithm>
 
-namespace qthost {
+namespace rescalo::qt {
 
 std::vector<std::string> installedFontFamilies() {
   std::vector<std::string> names;
@@ -14,4 +14,4 @@ std::vector<std::string> installedFontFamilies() {
   return names;
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

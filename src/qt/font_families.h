@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace qthost {
+namespace rescalo::qt {
 
 // Every family of QFontDatabase, once each, sorted (the shape the embedded runtime gives).
 std::vector<std::string> installedFontFamilies();
 
-}  // namespace qthost
+}  // namespace rescalo::qt

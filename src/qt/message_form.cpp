@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "qt/qt_form.h"
-#include "qt/qt_services.h"
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_services.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 namespace {
 
@@ -52,4 +52,4 @@ host::ObjectPtr QtServices::createMessageForm(const host::MessageForm& layout,
 
 QtServices::~QtServices() { delete messageForm_.data(); }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -1,12 +1,12 @@
-#include "qt/page_site.h"
+#include <rescalo/qt/page_site.h>
 
 #include <QApplication>
 
-#include "host/error.h"
-#include "qt/font_families.h"
-#include "qt/qt_services.h"
+#include <rescalo/host/error.h>
+#include <rescalo/qt/font_families.h>
+#include <rescalo/qt/qt_services.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 void QtPageSite::Beep() { QApplication::beep(); }
 
@@ -20,4 +20,4 @@ void QtPageSite::pageChanged(host::PropertyPage& page) {
   if (onPageChanged) onPageChanged(page);
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -4,9 +4,9 @@
 
 #include <functional>
 
-#include "host/property_page.h"
+#include <rescalo/host/property_page.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 class QtPageSite : public host::PropertyPageSite {
  public:
@@ -19,4 +19,4 @@ class QtPageSite : public host::PropertyPageSite {
   std::function<void(host::PropertyPage&)> onPageChanged;
 };
 
-}  // namespace qthost
+}  // namespace rescalo::qt

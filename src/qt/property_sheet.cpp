@@ -1,4 +1,4 @@
-#include "qt/property_sheet.h"
+#include <rescalo/qt/property_sheet.h>
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -22,9 +22,9 @@
 #include <cmath>
 #include <map>
 
-#include "host/name.h"
+#include <rescalo/host/name.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::FieldKind;
 
@@ -465,4 +465,4 @@ void PropertySheetDialog::buildPage(host::PropertyPage& page) {
   tabs_->addTab(pageWidget, qs(page.caption()));
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -12,13 +12,13 @@
 #include <string_view>
 #include <vector>
 
-#include "host/property_page.h"
+#include <rescalo/host/property_page.h>
 
 class QDialogButtonBox;
 class QPushButton;
 class QTabWidget;
 
-namespace qthost {
+namespace rescalo::qt {
 
 class PropertySheetDialog : public QDialog {
  public:
@@ -55,4 +55,4 @@ class PropertySheetDialog : public QDialog {
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -1,4 +1,4 @@
-#include "qt/qt_control.h"
+#include <rescalo/qt/qt_control.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -25,12 +25,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/failure.h"
-#include "qt/qt_form.h"
-#include "qt/qt_picture.h"
-#include "qt/qt_surface.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_picture.h>
+#include <rescalo/qt/qt_surface.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::Args;
 using host::Object;
@@ -857,4 +857,4 @@ const host::MemberTable* QtControl::members() const {
   return &table;
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "qt/qt_image_list.h"
-#include "qt/qt_object.h"
+#include <rescalo/qt/qt_image_list.h>
+#include <rescalo/qt/qt_object.h>
 
 class QFrame;
 
-namespace qthost {
+namespace rescalo::qt {
 
 enum class ControlKind {
   CommandButton,  // QPushButton
@@ -84,4 +84,4 @@ class QtControl : public QtWidgetObject {
 // A picture box's border: none (0) or the sunken one (1), two pixels each side.
 void setBorder(QFrame& frame, int style);
 
-}  // namespace qthost
+}  // namespace rescalo::qt

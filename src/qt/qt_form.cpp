@@ -1,4 +1,4 @@
-#include "qt/qt_form.h"
+#include <rescalo/qt/qt_form.h>
 
 #include <QEvent>
 #include <QMainWindow>
@@ -6,10 +6,10 @@
 #include <QMdiSubWindow>
 #include <algorithm>
 
-#include "qt/qt_control.h"
-#include "qt/qt_surface.h"
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_surface.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::Args;
 using host::Object;
@@ -305,4 +305,4 @@ const host::MemberTable* QtControls::members() const {
   return &table;
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

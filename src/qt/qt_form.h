@@ -30,11 +30,11 @@
 #include <memory>
 #include <vector>
 
-#include "qt/qt_object.h"
+#include <rescalo/qt/qt_object.h>
 
 class QMdiArea;
 
-namespace qthost {
+namespace rescalo::qt {
 
 // The area of an MDI form's window, or nullptr for any other widget.
 QMdiArea* mdiAreaOf(const QWidget& window);
@@ -110,4 +110,4 @@ class QtControls : public host::Object {
   bool formFirst_;
 };
 
-}  // namespace qthost
+}  // namespace rescalo::qt

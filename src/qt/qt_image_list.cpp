@@ -1,9 +1,9 @@
-#include "qt/qt_image_list.h"
+#include <rescalo/qt/qt_image_list.h>
 
-#include "host/error.h"
-#include "qt/qt_object.h"
+#include <rescalo/host/error.h>
+#include <rescalo/qt/qt_object.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::Args;
 using host::Object;
@@ -209,4 +209,4 @@ Variant ImageListBinding::value() const {
   return list_ ? Variant(host::ObjectPtr(adapterOf(list_))) : Variant(nullptr);
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

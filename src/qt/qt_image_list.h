@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 class QtImageList : public QWidget {
  public:
@@ -84,4 +84,4 @@ class ImageListBinding {
   QPointer<QtImageList> list_;
 };
 
-}  // namespace qthost
+}  // namespace rescalo::qt

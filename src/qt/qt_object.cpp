@@ -1,13 +1,13 @@
-#include "qt/qt_object.h"
+#include <rescalo/qt/qt_object.h>
 
 #include <QFont>
 #include <algorithm>
 #include <unordered_map>
 
-#include "qt/qt_control.h"
-#include "qt/qt_form.h"
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::Args;
 using host::Object;
@@ -261,4 +261,4 @@ const host::MemberTable* QtFont::members() const {
   return &table;
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -12,10 +12,10 @@
 #include <memory>
 #include <optional>
 
-#include "host/object.h"
-#include "host/window_api.h"
+#include <rescalo/host/object.h>
+#include <rescalo/host/window_api.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 class QtForm;
 class QtControl;
@@ -93,4 +93,4 @@ class QtFont : public host::Object {
   QPointer<QWidget> widget_;
 };
 
-}  // namespace qthost
+}  // namespace rescalo::qt

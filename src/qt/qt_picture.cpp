@@ -1,9 +1,9 @@
-#include "qt/qt_picture.h"
+#include <rescalo/qt/qt_picture.h>
 
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::Args;
 using host::Object;
@@ -50,4 +50,4 @@ const QImage* imageOf(const Variant& picture) {
   return p ? &p->image() : nullptr;
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

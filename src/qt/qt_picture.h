@@ -5,9 +5,9 @@
 #include <QImage>
 #include <memory>
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 class QtPicture : public host::Object {
  public:
@@ -29,4 +29,4 @@ std::shared_ptr<QtPicture> makePicture(QImage image);
 // The image behind a picture variant, or nullptr for Nothing or a non-picture.
 const QImage* imageOf(const host::Variant& picture);
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -1,4 +1,4 @@
-#include "qt/qt_services.h"
+#include <rescalo/qt/qt_services.h>
 
 #include <QApplication>
 #include <QFrame>
@@ -12,13 +12,13 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "host/failure.h"
-#include "qt/about_box.h"
-#include "qt/font_families.h"
-#include "qt/qt_control.h"
-#include "qt/qt_object.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/qt/about_box.h>
+#include <rescalo/qt/font_families.h>
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_object.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::Args;
 using host::HWND;
@@ -382,4 +382,4 @@ std::shared_ptr<host::Timer> QtServices::createTimer(std::function<void()> onTic
   return std::make_shared<QtTimer>(std::move(onTick));
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -12,11 +12,11 @@
 #include <memory>
 #include <optional>
 
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
 class QWidget;
 
-namespace qthost {
+namespace rescalo::qt {
 
 // A QTimer behind the classic timer: enabling or changing the interval restarts the
 // countdown, and an interval of 0 never ticks.
@@ -146,4 +146,4 @@ class QtServices : public host::Services {
   std::unique_ptr<QWidget> workSurfaces_;  // holds the picture boxes made for the control
 };
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -1,4 +1,4 @@
-#include "qt/qt_surface.h"
+#include <rescalo/qt/qt_surface.h>
 
 #include <QEvent>
 #include <QPainter>
@@ -8,11 +8,11 @@
 #include <numbers>
 #include <unordered_map>
 
-#include "host/drawing_members.h"
-#include "qt/qt_form.h"
-#include "qt/qt_object.h"
+#include <rescalo/host/drawing_members.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_object.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::Args;
 using host::Object;
@@ -488,4 +488,4 @@ const host::MemberTable& QtSurface::members() {
   return table;
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -19,11 +19,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "host/drawing_members.h"
-#include "host/object.h"
-#include "qt/qt_picture.h"
+#include <rescalo/host/drawing_members.h>
+#include <rescalo/host/object.h>
+#include <rescalo/qt/qt_picture.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 class QtSurface : public QObject, public host::DrawingState {
  public:
@@ -103,4 +103,4 @@ class QtSurface : public QObject, public host::DrawingState {
   bool ready_ = false;
 };
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -1,11 +1,11 @@
-#include "qt/qt_user_control.h"
+#include <rescalo/qt/qt_user_control.h>
 
 #include <algorithm>
 
-#include "host/failure.h"
-#include "qt/qt_form.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/qt/qt_form.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 using host::Args;
 using host::Object;
@@ -173,4 +173,4 @@ std::shared_ptr<QtUserControlHost> attach(QWidget* window,
   return host;
 }
 
-}  // namespace qthost
+}  // namespace rescalo::qt

@@ -2,8 +2,8 @@
 // A user control (a Rescalo, for one) attached to any QWidget window: the site it sees, the
 // extender the application sees, and a property bag for settings given in code.
 //
-//   qthost::QtServices services;
-//   auto rescalo = qthost::attach(&window, std::make_shared<control::Rescalo>(), services);
+//   qt::QtServices services;
+//   auto rescalo = qt::attach(&window, std::make_shared<control::Rescalo>(), services);
 //   window.show();
 //
 // attach() runs the control's Initialize, then ReadProperties from the given settings (the
@@ -21,10 +21,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/user_control.h"
-#include "qt/qt_services.h"
+#include <rescalo/host/user_control.h>
+#include <rescalo/qt/qt_services.h>
 
-namespace qthost {
+namespace rescalo::qt {
 
 class QtForm;
 
@@ -111,4 +111,4 @@ std::shared_ptr<QtUserControlHost> attach(QWidget* window,
                                           std::shared_ptr<host::UserControl> control,
                                           QtServices& services, AttachOptions options = {});
 
-}  // namespace qthost
+}  // namespace rescalo::qt

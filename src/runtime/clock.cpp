@@ -1,8 +1,8 @@
-#include "runtime/clock.h"
+#include <rescalo/runtime/clock.h>
 
 #include <algorithm>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 ClockTimer::ClockTimer(VirtualClock& clock, std::function<void()> onTick)
     : clock_(&clock), onTick_(std::move(onTick)) {
@@ -56,4 +56,4 @@ int VirtualClock::advance(double ms) {
 
 int VirtualClock::runDue() { return advance(0); }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class VirtualClock;
 
@@ -47,4 +47,4 @@ class VirtualClock {
   std::vector<ClockTimer*> timers_;
 };
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

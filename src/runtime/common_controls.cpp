@@ -1,16 +1,16 @@
 // Items, collections, image lists and what every common control shares; the class registry.
 
-#include "runtime/common_controls.h"
+#include <rescalo/runtime/common_controls.h>
 
 #include <map>
 
-#include "runtime/form.h"
-#include "runtime/picture.h"
-#include "runtime/raster/paint.h"
-#include "runtime/runtime.h"
-#include "runtime/scale.h"
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/paint.h>
+#include <rescalo/runtime/runtime.h>
+#include <rescalo/runtime/scale.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 using host::Args;
 using host::Name;
@@ -509,4 +509,4 @@ std::shared_ptr<Control> createCommonControl(std::string_view fileClass) {
   return std::make_shared<Quillmark>(fc, *cls);
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

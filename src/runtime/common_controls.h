@@ -14,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
-#include "host/collection.h"
-#include "runtime/control.h"
-#include "runtime/frm/frm_document.h"
+#include <rescalo/host/collection.h>
+#include <rescalo/runtime/control.h>
+#include <rescalo/runtime/frm/frm_document.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Form;
 class ImageList;
@@ -414,4 +414,4 @@ const ControlClass* commonControlClass(std::string_view fileClass);
 // A new control of that class, or nullptr when it is no common control.
 std::shared_ptr<Control> createCommonControl(std::string_view fileClass);
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -1,13 +1,13 @@
-#include "runtime/control.h"
+#include <rescalo/runtime/control.h>
 
 #include <map>
 
-#include "host/collection.h"
-#include "runtime/clock.h"
-#include "runtime/common_controls.h"
-#include "runtime/form.h"
+#include <rescalo/host/collection.h>
+#include <rescalo/runtime/clock.h>
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/form.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 const host::MemberTable& pictureBoxMembers();  // defined with the picture box
 
@@ -432,4 +432,4 @@ std::shared_ptr<Control> createControl(std::string_view fileClass) {
   return std::make_shared<Control>(std::string(fileClass), cls);
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

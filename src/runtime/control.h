@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/object.h"
-#include "runtime/font.h"
+#include <rescalo/host/object.h>
+#include <rescalo/runtime/font.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Form;
 class Control;
@@ -142,4 +142,4 @@ const host::MemberTable& extenderMembers();  // Name, Index, Container, Parent, 
 const host::MemberTable& rectMembers();      // Left, Top, Width, Height, Move, Visible, Enabled
 const host::MemberTable& fontMembers();      // Font and the FontName/FontSize... shortcuts
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

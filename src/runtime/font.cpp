@@ -1,9 +1,9 @@
-#include "runtime/font.h"
+#include <rescalo/runtime/font.h>
 
 #include <algorithm>
 #include <cmath>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 namespace {
 double gTwipsPerPixel = 15;
@@ -46,4 +46,4 @@ const host::MemberTable* Font::members() const {
   return &table;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Font : public host::Object {
  public:
@@ -43,4 +43,4 @@ class Font : public host::Object {
   int weight_ = 400;
 };
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -1,13 +1,13 @@
-#include "runtime/form.h"
+#include <rescalo/runtime/form.h>
 
 #include <cmath>
 
-#include "host/collection.h"
-#include "runtime/runtime.h"
-#include "runtime/scale.h"
-#include "runtime/user_control_host.h"
+#include <rescalo/host/collection.h>
+#include <rescalo/runtime/runtime.h>
+#include <rescalo/runtime/scale.h>
+#include <rescalo/runtime/user_control_host.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 using host::Args;
 using host::Name;
@@ -601,4 +601,4 @@ const host::MemberTable* Form::members() const {
   return &table;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "host/user_control.h"
-#include "runtime/control.h"
-#include "runtime/surface.h"
-#include "runtime/window_table.h"
+#include <rescalo/host/user_control.h>
+#include <rescalo/runtime/control.h>
+#include <rescalo/runtime/surface.h>
+#include <rescalo/runtime/window_table.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Runtime;
 
@@ -146,4 +146,4 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
 // container's controls (item 0 is the form itself).
 host::ObjectPtr controlsOf(Form& form, bool withFormFirst);
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

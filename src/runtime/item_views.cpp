@@ -1,8 +1,8 @@
 // Tree views, list views and tab strips: their items, and the image lists they show them from.
 
-#include "runtime/common_controls.h"
+#include <rescalo/runtime/common_controls.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 using host::Args;
 using host::Object;
@@ -208,4 +208,4 @@ const host::MemberTable& TabStrip::memberTable() {
   return table;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

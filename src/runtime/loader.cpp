@@ -1,4 +1,4 @@
-#include "runtime/loader.h"
+#include <rescalo/runtime/loader.h>
 
 #include <algorithm>
 #include <cmath>
@@ -7,14 +7,14 @@
 #include <limits>
 #include <map>
 
-#include "host/name.h"
-#include "runtime/common_controls.h"
-#include "runtime/form.h"
-#include "runtime/raster/raster.h"
-#include "runtime/scale.h"
-#include "runtime/user_control_host.h"
+#include <rescalo/host/name.h>
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/raster/raster.h>
+#include <rescalo/runtime/scale.h>
+#include <rescalo/runtime/user_control_host.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 namespace fs = std::filesystem;
 using host::Variant;
@@ -629,4 +629,4 @@ void storeForm(Form& form, frm::Document& doc) {
   storeChildren(form, fb);
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "host/error.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/runtime.h"
+#include <rescalo/host/error.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/runtime.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Form;
 
@@ -55,4 +55,4 @@ host::Variant valueOf(const frm::Property& property);
 // The raw text and comment for writing a value back.
 std::pair<std::string, std::string> rawOf(const host::Variant& value);
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -1,8 +1,8 @@
-#include "runtime/picture.h"
+#include <rescalo/runtime/picture.h>
 
-#include "runtime/scale.h"
+#include <rescalo/runtime/scale.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 double Picture::himetricWidth() const {
   return bitmap_->width() * ScaleState::twipsPerPixelX * 2540.0 / 1440.0;
@@ -41,4 +41,4 @@ const raster::Bitmap* bitmapOf(const host::Variant& picture) {
   return p ? &p->bitmap() : nullptr;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -3,10 +3,10 @@
 
 #include <memory>
 
-#include "host/object.h"
-#include "runtime/raster/bitmap.h"
+#include <rescalo/host/object.h>
+#include <rescalo/runtime/raster/bitmap.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Picture : public host::Object {
  public:
@@ -29,4 +29,4 @@ std::shared_ptr<Picture> makePicture(raster::Bitmap bitmap);
 // The bitmap behind a picture variant, or nullptr for Nothing or a non-picture.
 const raster::Bitmap* bitmapOf(const host::Variant& picture);
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

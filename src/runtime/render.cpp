@@ -1,21 +1,21 @@
-#include "runtime/render.h"
+#include <rescalo/runtime/render.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "host/failure.h"
-#include "runtime/common_controls.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/picture.h"
-#include "runtime/raster/raster.h"
-#include "runtime/runtime.h"
-#include "runtime/scale.h"
-#include "runtime/surface.h"
-#include "runtime/text.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/raster.h>
+#include <rescalo/runtime/runtime.h>
+#include <rescalo/runtime/scale.h>
+#include <rescalo/runtime/surface.h>
+#include <rescalo/runtime/text.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 namespace {
 
@@ -775,4 +775,4 @@ raster::Bitmap renderWindow(Form& form) {
   return bm;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

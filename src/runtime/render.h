@@ -4,10 +4,10 @@
 // control in the classic 3-D look, captions in the control's font. While the window has a
 // region (an opening or closing effect plays) everything outside it is transparent black.
 
-#include "runtime/form.h"
-#include "runtime/raster/bitmap.h"
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/raster/bitmap.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 // The window's outer size in pixels; the picture's (0, 0) is the window's top-left corner,
 // the origin of its region.
@@ -19,4 +19,4 @@ struct PixelPoint {
 };
 PixelPoint clientOrigin(const Form& form);
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

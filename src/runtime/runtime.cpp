@@ -1,17 +1,17 @@
-#include "runtime/runtime.h"
+#include <rescalo/runtime/runtime.h>
 
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <set>
 
-#include "runtime/control.h"
-#include "runtime/font.h"
-#include "runtime/form.h"
-#include "runtime/loader.h"
-#include "runtime/scale.h"
+#include <rescalo/runtime/control.h>
+#include <rescalo/runtime/font.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/scale.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 using host::Args;
 using host::Object;
@@ -199,4 +199,4 @@ host::ObjectPtr Runtime::createMessageForm(const host::MessageForm& layout,
   return messageForm;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "host/services.h"
-#include "host/user_control.h"
-#include "runtime/clock.h"
-#include "runtime/settings_store.h"
-#include "runtime/window_table.h"
+#include <rescalo/host/services.h>
+#include <rescalo/host/user_control.h>
+#include <rescalo/runtime/clock.h>
+#include <rescalo/runtime/settings_store.h>
+#include <rescalo/runtime/window_table.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Form;
 
@@ -96,4 +96,4 @@ class Runtime : public host::Services {
   std::deque<std::function<void()>> posted_;
 };
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

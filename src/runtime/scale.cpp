@@ -1,8 +1,8 @@
-#include "runtime/scale.h"
+#include <rescalo/runtime/scale.h>
 
-#include "host/error.h"
+#include <rescalo/host/error.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 double ScaleState::twipsPerPixelX = 15;
 double ScaleState::twipsPerPixelY = 15;
@@ -98,4 +98,4 @@ double ScaleState::convert(double value, int from, int to, bool xAxis) const {
   return value * tpu(from) / tpu(to);
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

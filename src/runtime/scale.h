@@ -1,9 +1,9 @@
 #pragma once
 // ScaleMode: the coordinate system of a form or picture box.
 
-#include "runtime/control.h"
+#include <rescalo/runtime/control.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 enum ScaleModeValue {
   vbUser = 0,
@@ -54,4 +54,4 @@ class ScaleState {
   double unitX_ = 1, unitY_ = 1;  // user mode: twips per unit
 };
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -1,4 +1,4 @@
-#include "runtime/settings_store.h"
+#include <rescalo/runtime/settings_store.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,10 +9,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "host/error.h"
-#include "host/name.h"
+#include <rescalo/host/error.h>
+#include <rescalo/host/name.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 namespace fs = std::filesystem;
 
@@ -188,4 +188,4 @@ std::vector<std::pair<std::string, std::string>> FileSettingsStore::keys(
   return out;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class FileSettingsStore : public host::SettingsStore {
  public:
@@ -49,4 +49,4 @@ class FileSettingsStore : public host::SettingsStore {
   Apps apps_;
 };
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -1,11 +1,11 @@
-#include "runtime/surface.h"
+#include <rescalo/runtime/surface.h>
 
 #include <cmath>
 
-#include "host/drawing_members.h"
-#include "runtime/raster/raster.h"
+#include <rescalo/host/drawing_members.h>
+#include <rescalo/runtime/raster/raster.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 using host::Args;
 using host::Object;
@@ -225,4 +225,4 @@ const host::MemberTable& Surface::members() {
   return table;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -4,14 +4,14 @@
 
 #include <memory>
 
-#include "host/drawing_members.h"
-#include "host/object.h"
-#include "runtime/control.h"
-#include "runtime/picture.h"
-#include "runtime/raster/bitmap.h"
-#include "runtime/scale.h"
+#include <rescalo/host/drawing_members.h>
+#include <rescalo/host/object.h>
+#include <rescalo/runtime/control.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/bitmap.h>
+#include <rescalo/runtime/scale.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Surface : public host::DrawingState {
  public:
@@ -74,4 +74,4 @@ class Surface : public host::DrawingState {
 // The real colour of a classic colour value (system colours resolved to fixed ones).
 raster::Color resolveColor(std::uint32_t classic);
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "runtime/common_controls.h"
-#include "runtime/picture.h"
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/picture.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 using host::Args;
 using host::Object;
@@ -225,4 +225,4 @@ const host::MemberTable& SSTab::memberTable() {
   return table;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -1,4 +1,4 @@
-#include "runtime/text.h"
+#include <rescalo/runtime/text.h>
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -10,9 +10,9 @@
 #include <memory>
 #include <tuple>
 
-#include "runtime/scale.h"
+#include <rescalo/runtime/scale.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 namespace {
 
@@ -253,4 +253,4 @@ std::string withoutAccessKeys(std::string_view caption) {
   return out;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

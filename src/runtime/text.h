@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/font.h"
-#include "runtime/raster/bitmap.h"
+#include <rescalo/runtime/font.h>
+#include <rescalo/runtime/raster/bitmap.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 // Whether fontconfig finds a face to draw with at all; without one nothing is drawn and every
 // measure is zero.
@@ -39,4 +39,4 @@ std::vector<std::string> wrapText(const Font& font, std::string_view utf8, int w
 // A caption as shown: "&&" is an ampersand, a single "&" only marks the access key.
 std::string withoutAccessKeys(std::string_view caption);
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "runtime/common_controls.h"
-#include "runtime/form.h"
-#include "runtime/runtime.h"
-#include "runtime/scale.h"
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/runtime.h>
+#include <rescalo/runtime/scale.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 using host::Args;
 using host::Object;
@@ -253,4 +253,4 @@ const host::MemberTable& Toolbar::memberTable() {
   return table;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -1,9 +1,9 @@
-#include "runtime/user_control_host.h"
+#include <rescalo/runtime/user_control_host.h>
 
-#include "runtime/form.h"
-#include "runtime/runtime.h"
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/runtime.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 UserControlHost::UserControlHost(std::string fileClass, const ControlClass& cls,
                                  std::shared_ptr<host::UserControl> control, bool userMode)
@@ -50,4 +50,4 @@ void UserControlHost::RaiseEvent(std::string_view event, host::Args args) {
 
 host::Services& UserControlHost::services() { return form->runtime(); }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

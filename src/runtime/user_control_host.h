@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "host/user_control.h"
-#include "runtime/control.h"
+#include <rescalo/host/user_control.h>
+#include <rescalo/runtime/control.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 class Runtime;
 
@@ -48,4 +48,4 @@ class UserControlHost : public Control, public host::ControlSite {
   bool userMode_;
 };
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

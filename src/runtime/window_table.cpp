@@ -1,6 +1,6 @@
-#include "runtime/window_table.h"
+#include <rescalo/runtime/window_table.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 using namespace host;
 
@@ -115,4 +115,4 @@ MINMAXINFO WindowTable::trackingLimits(HWND hwnd, const MINMAXINFO& defaults) {
   return info;
 }
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -6,9 +6,9 @@
 #include <map>
 #include <optional>
 
-#include "host/window_api.h"
+#include <rescalo/host/window_api.h>
 
-namespace runtime {
+namespace rescalo::runtime {
 
 // The object behind a window: a form, or an MDI form's client area.
 class WindowOwner {
@@ -69,4 +69,4 @@ class WindowTable : public host::WindowApi {
   host::HRGN nextRegion_ = 0x2000;
 };
 
-}  // namespace runtime
+}  // namespace rescalo::runtime

@@ -1,11 +1,11 @@
-#include "scaling/capture.h"
+#include <rescalo/scaling/capture.h>
 
 #include <memory>
 #include <string>
 
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 namespace {
 
@@ -207,4 +207,4 @@ bool HasScalableFont(host::Object& ctrl) {
   return false;
 }
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

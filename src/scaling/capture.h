@@ -5,11 +5,11 @@
 
 #include <optional>
 
-#include "host/collection.h"
-#include "host/object.h"
-#include "scaling/records.h"
+#include <rescalo/host/collection.h>
+#include <rescalo/host/object.h>
+#include <rescalo/scaling/records.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 // What the engine remembers between passes; owned by the control.
 struct EngineState {
@@ -38,4 +38,4 @@ bool HasScalableFont(host::Object& ctrl);
 // The host form itself ("Form" or "MDIForm").
 bool isFormObject(const host::Object& obj);
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

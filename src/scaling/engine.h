@@ -6,13 +6,13 @@
 #include <memory>
 #include <string_view>
 
-#include "effects/picture_placement.h"
-#include "host/collection.h"
-#include "host/services.h"
-#include "scaling/capture.h"
-#include "scaling/records.h"
+#include <rescalo/effects/picture_placement.h>
+#include <rescalo/host/collection.h>
+#include <rescalo/host/services.h>
+#include <rescalo/scaling/capture.h>
+#include <rescalo/scaling/records.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 // The settings and state of the owning control that the engine reads.
 struct EngineSettings {
@@ -113,4 +113,4 @@ class Engine {
       const host::ObjectPtr& ctrl, bool captureMissing);
 };
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

@@ -1,8 +1,8 @@
-#include "scaling/font_replacement.h"
+#include <rescalo/scaling/font_replacement.h>
 
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 using host::Variant;
 
@@ -27,4 +27,4 @@ void ReplaceFonts(host::Object& form, const std::string& face) {
   });
 }
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

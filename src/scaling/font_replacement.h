@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "host/object.h"
+#include <rescalo/host/object.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 inline constexpr const char* kNoReplacement = "<none>";
 
@@ -14,4 +14,4 @@ inline constexpr const char* kNoReplacement = "<none>";
 // a font a control lacks or that refuses the name is passed over. Nothing for "<none>".
 void ReplaceFonts(host::Object& form, const std::string& face);
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "host/failure.h"
-#include "scaling/engine.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/scaling/engine.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 using host::Variant;
 
@@ -231,4 +231,4 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
     });
 }
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

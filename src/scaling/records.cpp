@@ -1,8 +1,8 @@
-#include "scaling/records.h"
+#include <rescalo/scaling/records.h>
 
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 namespace {
 
@@ -152,4 +152,4 @@ bool KeyExists(host::Collection& collection, std::string_view key) {
   return item && item->isObject();
 }
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

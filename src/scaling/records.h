@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/collection.h"
-#include "host/object.h"
+#include <rescalo/host/collection.h>
+#include <rescalo/host/object.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 // An array field that grows on write: storing element n keeps what is stored and extends the
 // array to 0 … n, leaving the new elements empty. Reading past the end fails with 9, as a
@@ -148,4 +148,4 @@ std::shared_ptr<T> findRecord(const host::Collection& collection, std::string_vi
   return item && item->isObject() ? std::dynamic_pointer_cast<T>(item->toObject()) : nullptr;
 }
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

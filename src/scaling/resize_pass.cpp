@@ -5,11 +5,11 @@
 #include <cctype>
 #include <cmath>
 
-#include "host/error_object.h"
-#include "host/failure.h"
-#include "scaling/engine.h"
+#include <rescalo/host/error_object.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/scaling/engine.h>
 
-namespace scaling {
+namespace rescalo::scaling {
 
 using host::Variant;
 
@@ -527,4 +527,4 @@ Variant Engine::Reset() {
   return {};
 }
 
-}  // namespace scaling
+}  // namespace rescalo::scaling

@@ -1,6 +1,6 @@
-#include "window/placement.h"
+#include <rescalo/window/placement.h>
 
-namespace window {
+namespace rescalo::window {
 
 using host::Variant;
 
@@ -73,4 +73,4 @@ void SetTopMost(host::Services& services, host::Object& form, bool onTop) {
                                   host::SWP_NOSIZE | host::SWP_NOMOVE | host::SWP_NOOWNERZORDER);
 }
 
-}  // namespace window
+}  // namespace rescalo::window

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
-namespace window {
+namespace rescalo::window {
 
 // Width and/or height as a percentage of the screen, or of the containing window for an MDI
 // child; 0 leaves that dimension alone.
@@ -23,4 +23,4 @@ void SetTopMost(host::Services& services, host::Object& form, bool onTop);
 // True for an MDI parent form, whose placement is its own.
 bool isMdiParent(const host::Object& form);
 
-}  // namespace window
+}  // namespace rescalo::window

@@ -1,13 +1,13 @@
-#include "window/print_size.h"
+#include <rescalo/window/print_size.h>
 
 #include <cmath>
 
-#include "host/error_object.h"
-#include "host/failure.h"
-#include "window/placement.h"
-#include "window/size_limits.h"
+#include <rescalo/host/error_object.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/window/placement.h>
+#include <rescalo/window/size_limits.h>
 
-namespace window {
+namespace rescalo::window {
 
 using host::Variant;
 
@@ -150,4 +150,4 @@ void PrintHideTick(host::Object* form, bool runtimeTest, host::Timer& timer) {
 host::ObjectPtr PrintDialog() { return shared().dialog.lock(); }
 bool PrintCancelled() { return shared().cancel; }
 
-}  // namespace window
+}  // namespace rescalo::window

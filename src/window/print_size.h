@@ -7,9 +7,9 @@
 #include <memory>
 #include <string_view>
 
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
-namespace window {
+namespace rescalo::window {
 
 // What switching on remembers for switching off, one per control.
 struct PrintSaved {
@@ -42,4 +42,4 @@ void PrintHideTick(host::Object* form, bool runtimeTest, host::Timer& timer);
 host::ObjectPtr PrintDialog();
 bool PrintCancelled();
 
-}  // namespace window
+}  // namespace rescalo::window

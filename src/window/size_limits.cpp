@@ -1,10 +1,10 @@
-#include "window/size_limits.h"
+#include <rescalo/window/size_limits.h>
 
 #include <algorithm>
 
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 
-namespace window {
+namespace rescalo::window {
 
 using host::HWND;
 using host::Variant;
@@ -97,4 +97,4 @@ host::LRESULT FixWindowProc(HWND hWnd, std::uint32_t uMsg, host::WPARAM wParam,
   return result;
 }
 
-}  // namespace window
+}  // namespace rescalo::window

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
-namespace window {
+namespace rescalo::window {
 
 struct SizeLimits {
   std::int32_t minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;  // twips, 0: none
@@ -41,4 +41,4 @@ void UnfixWindow(host::WindowApi& api, host::HWND hWnd);
 host::LRESULT FixWindowProc(host::HWND hWnd, std::uint32_t uMsg, host::WPARAM wParam,
                             host::LPARAM lParam);
 
-}  // namespace window
+}  // namespace rescalo::window

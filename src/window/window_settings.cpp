@@ -1,8 +1,8 @@
-#include "window/window_settings.h"
+#include <rescalo/window/window_settings.h>
 
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 
-namespace window {
+namespace rescalo::window {
 
 using host::Variant;
 
@@ -57,4 +57,4 @@ void LoadWindowSettings(WindowMemory m, bool& loading) {
   loading = false;
 }
 
-}  // namespace window
+}  // namespace rescalo::window

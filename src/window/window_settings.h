@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "host/services.h"
+#include <rescalo/host/services.h>
 
-namespace window {
+namespace rescalo::window {
 
 inline constexpr const char* kSettingsApp = "Rescalo";
 
@@ -31,4 +31,4 @@ void SaveWindowSettings(WindowMemory memory);
 // was read before it stays in the bounds, nothing is applied or deleted.
 void LoadWindowSettings(WindowMemory memory, bool& loading);
 
-}  // namespace window
+}  // namespace rescalo::window

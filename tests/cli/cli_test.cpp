@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include <rescalo/runtime/raster/image_io.h>
 #include "cli_support.h"
-#include "runtime/raster/image_io.h"
 #include "test_support.h"
+
+using namespace rescalo;
 
 namespace fs = std::filesystem;
 using namespace testing_support;
@@ -18,7 +20,7 @@ namespace {
 const std::string kExamples = RESCALO_SOURCE_DIR "/examples/";
 
 TEST(Inspect, JsonListsTheFormAndEveryControlWithOnlyTheMembersItHas) {
-  Result r = rescalo("inspect --json " + kExamples + "address-book.frm");
+  Result r = runRescalo("inspect --json " + kExamples + "address-book.frm");
   ASSERT_EQ(r.exitCode, 0) << r.out;
   for (const char* part :
        {"{\"form\": {\"name\": \"frmAddress\", \"class\": \"VB.Form\", \"width\": 6840, "
@@ -40,23 +42,23 @@ TEST(Inspect, CodePageCaptionsComeOutAsUtf8AndMalformedFormsFailWithFileAndLine)
          "   ClientHeight = 1000\r\n   ClientWidth = 2000\r\n   BeginProperty Font\r\n"
          "      Name = \"Arial\"\r\n      Size = 9.75\r\n      Charset = 204\r\n"
          "   EndProperty\r\nEnd\r\n";
-  Result r = rescalo("inspect " + (dir / "cyr.frm").string());
+  Result r = runRescalo("inspect " + (dir / "cyr.frm").string());
   EXPECT_EQ(r.exitCode, 0) << r.out;
   EXPECT_TRUE(has(r.out, "Привет")) << r.out;
 
   std::ofstream(dir / "bad.frm") << "VERSION 5.00\nBegin VB.Form Form1\n   Caption = \"x\"\n"
                                     "   Begin VB.CommandButton Command1\n      Height = 375\n";
-  r = rescalo("inspect " + (dir / "bad.frm").string());
+  r = runRescalo("inspect " + (dir / "bad.frm").string());
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(has(r.out, "bad.frm:5: expected 'End' before end of file")) << r.out;
-  EXPECT_EQ(rescalo("inspect " + (dir / "missing.frm").string()).exitCode, 1);
-  EXPECT_EQ(rescalo("frobnicate").exitCode, 2);
+  EXPECT_EQ(runRescalo("inspect " + (dir / "missing.frm").string()).exitCode, 1);
+  EXPECT_EQ(runRescalo("frobnicate").exitCode, 2);
   fs::remove_all(dir);
 }
 
 TEST(Inspect, EveryFormInspects) {
   for (const fs::path& file : testing_support::formsToCheck()) {
-    Result r = rescalo("inspect --json \"" + file.string() + "\"");
+    Result r = runRescalo("inspect --json \"" + file.string() + "\"");
     EXPECT_EQ(r.exitCode, 0) << file << r.out.substr(0, 300);
     EXPECT_TRUE(has(r.out, "{\"form\": {\"name\": ")) << file;
   }
@@ -67,14 +69,14 @@ TEST(Save, AddGivesAnyCorpusFormARescaloThatInspectAndSaveKeep) {
   fs::path dir = freshDir("cli"), added = dir / "added.frm";
   fs::path in = testing_support::corpusFile(
       "042-sylvain-robichaud-tape-manager-using-ntbackup__1-61181-frmCalendar.frm");
-  Result r = rescalo("add \"" + in.string() + "\" -o " + added.string());
+  Result r = runRescalo("add \"" + in.string() + "\" -o " + added.string());
   ASSERT_EQ(r.exitCode, 0) << r.out;
   std::string text = readAll(added);
   // A new control has its defaults, so only the design-time size of the form is stored.
   EXPECT_TRUE(has(text, "DesignFormScaleWidth=   8265")) << text;
   EXPECT_FALSE(has(text, "ScaleFonts"));
 
-  Result shown = rescalo("inspect --json " + added.string());
+  Result shown = runRescalo("inspect --json " + added.string());
   ASSERT_EQ(shown.exitCode, 0) << shown.out;
   EXPECT_TRUE(has(shown.out,
                   "\"rescalo\": [\n  {\"key\": \"Rescalo1\", \"settings\": {\"ScaleFonts\": true"))
@@ -82,7 +84,7 @@ TEST(Save, AddGivesAnyCorpusFormARescaloThatInspectAndSaveKeep) {
   EXPECT_TRUE(has(shown.out, "\"DesignFormWidth\": 8385"));
 
   // A form that has one already is refused, and nothing is written.
-  Result twice = rescalo("add " + added.string() + " -o " + (dir / "twice.frm").string());
+  Result twice = runRescalo("add " + added.string() + " -o " + (dir / "twice.frm").string());
   EXPECT_EQ(twice.exitCode, 1);
   EXPECT_TRUE(has(twice.out, "already has a Rescalo control (Rescalo1)"));
   EXPECT_FALSE(fs::exists(dir / "twice.frm"));
@@ -97,7 +99,7 @@ TEST(Save, SaveRefreshesTheDesignSizeAndKeepsSettingsAndFlags) {
          "      ScaleX = 150\n      ControlFlagCount = 1\n"
          "      1ControlFlagControlKey = \"Text1\"\n      1ControlFlagDontScaleTop = -1  'True\n"
          "      DesignFormWidth = 100\n      WindowName = \"Main\"\n   End\nEnd\n";
-  Result r = rescalo("save " + (dir / "in.frm").string() + " -o " + (dir / "out.frm").string());
+  Result r = runRescalo("save " + (dir / "in.frm").string() + " -o " + (dir / "out.frm").string());
   ASSERT_EQ(r.exitCode, 0) << r.out;
   std::string text = readAll(dir / "out.frm");
   // Stored as it was, not clamped; the design size refreshed; the keys in their order.
@@ -108,15 +110,16 @@ TEST(Save, SaveRefreshesTheDesignSizeAndKeepsSettingsAndFlags) {
     EXPECT_NE(text.find(line, at), std::string::npos) << line << " after " << at << "\n" << text;
     at = text.find(line, at);
   }
-  EXPECT_EQ(rescalo("save " + (dir / "missing.frm").string() + " -o " + (dir / "x.frm").string())
+  EXPECT_EQ(runRescalo("save " + (dir / "missing.frm").string() + " -o " + (dir / "x.frm").string())
                 .exitCode,
             1);
-  EXPECT_EQ(rescalo("save " + (dir / "in.frm").string()).exitCode, 2);
+  EXPECT_EQ(runRescalo("save " + (dir / "in.frm").string()).exitCode, 2);
   fs::remove_all(dir);
 }
 
 TEST(Layout, AFormWithoutRescaloGetsOneAndEveryDragIsReportedInJson) {
-  Result r = rescalo("layout " + kExamples + "address-book.frm --scale 2 --size 3420x2465 --json");
+  Result r =
+      runRescalo("layout " + kExamples + "address-book.frm --scale 2 --size 3420x2465 --json");
   ASSERT_EQ(r.exitCode, 0) << r.out;
   // Twice the design size: the frame's children scale with the frame, the frame with the form;
   // the frame was designed at 120, 120, 4335, 2655 on a 6720 x 4230 inner form, now 13560 x 9165.
@@ -139,9 +142,9 @@ TEST(Layout, BadStepsAreRefusedAndTheDemoRunsWithPictures) {
   for (const char* steps :
        {" --size 12x", " --scale -1", "", " --scale 0", " --scale nan", " --scale inf",
         " --scale 1e9", " --scale 2x", " --size 0x0", " --size infx100", " --size 100x-5"})
-    EXPECT_EQ(rescalo("layout " + kExamples + "demo.frm" + steps).exitCode, 2) << steps;
+    EXPECT_EQ(runRescalo("layout " + kExamples + "demo.frm" + steps).exitCode, 2) << steps;
   fs::path dir = freshDir("demo");
-  Result r = rescalo("demo --svg " + dir.string());
+  Result r = runRescalo("demo --svg " + dir.string());
   ASSERT_EQ(r.exitCode, 0) << r.out;
   // The last drag returns to the design size: the layout is the designed one again.
   std::size_t last = r.out.rfind("step 5 (--size 7320x5805):");
@@ -167,12 +170,12 @@ long opaque(const fs::path& png) {
 }
 
 TEST(Render, APicturePerStepAndPerFrameOfTheOpeningAndClosing) {
-  EXPECT_EQ(rescalo("render " + kExamples + "demo.frm --size 9000x7000").exitCode, 2)
+  EXPECT_EQ(runRescalo("render " + kExamples + "demo.frm --size 9000x7000").exitCode, 2)
       << "no folder to write to";
-  EXPECT_EQ(rescalo("render " + kExamples + "demo.frm --effect fade -o x").exitCode, 2);
+  EXPECT_EQ(runRescalo("render " + kExamples + "demo.frm --effect fade -o x").exitCode, 2);
   fs::path dir = freshDir("render");
-  Result r = rescalo("render " + kExamples +
-                     "demo.frm --effect open --size 9000x7005 --scale 1 -o " + dir.string());
+  Result r = runRescalo("render " + kExamples +
+                        "demo.frm --effect open --size 9000x7005 --scale 1 -o " + dir.string());
   ASSERT_EQ(r.exitCode, 0) << r.out;
   // Half a second at 18 steps a second: nine regions, then the whole window again.
   std::vector<long> frames;
@@ -189,7 +192,7 @@ TEST(Render, APicturePerStepAndPerFrameOfTheOpeningAndClosing) {
   EXPECT_EQ(step1->height(), 467);
   EXPECT_TRUE(fs::exists(dir / "step-02.png"));
   // The demo has no closing animation, and says so.
-  r = rescalo("render " + kExamples + "demo.frm --effect close -o " + dir.string());
+  r = runRescalo("render " + kExamples + "demo.frm --effect close -o " + dir.string());
   ASSERT_EQ(r.exitCode, 0) << r.out;
   EXPECT_TRUE(has(r.out, "FormClose = 0")) << r.out;
   EXPECT_TRUE(fs::exists(dir / "shown.png"));
@@ -209,9 +212,9 @@ TEST(Layout, WindowStepsReportLimitsStatesTheStoreAndPrinting) {
   }
   std::string settings = (dir / "store").string();
   std::string form = (dir / "orders.frm").string();
-  Result r = rescalo("layout " + form + " --drag 2000x3000 --state max --size 6000x4500 " +
-                     "--state max --unload --reload --print 20000x30000:hide:dialog:cancel " +
-                     "--cancel --print-off --settings " + settings);
+  Result r = runRescalo("layout " + form + " --drag 2000x3000 --state max --size 6000x4500 " +
+                        "--state max --unload --reload --print 20000x30000:hide:dialog:cancel " +
+                        "--cancel --print-off --settings " + settings);
   ASSERT_EQ(r.exitCode, 0) << r.out;
   for (const char* part :
        {"step 1 (--drag 2000x3000): dragged to 3000 x 3000 twips", "  [beep]\n",
@@ -227,11 +230,11 @@ TEST(Layout, WindowStepsReportLimitsStatesTheStoreAndPrinting) {
         "step 9 (--print-off): print size off\n  window -60, -60 size 19320 x 15480 maximized"})
     EXPECT_TRUE(has(r.out, part)) << part << "\n" << r.out;
   // The run ended in an unload: inspect shows what the next run will find.
-  Result i = rescalo("inspect " + form + " --settings " + settings);
+  Result i = runRescalo("inspect " + form + " --settings " + settings);
   EXPECT_TRUE(has(i.out, "section \"Orders\": WindowHeight=4500 WindowLeft=0 WindowState=2"))
       << i.out;
   for (const char* bad : {" --state huge", " --print 100", " --print 100x100:loud", " --drag 0x5"})
-    EXPECT_EQ(rescalo("layout " + form + bad + " --settings " + settings).exitCode, 2) << bad;
+    EXPECT_EQ(runRescalo("layout " + form + bad + " --settings " + settings).exitCode, 2) << bad;
   fs::remove_all(dir);
 }
 
@@ -256,9 +259,10 @@ TEST(Design, SetOptionsEditThePagesAndTheSavedFormReadsBack) {
   writeDesignForm(dir / "in.frm", true);
   std::string before = readAll(dir / "in.frm");
   // ScaleX is a percentage: the property keeps 150 to 100.
-  Result r = rescalo("design " + (dir / "in.frm").string() + " -o " + (dir / "out.frm").string() +
-                     " --set General.chkScaleFonts=0 --set General.txtScaleX=150"
-                     " --set General.txtScaleY=75 --set ScaleFonts.List1=+Text1");
+  Result r =
+      runRescalo("design " + (dir / "in.frm").string() + " -o " + (dir / "out.frm").string() +
+                 " --set General.chkScaleFonts=0 --set General.txtScaleX=150"
+                 " --set General.txtScaleY=75 --set ScaleFonts.List1=+Text1");
   ASSERT_EQ(r.exitCode, 0) << r.out;
   // An applied page writes all of its properties; pages not edited write none.
   EXPECT_TRUE(has(r.out, "set ScaleFonts\n")) << r.out;
@@ -278,7 +282,8 @@ TEST(Design, SetOptionsEditThePagesAndTheSavedFormReadsBack) {
   EXPECT_EQ(readAll(dir / "in.frm"), before);  // -o leaves the input alone
 
   // The saved form loads back into the pages with Text1 ticked: unticking it clears the flag.
-  Result again = rescalo("design " + (dir / "out.frm").string() + " --set ScaleFonts.List1=-Text1");
+  Result again =
+      runRescalo("design " + (dir / "out.frm").string() + " --set ScaleFonts.List1=-Text1");
   ASSERT_EQ(again.exitCode, 0) << again.out;
   text = readAll(dir / "out.frm");
   EXPECT_FALSE(has(text, "ControlFlagDontScaleFont")) << text;
@@ -292,8 +297,8 @@ TEST(Design, AScriptAddsARescaloWhenTheFormHasNone) {
   std::ofstream(dir / "edits.txt") << "# the window is remembered\n\n"
                                       "General.chkSaveWindowState = 1\n"
                                       "General.txtWindowName = Editor\n";
-  Result r =
-      rescalo("design " + (dir / "in.frm").string() + " --script " + (dir / "edits.txt").string());
+  Result r = runRescalo("design " + (dir / "in.frm").string() + " --script " +
+                        (dir / "edits.txt").string());
   ASSERT_EQ(r.exitCode, 0) << r.out;
   EXPECT_TRUE(has(r.out, "added Rescalo1")) << r.out;
   std::string text = readAll(dir / "in.frm");
@@ -319,15 +324,15 @@ TEST(Design, AnEditThatCannotBeDoneSavesNothingAndSaysWhy) {
            {"--set General.txtScaleX=150 --set General", "expected Page.Field=value"},
            {"--script " + (dir / "missing.txt").string(), "cannot read"},
        }) {
-    Result r = rescalo("design " + form + " " + c.args);
+    Result r = runRescalo("design " + form + " " + c.args);
     EXPECT_EQ(r.exitCode, 1) << c.args << "\n" << r.out;
     EXPECT_TRUE(has(r.out, c.message)) << c.args << "\n" << r.out;
     EXPECT_FALSE(has(r.out, "saved")) << c.args;
   }
   EXPECT_EQ(readAll(dir / "in.frm"), before);
   EXPECT_FALSE(fs::exists(dir / "in.frm.tmp"));
-  EXPECT_EQ(rescalo("design").exitCode, 2);  // no form
+  EXPECT_EQ(runRescalo("design").exitCode, 2);  // no form
   // Pressing OK in a window is no headless edit.
-  EXPECT_EQ(rescalo("design " + form + " --accept --set General.chkScaleFonts=0").exitCode, 2);
+  EXPECT_EQ(runRescalo("design " + form + " --accept --set General.chkScaleFonts=0").exitCode, 2);
   fs::remove_all(dir);
 }

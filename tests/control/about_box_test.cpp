@@ -2,9 +2,11 @@
 
 #include <regex>
 
-#include "control/rescalo.h"
-#include "runtime/form.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/runtime/form.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using namespace testing_support;
 

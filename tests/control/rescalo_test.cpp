@@ -1,13 +1,15 @@
-#include "control/rescalo.h"
+#include <rescalo/control/rescalo.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "host/error_object.h"
-#include "runtime/raster/raster.h"
-#include "runtime/user_control_host.h"
+#include <rescalo/host/error_object.h>
+#include <rescalo/runtime/raster/raster.h>
+#include <rescalo/runtime/user_control_host.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using control::Rescalo;
 using host::Variant;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
-#include "control/rescalo.h"
-#include "runtime/user_control_host.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/runtime/user_control_host.h>
+#include <rescalo/window/print_size.h>
+#include <rescalo/window/size_limits.h>
 #include "test_support.h"
-#include "window/print_size.h"
-#include "window/size_limits.h"
+
+using namespace rescalo;
 
 using control::Rescalo;
 using host::Variant;

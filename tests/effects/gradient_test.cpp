@@ -1,4 +1,4 @@
-#include "effects/gradient.h"
+#include <rescalo/effects/gradient.h>
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,10 @@
 #include <cmath>
 #include <functional>
 
-#include "runtime/raster/raster.h"
+#include <rescalo/runtime/raster/raster.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::Variant;
 using namespace testing_support;

@@ -1,10 +1,12 @@
-#include "effects/picture_placement.h"
+#include <rescalo/effects/picture_placement.h>
 
 #include <gtest/gtest.h>
 
-#include "runtime/picture.h"
-#include "runtime/raster/raster.h"
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/raster.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::Variant;
 using namespace testing_support;

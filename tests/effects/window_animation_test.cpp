@@ -1,4 +1,4 @@
-#include "effects/window_animation.h"
+#include <rescalo/effects/window_animation.h>
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "test_support.h"
+
+using namespace rescalo;
 
 using namespace testing_support;
 

@@ -9,8 +9,10 @@
 #include <fstream>
 #include <iterator>
 
+#include <rescalo/runtime/frm/frm_document.h>
 #include "corpus.h"
-#include "runtime/frm/frm_document.h"
+
+using namespace rescalo;
 
 namespace {
 

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "runtime/frm/frm_document.h"
+#include <rescalo/runtime/frm/frm_document.h>
+
+using namespace rescalo;
 
 namespace {
 

@@ -12,11 +12,13 @@
 #include <string>
 #include <string_view>
 
-#include "control/rescalo.h"
-#include "runtime/form.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/loader.h"
-#include "runtime/runtime.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/runtime.h>
+
+using namespace rescalo;
 
 namespace {
 

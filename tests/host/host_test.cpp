@@ -5,11 +5,13 @@
 
 #include <utility>
 
-#include "host/collection.h"
-#include "host/failure.h"
-#include "host/object.h"
-#include "host/variant.h"
+#include <rescalo/host/collection.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/host/object.h>
+#include <rescalo/host/variant.h>
 #include "host_support.h"
+
+using namespace rescalo;
 
 using host::Args;
 using host::Object;

@@ -3,17 +3,19 @@
 #include <filesystem>
 #include <set>
 
-#include "control/rescalo.h"
-#include "pages/flag_page.h"
-#include "pages/form_effects_page.h"
-#include "pages/general_page.h"
-#include "pages/pages.h"
-#include "pages/replace_fonts_page.h"
-#include "pages/scale_controls_page.h"
-#include "pages/standard_color_page.h"
-#include "runtime/user_control_host.h"
-#include "scaling/capture.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/pages/flag_page.h>
+#include <rescalo/pages/form_effects_page.h>
+#include <rescalo/pages/general_page.h>
+#include <rescalo/pages/pages.h>
+#include <rescalo/pages/replace_fonts_page.h>
+#include <rescalo/pages/scale_controls_page.h>
+#include <rescalo/pages/standard_color_page.h>
+#include <rescalo/runtime/user_control_host.h>
+#include <rescalo/scaling/capture.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::Variant;
 using namespace testing_support;

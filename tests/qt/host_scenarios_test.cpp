@@ -25,16 +25,18 @@
 #include <string>
 #include <vector>
 
-#include "cli/qt_forms.h"
-#include "control/rescalo.h"
-#include "qt/qt_control.h"
-#include "qt/qt_form.h"
-#include "qt/qt_user_control.h"
-#include "runtime/form.h"
-#include "runtime/loader.h"
-#include "runtime/raster/bitmap.h"
+#include <rescalo/bridge/qt_forms.h>
+#include <rescalo/control/rescalo.h>
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_user_control.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/raster/bitmap.h>
+#include <rescalo/window/print_size.h>
 #include "test_support.h"
-#include "window/print_size.h"
+
+using namespace rescalo;
 
 using host::ObjectPtr;
 using host::Variant;
@@ -129,12 +131,12 @@ class QtHost : public Host {
   void load(const std::string& text) override {
     auto form = runtime::buildForm(design_, designed(design_, text, formFile()), formFile(),
                                    {.userMode = false});
-    built_ = cli::buildQtForm(*form);
+    built_ = bridge::buildQtForm(*form);
     form->unload();
-    qthost::AttachOptions opt;
+    qt::AttachOptions opt;
     opt.properties = &built_.rescaloSettings;
     rescalo_ =
-        qthost::attach(built_.window.get(), std::make_shared<control::Rescalo>(), services_, opt);
+        qt::attach(built_.window.get(), std::make_shared<control::Rescalo>(), services_, opt);
     built_.window->show();
     pause(600);
   }
@@ -149,15 +151,14 @@ class QtHost : public Host {
     while (t.elapsed() < ms + 30) QApplication::processEvents(QEventLoop::AllEvents, 10);
   }
   int beeps() override { return services_.beeps; }
-  ObjectPtr form() override { return qthost::adoptForm(built_.window.get()); }
+  ObjectPtr form() override { return qt::adoptForm(built_.window.get()); }
   ObjectPtr control(std::string_view key) override {
     QWidget* w = built_.widget(key);
-    return w ? qthost::adoptControl(w) : nullptr;
+    return w ? qt::adoptControl(w) : nullptr;
   }
   ObjectPtr rescalo() override { return rescalo_; }
   void click(host::Object& button) override {
-    auto* b =
-        qobject_cast<QAbstractButton*>(&dynamic_cast<qthost::QtWidgetObject&>(button).widget());
+    auto* b = qobject_cast<QAbstractButton*>(&dynamic_cast<qt::QtWidgetObject&>(button).widget());
     ASSERT_NE(b, nullptr);
     b->click();
   }
@@ -166,7 +167,7 @@ class QtHost : public Host {
     return raster::rgb(qRed(c), qGreen(c), qBlue(c));
   }
   bool onTop(host::Object& form) override {
-    const QWidget& w = dynamic_cast<qthost::QtWidgetObject&>(form).widget();
+    const QWidget& w = dynamic_cast<qt::QtWidgetObject&>(form).widget();
     return w.window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && w.window()->isVisible();
   }
 
@@ -178,9 +179,9 @@ class QtHost : public Host {
     return o;
   }
   runtime::Runtime design_;
-  qthost::QtServices services_;
-  cli::QtFormWindow built_;
-  std::shared_ptr<qthost::QtUserControlHost> rescalo_;
+  qt::QtServices services_;
+  bridge::QtFormWindow built_;
+  std::shared_ptr<qt::QtUserControlHost> rescalo_;
 };
 
 using Box = std::vector<double>;

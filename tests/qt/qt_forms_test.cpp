@@ -1,7 +1,7 @@
 // Classic forms built into real widgets: what the builder makes of a form, and every example
 // and corpus form opened on Qt with its Rescalo running, dragged and brought back.
 
-#include "cli/qt_forms.h"
+#include <rescalo/bridge/qt_forms.h>
 
 #include <gtest/gtest.h>
 
@@ -19,17 +19,19 @@
 #include <algorithm>
 #include <map>
 
+#include <rescalo/control/rescalo.h>
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_image_list.h>
+#include <rescalo/qt/qt_services.h>
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/picture.h>
 #include "cli_support.h"
-#include "control/rescalo.h"
 #include "corpus.h"
-#include "qt/qt_control.h"
-#include "qt/qt_form.h"
-#include "qt/qt_image_list.h"
-#include "qt/qt_services.h"
-#include "runtime/common_controls.h"
-#include "runtime/form.h"
-#include "runtime/loader.h"
-#include "runtime/picture.h"
+
+using namespace rescalo;
 
 using host::Variant;
 
@@ -91,11 +93,11 @@ Begin VB.Form frmTest
 End
 )";
   auto form = runtime::buildForm(rt, frm::read(text, "test.frm"), "test.frm", {.userMode = false});
-  cli::QtFormWindow built = cli::buildQtForm(*form);
+  bridge::QtFormWindow built = bridge::buildQtForm(*form);
   QWidget& window = *built.window;
   EXPECT_EQ(window.windowTitle(), "Test form");
   EXPECT_EQ(window.size(), QSize(300, 200));
-  EXPECT_EQ(qthost::adoptForm(&window)->get("BackColor").toLong(), 0xFF8000);
+  EXPECT_EQ(qt::adoptForm(&window)->get("BackColor").toLong(), 0xFF8000);
   EXPECT_EQ(window.grab(QRect(299, 199, 1, 1)).toImage().pixel(0, 0), qRgb(0x00, 0x80, 0xFF));
 
   auto* fra = qobject_cast<QGroupBox*>(built.widget("fra"));
@@ -110,9 +112,9 @@ End
   EXPECT_TRUE(txt->isHidden());
 
   // The control key of an array member comes back through the widget's Index.
-  auto adapter = qthost::adoptControl(cmd);
+  auto adapter = qt::adoptControl(cmd);
   EXPECT_EQ(adapter->get("Index").toLong(), 2);
-  EXPECT_EQ(adapter->get("Container").toObject(), qthost::adoptControl(fra));
+  EXPECT_EQ(adapter->get("Container").toObject(), qt::adoptControl(fra));
   EXPECT_EQ(built.leftOut, (std::vector<std::pair<std::string, int>>{{"Line", 1}, {"Timer", 1}}));
   EXPECT_FALSE(built.hasRescalo);
 }
@@ -161,42 +163,42 @@ End
 )",
                                             "child.frm"),
                                   "child.frm", {.userMode = false});
-  cli::QtFormWindow mdi = cli::buildQtForm(*main);
-  cli::QtFormWindow built = cli::buildQtForm(*child);
-  QMdiSubWindow* sub = cli::addMdiChild(*mdi.window, built, *child);
+  bridge::QtFormWindow mdi = bridge::buildQtForm(*main);
+  bridge::QtFormWindow built = bridge::buildQtForm(*child);
+  QMdiSubWindow* sub = bridge::addMdiChild(*mdi.window, built, *child);
   ASSERT_TRUE(sub);
   QWidget& childWindow = *built.window;
   EXPECT_EQ(childWindow.size(), QSize(200, 100));  // its client, whatever Qt's frame is
   EXPECT_EQ(sub->pos(), QPoint(0, 0));
 
   // The area is what the aligned box leaves; the MDI form measures its inner size there.
-  auto mdiForm = qthost::adoptForm(mdi.window.get());
+  auto mdiForm = qt::adoptForm(mdi.window.get());
   EXPECT_EQ(mdiForm->typeName(), "MDIForm");
   mdi.window->show();
   settle();
-  QMdiArea* area = qthost::mdiAreaOf(*mdi.window);
+  QMdiArea* area = qt::mdiAreaOf(*mdi.window);
   ASSERT_TRUE(area);
   EXPECT_EQ(area->geometry(), QRect(0, 40, 400, 260));
   EXPECT_FLOAT_EQ(mdiForm->get("ScaleHeight").toSingle(), 3900);
 
-  qthost::QtServices services(dir.filePath("settings.ini"));
+  qt::QtServices services(dir.filePath("settings.ini"));
   services.quietMessageBoxes = true;
-  auto childForm = qthost::adoptForm(&childWindow);
+  auto childForm = qt::adoptForm(&childWindow);
   EXPECT_TRUE(childForm->get("MDIChild").toBool());
-  auto cmd = qthost::adoptControl(built.widget("cmd"));
+  auto cmd = qt::adoptControl(built.widget("cmd"));
   EXPECT_EQ(cmd->get("Parent").toObject(), childForm);  // its own form, not the main window
-  EXPECT_EQ(qthost::widgetOf(services.windows().GetParent(childForm->get("hWnd").toLong())),
+  EXPECT_EQ(qt::widgetOf(services.windows().GetParent(childForm->get("hWnd").toLong())),
             area->viewport());
 
   // Handled at once, without the opening animation.
-  qthost::QtPropertyBag settings;
+  qt::QtPropertyBag settings;
   for (const char* name : {"ResizeOnMouseUp", "SaveWindowState", "GradientFill"})
     settings.WriteProperty(name, Variant(false));
   for (const char* name : {"FormOpen", "FormClose"})
     settings.WriteProperty(name, Variant(std::int32_t(0)));
-  qthost::AttachOptions opt;
+  qt::AttachOptions opt;
   opt.properties = &settings;
-  auto rescalo = qthost::attach(&childWindow, std::make_shared<control::Rescalo>(), services, opt);
+  auto rescalo = qt::attach(&childWindow, std::make_shared<control::Rescalo>(), services, opt);
   childForm->set("WindowState", Variant(std::int16_t(2)));
   settle();
   // Each place in proportion to the child's inner area: 600/3000 across, 300/1500 down...
@@ -221,12 +223,12 @@ End
 
 TEST(QtFormBuilder, AnImageListKeepsItsImagesAtOneSizeAndCannotChangeWhileBound) {
   QWidget form;
-  auto* images = new qthost::QtImageList(&form);
+  auto* images = new qt::QtImageList(&form);
   QPixmap red(32, 16);
   red.fill(Qt::red);
   const Variant picture(host::ObjectPtr(runtime::makePicture(raster::Bitmap(32, 16))));
   images->definePicture(picture, red);
-  auto list = qthost::adoptControl(images);
+  auto list = qt::adoptControl(images);
   EXPECT_EQ(list->typeName(), "ImageList");
   host::ObjectPtr all = list->get("ListImages").toObject();
   all->call("Add", {Variant(), Variant("red"), picture});
@@ -249,7 +251,7 @@ TEST(QtFormBuilder, AnImageListKeepsItsImagesAtOneSizeAndCannotChangeWhileBound)
   // A toolbar bound to it takes its icons from it, and holds it until it lets go.
   auto* bar = new QToolBar(&form);
   bar->addAction("One")->setProperty("Image", QString("red"));
-  auto toolbar = qthost::adoptControl(bar);
+  auto toolbar = qt::adoptControl(bar);
   toolbar->set("ImageList", Variant(host::ObjectPtr(list)));
   EXPECT_FALSE(bar->actions()[0]->icon().isNull());
   EXPECT_EQ(toolbar->get("ImageList").toObject(), list);
@@ -306,33 +308,33 @@ End
 )";
   frm::Document doc = frm::read(text, "tree.frm");
   auto designForm = runtime::buildForm(rt, doc, "tree.frm", {.userMode = false});
-  cli::QtFormWindow built = cli::buildQtForm(*designForm);
+  bridge::QtFormWindow built = bridge::buildQtForm(*designForm);
   auto* tree = qobject_cast<QTreeWidget*>(built.widget("tvw"));
   auto* view = qobject_cast<QListWidget*>(built.widget("lvw"));
   ASSERT_TRUE(tree && view);
-  EXPECT_EQ(qthost::adoptControl(view)->typeName(), "ListView");
+  EXPECT_EQ(qt::adoptControl(view)->typeName(), "ListView");
   EXPECT_EQ(tree->iconSize(), QSize(16, 16));
   EXPECT_EQ(tree->indentation(), 20);
   EXPECT_EQ(view->iconSize(), QSize(16, 16));  // small icons in the list view
 
-  qthost::QtPropertyBag settings;
+  qt::QtPropertyBag settings;
   for (const char* name : {"ResizeOnMouseUp", "SaveWindowState", "GradientFill"})
     settings.WriteProperty(name, Variant(false));
   for (const char* name : {"FormOpen", "FormClose"})
     settings.WriteProperty(name, Variant(std::int32_t(0)));
-  qthost::QtServices services(dir.filePath("settings.ini"));
+  qt::QtServices services(dir.filePath("settings.ini"));
   services.quietMessageBoxes = true;
-  qthost::AttachOptions opt;
+  qt::AttachOptions opt;
   opt.properties = &settings;
   auto rescalo =
-      qthost::attach(built.window.get(), std::make_shared<control::Rescalo>(), services, opt);
+      qt::attach(built.window.get(), std::make_shared<control::Rescalo>(), services, opt);
   std::vector<std::string> errors;
   rescalo->subscribe([&](std::string_view event, host::Args args) {
     if (event == "Error") errors.push_back(args.empty() ? "" : args[0].toString());
   });
   built.window->show();
   QApplication::processEvents();
-  auto form = qthost::adoptForm(built.window.get());
+  auto form = qt::adoptForm(built.window.get());
   const double w = form->get("Width").toDouble(), h = form->get("Height").toDouble();
   form->call("Move", {Variant(0), Variant(0), Variant(w * 2), Variant(h * 1.5)});
   QApplication::processEvents();
@@ -356,7 +358,7 @@ void expectShownLikeTheRuntime(const std::filesystem::path& dir, const std::stri
   const auto forms = testing_support::formsIn(dir);
   ASSERT_FALSE(forms.empty());
   for (const auto& file : forms) {
-    const testing_support::Result r = testing_support::rescalo(
+    const testing_support::Result r = testing_support::runRescalo(
         "show \"" + file.string() + "\" --screenshot \"" + shots.filePath("shots").toStdString() +
             "\" " + steps + " --check",
         env);
@@ -415,7 +417,7 @@ bool outsideComparison(const runtime::Control& c, const runtime::Form& form) {
   return c.typeName() == "Toolbar";
 }
 
-Layout layoutOf(const cli::QtFormWindow& built, const runtime::Form* form = nullptr) {
+Layout layoutOf(const bridge::QtFormWindow& built, const runtime::Form* form = nullptr) {
   Layout out;
   for (const auto& [key, w] : built.widgets) {
     const runtime::Control* c = form ? form->find(key) : nullptr;
@@ -434,7 +436,7 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     control::registerRescalo(design.userControls());
     const frm::Document doc = withRescalo(design, file);
     auto designForm = runtime::buildForm(design, doc, file, {.userMode = false});
-    cli::QtFormWindow built = cli::buildQtForm(*designForm);
+    bridge::QtFormWindow built = bridge::buildQtForm(*designForm);
     ASSERT_TRUE(built.hasRescalo);
     // Handled at once, without the opening and closing animations: no waiting in real time.
     for (const char* name : {"ResizeOnMouseUp", "SaveWindowState"})
@@ -442,12 +444,12 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     for (const char* name : {"FormOpen", "FormClose"})
       built.rescaloSettings.WriteProperty(name, Variant(std::int32_t(0)));
 
-    qthost::QtServices services(dir.filePath("settings.ini"));
+    qt::QtServices services(dir.filePath("settings.ini"));
     services.quietMessageBoxes = true;
-    qthost::AttachOptions opt;
+    qt::AttachOptions opt;
     opt.properties = &built.rescaloSettings;
     auto rescalo =
-        qthost::attach(built.window.get(), std::make_shared<control::Rescalo>(), services, opt);
+        qt::attach(built.window.get(), std::make_shared<control::Rescalo>(), services, opt);
     std::vector<std::string> errors;
     rescalo->subscribe([&](std::string_view event, host::Args args) {
       if (event == "Error") errors.push_back(args.empty() ? "" : args[0].toString());
@@ -457,7 +459,7 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     const Layout shown = layoutOf(built);
     const Layout shownCompared = layoutOf(built, designForm.get());
 
-    auto form = qthost::adoptForm(built.window.get());
+    auto form = qt::adoptForm(built.window.get());
     const double w = form->get("Width").toDouble(), h = form->get("Height").toDouble();
     form->call("Move", {Variant(0), Variant(0), Variant(w * 1.5), Variant(h * 1.5)});
     if (!shown.empty()) {

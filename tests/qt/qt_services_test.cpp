@@ -1,7 +1,7 @@
 // The Qt host's services: QSettings with escaped names, QTimers with the classic timer's
 // rules, and the window functions on real widgets.
 
-#include "qt/qt_services.h"
+#include <rescalo/qt/qt_services.h>
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,10 @@
 #include <QWidget>
 #include <memory>
 
+#include <rescalo/qt/qt_object.h>
 #include "host_support.h"
-#include "qt/qt_object.h"
+
+using namespace rescalo;
 
 using testing_support::errorOf;
 
@@ -34,7 +36,7 @@ class QtSettingsTest : public ::testing::Test {
  protected:
   QTemporaryDir dir;
   QString file = dir.filePath("settings.ini");
-  qthost::QtSettingsStore store{file};
+  qt::QtSettingsStore store{file};
 };
 
 TEST_F(QtSettingsTest, NamesCompareWithoutCaseAndDeletingTheLastKeyRemovesTheSection) {
@@ -69,13 +71,13 @@ TEST_F(QtSettingsTest, ACaptionWithSlashesOrNoNameAtAllStaysOneSection) {
 
   // In the file, every section is one group of the application's.
   QSettings raw(file, QSettings::IniFormat);
-  raw.beginGroup(qthost::QtSettingsStore::storedName("Rescalo"));
+  raw.beginGroup(qt::QtSettingsStore::storedName("Rescalo"));
   EXPECT_EQ(raw.childGroups().size(), 2);
 }
 
 TEST(QtTimerTest, TicksEveryIntervalWhileEnabledAndRestartsWhenEnabledAgain) {
   int ticks = 0;
-  qthost::QtServices services;
+  qt::QtServices services;
   auto timer = services.createTimer([&] { ++ticks; });
   timer->setInterval(20);
   pumpFor(60);
@@ -108,7 +110,7 @@ TEST(QtTimerTest, TicksEveryIntervalWhileEnabledAndRestartsWhenEnabledAgain) {
 }
 
 TEST(QtServicesTest, TimerCountsSecondsSinceMidnightAndDoEventsRunsDueTimers) {
-  qthost::QtServices services;
+  qt::QtServices services;
   const double t0 = services.Timer();
   EXPECT_GE(t0, 0);
   EXPECT_LT(t0, 86400);
@@ -149,11 +151,11 @@ class QtWindowApiTest : public ::testing::Test {
     window->show();
     QApplication::processEvents();
     other = std::make_unique<QWidget>();
-    hwnd = qthost::adapterOf(window.get())->hWnd();
-    otherHwnd = qthost::adapterOf(other.get())->hWnd();
+    hwnd = qt::adapterOf(window.get())->hWnd();
+    otherHwnd = qt::adapterOf(other.get())->hWnd();
   }
-  qthost::QtServices services;
-  qthost::QtWindowApi& api = services.windowApi();
+  qt::QtServices services;
+  qt::QtWindowApi& api = services.windowApi();
   std::unique_ptr<QWidget> window, other;
   host::HWND hwnd = 0, otherHwnd = 0;
 };
@@ -249,9 +251,9 @@ TEST_F(QtWindowApiTest, AnMdiChildsParentIsItsAreasViewport) {
   area->resize(600, 400);
   main.show();
   QApplication::processEvents();
-  const host::HWND childHwnd = qthost::adapterOf(child)->hWnd();
+  const host::HWND childHwnd = qt::adapterOf(child)->hWnd();
   const host::HWND parent = api.GetParent(childHwnd);
-  EXPECT_EQ(qthost::widgetOf(parent), area->viewport());
+  EXPECT_EQ(qt::widgetOf(parent), area->viewport());
 
   // Its window rectangle is its sub-window's frame; the viewport's is the client area.
   host::RECT r, v;

@@ -1,7 +1,7 @@
 // Drawing on Qt: what a picture box keeps and shows, the pictures the control composes on its
 // work surfaces, and pictures on buttons and tabs.
 
-#include "qt/qt_surface.h"
+#include <rescalo/qt/qt_surface.h>
 
 #include <gtest/gtest.h>
 
@@ -12,12 +12,14 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "effects/picture_placement.h"
+#include <rescalo/effects/picture_placement.h>
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_picture.h>
+#include <rescalo/qt/qt_services.h>
 #include "host_support.h"
-#include "qt/qt_control.h"
-#include "qt/qt_form.h"
-#include "qt/qt_picture.h"
-#include "qt/qt_services.h"
+
+using namespace rescalo;
 
 using host::ObjectPtr;
 using host::Variant;
@@ -29,7 +31,7 @@ constexpr std::int32_t kWhite = 0xFFFFFF, kRed = 0x0000FF, kBlue = 0xFF0000;
 Variant picture(int width, int height, QColor colour) {
   QImage image(width, height, QImage::Format_ARGB32);
   image.fill(colour);
-  return Variant(ObjectPtr(qthost::makePicture(image)));
+  return Variant(ObjectPtr(qt::makePicture(image)));
 }
 
 // A window holding a borderless 100 x 80 pixel picture box at (10, 10), drawn in pixels on
@@ -41,7 +43,7 @@ class QtSurfaceTest : public ::testing::Test {
     window->resize(200, 150);
     auto* frame = new QFrame(window.get());
     frame->setGeometry(10, 10, 100, 80);
-    box = qthost::adoptControl(frame);
+    box = qt::adoptControl(frame);
     box->set("ScaleMode", std::int16_t{3});
     box->set("BackColor", kWhite);
   }
@@ -58,7 +60,7 @@ class QtSurfaceTest : public ::testing::Test {
     return qRed(c) | qGreen(c) << 8 | qBlue(c) << 16;
   }
   std::unique_ptr<QWidget> window;
-  std::shared_ptr<qthost::QtControl> box;
+  std::shared_ptr<qt::QtControl> box;
 };
 
 TEST_F(QtSurfaceTest, AutoRedrawDrawingIsKeptThroughResizesAndClsWhileOtherDrawingIsNot) {
@@ -138,20 +140,20 @@ TEST_F(QtSurfaceTest, DrawModesStylesAndCirclesDrawAsTheClassicMethodsDo) {
 
 TEST_F(QtSurfaceTest, TheWorkSurfacesStretchCentreAndTilePictures) {
   QTemporaryDir dir;
-  qthost::QtServices services(dir.filePath("settings.ini"));
+  qt::QtServices services(dir.filePath("settings.ini"));
   effects::WorkSurfaces ws{services.createPictureBox(), services.createPictureBox()};
   EXPECT_FALSE(ws.canvas->get("Visible").toBool());
   const Variant small = picture(20, 10, Qt::red);
 
   const Variant scaled = effects::ScalePicture(ws, small, 2, 3);
-  const QImage* image = qthost::imageOf(scaled);
+  const QImage* image = qt::imageOf(scaled);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->size(), QSize(40, 30));
   EXPECT_EQ(image->pixel(39, 29), QColor(Qt::red).rgb());
-  EXPECT_EQ(qthost::imageOf(small)->size(), QSize(20, 10));  // the source is never altered
+  EXPECT_EQ(qt::imageOf(small)->size(), QSize(20, 10));  // the source is never altered
 
   effects::CenterPicture(ws, *box, small);
-  image = qthost::imageOf(box->get("Picture"));
+  image = qt::imageOf(box->get("Picture"));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->size(), QSize(100, 80));
   EXPECT_EQ(image->pixel(50, 40), QColor(Qt::red).rgb());
@@ -159,7 +161,7 @@ TEST_F(QtSurfaceTest, TheWorkSurfacesStretchCentreAndTilePictures) {
   EXPECT_EQ(shown(10 + 50, 10 + 40), kRed);  // a picture box shows its picture
 
   effects::TilePicture(ws, *box, small);
-  image = qthost::imageOf(box->get("Picture"));
+  image = qt::imageOf(box->get("Picture"));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->pixel(5, 5), QColor(Qt::red).rgb());
   EXPECT_EQ(image->pixel(99, 79), QColor(Qt::red).rgb());
@@ -173,7 +175,7 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   tabs->addTab(new QWidget, "One");
   tabs->addTab(new QWidget, "Two");
   auto* plain = new QFrame(&window);
-  auto cmd = qthost::adoptControl(button);
+  auto cmd = qt::adoptControl(button);
   const Variant pic = picture(24, 16, Qt::blue);
   cmd->set("Picture", pic);
   EXPECT_EQ(button->iconSize(), QSize(24, 16));
@@ -196,13 +198,13 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   emit button->released();
   EXPECT_EQ(colourOf(button->icon(), QIcon::Normal, QIcon::Off), QColor(Qt::blue));
   auto* check = new QCheckBox("Ok", &window);
-  auto chk = qthost::adoptControl(check);
+  auto chk = qt::adoptControl(check);
   chk->set("Picture", pic);
   chk->set("DownPicture", picture(24, 16, Qt::red));
   EXPECT_EQ(colourOf(check->icon(), QIcon::Normal, QIcon::On), QColor(Qt::red));
   EXPECT_THROW(chk->set("DownPicture", Variant(std::int16_t{1})), host::HostError);
 
-  auto tab = qthost::adoptControl(tabs);
+  auto tab = qt::adoptControl(tabs);
   tab->set("TabPicture", pic, {Variant(std::int16_t{1})});
   EXPECT_FALSE(tabs->tabIcon(1).isNull());
   EXPECT_EQ(tabs->iconSize(), QSize(24, 16));
@@ -213,7 +215,7 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   EXPECT_FALSE(tab->has("DownPicture"));
 
   // An auto-sized picture box takes the picture's size; anything but a picture is refused.
-  auto box = qthost::adoptControl(plain);
+  auto box = qt::adoptControl(plain);
   box->set("AutoSize", true);
   box->set("Picture", pic);
   EXPECT_EQ(plain->size(), QSize(24, 16));
@@ -224,7 +226,7 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   QImage halves(4, 2, QImage::Format_ARGB32);  // red above, blue below
   halves.fill(Qt::red);
   for (int x = 0; x < 4; ++x) halves.setPixel(x, 1, QColor(Qt::blue).rgb());
-  qthost::adoptControl(stretching)->set("Picture", Variant(ObjectPtr(qthost::makePicture(halves))));
+  qt::adoptControl(stretching)->set("Picture", Variant(ObjectPtr(qt::makePicture(halves))));
   auto shown = [&](int x, int y) { return window.grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0); };
   EXPECT_EQ(shown(39, 100 + 14), QColor(Qt::red).rgb());
   EXPECT_EQ(shown(39, 100 + 29), QColor(Qt::blue).rgb());

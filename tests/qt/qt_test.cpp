@@ -2,7 +2,7 @@
 // offscreen platform, proving the host contract: twips, names, members, fonts, controls and
 // Resize inside the call.
 
-#include "qt/qt_object.h"
+#include <rescalo/qt/qt_object.h>
 
 #include <gtest/gtest.h>
 
@@ -20,10 +20,12 @@
 #include <functional>
 #include <memory>
 
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
 #include "host_support.h"
-#include "qt/qt_control.h"
-#include "qt/qt_form.h"
 #include "qt_application.h"
+
+using namespace rescalo;
 
 using host::ObjectPtr;
 using host::Variant;
@@ -51,7 +53,7 @@ class QtFormTest : public ::testing::Test {
     edit->setGeometry(220, 20, 150, 22);
     notes = new QTextEdit(widget.get());
     notes->setGeometry(220, 60, 150, 100);
-    form = qthost::adoptForm(widget.get());
+    form = qt::adoptForm(widget.get());
   }
 
   void showForm() {
@@ -64,7 +66,7 @@ class QtFormTest : public ::testing::Test {
   static Doubles geometry(const ObjectPtr& o) {
     return {num(o, "Left"), num(o, "Top"), num(o, "Width"), num(o, "Height")};
   }
-  static ObjectPtr ctl(QWidget* w) { return qthost::adoptControl(w); }
+  static ObjectPtr ctl(QWidget* w) { return qt::adoptControl(w); }
 
   std::unique_ptr<QWidget> widget;
   QPushButton* button = nullptr;
@@ -72,7 +74,7 @@ class QtFormTest : public ::testing::Test {
   QLabel* label = nullptr;
   QLineEdit* edit = nullptr;
   QTextEdit* notes = nullptr;
-  std::shared_ptr<qthost::QtForm> form;
+  std::shared_ptr<qt::QtForm> form;
 };
 
 TEST_F(QtFormTest, GeometryReadsInTwipsAndWritesBecomeWholePixels) {
@@ -161,7 +163,7 @@ TEST_F(QtFormTest, ControlsAreListedThroughContainersWithTheirOwnFlagsAndHandles
 
   // One adapter per widget, so identity and subscriptions hold across look-ups.
   EXPECT_EQ(controls->get("Item", {Variant(0)}).toObject(), ctl(button));
-  EXPECT_EQ(qthost::adoptForm(widget.get()), form);
+  EXPECT_EQ(qt::adoptForm(widget.get()), form);
   EXPECT_EQ(ctl(label)->get("Container").toObject(), ctl(frame));
   EXPECT_EQ(ctl(label)->get("Parent").toObject(), form);
   EXPECT_EQ(ctl(button)->get("Container").toObject(), form);
@@ -170,11 +172,11 @@ TEST_F(QtFormTest, ControlsAreListedThroughContainersWithTheirOwnFlagsAndHandles
   ObjectPtr cmd = ctl(button);
   const auto handle = static_cast<host::HWND>(cmd->get("hWnd").toLong());
   EXPECT_NE(handle, form->get("hWnd").toLong());
-  EXPECT_EQ(qthost::widgetOf(handle), button);
+  EXPECT_EQ(qt::widgetOf(handle), button);
   delete button;
   EXPECT_EQ(controls->get("Count").toLong(), 4);
-  EXPECT_EQ(qthost::widgetOf(handle), nullptr);
-  EXPECT_EQ(errorOf([&] { cmd->get("Left"); }), qthost::kObjectUnloaded);
+  EXPECT_EQ(qt::widgetOf(handle), nullptr);
+  EXPECT_EQ(errorOf([&] { cmd->get("Left"); }), qt::kObjectUnloaded);
 
   // Visible and Enabled are the control's own flags: the form is hidden and the frame
   // disabled, yet the label itself is visible and enabled.

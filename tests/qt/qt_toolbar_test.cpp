@@ -8,9 +8,11 @@
 #include <QToolBar>
 #include <memory>
 
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
 #include "host_support.h"
-#include "qt/qt_control.h"
-#include "qt/qt_form.h"
+
+using namespace rescalo;
 
 using host::Variant;
 using testing_support::errorOf;
@@ -30,7 +32,7 @@ class QtToolbarTest : public ::testing::Test {
     other->setObjectName("cmdOK");
     other->setGeometry(10, 100, 80, 25);
     tpp = 1440.0 / window->logicalDpiX();
-    toolbar = qthost::adoptControl(bar);
+    toolbar = qt::adoptControl(bar);
   }
 
   QSize buttonSize(int i) const { return bar->widgetForAction(bar->actions().at(i))->size(); }
@@ -46,8 +48,8 @@ TEST_F(QtToolbarTest, ButtonSizeSetsEveryButtonAndTheImagesAndTheHeightFollowsAt
   EXPECT_EQ(toolbar->typeName(), "Toolbar");
   EXPECT_EQ(toolbar->get("Buttons").toObject()->get("Count").toInteger(), 3);
   // Only a toolbar has buttons.
-  EXPECT_EQ(errorOf([&] { qthost::adoptControl(other)->get("ButtonWidth"); }), 438);
-  EXPECT_EQ(errorOf([&] { qthost::adoptControl(other)->get("Buttons"); }), 438);
+  EXPECT_EQ(errorOf([&] { qt::adoptControl(other)->get("ButtonWidth"); }), 438);
+  EXPECT_EQ(errorOf([&] { qt::adoptControl(other)->get("Buttons"); }), 438);
 
   toolbar->set("ButtonWidth", Variant(40 * tpp));
   toolbar->set("ButtonHeight", Variant(30 * tpp));

@@ -1,7 +1,7 @@
 // A user control attached to a QWidget window: what it is told, in which order, and what the
 // application sees of it.
 
-#include "qt/qt_user_control.h"
+#include <rescalo/qt/qt_user_control.h>
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include <rescalo/qt/qt_form.h>
 #include "host_support.h"
-#include "qt/qt_form.h"
+
+using namespace rescalo;
 
 using host::Variant;
 
@@ -68,7 +70,7 @@ class Recorder : public host::UserControl {
 class AttachTest : public ::testing::Test {
  protected:
   QTemporaryDir dir;
-  qthost::QtServices services{dir.filePath("settings.ini")};
+  qt::QtServices services{dir.filePath("settings.ini")};
   std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
   std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
   void SetUp() override {
@@ -80,8 +82,8 @@ class AttachTest : public ::testing::Test {
 };
 
 TEST_F(AttachTest, TheControlLivesThroughTheWindowsLoadFirstDisplayCloseAndDestruction) {
-  qthost::QtPropertyBag settings{{"colour", Variant(std::int32_t(3))}};
-  auto host = qthost::attach(window.get(), recorder, services, {.properties = &settings});
+  qt::QtPropertyBag settings{{"colour", Variant(std::int32_t(3))}};
+  auto host = qt::attach(window.get(), recorder, services, {.properties = &settings});
   EXPECT_EQ(recorder->colour, 3);  // names compare without regard to case
   // A window made in code was designed at its size when attached.
   EXPECT_DOUBLE_EQ(recorder->designWidth, 320 * 1440.0 / window->logicalDpiX());
@@ -98,7 +100,7 @@ TEST_F(AttachTest, TheControlLivesThroughTheWindowsLoadFirstDisplayCloseAndDestr
 }
 
 TEST_F(AttachTest, TheExtenderLendsTheControlsMembersAndTheSiteSeesTheFormFirst) {
-  auto host = qthost::attach(window.get(), recorder, services, {.name = "Recorder1"});
+  auto host = qt::attach(window.get(), recorder, services, {.name = "Recorder1"});
   EXPECT_EQ(host->get("Name").toString(), "Recorder1");
   host->set("Colour", Variant(std::int32_t(9)));
   EXPECT_EQ(recorder->colour, 9);
@@ -107,14 +109,14 @@ TEST_F(AttachTest, TheExtenderLendsTheControlsMembersAndTheSiteSeesTheFormFirst)
 
   auto controls = host->ParentControls();
   ASSERT_EQ(controls->get("Count").toLong(), 2);
-  EXPECT_EQ(controls->get("Item", {Variant(0)}).toObject(), qthost::adoptForm(window.get()));
+  EXPECT_EQ(controls->get("Item", {Variant(0)}).toObject(), qt::adoptForm(window.get()));
   EXPECT_EQ(controls->get("Item", {Variant(1)}).toObject()->get("Name").toString(), "cmdOK");
 
   // Properties written back go through the bag's defaults: a default is not stored.
-  qthost::QtPropertyBag saved;
+  qt::QtPropertyBag saved;
   recorder->WriteProperties(saved);
   recorder->colour = 7;
-  qthost::QtPropertyBag defaults;
+  qt::QtPropertyBag defaults;
   recorder->WriteProperties(defaults);
   EXPECT_EQ(saved.values().size(), 1u);
   EXPECT_TRUE(defaults.values().empty());
@@ -123,18 +125,18 @@ TEST_F(AttachTest, TheExtenderLendsTheControlsMembersAndTheSiteSeesTheFormFirst)
 TEST_F(AttachTest, AtDesignTimeANewControlTakesItsDefaultsAndAShownWindowResizesAtOnce) {
   window->show();
   QApplication::processEvents();
-  auto host = qthost::attach(window.get(), recorder, services, {.userMode = false});
+  auto host = qt::attach(window.get(), recorder, services, {.userMode = false});
   EXPECT_EQ(recorder->log, (std::vector<std::string>{"Initialize", "InitProperties"}));
   EXPECT_FALSE(host->UserMode());
 
   auto other = std::make_shared<Recorder>();
-  auto running = qthost::attach(window.get(), other, services);
+  auto running = qt::attach(window.get(), other, services);
   // Already on the screen: its first display is over, so Resize follows Load at once.
   EXPECT_EQ(other->log,
             (std::vector<std::string>{"Initialize", "ReadProperties", "Load", "Resize"}));
-  EXPECT_EQ(testing_support::errorOf(
-                [&] { qthost::attach(new QPushButton(window.get()), other, services); }),
-            host::kInvalidProcedureCall);
+  EXPECT_EQ(
+      testing_support::errorOf([&] { qt::attach(new QPushButton(window.get()), other, services); }),
+      host::kInvalidProcedureCall);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "cli_support.h"
 #include "test_support.h"
 
+using namespace rescalo;
+
 namespace fs = std::filesystem;
 using namespace testing_support;
 
@@ -14,7 +16,7 @@ namespace {
 
 // The command with the sheet in an offscreen window, or with the given environment.
 Result run(const std::string& args, const std::string& env = "QT_QPA_PLATFORM=offscreen") {
-  return rescalo(args, env);
+  return runRescalo(args, env);
 }
 
 class DesignWindow : public ::testing::Test {

@@ -2,7 +2,7 @@
 // runtime: edits made through the widgets reach the control, and the model's answers reach the
 // widgets.
 
-#include "qt/property_sheet.h"
+#include <rescalo/qt/property_sheet.h>
 
 #include <gtest/gtest.h>
 
@@ -21,14 +21,16 @@
 #include <map>
 #include <thread>
 
-#include "control/rescalo.h"
-#include "pages/pages.h"
-#include "qt/about_box.h"
-#include "qt/font_families.h"
-#include "qt/page_site.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/pages/pages.h>
+#include <rescalo/qt/about_box.h>
+#include <rescalo/qt/font_families.h>
+#include <rescalo/qt/page_site.h>
+#include <rescalo/runtime/user_control_host.h>
 #include "qt_application.h"
-#include "runtime/user_control_host.h"
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::Variant;
 using namespace testing_support;
@@ -103,7 +105,7 @@ class PropertySheetTest : public RuntimeTest {
     dynamic_cast<runtime::UserControlHost&>(*rescalo).changedProperties.clear();
     sheet = std::make_unique<host::PropertySheet>(pages::createPropertyPages(site));
     sheet->select({rescalo});
-    dialog = std::make_unique<qthost::PropertySheetDialog>(*sheet);
+    dialog = std::make_unique<qt::PropertySheetDialog>(*sheet);
     dialog->show();
     QApplication::processEvents();
   }
@@ -157,9 +159,9 @@ class PropertySheetTest : public RuntimeTest {
   frm::Document doc;
   std::shared_ptr<runtime::Form> form;
   host::ObjectPtr rescalo;
-  qthost::QtPageSite site;
+  qt::QtPageSite site;
   std::unique_ptr<host::PropertySheet> sheet;
-  std::unique_ptr<qthost::PropertySheetDialog> dialog;
+  std::unique_ptr<qt::PropertySheetDialog> dialog;
 };
 
 TEST_F(PropertySheetTest, EditsThroughEveryTabAreWhatOkSavesAndNothingElse) {
@@ -208,7 +210,7 @@ TEST_F(PropertySheetTest, EditsThroughEveryTabAreWhatOkSavesAndNothingElse) {
   showTab("ReplaceFontsWith");
   auto& fonts = widget<QListWidget>("ReplaceFontsWith", "List1");
   EXPECT_EQ(fonts.currentRow(), -1);
-  EXPECT_EQ(fonts.count(), static_cast<int>(qthost::installedFontFamilies().size()) + 1);
+  EXPECT_EQ(fonts.count(), static_cast<int>(qt::installedFontFamilies().size()) + 1);
   fonts.setCurrentItem(&item("ReplaceFontsWith", "<none>"));
 
   // The page holds a duration to 10 seconds: the box shows its correction.
@@ -363,7 +365,7 @@ TEST_F(PropertySheetTest, ANewSelectionIsShownOnThePagesAlreadyOpen) {
 
 TEST(AboutBox, ShowsTheControlsOwnNameVersionAndDescription) {
   host::AboutInfo info = control::aboutInfo();
-  auto box = qthost::makeAboutBox(info);
+  auto box = qt::makeAboutBox(info);
   EXPECT_EQ(box->windowTitle().toStdString(), "About " + info.name);
   EXPECT_EQ(box->text().toStdString(), info.name + "\nVersion " + info.version);
   EXPECT_EQ(box->informativeText().toStdString(), info.description);

@@ -15,10 +15,12 @@
 // Only the declarations: the implementation is compiled into the raster library.
 #include <stb/stb_image_write.h>
 
-#include "runtime/raster/draw.h"
-#include "runtime/raster/frx.h"
-#include "runtime/raster/image_io.h"
-#include "runtime/raster/paint.h"
+#include <rescalo/runtime/raster/draw.h>
+#include <rescalo/runtime/raster/frx.h>
+#include <rescalo/runtime/raster/image_io.h>
+#include <rescalo/runtime/raster/paint.h>
+
+using namespace rescalo;
 
 namespace {
 

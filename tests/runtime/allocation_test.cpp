@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "host/failure.h"
+#include <rescalo/host/failure.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 namespace {
 std::atomic<bool> gCounting{false};

@@ -9,12 +9,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/failure.h"
-#include "runtime/common_controls.h"
-#include "runtime/picture.h"
-#include "runtime/raster/raster.h"
-#include "runtime/user_control_host.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/raster.h>
+#include <rescalo/runtime/user_control_host.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::Variant;
 using namespace testing_support;

@@ -2,12 +2,14 @@
 // opaque control covers it, captions land inside their control in its font, and a window
 // region cuts the picture.
 
-#include "runtime/render.h"
+#include <rescalo/runtime/render.h>
 
 #include <gtest/gtest.h>
 
-#include "runtime/text.h"
+#include <rescalo/runtime/text.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::Variant;
 using namespace testing_support;

@@ -10,12 +10,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "host/failure.h"
-#include "runtime/picture.h"
-#include "runtime/raster/raster.h"
-#include "runtime/scale.h"
-#include "runtime/settings_store.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/raster.h>
+#include <rescalo/runtime/scale.h>
+#include <rescalo/runtime/settings_store.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::Variant;
 using namespace testing_support;

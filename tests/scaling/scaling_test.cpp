@@ -15,15 +15,17 @@
 #include <string>
 #include <vector>
 
-#include "host/error_object.h"
-#include "host/failure.h"
-#include "runtime/form.h"
-#include "runtime/picture.h"
-#include "runtime/raster/raster.h"
-#include "scaling/capture.h"
-#include "scaling/engine.h"
-#include "scaling/records.h"
+#include <rescalo/host/error_object.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/raster.h>
+#include <rescalo/scaling/capture.h>
+#include <rescalo/scaling/engine.h>
+#include <rescalo/scaling/records.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::ObjectPtr;
 using host::Variant;

@@ -8,13 +8,15 @@
 #include <optional>
 #include <set>
 
-#include "control/rescalo.h"
-#include "host/failure.h"
-#include "runtime/form.h"
-#include "runtime/loader.h"
-#include "runtime/picture.h"
-#include "runtime/raster/raster.h"
+#include <rescalo/control/rescalo.h>
+#include <rescalo/host/failure.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/raster.h>
 #include "test_support.h"
+
+using namespace rescalo;
 
 using host::Variant;
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-namespace testing_support {
+namespace rescalo::testing_support {
 
 struct Result {
   int exitCode;
@@ -18,7 +18,7 @@ struct Result {
 
 // Runs the command with stderr folded into the output; env is a shell prefix such as
 // "QT_QPA_PLATFORM=offscreen".
-inline Result rescalo(const std::string& args, const std::string& env = {}) {
+inline Result runRescalo(const std::string& args, const std::string& env = {}) {
   std::string cmd = env + " " + RESCALO_CLI + " " + args + " 2>&1";
   FILE* p = popen(cmd.c_str(), "r");
   Result r{-1, {}};
@@ -39,4 +39,4 @@ inline bool has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-}  // namespace testing_support
+}  // namespace rescalo::testing_support

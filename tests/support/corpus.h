@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace testing_support {
+namespace rescalo::testing_support {
 
 // RESCALO_CORPUS_DIR in the environment wins over the folder the build was configured with.
 inline std::filesystem::path corpusDir() {
@@ -53,7 +53,7 @@ inline std::vector<std::filesystem::path> formsToCheck() {
   return out;
 }
 
-}  // namespace testing_support
+}  // namespace rescalo::testing_support
 
 // First line of a test that reads the corpus.
 #define RESCALO_NEED_CORPUS()                                                                 \

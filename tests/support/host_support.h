@@ -4,10 +4,10 @@
 #include <initializer_list>
 #include <vector>
 
-#include "host/error.h"
-#include "host/object.h"
+#include <rescalo/host/error.h>
+#include <rescalo/host/object.h>
 
-namespace testing_support {
+namespace rescalo::testing_support {
 
 // The classic error number the call fails with; 0 when it succeeds.
 inline int errorOf(auto&& f) {
@@ -26,4 +26,4 @@ inline std::vector<double> numbers(host::Object& o, std::initializer_list<const 
   return out;
 }
 
-}  // namespace testing_support
+}  // namespace rescalo::testing_support

@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <memory>
 
-namespace testing_support {
+namespace rescalo::testing_support {
 
 class QtApplicationEnvironment : public ::testing::Environment {
  public:
@@ -29,4 +29,4 @@ class QtApplicationEnvironment : public ::testing::Environment {
 [[maybe_unused]] inline const auto* const qtApplication =
     ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
-}  // namespace testing_support
+}  // namespace rescalo::testing_support

@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/frm/frm_document.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/raster/image_io.h>
+#include <rescalo/runtime/runtime.h>
 #include "corpus.h"
 #include "host_support.h"
-#include "runtime/form.h"
-#include "runtime/frm/frm_document.h"
-#include "runtime/loader.h"
-#include "runtime/raster/image_io.h"
-#include "runtime/runtime.h"
 
-namespace testing_support {
+namespace rescalo::testing_support {
 
 // A new empty directory of this process's own: tests run in parallel processes.
 inline std::filesystem::path freshDir(const std::string& name) {
@@ -100,4 +100,4 @@ inline void writeFile(const std::filesystem::path& file, const std::vector<char>
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-}  // namespace testing_support
+}  // namespace rescalo::testing_support

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <rescalo/window/placement.h>
+#include <rescalo/window/size_limits.h>
 #include "test_support.h"
-#include "window/placement.h"
-#include "window/size_limits.h"
+
+using namespace rescalo;
 
 using namespace testing_support;
 

@@ -1,12 +1,12 @@
-#include "runtime/frm/frm_document.h"
+#include <rescalo/runtime/frm/frm_document.h>
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include "host/name.h"
+#include <rescalo/host/name.h>
 
-namespace frm {
+namespace rescalo::frm {
 
 // --- lookups ---
 
@@ -411,4 +411,4 @@ std::string write(const Document& doc) {
   return out;
 }
 
-}  // namespace frm
+}  // namespace rescalo::frm

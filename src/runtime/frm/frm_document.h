@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-namespace frm {
+namespace rescalo::frm {
 
 // `Name = value 'comment`. `value` is the raw text as in the file (quotes, `&H..&`, frx
 // references all kept); `comment` includes its leading `'`, or is empty.
@@ -139,4 +139,4 @@ bool isValidUtf8(std::string_view bytes);
 // Charset implies, with U+FFFD for bytes that do not decode.
 std::string toUtf8(std::string_view bytes, int charset);
 
-}  // namespace frm
+}  // namespace rescalo::frm

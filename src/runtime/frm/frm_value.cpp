@@ -6,10 +6,10 @@
 #include <charconv>
 #include <cstdio>
 
-#include "host/name.h"
-#include "runtime/frm/frm_document.h"
+#include <rescalo/host/name.h>
+#include <rescalo/runtime/frm/frm_document.h>
 
-namespace frm {
+namespace rescalo::frm {
 
 std::optional<std::string> unquote(std::string_view raw) {
   if (raw.size() < 2 || raw.front() != '"' || raw.back() != '"') return std::nullopt;
@@ -229,4 +229,4 @@ std::string toUtf8(std::string_view bytes, int charset) {
   return out;
 }
 
-}  // namespace frm
+}  // namespace rescalo::frm

@@ -1,8 +1,8 @@
-#include "runtime/raster/bitmap.h"
+#include <rescalo/runtime/raster/bitmap.h>
 
 #include <algorithm>
 
-namespace raster {
+namespace rescalo::raster {
 
 Bitmap::Bitmap(int width, int height, Color fill, std::uint8_t alpha)
     : width_(width > 0 && height > 0 ? width : 0),
@@ -37,4 +37,4 @@ void Bitmap::fill(Color color, std::uint8_t alpha) {
   for (std::size_t i = 0; i < pixels_.size(); i += 4) std::copy(px, px + 4, &pixels_[i]);
 }
 
-}  // namespace raster
+}  // namespace rescalo::raster

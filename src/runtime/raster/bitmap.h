@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace raster {
+namespace rescalo::raster {
 
 using Color = std::uint32_t;
 
@@ -56,4 +56,4 @@ class Bitmap {
   std::vector<std::uint8_t> pixels_;
 };
 
-}  // namespace raster
+}  // namespace rescalo::raster

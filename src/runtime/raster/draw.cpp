@@ -1,4 +1,4 @@
-#include "runtime/raster/draw.h"
+#include <rescalo/runtime/raster/draw.h>
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-namespace raster {
+namespace rescalo::raster {
 
 namespace {
 
@@ -501,4 +501,4 @@ void drawCircle(Bitmap& bm, double cx, double cy, double radius, const Pen& pen,
 
 void clear(Bitmap& bm, Color color) { bm.fill(color, 255); }
 
-}  // namespace raster
+}  // namespace rescalo::raster

@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "runtime/raster/bitmap.h"
+#include <rescalo/runtime/raster/bitmap.h>
 
-namespace raster {
+namespace rescalo::raster {
 
 // DrawMode: the binary raster operation between the pen colour and the destination.
 enum DrawModeValue : int {
@@ -78,4 +78,4 @@ void drawCircle(Bitmap& bm, double cx, double cy, double radius, const Pen& pen,
 // Cls / BackColor: every pixel set to the colour, opaque.
 void clear(Bitmap& bm, Color color);
 
-}  // namespace raster
+}  // namespace rescalo::raster

@@ -1,10 +1,10 @@
-#include "runtime/raster/frx.h"
+#include <rescalo/runtime/raster/frx.h>
 
 #include <algorithm>
 
-#include "runtime/raster/image_io.h"
+#include <rescalo/runtime/raster/image_io.h>
 
-namespace raster {
+namespace rescalo::raster {
 
 namespace {
 
@@ -88,4 +88,4 @@ std::optional<std::vector<std::string>> readFrxList(std::span<const std::uint8_t
   return items;
 }
 
-}  // namespace raster
+}  // namespace rescalo::raster

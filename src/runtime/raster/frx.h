@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/raster/bitmap.h"
+#include <rescalo/runtime/raster/bitmap.h>
 
-namespace raster {
+namespace rescalo::raster {
 
 // Nothing for an empty entry (the size-0 record left behind when a picture is removed),
 // a truncated one, one without the signature, or an image that does not decode.
@@ -32,4 +32,4 @@ std::optional<std::string> readFrxText(std::span<const std::uint8_t> frx, std::u
 std::optional<std::vector<std::string>> readFrxList(std::span<const std::uint8_t> frx,
                                                     std::uint32_t offset);
 
-}  // namespace raster
+}  // namespace rescalo::raster

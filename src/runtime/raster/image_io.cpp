@@ -1,4 +1,4 @@
-#include "runtime/raster/image_io.h"
+#include <rescalo/runtime/raster/image_io.h>
 
 #include <algorithm>
 #include <climits>
@@ -28,7 +28,7 @@
 #include <stb_image_write.h>
 #pragma GCC diagnostic pop
 
-namespace raster {
+namespace rescalo::raster {
 
 namespace {
 
@@ -226,4 +226,4 @@ bool writePng(const Bitmap& bm, const std::filesystem::path& path) {
   return static_cast<bool>(out);
 }
 
-}  // namespace raster
+}  // namespace rescalo::raster

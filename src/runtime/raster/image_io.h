@@ -9,9 +9,9 @@
 #include <span>
 #include <vector>
 
-#include "runtime/raster/bitmap.h"
+#include <rescalo/runtime/raster/bitmap.h>
 
-namespace raster {
+namespace rescalo::raster {
 
 // The picture in `bytes`, or nothing when they are not an image this library reads.
 std::optional<Bitmap> decodeImage(std::span<const std::uint8_t> bytes);
@@ -25,4 +25,4 @@ std::vector<std::uint8_t> encodePng(const Bitmap& bm);
 // Writes the bitmap as a 32-bit PNG; false when it is empty or the file cannot be written.
 bool writePng(const Bitmap& bm, const std::filesystem::path& path);
 
-}  // namespace raster
+}  // namespace rescalo::raster

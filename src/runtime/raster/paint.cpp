@@ -1,10 +1,10 @@
-#include "runtime/raster/paint.h"
+#include <rescalo/runtime/raster/paint.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-namespace raster {
+namespace rescalo::raster {
 
 namespace {
 
@@ -189,4 +189,4 @@ Bitmap resample(const Bitmap& src, int width, int height) {
   return out;
 }
 
-}  // namespace raster
+}  // namespace rescalo::raster

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "runtime/raster/bitmap.h"
+#include <rescalo/runtime/raster/bitmap.h>
 
-namespace raster {
+namespace rescalo::raster {
 
 // Raster operation codes (the classic opcode argument). Pattern-based codes see a black
 // pattern: there is no brush here.
@@ -36,4 +36,4 @@ void paintPicture(Bitmap& dst, const Bitmap& src, double dx, double dy, double d
 // The whole picture scaled to width x height with the same filter, alpha kept.
 Bitmap resample(const Bitmap& src, int width, int height);
 
-}  // namespace raster
+}  // namespace rescalo::raster

@@ -3,8 +3,6 @@
 // control by control into Qt widgets at the same place, size, font, caption and state, with the
 // settings of its Rescalo control ready for attaching one to the window.
 
-#if RESCALO_HAS_QT
-
 #include <QMdiSubWindow>
 #include <QWidget>
 #include <memory>
@@ -12,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "qt/qt_user_control.h"
-#include "runtime/form.h"
+#include <rescalo/qt/qt_user_control.h>
+#include <rescalo/runtime/form.h>
 
-namespace cli {
+namespace rescalo::bridge {
 
 struct QtFormWindow {
   std::unique_ptr<QWidget> window;
@@ -25,7 +23,7 @@ struct QtFormWindow {
   // out (timers, menus, lines, image lists, user controls).
   std::vector<std::pair<std::string, int>> leftOut;
   // What the form's first Rescalo control saves: attach a new one with these.
-  qthost::QtPropertyBag rescaloSettings;
+  qt::QtPropertyBag rescaloSettings;
   bool hasRescalo = false;
 
   QWidget* widget(std::string_view key) const;
@@ -40,6 +38,4 @@ QtFormWindow buildQtForm(runtime::Form& form);
 // the form has no area.
 QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime::Form& form);
 
-}  // namespace cli
-
-#endif
+}  // namespace rescalo::bridge

@@ -1,6 +1,4 @@
-#if RESCALO_HAS_QT
-
-#include "cli/qt_forms.h"
+#include <rescalo/bridge/qt_forms.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,17 +21,17 @@
 #include <algorithm>
 #include <map>
 
-#include "host/failure.h"
-#include "qt/qt_control.h"
-#include "qt/qt_form.h"
-#include "qt/qt_image_list.h"
-#include "qt/qt_picture.h"
-#include "runtime/common_controls.h"
-#include "runtime/picture.h"
-#include "runtime/surface.h"
-#include "runtime/user_control_host.h"
+#include <rescalo/host/failure.h>
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_image_list.h>
+#include <rescalo/qt/qt_picture.h>
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/surface.h>
+#include <rescalo/runtime/user_control_host.h>
 
-namespace cli {
+namespace rescalo::bridge {
 
 using host::Variant;
 
@@ -143,7 +141,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     return widget;
   }
   if (auto* list = dynamic_cast<runtime::ImageList*>(&c)) {
-    auto* images = new qthost::QtImageList(parent);
+    auto* images = new qt::QtImageList(parent);
     host::ignoreErrors([&] {
       images->setImageWidth(list->imageWidth());
       images->setImageHeight(list->imageHeight());
@@ -168,7 +166,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     std::int16_t border = 0;
     if (auto v = host::tryGet(c, "BorderStyle"))
       host::ignoreErrors([&] { border = v->toInteger(); });
-    qthost::setBorder(*box, border != 0 ? 1 : 0);
+    qt::setBorder(*box, border != 0 ? 1 : 0);
   }
   return box;
 }
@@ -179,7 +177,7 @@ Variant qtPicture(const Variant& picture) {
   if (!bm || bm->empty()) return Variant(nullptr);
   const QImage view(bm->rgba().data(), bm->width(), bm->height(), bm->width() * 4,
                     QImage::Format_RGBA8888);
-  return Variant(host::ObjectPtr(qthost::makePicture(view.convertToFormat(QImage::Format_ARGB32))));
+  return Variant(host::ObjectPtr(qt::makePicture(view.convertToFormat(QImage::Format_ARGB32))));
 }
 
 // A drawing surface's own back colour; the default button face is left to Qt's palette.
@@ -194,13 +192,13 @@ void giveBackColor(const runtime::Surface& from, host::Object& to) {
 void givePicture(runtime::Control& c, QWidget& w) {
   for (const char* other : {"DownPicture", "DisabledPicture"})
     if (const auto picture = host::tryGet(c, other); picture && runtime::bitmapOf(*picture))
-      host::ignoreErrors([&] { qthost::adoptControl(&w)->set(other, qtPicture(*picture)); });
+      host::ignoreErrors([&] { qt::adoptControl(&w)->set(other, qtPicture(*picture)); });
   const auto picture = host::tryGet(c, "Picture");
   if (!picture || !runtime::bitmapOf(*picture)) return;
   host::ignoreErrors([&] {
     if (auto stretch = host::tryGet(c, "Stretch"); stretch && c.typeName() == "Image")
       w.setProperty("Stretch", stretch->toBool());
-    auto adapter = qthost::adoptControl(&w);
+    auto adapter = qt::adoptControl(&w);
     if (auto autoSize = host::tryGet(c, "AutoSize"); autoSize && adapter->has("AutoSize"))
       adapter->set("AutoSize", *autoSize);
     adapter->set("Picture", qtPicture(*picture));
@@ -240,7 +238,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
   if (form.font) window->setFont(fontFor(*form.font, *window));
   // The form's own scale, which its Rescalo's design size is measured in.
   host::ignoreErrors([&] {
-    auto adapter = qthost::adoptForm(window);
+    auto adapter = qt::adoptForm(window);
     const Variant mode = form.get("ScaleMode");
     if (mode.toInteger() == 0) {
       adapter->set("ScaleWidth", form.get("ScaleWidth"));
@@ -250,9 +248,9 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     }
   });
   window->setEnabled(form.enabled);
-  giveBackColor(form, *qthost::adoptForm(window));
+  giveBackColor(form, *qt::adoptForm(window));
   if (runtime::bitmapOf(form.picture))
-    host::ignoreErrors([&] { qthost::adoptForm(window)->set("Picture", qtPicture(form.picture)); });
+    host::ignoreErrors([&] { qt::adoptForm(window)->set("Picture", qtPicture(form.picture)); });
 
   std::map<const runtime::ContainerBase*, QWidget*> containers{{&form, window}};
   std::map<std::string, int> leftOut;
@@ -287,10 +285,10 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     if (c->index >= 0) w->setProperty("Index", c->index);
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
     // The twips themselves, too: a design size between two pixels stays as designed.
-    qthost::adoptControl(w)->setTwipsRect({left, top, c->width, c->height});
+    qt::adoptControl(w)->setTwipsRect({left, top, c->width, c->height});
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
       host::ignoreErrors([&] {
-        auto adapter = qthost::adoptControl(w);
+        auto adapter = qt::adoptControl(w);
         adapter->set("TabHeight", Variant(dialog->tabHeightTwips));
         for (int t = 0; t < dialog->tabs(); ++t)
           if (runtime::bitmapOf(dialog->picture(t))) {
@@ -303,7 +301,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       const auto actions = qobject_cast<QToolBar*>(w)->actions();
       for (int i = 1; i <= buttons->count() && i <= actions.size(); ++i)
         host::ignoreErrors([&] {
-          qthost::adoptControl(w)
+          qt::adoptControl(w)
               ->get("Buttons")
               .toObject()
               ->call("Item", {Variant(i)})
@@ -316,7 +314,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       const int buttonHeight = px(bar->buttonHeightTwips(), ty);
       w->setProperty("ButtonMargin", std::max(0, px(c->height, ty) - buttonHeight));
       host::ignoreErrors([&] {
-        auto adapter = qthost::adoptControl(w);
+        auto adapter = qt::adoptControl(w);
         adapter->set("ButtonWidth", Variant(bar->buttonWidthTwips()));
         adapter->set("ButtonHeight", Variant(bar->buttonHeightTwips()));
       });
@@ -325,7 +323,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       if (box->align() != 0) w->setProperty("Align", box->align());
     if (c->font) w->setFont(fontFor(*c->font, *w));
     if (auto* surface = dynamic_cast<runtime::Surface*>(c.get()))
-      giveBackColor(*surface, *qthost::adoptControl(w));
+      giveBackColor(*surface, *qt::adoptControl(w));
     givePicture(*c, *w);
     if (!c->visible) w->hide();
     w->setEnabled(c->enabled);
@@ -345,7 +343,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       auto nodes = tree->nodes();
       for (int i = 1; w && i <= nodes->count(); ++i)
         host::ignoreErrors([&] {
-          qthost::adoptControl(w)
+          qt::adoptControl(w)
               ->get("Nodes")
               .toObject()
               ->call("Item", {Variant(i)})
@@ -358,8 +356,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       auto items = view->listItems();
       for (int i = 1; w && i <= items->count(); ++i)
         host::ignoreErrors([&] {
-          auto item =
-              qthost::adoptControl(w)->get("ListItems").toObject()->call("Item", {Variant(i)});
+          auto item = qt::adoptControl(w)->get("ListItems").toObject()->call("Item", {Variant(i)});
           item.toObject()->set("Icon", items->at1<runtime::ListItem>(i)->icon);
           item.toObject()->set("SmallIcon", items->at1<runtime::ListItem>(i)->smallIcon);
         });
@@ -371,17 +368,17 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       QWidget* list = ref->list() ? out.widget(ref->list()->key()) : nullptr;
       if (list)
         host::ignoreErrors([&] {
-          qthost::adoptControl(w)->set(member, Variant(host::ObjectPtr(qthost::adapterOf(list))));
+          qt::adoptControl(w)->set(member, Variant(host::ObjectPtr(qt::adapterOf(list))));
         });
     }
   }
-  qthost::layoutAligned(*window);
+  qt::layoutAligned(*window);
   out.leftOut.assign(leftOut.begin(), leftOut.end());
   return out;
 }
 
 QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime::Form& form) {
-  QMdiArea* area = qthost::mdiAreaOf(mdiForm);
+  QMdiArea* area = qt::mdiAreaOf(mdiForm);
   if (!area || !child.window) return nullptr;
   QWidget* widget = child.window.get();
   const QSize client = widget->size();
@@ -400,6 +397,4 @@ QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime:
   return sub;
 }
 
-}  // namespace cli
-
-#endif
+}  // namespace rescalo::bridge

@@ -1,0 +1,210 @@
+#include <rescalo/bridge/shown_form.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+#include <rescalo/control/rescalo.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/loader.h>
+
+namespace rescalo::bridge {
+
+namespace fs = std::filesystem;
+using host::Variant;
+
+namespace {
+
+runtime::RuntimeOptions runtimeOptions(const fs::path& settingsFile) {
+  runtime::RuntimeOptions o;
+  o.settingsFile = settingsFile;
+  return o;
+}
+
+// The form's document with a Rescalo control: its own, or a new one placed and saved in
+// design mode, as `rescalo add` does.
+frm::Document withRescalo(runtime::Runtime& design, const fs::path& file,
+                          const std::function<void(const std::string&)>& out) {
+  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
+  for (const auto& c : lf.form->controls)
+    if (c->typeName() == "Rescalo") return lf.document;
+  std::string name =
+      runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
+  if (out) out("(the form had no Rescalo control: " + name + " added with default settings)");
+  runtime::storeForm(*lf.form, lf.document);
+  return lf.document;
+}
+
+}  // namespace
+
+void settle() {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < 650) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+void dragInner(QWidget& window, double w, double h) {
+  const double tx = 1440.0 / window.logicalDpiX(), ty = 1440.0 / window.logicalDpiY();
+  const QSize extra = window.frameGeometry().size() - window.size();
+  const QScreen* screen = window.screen();
+  const QSize most = screen ? screen->geometry().size() + QSize(12, 12) : QSize(1 << 20, 1 << 20);
+  const int outerW =
+      std::clamp(static_cast<int>(std::lround(w / tx)) + extra.width(), 112, most.width());
+  const int outerH =
+      std::clamp(static_cast<int>(std::lround(h / ty)) + extra.height(), 27, most.height());
+  window.resize(outerW - extra.width(), outerH - extra.height());
+}
+
+ShownForm::ShownForm(const fs::path& file, ShowOptions options)
+    : file_(file), options_(std::move(options)) {
+  if (options_.settingsFile.empty())
+    options_.settingsFile = fs::temp_directory_path() / "rescalo-cli-settings";
+  runtime::Runtime design(runtimeOptions(options_.settingsFile));
+  control::registerRescalo(design.userControls());
+  if (options_.onOutput) design.onOutput = options_.onOutput;
+  doc_ = withRescalo(design, file, options_.onOutput);
+  auto designForm = runtime::buildForm(design, doc_, file, {.userMode = false});
+  built_ = buildQtForm(*designForm);
+  designForm->unload();
+  if (options_.onOutput)
+    for (const auto& [cls, n] : built_.leftOut)
+      options_.onOutput("(" + std::to_string(n) + " " + cls + " control" + (n == 1 ? "" : "s") +
+                        " without a widget on Qt)");
+
+  services_ = std::make_unique<qt::QtServices>(
+      QString::fromStdString(options_.settingsFile.string() + ".ini"));
+  services_->quietMessageBoxes = options_.quietMessageBoxes;
+  qt::AttachOptions opt;
+  opt.properties = &built_.rescaloSettings;
+  QWidget& win = *built_.window;
+  tx_ = 1440.0 / win.logicalDpiX();
+  ty_ = 1440.0 / win.logicalDpiY();
+  designW_ = win.width() * tx_;
+  designH_ = win.height() * ty_;
+  // A form that starts maximized or minimized does so here too. The window system changes the
+  // state only once the window is on the screen, so such a window is shown first and its
+  // control attached then: its first Resize comes at the size it opens at, as in the classic
+  // runtime, where the control measures an MDI form's design size in that first Resize.
+  bool stateFirst = false;
+  if (const frm::Property* state = doc_.form.property("WindowState")) {
+    const auto n = frm::parseNumber(state->value);
+    if (n && *n == 2) win.setWindowState(Qt::WindowMaximized);
+    if (n && *n == 1) win.setWindowState(Qt::WindowMinimized);
+    stateFirst = n && (*n == 1 || *n == 2);
+  }
+  if (stateFirst) {
+    win.show();
+    settle();
+  }
+  rescalo_ = qt::attach(&win, std::make_shared<control::Rescalo>(), *services_, opt);
+  win.show();
+  settle();
+  if (!options_.compare) return;
+
+  // On the same screen: its size decides maximized windows, centring and screen scaling.
+  runtime::RuntimeOptions same = runtimeOptions(options_.settingsFile);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    same.screenWidthPixels = screen->geometry().width();
+    same.screenHeightPixels = screen->geometry().height();
+  }
+  openReference(same);
+  // The window system holds a dragged window no bigger than the screen and a little, outer
+  // sizes. The hosts' frames differ, so on a screen larger by that difference the reference
+  // stops at the same inner size as the Qt window: a control that is not scaled stays where
+  // it is in both, where comparing in proportion would move it.
+  const QSize qtFrame = win.frameGeometry().size() - win.size();
+  const int fw =
+      static_cast<int>(std::lround((reference_->width() - reference_->fullClientWidth()) / tx_)) -
+      qtFrame.width();
+  const int fh =
+      static_cast<int>(std::lround((reference_->height() - reference_->fullClientHeight()) / ty_)) -
+      qtFrame.height();
+  if (reference_->get("WindowState").toInteger() == 0 && (fw != 0 || fh != 0)) {
+    same.screenWidthPixels += fw;
+    same.screenHeightPixels += fh;
+    openReference(same);
+  }
+  // A classic maximized window hangs its frame over the screen's edges, Qt's keeps it
+  // inside: on a screen that much smaller, the reference opens at the same inner size.
+  if (reference_->get("WindowState").toInteger() == 2) {
+    const int dw = win.width() - static_cast<int>(std::lround(reference_->fullClientWidth() / tx_));
+    const int dh =
+        win.height() - static_cast<int>(std::lround(reference_->fullClientHeight() / ty_));
+    if (dw != 0 || dh != 0) {
+      same.screenWidthPixels += dw;
+      same.screenHeightPixels += dh;
+      openReference(same);
+    }
+  }
+}
+
+ShownForm::~ShownForm() {
+  if (reference_) reference_->unload();
+  rescalo_.reset();
+}
+
+void ShownForm::openReference(runtime::RuntimeOptions options) {
+  if (reference_) reference_->unload();
+  reference_.reset();
+  rt_.emplace(std::move(options));
+  control::registerRescalo(rt_->userControls());
+  reference_ = runtime::buildForm(*rt_, doc_, file_, {.userMode = true});
+  reference_->show();
+  rt_->advance(650);
+}
+
+void ShownForm::restore() {
+  auto form = qt::adoptForm(built_.window.get());
+  if (form->get("WindowState").toInteger() == 0) return;
+  form->set("WindowState", Variant(std::int16_t(0)));
+  settle();
+  if (reference_) {
+    reference_->set("WindowState", Variant(std::int16_t(0)));
+    rt_->advance(650);
+  }
+}
+
+void ShownForm::drag(double w, double h) {
+  dragInner(*built_.window, w, h);
+  settle();
+  if (reference_) {
+    // The inner area is the whole client area, an MDI form's aligned boxes included.
+    reference_->userDrag(reference_->width() - reference_->fullClientWidth() + w,
+                         reference_->height() - reference_->fullClientHeight() + h);
+    rt_->advance(650);
+  }
+}
+
+std::vector<Mismatch> ShownForm::mismatches() const {
+  std::vector<Mismatch> out;
+  if (!reference_) return out;
+  const QWidget& win = *built_.window;
+  const double ratioX = win.width() * tx_ / reference_->fullClientWidth();
+  const double ratioY = win.height() * ty_ / reference_->fullClientHeight();
+  for (const auto& [key, w] : built_.widgets) {
+    const runtime::Control* r = reference_->find(key);
+    if (!r) continue;
+    const QRect g = w->geometry();
+    double left = r->left, top = r->top;
+    // A tab dialog's control is measured from the dialog there and from its page here.
+    if (auto* dialog = dynamic_cast<runtime::SSTab*>(r->container)) {
+      if (left + r->width < 0) left += runtime::kHiddenPageOffset;
+      if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
+      if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
+    }
+    const std::array<double, 4> want = {left / tx_ * ratioX, top / ty_ * ratioY,
+                                        r->width / tx_ * ratioX, r->height / ty_ * ratioY};
+    const int got[] = {g.x(), g.y(), g.width(), g.height()};
+    for (int i = 0; i < 4; ++i)
+      if (std::fabs(got[i] - want[i]) > 1.0) {
+        out.push_back({key, g, want});
+        break;
+      }
+  }
+  return out;
+}
+
+}  // namespace rescalo::bridge
