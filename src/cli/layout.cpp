@@ -66,7 +66,7 @@ const char* stateName(int state) {
 
 // The section a Rescalo remembers its form under: its WindowName, or the form's caption.
 std::string sectionOf(control::Rescalo& r, runtime::Form& form) {
-  return r.s.WindowName.empty() ? form.caption : r.s.WindowName;
+  return r.settings().WindowName.empty() ? form.caption : r.settings().WindowName;
 }
 
 void storeText(const runtime::FileSettingsStore& store, std::ostream& out) {
@@ -491,7 +491,7 @@ void storeSections(const fs::path& formFile, const std::optional<fs::path>& sett
     if (!r) continue;
     std::string section = sectionOf(*r, *lf.form);
     out << "Rescalo " << c->key() << " remembers the window "
-        << (r->s.SaveWindowState ? "" : "only with SaveWindowState on ") << "in "
+        << (r->settings().SaveWindowState ? "" : "only with SaveWindowState on ") << "in "
         << store.path().string() << ", application \"" << window::kSettingsApp << "\", section "
         << jsonString(section) << ":";
     auto keys = store.keys(window::kSettingsApp, section);

@@ -72,10 +72,10 @@ std::vector<RescaloView> rescalos(Form& form) {
       if (name.rfind("DesignForm", 0) == 0) continue;
       v.settings.emplace_back(name, value);
     }
-    v.settings.emplace_back("DesignFormWidth", r->DesignFormWidth);
-    v.settings.emplace_back("DesignFormHeight", r->DesignFormHeight);
-    v.settings.emplace_back("DesignFormScaleWidth", r->DesignFormScaleWidth);
-    v.settings.emplace_back("DesignFormScaleHeight", r->DesignFormScaleHeight);
+    v.settings.emplace_back("DesignFormWidth", r->designFormWidth());
+    v.settings.emplace_back("DesignFormHeight", r->designFormHeight());
+    v.settings.emplace_back("DesignFormScaleWidth", r->designFormScaleWidth());
+    v.settings.emplace_back("DesignFormScaleHeight", r->designFormScaleHeight());
     for (int n = 1; n <= r->ControlFlagCount(); ++n) {
       RescaloView::Flags f{r->ControlFlagControlKey(n), {}};
       for (int i = 0; i < control::kFlagCount; ++i)

@@ -113,7 +113,11 @@ enum FlagIndex : int {
 // "DontScaleControl" ... "DontScaleBottom".
 extern const std::array<const char*, kFlagCount> kFlagNames;
 
-class Rescalo : public host::UserControl, public scaling::Engine {
+// The control as an application holds it: its settings are its properties by name
+// (`set("ScaleFonts", true)`), whose Let reports the change and reruns the resize handling as
+// the control's own code does; its events reach subscribers (`subscribe`) and the site. What
+// it keeps and the procedures it runs are its own.
+class Rescalo : public host::UserControl, private scaling::Engine {
  public:
   Rescalo();
   ~Rescalo() override;
@@ -127,17 +131,41 @@ class Rescalo : public host::UserControl, public scaling::Engine {
   void Resize() override;
   void Terminate() override;
 
-  Settings s;
+  // What the control is set to, read-only: change it through its properties.
+  const Settings& settings() const { return s; }
+  // The design-time size of the host form it captured, twips.
+  float designFormWidth() const { return DesignFormWidth; }
+  float designFormHeight() const { return DesignFormHeight; }
+  float designFormScaleWidth() const { return DesignFormScaleWidth; }
+  float designFormScaleHeight() const { return DesignFormScaleHeight; }
 
-  // The design-time form of the per-control flags: eleven arrays indexed 0..ControlFlagCount.
+  // The per-control flags as they are stored: eleven arrays indexed 1..ControlFlagCount.
   std::int16_t ControlFlagCount() const { return flagCount_; }
-  void setControlFlagCount(std::int16_t count);
   const std::string& ControlFlagControlKey(int n) const;
-  void setControlFlagControlKey(int n, std::string key);
   bool ControlFlag(FlagIndex flag, int n) const;
-  void setControlFlag(FlagIndex flag, int n, bool value);
 
   bool Enabled() const;
+  // Bound to its form and done with setting itself up.
+  bool isSetUp() const { return SetupDone && !SetupBusy; }
+  // The form the control is bound to at run time (held weakly, the runtime owns it).
+  host::ObjectPtr host() const { return host_.lock(); }
+  bool hostIsMdi() const { return hostIsMdi_; }
+  host::ObjectPtr TheForm() const { return hostIsMdi_ ? nullptr : host(); }
+  host::ObjectPtr TheMdiForm() const { return hostIsMdi_ ? host() : nullptr; }
+
+  // A trace of the procedures the control runs, in order (for diagnosis and tests).
+  std::function<void(std::string_view)> trace;
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  friend struct Members;
+
+  Settings s;
+  void setControlFlagCount(std::int16_t count);
+  void setControlFlagControlKey(int n, std::string key);
+  void setControlFlag(FlagIndex flag, int n, bool value);
   void setEnabled(bool enabled);
 
   // Design-time dimensions of the host form, twips.
@@ -152,12 +180,7 @@ class Rescalo : public host::UserControl, public scaling::Engine {
   using Bounds = window::NormalBounds;
   Bounds LastNormalBounds;
 
-  // Host references; the host form is held weakly, the runtime owns it.
   host::ObjectPtr FormControls;
-  host::ObjectPtr host() const { return host_.lock(); }
-  bool hostIsMdi() const { return hostIsMdi_; }
-  host::ObjectPtr TheForm() const { return hostIsMdi_ ? nullptr : host(); }
-  host::ObjectPtr TheMdiForm() const { return hostIsMdi_ ? host() : nullptr; }
 
   // Constituent objects.
   std::shared_ptr<host::Timer> tmrDelayResize, tmrDisableResize, tmrPrintHide, tmrWindowSize;
@@ -208,14 +231,10 @@ class Rescalo : public host::UserControl, public scaling::Engine {
 
   // Raises one of the control's events, to C++ subscribers and through the site.
   void raise(std::string_view event, host::Args args = {});
-  // A trace of the procedures the control runs, in order (for diagnosis and tests).
-  std::function<void(std::string_view)> trace;
 
   host::ControlSite* site() const { return site_; }
   host::Services& services() const { return site_->services(); }
 
- protected:
-  const host::MemberTable* members() const override;
   // What the scaling engine asks of the control.
   scaling::EngineSettings engineSettings() const override;
   void raiseEngineEvent(std::string_view event, host::Args args) override { raise(event, args); }
@@ -228,8 +247,6 @@ class Rescalo : public host::UserControl, public scaling::Engine {
   host::ObjectPtr formPicHolder() override { return FormPic; }
   void runResizeHandling() override { HandleFormResize(); }
 
- private:
-  friend struct Members;
   void note(std::string_view procedure) const {
     if (trace) trace(procedure);
   }

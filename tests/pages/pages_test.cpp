@@ -124,7 +124,7 @@ TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
           "GradientType",   "BeepOnMinMax",    "ResizeAtOnce"}));
   EXPECT_EQ(page.txtScaleX.text() + "|" + page.txtMinWidth.text() + "|" + page.txtScaleY.text(),
             "0|0|12.5");
-  control::Settings& s = rescalo().s;
+  const control::Settings& s = rescalo().settings();
   EXPECT_EQ((std::vector<double>{double(s.ScaleX), double(s.ScaleY), double(s.MinWidth),
                                  double(s.MaxWidth), double(s.MaxHeight), double(s.MdiChildHeight),
                                  double(s.GradientSource)}),
@@ -155,8 +155,8 @@ TEST_F(PagesTest, GeneralApplyStopsAtAValueThePropertyRejects) {
   page.txtScaleX.perform("40000");  // beyond 16 bits
   page.txtMinWidth.perform("500");
   EXPECT_EQ(errorOf([&] { page.PropertyPage_ApplyChanges(); }), host::kOverflow);
-  EXPECT_EQ(rescalo().s.ScaleY, 7);     // written before the failure
-  EXPECT_EQ(rescalo().s.MinWidth, 10);  // after it: not written
+  EXPECT_EQ(rescalo().settings().ScaleY, 7);     // written before the failure
+  EXPECT_EQ(rescalo().settings().MinWidth, 10);  // after it: not written
   EXPECT_EQ(edited->writes.back(), "ScaleX");
 
   // A stored source with no item fails the load; the next selection change loads in full.
@@ -164,7 +164,7 @@ TEST_F(PagesTest, GeneralApplyStopsAtAValueThePropertyRejects) {
   pages::GeneralPage bad(site);
   bad.SelectedControls = {edited};
   EXPECT_EQ(errorOf([&] { bad.PropertyPage_SelectionChanged(); }), host::kInvalidPropertyValue);
-  rescalo().s.GradientSource = 2;
+  rescalo().set("GradientSource", Variant(std::int32_t(2)));
   bad.PropertyPage_SelectionChanged();
   EXPECT_EQ(bad.cmbSource.text(), "Right");
 }
@@ -184,8 +184,8 @@ TEST_F(PagesTest, DurationBoxesHoldOnlyNumbersFromZeroToTen) {
   EXPECT_EQ(writesAfterApply(page),
             (std::vector<std::string>{"FormOpen", "FormClose", "FormPicture", "FormOpenTime",
                                       "FormCloseTime"}));
-  EXPECT_EQ(rescalo().s.FormCloseTime, 0.5f);
-  EXPECT_EQ(rescalo().s.FormOpen, 7);
+  EXPECT_EQ(rescalo().settings().FormCloseTime, 0.5f);
+  EXPECT_EQ(rescalo().settings().FormOpen, 7);
 
   host::TextBox& t = page.txtFormOpenTime;
   auto typed = [&](const std::string& keys) {
@@ -211,9 +211,9 @@ TEST_F(PagesTest, DurationBoxesHoldOnlyNumbersFromZeroToTen) {
   page.txtFormCloseTime.perform("9.25");
   page.cmbFormClose.perform("Wipe Up");
   page.PropertyPage_ApplyChanges();
-  EXPECT_EQ(rescalo().s.FormCloseTime, 9.25f);
-  EXPECT_EQ(rescalo().s.FormClose, 3);
-  EXPECT_EQ(rescalo().s.FormOpenTime, 0.0f);
+  EXPECT_EQ(rescalo().settings().FormCloseTime, 9.25f);
+  EXPECT_EQ(rescalo().settings().FormClose, 3);
+  EXPECT_EQ(rescalo().settings().FormOpenTime, 0.0f);
 
   // An empty text still standing at apply fails the assignment.
   page.txtFormCloseTime.setText("");
@@ -232,7 +232,7 @@ TEST_F(PagesTest, FontListIsSortedWithNoneAndMatchesTheStoredFaceExactly) {
   page.List1.perform("arial");
   EXPECT_TRUE(page.Changed());
   page.PropertyPage_ApplyChanges();
-  EXPECT_EQ(rescalo().s.ReplaceFontsWith, "arial");
+  EXPECT_EQ(rescalo().settings().ReplaceFontsWith, "arial");
 
   // A name that differs only in case is not matched; applying then writes the empty text.
   open("", "ReplaceFontsWith = \"ARIAL\"\n");
@@ -240,7 +240,7 @@ TEST_F(PagesTest, FontListIsSortedWithNoneAndMatchesTheStoredFaceExactly) {
   load(other);
   EXPECT_EQ(other.List1.listIndex(), -1);
   other.PropertyPage_ApplyChanges();
-  EXPECT_EQ(rescalo().s.ReplaceFontsWith, "");
+  EXPECT_EQ(rescalo().settings().ReplaceFontsWith, "");
 
   open("");
   pages::ReplaceFontsPage fresh(site);
@@ -257,7 +257,7 @@ TEST_F(PagesTest, ColourPageWritesOnlyTheColoursThatWereChanged) {
   EXPECT_FALSE(page.Changed());
   page.Color.perform("#00FF00");
   EXPECT_EQ(writesAfterApply(page), std::vector<std::string>{"GradientColour2"});
-  EXPECT_EQ(rescalo().s.GradientColour2, 0x00FF00);
+  EXPECT_EQ(rescalo().settings().GradientColour2, 0x00FF00);
   EXPECT_THROW(page.Color.perform("green"), std::invalid_argument);
   EXPECT_EQ(page.Color.value(), 0x00FF00);
 }
@@ -312,7 +312,7 @@ TEST_F(ScaleControlsTest, ListsPositionableControlsAndBlanksEntriesOfControlsTha
   EXPECT_EQ(page.chkLockLeft.caption(), "Lock Left");
 
   // Applying writes every control of FormControls in its order, listed or not.
-  r.s.ScaleControls = false;
+  r.set("ScaleControls", Variant(false));
   page.PropertyPage_SelectionChanged();
   EXPECT_EQ(page.lblScaleControls.foreColor, 255);
   page.PropertyPage_ApplyChanges();
