@@ -63,8 +63,8 @@ void HandledResize(benchmark::State& state) {
                              {"MinHeight", std::int32_t(2250)}};
   const bool gradient = state.range(1) != 0;
   if (gradient) settings.WriteProperty("GradientFill", host::Variant(true));
-  auto rescalo = qt::attach(window.get(), std::make_shared<control::Rescalo>(), services,
-                            {.properties = &settings});
+  auto rescalo =
+      qt::attach(window.get(), control::makeRescalo(), services, {.properties = &settings});
   window->show();
   QApplication::processEvents();
 

@@ -63,8 +63,7 @@ int main(int argc, char** argv) {
   // --- the Rescalo: these three lines ---
   qt::QtServices services;
   qt::QtPropertyBag settings{{"MinWidth", std::int32_t(3600)}, {"MinHeight", std::int32_t(2700)}};
-  auto rescalo =
-      qt::attach(&form, std::make_shared<control::Rescalo>(), services, {.properties = &settings});
+  auto rescalo = qt::attach(&form, control::makeRescalo(), services, {.properties = &settings});
 
   form.show();
   if (!check) return app.exec();

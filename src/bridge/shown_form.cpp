@@ -99,7 +99,7 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
     win.show();
     settle();
   }
-  rescalo_ = qt::attach(&win, std::make_shared<control::Rescalo>(), *services_, opt);
+  rescalo_ = qt::attach(&win, control::makeRescalo(), *services_, opt);
   win.show();
   settle();
   if (!options_.compare) return;

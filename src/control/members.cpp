@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include <rescalo/control/rescalo.h>
+#include <rescalo/control/rescalo_impl.h>
 #include <rescalo/host/failure.h>
 
 namespace rescalo::control {
@@ -15,10 +15,10 @@ using host::Object;
 using host::Variant;
 
 struct Members {
-  static Rescalo& rc(Object& o) { return host::self<Rescalo>(o); }
+  static RescaloImpl& rc(Object& o) { return host::self<RescaloImpl>(o); }
 
   template <class T>
-  static void let(Rescalo& r, std::string_view name, T& field, T value) {
+  static void let(RescaloImpl& r, std::string_view name, T& field, T value) {
     field = value;
     r.changed(name);
   }
@@ -26,15 +26,15 @@ struct Members {
   static std::int32_t positiveOrZero(std::int32_t v) { return v < 1 ? 0 : v; }
 
   // The size limits and ScaleControls rerun the resize handling once set-up is done.
-  static void rerun(Rescalo& r) {
+  static void rerun(RescaloImpl& r) {
     if (r.SetupDone) r.HandleFormResize();
   }
 
-  static void repaintIfFilled(Rescalo& r) {
+  static void repaintIfFilled(RescaloImpl& r) {
     if (r.s.GradientFill) r.PaintGradient();
   }
 
-  static void gradientFillChanged(Rescalo& r) {
+  static void gradientFillChanged(RescaloImpl& r) {
     if (!r.runtimeTest()) return;
     auto h = r.host();
     if (!h) return;
@@ -338,6 +338,6 @@ const host::MemberTable& Members::table() {
 
 #undef RESCALO_GET
 
-const host::MemberTable* Rescalo::members() const { return &Members::table(); }
+const host::MemberTable* RescaloImpl::members() const { return &Members::table(); }
 
 }  // namespace rescalo::control

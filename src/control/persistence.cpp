@@ -4,7 +4,7 @@
 #include <type_traits>
 #include <variant>
 
-#include <rescalo/control/rescalo.h>
+#include <rescalo/control/rescalo_impl.h>
 #include <rescalo/host/failure.h>
 
 namespace rescalo::control {
@@ -106,7 +106,7 @@ std::string flagKey(int n, std::string_view name) {
 
 }  // namespace
 
-void Rescalo::InitProperties() {
+void RescaloImpl::InitProperties() {
   note("InitProperties");
   host::ignoreErrors([&] { FormControls = site_->ParentControls(); });
   s = Settings::defaults();
@@ -116,7 +116,7 @@ void Rescalo::InitProperties() {
   DesignFormWidth = DesignFormHeight = DesignFormScaleWidth = DesignFormScaleHeight = 0;
 }
 
-void Rescalo::ReadProperties(host::PropertyBag& bag) {
+void RescaloImpl::ReadProperties(host::PropertyBag& bag) {
   note("ReadProperties");
   bool enabled = false;
   readField(bag, "Enabled", enabled, true);
@@ -155,7 +155,7 @@ void Rescalo::ReadProperties(host::PropertyBag& bag) {
   AttachHostForm();
 }
 
-void Rescalo::WriteProperties(host::PropertyBag& bag) {
+void RescaloImpl::WriteProperties(host::PropertyBag& bag) {
   note("WriteProperties");
   for (const Key& key : kLeading) write(bag, s, key);
   write(bag, "ControlFlagCount", flagCount_, std::int16_t{0});

@@ -1,7 +1,7 @@
 // The procedures the control runs from its lifecycle, each handing the control's settings and
 // state to the subsystem that does the work.
 
-#include <rescalo/control/rescalo.h>
+#include <rescalo/control/rescalo_impl.h>
 #include <rescalo/effects/gradient.h>
 #include <rescalo/effects/window_animation.h>
 #include <rescalo/host/failure.h>
@@ -15,11 +15,11 @@ namespace rescalo::control {
 
 using host::Variant;
 
-void Rescalo::ResizeControls() {
+void RescaloImpl::ResizeControls() {
   note("ResizeControls");
   if (auto h = host()) ResizeControls(h);
 }
-void Rescalo::ReplaceFonts() {
+void RescaloImpl::ReplaceFonts() {
   note("ReplaceFonts");
   auto h = host();
   if (h && runtimeTest()) scaling::ReplaceFonts(*h, s.ReplaceFontsWith);
@@ -27,7 +27,7 @@ void Rescalo::ReplaceFonts() {
 
 // What every handled Resize does once the form is set up: hold a normal window inside its
 // limits, then rescale at once or 100 ms after the last Resize of a burst, and repaint.
-void Rescalo::RegularResizeHandling() {
+void RescaloImpl::RegularResizeHandling() {
   note("RegularResizeHandling");
   if (LoadingWindowSettings || !runtimeTest()) return;
   auto h = host();
@@ -53,41 +53,41 @@ void Rescalo::RegularResizeHandling() {
     PlayOpenEffect(h, s.FormOpen);
   }
 }
-window::WindowMemory Rescalo::windowMemory() {
+window::WindowMemory RescaloImpl::windowMemory() {
   return {services().settings(), host(), s.WindowName,
           [this](const std::string& name) { set("WindowName", Variant(name)); }, LastNormalBounds};
 }
-void Rescalo::LoadWindowSettings() {
+void RescaloImpl::LoadWindowSettings() {
   note("LoadWindowSettings");
   window::LoadWindowSettings(windowMemory(), LoadingWindowSettings);
 }
-void Rescalo::SaveWindowSettings() {
+void RescaloImpl::SaveWindowSettings() {
   note("SaveWindowSettings");
   window::SaveWindowSettings(windowMemory());
 }
-void Rescalo::ApplyScreenScale() {
+void RescaloImpl::ApplyScreenScale() {
   note("ApplyScreenScale");
   if (auto h = host(); h && runtimeTest())
     window::ApplyScreenScale(services(), *h, s.ScaleX, s.ScaleY);
 }
-void Rescalo::CenterFormX() {
+void RescaloImpl::CenterFormX() {
   note("CenterFormX");
   if (auto h = host(); h && runtimeTest() && s.CenterX) window::CenterFormX(services(), *h);
 }
-void Rescalo::CenterFormY() {
+void RescaloImpl::CenterFormY() {
   note("CenterFormY");
   if (auto h = host(); h && runtimeTest() && s.CenterY) window::CenterFormY(services(), *h);
 }
-void Rescalo::SetTopMost(const host::ObjectPtr& form, bool topMost) {
+void RescaloImpl::SetTopMost(const host::ObjectPtr& form, bool topMost) {
   note("SetTopMost");
   if (form) window::SetTopMost(services(), *form, topMost);
 }
-void Rescalo::PaintGradient() {
+void RescaloImpl::PaintGradient() {
   note("PaintGradient");
   effects::PaintGradient(host(), s.GradientSource, s.GradientType, s.GradientColour,
                          s.GradientColour2, s.GradientMidColour);
 }
-void Rescalo::PlayOpenEffect(const host::ObjectPtr& form, int effect) {
+void RescaloImpl::PlayOpenEffect(const host::ObjectPtr& form, int effect) {
   note("PlayOpenEffect");
   if (!form) return;
   auto value = static_cast<std::int16_t>(effect);
@@ -99,18 +99,18 @@ void Rescalo::PlayOpenEffect(const host::ObjectPtr& form, int effect) {
     openEffectPending_ = true;
   }
 }
-void Rescalo::PlayCloseEffect(const host::ObjectPtr& form, int effect) {
+void RescaloImpl::PlayCloseEffect(const host::ObjectPtr& form, int effect) {
   note("PlayCloseEffect");
   if (form && effects::PlayCloseEffect(services(), *form, static_cast<std::int16_t>(effect),
                                        s.FormCloseTime))
     ReapplyStayOnTop();
 }
-void Rescalo::UnfixWindow(std::int32_t hwnd) {
+void RescaloImpl::UnfixWindow(std::int32_t hwnd) {
   note("UnfixWindow");
   window::UnfixWindow(services().windows(), hwnd);
 }
 // An error ends the tick: a timer has nobody to report to.
-void Rescalo::tmrDelayResizeTick() {
+void RescaloImpl::tmrDelayResizeTick() {
   note("tmrDelayResize");
   host::trapSilently([&] {
     tmrDelayResize->setEnabled(false);
@@ -119,19 +119,19 @@ void Rescalo::tmrDelayResizeTick() {
       ResizeControls();
   });
 }
-void Rescalo::tmrDisableResizeTick() {
+void RescaloImpl::tmrDisableResizeTick() {
   note("tmrDisableResize");
   host::ignoreErrors([&] {
     tmrDisableResize->setEnabled(false);
     if (auto h = host()) h->set("Enabled", true);
   });
 }
-void Rescalo::tmrPrintHideTick() {
+void RescaloImpl::tmrPrintHideTick() {
   note("tmrPrintHide");
   window::PrintHideTick(host().get(), runtimeTest(), *tmrPrintHide);
 }
 
-std::int16_t Rescalo::PrintSize(bool enabled, host::Args options) {
+std::int16_t RescaloImpl::PrintSize(bool enabled, host::Args options) {
   note("PrintSize");
   if (!site_ || !site_->UserMode()) return 0;
   window::PrintHost ph{services(),
@@ -148,20 +148,20 @@ std::int16_t Rescalo::PrintSize(bool enabled, host::Args options) {
   return window::PrintSize(ph, printSaved_, enabled, options);
 }
 
-Variant Rescalo::ScalePicture(const Variant& picture, double xScale, double yScale) {
+Variant RescaloImpl::ScalePicture(const Variant& picture, double xScale, double yScale) {
   return effects::ScalePicture(surfaces_, picture, xScale, yScale);
 }
 
-Variant Rescalo::SizePicture(const Variant& picture, std::int16_t xSize, std::int16_t ySize) {
+Variant RescaloImpl::SizePicture(const Variant& picture, std::int16_t xSize, std::int16_t ySize) {
   return effects::SizePicture(surfaces_, picture, xSize, ySize);
 }
 
-Variant Rescalo::CenterPicture(const Variant& container, const Variant& picture) {
+Variant RescaloImpl::CenterPicture(const Variant& container, const Variant& picture) {
   if (auto c = container.toObject()) effects::CenterPicture(surfaces_, *c, picture);
   return {};
 }
 
-Variant Rescalo::TilePicture(const Variant& container, const Variant& picture) {
+Variant RescaloImpl::TilePicture(const Variant& container, const Variant& picture) {
   if (auto c = container.toObject()) effects::TilePicture(surfaces_, *c, picture);
   return {};
 }
@@ -172,6 +172,6 @@ host::AboutInfo aboutInfo() {
           "and pictures."};
 }
 
-void Rescalo::AboutBox() { services().AboutBox(aboutInfo()); }
+void RescaloImpl::AboutBox() { services().AboutBox(aboutInfo()); }
 
 }  // namespace rescalo::control

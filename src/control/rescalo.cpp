@@ -1,4 +1,4 @@
-#include <rescalo/control/rescalo.h>
+#include <rescalo/control/rescalo_impl.h>
 
 #include <rescalo/host/error_object.h>
 #include <rescalo/host/failure.h>
@@ -28,32 +28,32 @@ Settings Settings::defaults() {
   return d;
 }
 
-Rescalo::Rescalo() {
+RescaloImpl::RescaloImpl() {
   for (auto& f : flags_) f.assign(1, false);
 }
 
-Rescalo::~Rescalo() { release(); }
+RescaloImpl::~RescaloImpl() { release(); }
 
-void Rescalo::Initialize(host::ControlSite& site) {
+void RescaloImpl::Initialize(host::ControlSite& site) {
   site_ = &site;
   host::Services& sv = site.services();
-  auto make = [&](int interval, void (Rescalo::*tick)()) {
+  auto make = [&](int interval, void (RescaloImpl::*tick)()) {
     auto t = sv.createTimer([this, tick] { (this->*tick)(); });
     t->setInterval(interval);
     t->setEnabled(false);
     return t;
   };
-  tmrDelayResize = make(100, &Rescalo::tmrDelayResizeTick);
-  tmrDisableResize = make(500, &Rescalo::tmrDisableResizeTick);
-  tmrPrintHide = make(10, &Rescalo::tmrPrintHideTick);
-  tmrWindowSize = make(100, &Rescalo::tmrWindowSizeTick);
+  tmrDelayResize = make(100, &RescaloImpl::tmrDelayResizeTick);
+  tmrDisableResize = make(500, &RescaloImpl::tmrDisableResizeTick);
+  tmrPrintHide = make(10, &RescaloImpl::tmrPrintHideTick);
+  tmrWindowSize = make(100, &RescaloImpl::tmrWindowSizeTick);
   FormPic = sv.createPictureBox();
   picSizer = {sv.createPictureBox(), sv.createPictureBox()};
   surfaces_ = {picSizer[0], picSizer[1]};
   Resize();
 }
 
-void Rescalo::tmrWindowSizeTick() {
+void RescaloImpl::tmrWindowSizeTick() {
   host::ignoreErrors([&] {
     if (!runtimeTest()) {
       tmrWindowSize->setEnabled(false);
@@ -67,33 +67,33 @@ void Rescalo::tmrWindowSizeTick() {
   });
 }
 
-void Rescalo::Resize() {
+void RescaloImpl::Resize() {
   // The control always keeps its icon's size.
   if (site_ && (site_->Width() != Image1.Width || site_->Height() != Image1.Height))
     site_->setSize(Image1.Width, Image1.Height);
 }
 
-bool Rescalo::Enabled() const { return site_ && site_->Enabled(); }
+bool RescaloImpl::Enabled() const { return site_ && site_->Enabled(); }
 
-void Rescalo::setEnabled(bool enabled) {
+void RescaloImpl::setEnabled(bool enabled) {
   if (site_) site_->setEnabled(enabled);
   changed("Enabled");
 }
 
-bool Rescalo::runtimeTest() const { return site_ && site_->UserMode() && site_->Enabled(); }
+bool RescaloImpl::runtimeTest() const { return site_ && site_->UserMode() && site_->Enabled(); }
 
-void Rescalo::changed(std::string_view property) {
+void RescaloImpl::changed(std::string_view property) {
   if (site_) site_->PropertyChanged(property);
 }
 
-void Rescalo::raise(std::string_view event, host::Args args) {
+void RescaloImpl::raise(std::string_view event, host::Args args) {
   raiseEvent(event, args);
   if (site_) site_->RaiseEvent(event, args);
 }
 
 // ---- per-control flag arrays ----
 
-void Rescalo::setControlFlagCount(std::int16_t count) {
+void RescaloImpl::setControlFlagCount(std::int16_t count) {
   if (count < 0) host::raise(host::kSubscriptOutOfRange);
   flagCount_ = count;
   std::size_t size = static_cast<std::size_t>(count) + 1;
@@ -102,27 +102,27 @@ void Rescalo::setControlFlagCount(std::int16_t count) {
   changed("ControlFlagCount");
 }
 
-void Rescalo::checkIndex(int n) const {
+void RescaloImpl::checkIndex(int n) const {
   if (n < 0 || n > flagCount_) host::raise(host::kSubscriptOutOfRange);
 }
 
-const std::string& Rescalo::ControlFlagControlKey(int n) const {
+const std::string& RescaloImpl::ControlFlagControlKey(int n) const {
   checkIndex(n);
   return flagKeys_[static_cast<std::size_t>(n)];
 }
 
-void Rescalo::setControlFlagControlKey(int n, std::string key) {
+void RescaloImpl::setControlFlagControlKey(int n, std::string key) {
   checkIndex(n);
   flagKeys_[static_cast<std::size_t>(n)] = std::move(key);
   changed("ControlFlagControlKey");
 }
 
-bool Rescalo::ControlFlag(FlagIndex flag, int n) const {
+bool RescaloImpl::ControlFlag(FlagIndex flag, int n) const {
   checkIndex(n);
   return flags_[flag][static_cast<std::size_t>(n)];
 }
 
-void Rescalo::setControlFlag(FlagIndex flag, int n, bool value) {
+void RescaloImpl::setControlFlag(FlagIndex flag, int n, bool value) {
   checkIndex(n);
   flags_[flag][static_cast<std::size_t>(n)] = value;
   changed(std::string("ControlFlag") + kFlagNames[flag]);
@@ -130,24 +130,24 @@ void Rescalo::setControlFlag(FlagIndex flag, int n, bool value) {
 
 // ---- capture, public face ----
 
-void Rescalo::SaveControlInfo(const Variant& ctrl) {
+void RescaloImpl::SaveControlInfo(const Variant& ctrl) {
   scaling::SaveControlInfo(colControlInfo(), engine, ctrl.toObject());
 }
 
-scaling::EngineSettings Rescalo::engineSettings() const {
+scaling::EngineSettings RescaloImpl::engineSettings() const {
   return {SetupDone,      s.ScaleFonts,  s.ScaleGraphics,      s.ScaleBorders,       s.ResizeAtOnce,
           s.GradientFill, s.FormPicture, DesignFormScaleWidth, DesignFormScaleHeight};
 }
 
-void Rescalo::UpdateControl(const Variant& ctrl) { SaveControlInfo(ctrl); }
+void RescaloImpl::UpdateControl(const Variant& ctrl) { SaveControlInfo(ctrl); }
 
-void Rescalo::SaveControlFlags(const Variant& ctrl) {
+void RescaloImpl::SaveControlFlags(const Variant& ctrl) {
   scaling::SaveControlFlags(colControlFlags(), ctrl);
 }
 
 // ---- lifecycle ----
 
-void Rescalo::AttachHostForm() {
+void RescaloImpl::AttachHostForm() {
   note("AttachHostForm");
   if (!runtimeTest()) return;  // inert for the life of the form
   host::ignoreErrors([&] {
@@ -175,7 +175,7 @@ void Rescalo::AttachHostForm() {
   }
 }
 
-void Rescalo::onHostEvent(std::string_view event) {
+void RescaloImpl::onHostEvent(std::string_view event) {
   if (event == "Load") {
     HandleFormLoad();
   } else if (event == "Resize") {
@@ -187,14 +187,14 @@ void Rescalo::onHostEvent(std::string_view event) {
   // Activate and Deactivate are received and do nothing.
 }
 
-void Rescalo::HandleFormLoad() {
+void RescaloImpl::HandleFormLoad() {
   note("HandleFormLoad");
   LockFormUpdates(true);
   FormLoaded = true;
   if (auto h = host()) SetTopMost(h, s.StayOnTop);
 }
 
-void Rescalo::HandleFormResize() {
+void RescaloImpl::HandleFormResize() {
   auto h = host();
   if (!h || SetupBusy) return;
   note("HandleFormResize");
@@ -231,7 +231,7 @@ void Rescalo::HandleFormResize() {
       });
 }
 
-void Rescalo::HandleFormUnload() {
+void RescaloImpl::HandleFormUnload() {
   note("HandleFormUnload");
   auto h = host();
   if (s.SaveWindowState) host::ignoreErrors([&] { SaveWindowSettings(); });
@@ -242,7 +242,7 @@ void Rescalo::HandleFormUnload() {
   LockFormUpdates(false);
 }
 
-void Rescalo::Terminate() {
+void RescaloImpl::Terminate() {
   note("Terminate");
   if (auto h = host()) {
     host::ignoreErrors([&] { UnfixWindow(h->get("hWnd").toLong()); });
@@ -251,14 +251,14 @@ void Rescalo::Terminate() {
   release();
 }
 
-void Rescalo::release() {
+void RescaloImpl::release() {
   if (auto h = host(); h && subscription_) h->unsubscribe(subscription_);
   subscription_ = 0;
   for (auto* t : {&tmrDelayResize, &tmrDisableResize, &tmrPrintHide, &tmrWindowSize})
     if (*t) (*t)->setEnabled(false);
 }
 
-void Rescalo::LockFormUpdates(bool lock) {
+void RescaloImpl::LockFormUpdates(bool lock) {
   note(lock ? "LockFormUpdates(True)" : "LockFormUpdates(False)");
   auto h = host();
   if (!h) return;
@@ -266,7 +266,7 @@ void Rescalo::LockFormUpdates(bool lock) {
       [&] { services().windows().LockWindowUpdate(lock ? h->get("hWnd").toLong() : 0); });
 }
 
-void Rescalo::SetAllowUpdates(bool value) {
+void RescaloImpl::SetAllowUpdates(bool value) {
   note("SetAllowUpdates");
   host::ignoreErrors([&] {
     auto controls = site_->ParentControls();
@@ -282,12 +282,14 @@ void Rescalo::SetAllowUpdates(bool value) {
   });
 }
 
-void Rescalo::ReapplyStayOnTop() {
+void RescaloImpl::ReapplyStayOnTop() {
   if (auto h = host()) SetTopMost(h, s.StayOnTop);
 }
 
+std::shared_ptr<Rescalo> makeRescalo() { return std::make_shared<RescaloImpl>(); }
+
 void registerRescalo(host::UserControlRegistry& registry) {
-  registry.add(kRescaloClass, [] { return std::make_shared<Rescalo>(); });
+  registry.add(kRescaloClass, [] { return makeRescalo(); });
 }
 
 }  // namespace rescalo::control

@@ -3,7 +3,7 @@
 // extender the application sees, and a property bag for settings given in code.
 //
 //   qt::QtServices services;
-//   auto rescalo = qt::attach(&window, std::make_shared<control::Rescalo>(), services);
+//   auto rescalo = qt::attach(&window, control::makeRescalo(), services);
 //   window.show();
 //
 // attach() runs the control's Initialize, then ReadProperties from the given settings (the

@@ -135,8 +135,7 @@ class QtHost : public Host {
     form->unload();
     qt::AttachOptions opt;
     opt.properties = &built_.rescaloSettings;
-    rescalo_ =
-        qt::attach(built_.window.get(), std::make_shared<control::Rescalo>(), services_, opt);
+    rescalo_ = qt::attach(built_.window.get(), control::makeRescalo(), services_, opt);
     built_.window->show();
     pause(600);
   }

@@ -198,7 +198,7 @@ End
     settings.WriteProperty(name, Variant(std::int32_t(0)));
   qt::AttachOptions opt;
   opt.properties = &settings;
-  auto rescalo = qt::attach(&childWindow, std::make_shared<control::Rescalo>(), services, opt);
+  auto rescalo = qt::attach(&childWindow, control::makeRescalo(), services, opt);
   childForm->set("WindowState", Variant(std::int16_t(2)));
   settle();
   // Each place in proportion to the child's inner area: 600/3000 across, 300/1500 down...
@@ -326,8 +326,7 @@ End
   services.quietMessageBoxes = true;
   qt::AttachOptions opt;
   opt.properties = &settings;
-  auto rescalo =
-      qt::attach(built.window.get(), std::make_shared<control::Rescalo>(), services, opt);
+  auto rescalo = qt::attach(built.window.get(), control::makeRescalo(), services, opt);
   std::vector<std::string> errors;
   rescalo->subscribe([&](std::string_view event, host::Args args) {
     if (event == "Error") errors.push_back(args.empty() ? "" : args[0].toString());
@@ -448,8 +447,7 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     services.quietMessageBoxes = true;
     qt::AttachOptions opt;
     opt.properties = &built.rescaloSettings;
-    auto rescalo =
-        qt::attach(built.window.get(), std::make_shared<control::Rescalo>(), services, opt);
+    auto rescalo = qt::attach(built.window.get(), control::makeRescalo(), services, opt);
     std::vector<std::string> errors;
     rescalo->subscribe([&](std::string_view event, host::Args args) {
       if (event == "Error") errors.push_back(args.empty() ? "" : args[0].toString());
