@@ -1,5 +1,5 @@
 // A small order form made in C++ with ordinary widgets, kept in proportion by a Rescalo
-// control. Attaching the control takes the three lines marked below; everything else is the
+// control. Attaching the control is the one line marked below; everything else is the
 // application's own.
 //
 //   qt-app            opens the window; drag its corner and everything follows
@@ -18,10 +18,7 @@
 #include <cstring>
 #include <memory>
 
-#include <rescalo/control/rescalo.h>
-#include <rescalo/qt/qt_user_control.h>
-
-using namespace rescalo;
+#include <rescalo/qt.h>
 
 namespace {
 
@@ -60,10 +57,9 @@ int main(int argc, char** argv) {
   add<QPushButton>(&form, "cmdOK", {212, 212, 80, 30}, "OK");
   add<QPushButton>(&form, "cmdCancel", {304, 212, 80, 30}, "Cancel");
 
-  // --- the Rescalo: these three lines ---
-  qt::QtServices services;
-  qt::QtPropertyBag settings{{"MinWidth", std::int32_t(3600)}, {"MinHeight", std::int32_t(2700)}};
-  auto rescalo = qt::attach(&form, control::makeRescalo(), services, {.properties = &settings});
+  // --- the Rescalo: this line (and, if you like, a smallest size for the window) ---
+  auto* rescalo = rescalo::qt::attach(&form);
+  rescalo->setMinimumSize({240, 180});
 
   form.show();
   if (!check) return app.exec();

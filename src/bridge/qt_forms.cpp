@@ -21,13 +21,16 @@
 #include <algorithm>
 #include <map>
 
+#include <rescalo/control/rescalo.h>
 #include <rescalo/host/failure.h>
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
 #include <rescalo/qt/qt_image_list.h>
 #include <rescalo/qt/qt_picture.h>
 #include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/runtime.h>
 #include <rescalo/runtime/surface.h>
 #include <rescalo/runtime/user_control_host.h>
 
@@ -395,6 +398,35 @@ QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime:
   // A hidden sub-window lays its widget out only when shown; until then it is sized here.
   widget->resize(client);
   return sub;
+}
+
+BuiltForm loadAndBuild(const std::filesystem::path& file,
+                       const std::function<void(const std::string&)>& onOutput) {
+  runtime::RuntimeOptions options;
+  options.settingsFile = std::filesystem::temp_directory_path() / "rescalo-design-settings";
+  runtime::Runtime design(options);
+  control::registerRescalo(design.userControls());
+  if (onOutput) design.onOutput = onOutput;
+  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
+  const bool has = std::any_of(lf.form->controls.begin(), lf.form->controls.end(),
+                               [](const auto& c) { return c->typeName() == "Rescalo"; });
+  if (!has) {
+    const std::string name =
+        runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
+    if (onOutput)
+      onOutput("(the form had no Rescalo control: " + name + " added with default settings)");
+    runtime::storeForm(*lf.form, lf.document);
+  }
+  BuiltForm out{lf.document, {}};
+  lf.form->unload();
+  auto form = runtime::buildForm(design, out.document, file, {.userMode = false});
+  out.built = buildQtForm(*form);
+  form->unload();
+  if (onOutput)
+    for (const auto& [cls, n] : out.built.leftOut)
+      onOutput("(" + std::to_string(n) + " " + cls + " control" + (n == 1 ? "" : "s") +
+               " without a widget on Qt)");
+  return out;
 }
 
 }  // namespace rescalo::bridge

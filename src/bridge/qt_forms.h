@@ -5,6 +5,8 @@
 
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +14,7 @@
 
 #include <rescalo/qt/qt_user_control.h>
 #include <rescalo/runtime/form.h>
+#include <rescalo/runtime/frm/frm_document.h>
 
 namespace rescalo::bridge {
 
@@ -32,6 +35,16 @@ struct QtFormWindow {
 // The form must be loaded (design mode is enough); it is only read. An MDI form becomes a
 // QMainWindow holding a QMdiArea.
 QtFormWindow buildQtForm(runtime::Form& form);
+
+// A form loaded in design mode with a Rescalo (its own, or a new one with the defaults, as
+// `rescalo add` places it), built into widgets. What the loader and the builder have to say
+// (a control added, classes without a widget) goes to onOutput.
+struct BuiltForm {
+  frm::Document document;
+  QtFormWindow built;
+};
+BuiltForm loadAndBuild(const std::filesystem::path& file,
+                       const std::function<void(const std::string&)>& onOutput = {});
 
 // Puts a built MDI child into the area of a built MDI form, at the child's place and with its
 // client size; the window stays the child's (the area holds it in a sub-window). Nothing when

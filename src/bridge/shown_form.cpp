@@ -24,20 +24,6 @@ runtime::RuntimeOptions runtimeOptions(const fs::path& settingsFile) {
   return o;
 }
 
-// The form's document with a Rescalo control: its own, or a new one placed and saved in
-// design mode, as `rescalo add` does.
-frm::Document withRescalo(runtime::Runtime& design, const fs::path& file,
-                          const std::function<void(const std::string&)>& out) {
-  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
-  for (const auto& c : lf.form->controls)
-    if (c->typeName() == "Rescalo") return lf.document;
-  std::string name =
-      runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
-  if (out) out("(the form had no Rescalo control: " + name + " added with default settings)");
-  runtime::storeForm(*lf.form, lf.document);
-  return lf.document;
-}
-
 }  // namespace
 
 void settle() {
@@ -62,23 +48,13 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
     : file_(file), options_(std::move(options)) {
   if (options_.settingsFile.empty())
     options_.settingsFile = fs::temp_directory_path() / "rescalo-cli-settings";
-  runtime::Runtime design(runtimeOptions(options_.settingsFile));
-  control::registerRescalo(design.userControls());
-  if (options_.onOutput) design.onOutput = options_.onOutput;
-  doc_ = withRescalo(design, file, options_.onOutput);
-  auto designForm = runtime::buildForm(design, doc_, file, {.userMode = false});
-  built_ = buildQtForm(*designForm);
-  designForm->unload();
-  if (options_.onOutput)
-    for (const auto& [cls, n] : built_.leftOut)
-      options_.onOutput("(" + std::to_string(n) + " " + cls + " control" + (n == 1 ? "" : "s") +
-                        " without a widget on Qt)");
+  BuiltForm loaded = loadAndBuild(file, options_.onOutput);
+  doc_ = std::move(loaded.document);
+  built_ = std::move(loaded.built);
 
   services_ = std::make_unique<qt::QtServices>(
       QString::fromStdString(options_.settingsFile.string() + ".ini"));
   services_->quietMessageBoxes = options_.quietMessageBoxes;
-  qt::AttachOptions opt;
-  opt.properties = &built_.rescaloSettings;
   QWidget& win = *built_.window;
   tx_ = 1440.0 / win.logicalDpiX();
   ty_ = 1440.0 / win.logicalDpiY();
@@ -99,7 +75,7 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
     win.show();
     settle();
   }
-  rescalo_ = qt::attach(&win, control::makeRescalo(), *services_, opt);
+  rescalo_ = qt::attach(&win, {.properties = &built_.rescaloSettings, .services = services_.get()});
   win.show();
   settle();
   if (!options_.compare) return;
@@ -143,7 +119,6 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
 
 ShownForm::~ShownForm() {
   if (reference_) reference_->unload();
-  rescalo_.reset();
 }
 
 void ShownForm::openReference(runtime::RuntimeOptions options) {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include <rescalo/bridge/qt_forms.h>
+#include <rescalo/bridge/qt_rescalo.h>
 #include <rescalo/qt/qt_services.h>
-#include <rescalo/qt/qt_user_control.h>
 #include <rescalo/runtime/form.h>
 #include <rescalo/runtime/frm/frm_document.h>
 #include <rescalo/runtime/runtime.h>
@@ -61,6 +61,7 @@ class ShownForm {
   double designHeight() const { return designH_; }
   double twipsPerPixelX() const { return tx_; }
   double twipsPerPixelY() const { return ty_; }
+  qt::Rescalo& rescalo() const { return *rescalo_; }
   // The reference form in the embedded runtime, when comparing.
   runtime::Form* reference() const { return reference_.get(); }
 
@@ -80,9 +81,10 @@ class ShownForm {
   std::filesystem::path file_;
   ShowOptions options_;
   frm::Document doc_;
-  QtFormWindow built_;
+  // The services outlive the window, whose Rescalo ends with it.
   std::unique_ptr<qt::QtServices> services_;
-  std::shared_ptr<qt::QtUserControlHost> rescalo_;
+  QtFormWindow built_;
+  qt::Rescalo* rescalo_ = nullptr;  // the window's child
   double tx_ = 15, ty_ = 15, designW_ = 0, designH_ = 0;
   std::optional<runtime::Runtime> rt_;
   std::shared_ptr<runtime::Form> reference_;

@@ -1,0 +1,145 @@
+// The Rescalo as a Qt application uses it: one attach, settings in pixels and QColors, flags
+// from code or from a form's dynamic properties, events as signals, gone with its window.
+
+#include <rescalo/qt.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <memory>
+
+using namespace rescalo;
+
+namespace {
+
+void wait(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+struct Window {
+  std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
+  QPushButton* ok = new QPushButton("OK", form.get());
+  QPushButton* help = new QPushButton("Help", form.get());
+  QLabel* label = new QLabel("Name", form.get());
+  Window() {
+    form->resize(400, 300);
+    ok->setObjectName("cmdOK");
+    ok->setGeometry(300, 250, 80, 30);
+    help->setObjectName("cmdHelp");
+    help->setGeometry(20, 250, 80, 30);
+    label->setObjectName("lblName");
+    label->setGeometry(20, 20, 100, 20);
+  }
+};
+
+TEST(QtFacade, SettingsReadAndWriteInQtTermsOverTheClassicOnes) {
+  Window w;
+  qt::Rescalo* r = qt::attach(w.form.get());
+  const double tpp = 1440.0 / w.form->logicalDpiX();
+  r->setMinimumSize({240, 180});
+  EXPECT_EQ(r->classic().get("MinWidth").toLong(), std::lround(240 * tpp));
+  EXPECT_EQ(r->minimumSize(), QSize(240, 180));
+  r->setGradientColor(QColor(255, 128, 0));
+  EXPECT_EQ(r->classic().get("GradientColour").toLong(), 0x0080FF);  // classic colours are BGR
+  EXPECT_EQ(r->gradientColor(), QColor(255, 128, 0));
+  EXPECT_EQ(r->replacementFont(), "");  // the classic "<none>"
+  r->setReplacementFont("DejaVu Sans");
+  EXPECT_EQ(r->classic().get("ReplaceFontsWith").toString(), "DejaVu Sans");
+  r->setGradientSource(qt::Rescalo::FromBottomRight);
+  EXPECT_EQ(r->property("gradientSource").toInt(), int(qt::Rescalo::FromBottomRight));
+  // The classic Lets still clamp.
+  r->setScreenWidthPercent(150);
+  EXPECT_EQ(r->screenWidthPercent(), 100);
+  r->setCloseSeconds(60);
+  EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
+}
+
+TEST(QtFacade, LockedAndExcludedWidgetsHoldWhileTheRestFollowsAndEveryoneComesBack) {
+  Window w;
+  w.help->setProperty(qt::kLocksProperty, "Left|Bottom|Width|Height");
+  w.label->setProperty(qt::kExcludeProperty, "Font");
+  qt::Rescalo* r = qt::attach(w.form.get());
+  r->setResizeWhenDragEnds(false);
+  r->setLocks(w.ok, qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height);
+  EXPECT_EQ(r->locks(w.ok),
+            qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height);
+  EXPECT_EQ(r->excluded(w.label), qt::Excludes(qt::Exclude::Font));
+  int done = 0;
+  QObject::connect(r, &qt::Rescalo::resizeDone, [&] { ++done; });
+  w.form->show();
+  wait(200);
+  const QRect ok = w.ok->geometry(), help = w.help->geometry(), label = w.label->geometry();
+  const int labelFont = w.label->font().pixelSize() > 0 ? w.label->font().pixelSize()
+                                                        : QFontInfo(w.label->font()).pixelSize();
+  done = 0;
+  w.form->resize(800, 600);
+  wait(300);
+  EXPECT_GE(done, 1);
+  // Kept to the corner it is locked to, at its size; the other to its left and bottom.
+  EXPECT_EQ(w.ok->geometry(), QRect(700, 550, 80, 30));
+  EXPECT_EQ(w.help->geometry(), QRect(20, 550, 80, 30));
+  EXPECT_EQ(w.label->geometry(), QRect(40, 40, 200, 40));
+  EXPECT_EQ(QFontInfo(w.label->font()).pixelSize(), labelFont);
+  w.form->resize(400, 300);
+  wait(300);
+  EXPECT_EQ(w.ok->geometry(), ok);
+  EXPECT_EQ(w.help->geometry(), help);
+  EXPECT_EQ(w.label->geometry(), label);
+  // Unlocked again, it follows.
+  r->setLocks(w.ok, {});
+  w.form->resize(800, 600);
+  wait(300);
+  EXPECT_EQ(w.ok->geometry(), QRect(600, 500, 160, 60));
+}
+
+TEST(QtFacade, TheControlIsAChildOfItsWindowAndGoesWithIt) {
+  auto form = std::make_unique<QWidget>();
+  QPointer<qt::Rescalo> r = qt::attach(form.get());
+  EXPECT_EQ(r->parent(), form.get());
+  EXPECT_EQ(qt::rescaloOf(form.get()), r.data());
+  form->show();
+  wait(50);
+  form.reset();
+  EXPECT_TRUE(r.isNull());
+  QWidget notAWindow;
+  QWidget child(&notAWindow);
+  EXPECT_THROW(qt::attach(&child), host::HostError);
+}
+
+TEST(QtFacade, AClassicFormOpensInWidgetsWithItsRescaloInOneCall) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("orders.frm");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "VERSION 5.00\r\nBegin VB.Form frmOrders\r\n   Caption = \"Orders\"\r\n"
+      "   ClientHeight = 3000\r\n   ClientWidth = 4500\r\n   ScaleHeight = 3000\r\n"
+      "   ScaleWidth = 4500\r\n"
+      "   Begin VB.CommandButton cmdOK\r\n      Caption = \"OK\"\r\n      Height = 450\r\n"
+      "      Left = 3000\r\n      Top = 2400\r\n      Width = 1200\r\n   End\r\nEnd\r\n");
+  file.close();
+  std::unique_ptr<QWidget> window = qt::openForm(path.toStdString());
+  ASSERT_TRUE(window);
+  ASSERT_NE(qt::rescaloOf(window.get()), nullptr);
+  auto* ok = window->findChild<QPushButton*>("cmdOK");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->text(), "OK");
+  window->show();
+  wait(200);
+  const QRect before = ok->geometry();
+  window->resize(window->width() * 2, window->height() * 2);
+  wait(400);
+  EXPECT_EQ(ok->geometry(),
+            QRect(before.x() * 2, before.y() * 2, before.width() * 2, before.height() * 2));
+  EXPECT_THROW(qt::openForm((dir.path() + "/missing.frm").toStdString()), std::exception);
+}
+
+}  // namespace
