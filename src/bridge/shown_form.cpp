@@ -1,5 +1,7 @@
 #include <rescalo/bridge/shown_form.h>
 
+#include <rescalo/bridge/ui_forms.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScreen>
@@ -48,9 +50,29 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
     : file_(file), options_(std::move(options)) {
   if (options_.settingsFile.empty())
     options_.settingsFile = fs::temp_directory_path() / "rescalo-cli-settings";
-  BuiltForm loaded = loadAndBuild(file, options_.onOutput);
-  doc_ = std::move(loaded.document);
-  built_ = std::move(loaded.built);
+  const bool designer = isUiForm(file);
+  if (designer) {
+    UiForm form = loadUiForm(file);
+    built_.window = std::move(form.window);
+    built_.hasRescalo = form.hasRescalo;
+    uiProperties_ = std::move(form.rescaloProperties);
+    if (!form.hasRescalo && options_.onOutput)
+      options_.onOutput("(the form had no Rescalo: one attached with default settings)");
+    // Every named widget, a parent before its children.
+    std::function<void(QWidget&)> named = [&](QWidget& parent) {
+      for (QObject* child : parent.children())
+        if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow()) {
+          if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
+            built_.widgets.emplace_back(w->objectName().toStdString(), w);
+          named(*w);
+        }
+    };
+    named(*built_.window);
+  } else {
+    BuiltForm loaded = loadAndBuild(file, options_.onOutput);
+    doc_ = std::move(loaded.document);
+    built_ = std::move(loaded.built);
+  }
 
   services_ = std::make_unique<qt::QtServices>(
       QString::fromStdString(options_.settingsFile.string() + ".ini"));
@@ -75,10 +97,19 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
     win.show();
     settle();
   }
+  if (designer && options_.compare) {
+    // A Designer form has no classic twin: it is compared with its own layout as designed,
+    // in proportion.
+    auto form = qt::adoptForm(&win);
+    designedInner_ = {form->get("ScaleWidth").toDouble(), form->get("ScaleHeight").toDouble()};
+    for (QWidget* w : form->controlWidgets()) designed_.emplace_back(w, w->geometry());
+  }
   rescalo_ = qt::attach(&win, {.properties = &built_.rescaloSettings, .services = services_.get()});
+  for (const auto& [name, value] : uiProperties_) rescalo_->setProperty(name.constData(), value);
   win.show();
   settle();
   if (!options_.compare) return;
+  if (designer) return;
 
   // On the same screen: its size decides maximized windows, centring and screen scaling.
   runtime::RuntimeOptions same = runtimeOptions(options_.settingsFile);
@@ -155,6 +186,7 @@ void ShownForm::drag(double w, double h) {
 
 std::vector<Mismatch> ShownForm::mismatches() const {
   std::vector<Mismatch> out;
+  if (!designed_.empty()) return proportionMismatches();
   if (!reference_) return out;
   const QWidget& win = *built_.window;
   const double ratioX = win.width() * tx_ / reference_->fullClientWidth();
@@ -176,6 +208,32 @@ std::vector<Mismatch> ShownForm::mismatches() const {
     for (int i = 0; i < 4; ++i)
       if (std::fabs(got[i] - want[i]) > 1.0) {
         out.push_back({key, g, want});
+        break;
+      }
+  }
+  return out;
+}
+
+std::vector<Mismatch> ShownForm::proportionMismatches() const {
+  std::vector<Mismatch> out;
+  auto form = qt::adoptForm(built_.window.get());
+  const double rx = form->get("ScaleWidth").toDouble() / designedInner_.first;
+  const double ry = form->get("ScaleHeight").toDouble() / designedInner_.second;
+  for (const auto& [w, was] : designed_) {
+    if (!w || w->property(qt::kLocksProperty).isValid() ||
+        w->property(qt::kExcludeProperty).isValid())
+      continue;
+    // A widget's own smallest and largest sizes hold, as Qt holds them.
+    const double width =
+        std::clamp(was.width() * rx, double(w->minimumWidth()), double(w->maximumWidth()));
+    const double height =
+        std::clamp(was.height() * ry, double(w->minimumHeight()), double(w->maximumHeight()));
+    const std::array<double, 4> want = {was.x() * rx, was.y() * ry, width, height};
+    const QRect g = w->geometry();
+    const int got[] = {g.x(), g.y(), g.width(), g.height()};
+    for (int i = 0; i < 4; ++i)
+      if (std::fabs(got[i] - want[i]) > 1.0) {
+        out.push_back({w->objectName().toStdString(), g, want});
         break;
       }
   }

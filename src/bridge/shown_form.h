@@ -1,9 +1,13 @@
 #pragma once
-// A classic form opened on Qt as a user sees it: built into real widgets with its Rescalo
-// running, dragged as a window system holds a user's drag, and, when asked, the same form in
-// the embedded runtime on the same screen, dragged alike, to compare every widget with.
+// A form opened on Qt as a user sees it, with its Rescalo running, dragged as a window system
+// holds a user's drag. A classic form (.frm) is built into real widgets and, when asked, kept
+// beside the same form in the embedded runtime on the same screen, dragged alike, to compare
+// every widget with; a Qt Designer form (.ui) is compared with its own layout as first shown,
+// in proportion.
 
+#include <QPointer>
 #include <QRect>
+#include <QVariant>
 #include <QWidget>
 #include <array>
 #include <filesystem>
@@ -30,11 +34,11 @@ void settle();
 void dragInner(QWidget& window, double widthTwips, double heightTwips);
 
 struct ShowOptions {
-  bool compare = false;                // keep the same form in the embedded runtime beside it
-  bool quietMessageBoxes = false;      // message boxes answer at once instead of waiting
-  std::filesystem::path settingsFile;  // empty: a temporary one
+  bool compare = false;                     // keep the same form in the embedded runtime beside it
+  bool quietMessageBoxes = false;           // message boxes answer at once instead of waiting
+  std::filesystem::path settingsFile = {};  // empty: a temporary one
   // Told of what the loader and the builder had to say (a control added, classes left out).
-  std::function<void(const std::string&)> onOutput;
+  std::function<void(const std::string&)> onOutput = {};
 };
 
 // A widget more than one pixel away from its control in the runtime.
@@ -77,6 +81,7 @@ class ShownForm {
 
  private:
   void openReference(runtime::RuntimeOptions options);
+  std::vector<Mismatch> proportionMismatches() const;
 
   std::filesystem::path file_;
   ShowOptions options_;
@@ -86,6 +91,10 @@ class ShownForm {
   QtFormWindow built_;
   qt::Rescalo* rescalo_ = nullptr;  // the window's child
   double tx_ = 15, ty_ = 15, designW_ = 0, designH_ = 0;
+  // A Designer form: the settings of its own Rescalo, and what it looked like when shown.
+  std::vector<std::pair<QByteArray, QVariant>> uiProperties_;
+  std::pair<double, double> designedInner_;
+  std::vector<std::pair<QPointer<QWidget>, QRect>> designed_;
   std::optional<runtime::Runtime> rt_;
   std::shared_ptr<runtime::Form> reference_;
 };

@@ -22,17 +22,18 @@ namespace fs = std::filesystem;
 namespace {
 
 int showUsage() {
-  std::cerr << "usage: rescalo show FORM.frm [--screenshot DIR] [--size WxH | --scale F]... "
-               "[--check]\n"
-               "  --size WxH   the window's inner area, in twips (the frames of the hosts "
-               "differ)\n"
-               "  --scale F    the inner area the form was designed at, times F\n"
-               "  --screenshot writes DIR/step-N.png after each step and exits; without it "
-               "the\n"
-               "               window stays open after the steps until it is closed\n"
-               "  --check      also runs the steps in the embedded runtime and fails when a "
-               "widget\n"
-               "               is more than one pixel away from its control there\n";
+  std::cerr
+      << "usage: rescalo show FORM.frm|FORM.ui [--screenshot DIR] [--size WxH | --scale F]... "
+         "[--check]\n"
+         "  --size WxH   the window's inner area, in twips (the frames of the hosts "
+         "differ)\n"
+         "  --scale F    the inner area the form was designed at, times F\n"
+         "  --screenshot writes DIR/step-N.png after each step and exits; without it "
+         "the\n"
+         "               window stays open after the steps until it is closed\n"
+         "  --check      also runs the steps in the embedded runtime and fails when a "
+         "widget\n"
+         "               is more than one pixel away from its control there\n";
   return 2;
 }
 
@@ -135,7 +136,10 @@ int show(const std::vector<std::string>& args) {
   }
   if (check)
     std::cout << (mismatches ? std::to_string(mismatches) + " widgets differ"
-                             : std::string("every widget within one pixel of the runtime"))
+                  : shown.reference()
+                      ? std::string("every widget within one pixel of the runtime")
+                      : std::string("every widget within one pixel of its designed place, in "
+                                    "proportion"))
               << "\n";
   // What the steps found is printed before the window is handed to the user, who may
   // never close it.

@@ -61,10 +61,21 @@ ControlKind kindOf(const QWidget& w) {
   return ControlKind::Other;
 }
 
+bool isContainer(const QWidget& widget) {
+  if (isContainer(kindOf(widget))) return true;
+  const QMetaObject* type = widget.metaObject();
+  return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
+         qobject_cast<const QStackedWidget*>(&widget);
+}
+
 std::vector<QWidget*> holders(QWidget& container) {
+  std::vector<QWidget*> pages;
   if (auto* tabs = qobject_cast<QTabWidget*>(&container)) {
-    std::vector<QWidget*> pages;
     for (int i = 0; i < tabs->count(); ++i) pages.push_back(tabs->widget(i));
+    return pages;
+  }
+  if (auto* stack = qobject_cast<QStackedWidget*>(&container)) {
+    for (int i = 0; i < stack->count(); ++i) pages.push_back(stack->widget(i));
     return pages;
   }
   return {&container};
@@ -72,9 +83,12 @@ std::vector<QWidget*> holders(QWidget& container) {
 
 QWidget* containerOf(QWidget& widget) {
   QWidget* parent = widget.parentWidget();
-  if (parent && qobject_cast<QStackedWidget*>(parent->parentWidget()))
-    if (auto* tabs = qobject_cast<QTabWidget*>(parent->parentWidget()->parentWidget()))
+  if (auto* stack = parent ? qobject_cast<QStackedWidget*>(parent->parentWidget()) : nullptr) {
+    if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
       if (tabs->indexOf(parent) >= 0) return tabs;
+    if (stack->indexOf(parent) >= 0) return stack;
+  }
+  if (parent && parent == centralAreaOf(*parent->window())) return parent->window();
   return parent;
 }
 

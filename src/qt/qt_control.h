@@ -37,10 +37,14 @@ inline bool isContainer(ControlKind kind) {
   return kind == ControlKind::Frame || kind == ControlKind::PictureBox ||
          kind == ControlKind::TabControl;
 }
+// Whether a widget holds controls of its own: a classic container, or one of Qt's plain ones
+// (a QWidget or QFrame as such, a QStackedWidget's pages), as forms made in Qt use them.
+bool isContainer(const QWidget& widget);
 // The widgets whose children are the controls a container holds: itself, or a tab control's
-// pages.
+// or stacked widget's pages.
 std::vector<QWidget*> holders(QWidget& container);
-// The control a widget sits in: its parent, or the tab control whose page the parent is.
+// The control a widget sits in: its parent, the tab control or stacked widget whose page the
+// parent is, or the form for what sits in a main window's central widget.
 QWidget* containerOf(QWidget& widget);
 
 // A control: geometry in its parent widget, Caption or Text as the widget shows one, Index

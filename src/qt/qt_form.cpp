@@ -1,6 +1,7 @@
 #include <rescalo/qt/qt_form.h>
 
 #include <QEvent>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,6 +22,30 @@ QMdiArea* mdiAreaOf(const QWidget& window) {
   for (QObject* child : window.children())
     if (auto* area = qobject_cast<QMdiArea*>(child)) return area;
   return nullptr;
+}
+
+QWidget* centralAreaOf(const QWidget& window) {
+  auto* main = qobject_cast<const QMainWindow*>(&window);
+  if (!main || mdiAreaOf(window)) return nullptr;
+  return main->centralWidget();
+}
+
+namespace {
+
+bool holds(const QLayout& layout, const QWidget& widget) {
+  for (int i = 0; i < layout.count(); ++i) {
+    QLayoutItem* item = layout.itemAt(i);
+    if (item->widget() == &widget) return true;
+    if (const QLayout* inner = item->layout(); inner && holds(*inner, widget)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool inLayout(const QWidget& widget) {
+  const QWidget* parent = widget.parentWidget();
+  return parent && parent->layout() && holds(*parent->layout(), widget);
 }
 
 bool isFormWidget(const QWidget& widget) {
@@ -118,6 +143,11 @@ QWidget& QtForm::frame() const {
 
 double QtForm::innerTwips(bool xAxis) const {
   QWidget& w = widget();
+  if (const QWidget* central = centralAreaOf(w)) {
+    // A window not shown yet has not placed its central widget: its layout does so now.
+    if (QLayout* layout = w.layout()) layout->activate();
+    return xAxis ? twipsX(central->width()) : twipsY(central->height());
+  }
   double inner = xAxis ? twipsX(w.width()) : twipsY(w.height());
   if (!mdiAreaOf(w)) return inner;
   // An MDI form's area is what its aligned boxes leave, measured in the boxes' own twips.
@@ -214,9 +244,9 @@ void collectControls(QWidget& container, std::vector<QWidget*>& out) {
   for (QWidget* holder : holders(container))
     for (QObject* child : holder->children()) {
       auto* w = qobject_cast<QWidget*>(child);
-      if (!w || w->isWindow() || qobject_cast<QMdiArea*>(w)) continue;
+      if (!w || w->isWindow() || qobject_cast<QMdiArea*>(w) || inLayout(*w)) continue;
       out.push_back(w);
-      if (isContainer(kindOf(*w))) collectControls(*w, out);
+      if (isContainer(*w)) collectControls(*w, out);
     }
 }
 
@@ -226,7 +256,8 @@ QtForm& form(Object& o) { return self<QtForm>(o); }
 
 std::vector<QWidget*> QtForm::controlWidgets() const {
   std::vector<QWidget*> out;
-  collectControls(widget(), out);
+  QWidget* central = centralAreaOf(widget());
+  collectControls(central ? *central : widget(), out);
   return out;
 }
 

@@ -24,6 +24,13 @@
 // the area, what its aligned picture boxes leave free. An MDI child is a widget inside a
 // QMdiSubWindow: its outer rectangle is the sub-window's, in the area.
 //
+// A main window made in Qt (not an MDI form) keeps its menu bar, status bar, tool bars and
+// central widget where Qt places them: its controls are those inside the central widget, and
+// its inner area is the central widget's.
+//
+// The controls of a form are the widgets placed by position: a widget that a layout manages is
+// its layout's, and neither it nor what it holds is moved by the pass.
+//
 // A picture box whose "Align" property is 1 (top), 2 (bottom), 3 (left) or 4 (right) stays on
 // that edge of its form and spans it: only its height (or width) is its own.
 
@@ -38,6 +45,10 @@ namespace rescalo::qt {
 
 // The area of an MDI form's window, or nullptr for any other widget.
 QMdiArea* mdiAreaOf(const QWidget& window);
+// A main window's central widget, when the window is not an MDI form; nullptr otherwise.
+QWidget* centralAreaOf(const QWidget& window);
+// Whether a layout places the widget.
+bool inLayout(const QWidget& widget);
 // Whether a widget is a form: a window, or the widget of an MDI sub-window.
 bool isFormWidget(const QWidget& widget);
 // Puts a form's aligned picture boxes back on their edges, and its MDI area in what is left.

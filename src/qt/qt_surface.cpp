@@ -77,8 +77,9 @@ QSize QtSurface::innerSize() const { return widget().contentsRect().size(); }
 
 double QtSurface::innerTwips(bool xAxis) const {
   QWidget& w = widget();
-  // An MDI form's inner area is its MDI area, which the form measures.
-  if (w.isWindow() && mdiAreaOf(w)) return adoptForm(&w)->innerTwips(xAxis);
+  // An MDI form's inner area is its MDI area, a main window's its central widget: the form
+  // measures both.
+  if (w.isWindow() && (mdiAreaOf(w) || centralAreaOf(w))) return adoptForm(&w)->innerTwips(xAxis);
   const QSize inner = innerSize();
   return xAxis ? inner.width() * twipsPerPixelX(w) : inner.height() * twipsPerPixelY(w);
 }

@@ -1,0 +1,110 @@
+// Forms made in Qt Designer, opened as `rescalo show FORM.ui` opens them: what is placed by
+// position follows the window from its designed rectangle, what a layout places is the
+// layout's, a main window's bars are Qt's, and a widget's own size limits hold.
+
+#include <rescalo/bridge/shown_form.h>
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <cmath>
+#include <string>
+
+using namespace rescalo;
+
+namespace {
+
+const std::string kOrders = RESCALO_SOURCE_DIR "/examples/ui/orders.ui";
+
+template <class W>
+W* child(const bridge::ShownForm& shown, const char* name) {
+  return shown.window().findChild<W*>(name);
+}
+
+TEST(UiForms, AMainWindowsWidgetsFollowItsCentralAreaAndComeBackExactly) {
+  bridge::ShownForm shown(kOrders, {.compare = true, .quietMessageBoxes = true});
+  auto& main = static_cast<QMainWindow&>(shown.window());
+  QWidget* central = main.centralWidget();
+  auto* customer = child<QLabel>(shown, "lblCustomer");
+  auto* net = child<QLabel>(shown, "lblNet");
+  auto* cancel = child<QPushButton>(shown, "cmdCancel");
+  ASSERT_TRUE(customer && net && cancel);
+  const QRect customerAt = customer->geometry(), netAt = net->geometry();
+  const QSize centralAt = central->size();
+  // The Rescalo the form carries brought its settings.
+  EXPECT_EQ(shown.rescalo().minimumSize(), QSize(240, 180));
+
+  shown.drag(shown.designWidth() * 1.5, shown.designHeight() * 1.5);
+  EXPECT_EQ(shown.mismatches().size(), 0u);
+  // Against the central widget, which the menu and status bars make less than 1.5 times
+  // taller than it was.
+  const double ry = double(central->height()) / centralAt.height();
+  EXPECT_NE(ry, 1.5);
+  EXPECT_NEAR(customer->y(), customerAt.y() * ry, 1);
+  EXPECT_EQ(main.menuBar()->width(), main.width());
+  // Locked to the corner, at its size.
+  EXPECT_EQ(central->width() - cancel->geometry().right() - 1, 480 - 460);
+  EXPECT_EQ(cancel->size(), QSize(84, 28));
+  // The labels in the frame's layout are where the layout puts them, not scaled from their
+  // own rectangles: the frame grew, the layout spread them.
+  EXPECT_GT(net->width(), netAt.width());
+
+  shown.drag(shown.designWidth() * 0.7, shown.designHeight() * 0.7);
+  EXPECT_EQ(shown.mismatches().size(), 0u);
+  shown.drag(shown.designWidth(), shown.designHeight());
+  EXPECT_EQ(customer->geometry(), customerAt);
+  EXPECT_EQ(net->geometry(), netAt);
+  EXPECT_EQ(central->size(), centralAt);
+}
+
+TEST(UiForms, AWidgetsOwnSmallestAndLargestSizesHoldWhileTheRestScales) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("limits.ui");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  auto widget = [](const char* cls, const char* name, const char* rect, const char* extra = "") {
+    return std::string("  <widget class=\"") + cls + "\" name=\"" + name +
+           "\"><property name=\"geometry\"><rect>" + rect + "</rect></property>" + extra +
+           "</widget>\n";
+  };
+  const std::string ui =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui version=\"4.0\"><class>Limits</class>\n"
+      "<widget class=\"QDialog\" name=\"Limits\"><property name=\"geometry\"><rect><x>0</x>"
+      "<y>0</y><width>300</width><height>200</height></rect></property>\n" +
+      widget("QPushButton", "cmdFree", "<x>10</x><y>10</y><width>100</width><height>30</height>") +
+      widget("QPushButton", "cmdCapped", "<x>10</x><y>100</y><width>100</width><height>30</height>",
+             "<property name=\"maximumSize\"><size><width>120</width><height>30</height></size>"
+             "</property>") +
+      "</widget></ui>\n";
+  file.write(ui.c_str());
+  file.close();
+  bridge::ShownForm shown(path.toStdString(), {.compare = true, .quietMessageBoxes = true});
+  shown.drag(shown.designWidth() * 2, shown.designHeight() * 2);
+  EXPECT_EQ(child<QPushButton>(shown, "cmdFree")->geometry(), QRect(20, 20, 200, 60));
+  EXPECT_EQ(child<QPushButton>(shown, "cmdCapped")->geometry(), QRect(20, 200, 120, 30));
+  EXPECT_EQ(shown.mismatches().size(), 0u);
+  shown.drag(shown.designWidth(), shown.designHeight());
+  EXPECT_EQ(child<QPushButton>(shown, "cmdCapped")->geometry(), QRect(10, 100, 100, 30));
+}
+
+TEST(UiForms, AFileThatIsNoFormIsRefusedByName) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("broken.ui");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("<ui version=\"4.0\"><widget class=\"QWidget\" name=\"x\">\n<oops></ui>\n");
+  file.close();
+  try {
+    bridge::ShownForm shown(path.toStdString());
+    FAIL() << "a broken form opened";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("broken.ui"), std::string::npos) << e.what();
+  }
+}
+
+}  // namespace
