@@ -28,10 +28,10 @@ runtime::RuntimeOptions runtimeOptions(const fs::path& settingsFile) {
 
 }  // namespace
 
-void settle() {
+void settle(int ms) {
   QElapsedTimer t;
   t.start();
-  while (t.elapsed() < 650) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 void dragInner(QWidget& window, double w, double h) {
@@ -62,8 +62,13 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
     std::function<void(QWidget&)> named = [&](QWidget& parent) {
       for (QObject* child : parent.children())
         if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow()) {
-          if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
-            built_.widgets.emplace_back(w->objectName().toStdString(), w);
+          if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+            // A member of a control array carries its index, as a classic form's does.
+            QString key = w->objectName();
+            if (const QVariant index = w->property("Index"); index.isValid())
+              key += "(" + index.toString() + ")";
+            built_.widgets.emplace_back(key.toStdString(), w);
+          }
           named(*w);
         }
     };
@@ -95,7 +100,7 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
   }
   if (stateFirst) {
     win.show();
-    settle();
+    settle(options_.settleMs);
   }
   if (designer && options_.compare) {
     // A Designer form has no classic twin: it is compared with its own layout as designed,
@@ -107,7 +112,7 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
   rescalo_ = qt::attach(&win, {.properties = &built_.rescaloSettings, .services = services_.get()});
   for (const auto& [name, value] : uiProperties_) rescalo_->setProperty(name.constData(), value);
   win.show();
-  settle();
+  settle(options_.settleMs);
   if (!options_.compare) return;
   if (designer) return;
 
@@ -166,7 +171,7 @@ void ShownForm::restore() {
   auto form = qt::adoptForm(built_.window.get());
   if (form->get("WindowState").toInteger() == 0) return;
   form->set("WindowState", Variant(std::int16_t(0)));
-  settle();
+  settle(options_.settleMs);
   if (reference_) {
     reference_->set("WindowState", Variant(std::int16_t(0)));
     rt_->advance(650);
@@ -175,7 +180,7 @@ void ShownForm::restore() {
 
 void ShownForm::drag(double w, double h) {
   dragInner(*built_.window, w, h);
-  settle();
+  settle(options_.settleMs);
   if (reference_) {
     // The inner area is the whole client area, an MDI form's aligned boxes included.
     reference_->userDrag(reference_->width() - reference_->fullClientWidth() + w,

@@ -26,8 +26,8 @@
 
 namespace rescalo::bridge {
 
-// Real time in the event loop: longer than the deferred pass and a limit's pause.
-void settle();
+// Real time in the event loop: by default longer than the deferred pass and a limit's pause.
+void settle(int ms = 650);
 
 // Resizes a window to an inner size in twips as the window system holds a window a user
 // drags: no smaller than the smallest window, no bigger than the screen and a little.
@@ -39,6 +39,9 @@ struct ShowOptions {
   std::filesystem::path settingsFile = {};  // empty: a temporary one
   // Told of what the loader and the builder had to say (a control added, classes left out).
   std::function<void(const std::string&)> onOutput = {};
+  // How long each step waits in the event loop for the control to settle, ms: longer than
+  // the deferred pass and the pause after a size limit was hit.
+  int settleMs = 650;
 };
 
 // A widget more than one pixel away from its control in the runtime.

@@ -22,21 +22,23 @@ namespace {
 namespace fs = std::filesystem;
 
 int usage() {
-  std::cerr << "usage: rescalo inspect FORM.frm [--json] [--settings FILE]\n"
-               "       rescalo save IN.frm -o OUT.frm\n"
-               "       rescalo add IN.frm -o OUT.frm\n"
-               "       rescalo layout FORM.frm STEP... [--json] [--svg DIR] [--settings FILE]\n"
-               "         STEP: --size WxH | --drag WxH | --scale F | --state min|max|normal |\n"
-               "               --unload | --reload | --print WxH[:hide][:dialog][:cancel] |\n"
-               "               --print-off | --cancel\n"
-               "       rescalo render FORM.frm [STEP...] [--effect open|close] [--settings FILE] "
-               "-o DIR\n"
-               "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
-               "       rescalo design FORM.frm [-o OUT.frm] [--accept | --screenshots DIR]\n"
-               "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
-               "Page.Field=value ...)\n"
-               "       rescalo show FORM.frm [--screenshot DIR] [--size WxH | --scale F]... "
-               "[--check]\n";
+  std::cerr
+      << "usage: rescalo inspect FORM.frm [--json] [--settings FILE]\n"
+         "       rescalo save IN.frm -o OUT.frm\n"
+         "       rescalo add IN.frm -o OUT.frm\n"
+         "       rescalo layout FORM.frm STEP... [--json] [--svg DIR] [--settings FILE]\n"
+         "         STEP: --size WxH | --drag WxH | --scale F | --state min|max|normal |\n"
+         "               --unload | --reload | --print WxH[:hide][:dialog][:cancel] |\n"
+         "               --print-off | --cancel\n"
+         "       rescalo render FORM.frm [STEP...] [--effect open|close] [--settings FILE] "
+         "-o DIR\n"
+         "       rescalo demo [--svg DIR] [--form FORM.frm]\n"
+         "       rescalo design FORM.frm [-o OUT.frm] [--accept | --screenshots DIR]\n"
+         "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
+         "Page.Field=value ...)\n"
+         "       rescalo show FORM.frm|FORM.ui [--screenshot DIR] [--size WxH | --scale F]... "
+         "[--check]\n"
+         "       rescalo convert FORM.frm -o FORM.ui\n";
   return 2;
 }
 
@@ -65,7 +67,9 @@ int guarded(const std::string& file, F&& body) {
   } catch (const runtime::LoadError& e) {
     std::cerr << "rescalo: " << e.what() << "\n";
   } catch (const std::exception& e) {
-    std::cerr << "rescalo: " << file << ": " << e.what() << "\n";
+    // Messages that name their file already are not given it twice.
+    const std::string what = e.what();
+    std::cerr << "rescalo: " << (what.starts_with(file) ? "" : file + ": ") << what << "\n";
   }
   return 1;
 }
@@ -238,5 +242,7 @@ int main(int argc, char** argv) {
   if (command == "design") return cli::design(args);
   if (command == "show")
     return guarded(args.empty() ? "" : args[0], [&] { return cli::show(args); });
+  if (command == "convert")
+    return guarded(args.empty() ? "" : args[0], [&] { return cli::convert(args); });
   return usage();
 }

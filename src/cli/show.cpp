@@ -12,6 +12,7 @@
 #include <optional>
 
 #include <rescalo/bridge/shown_form.h>
+#include <rescalo/bridge/ui_writer.h>
 #include <rescalo/cli/layout.h>
 #include <rescalo/qt/qt_control.h>
 
@@ -148,6 +149,22 @@ int show(const std::vector<std::string>& args) {
   return mismatches ? 1 : 0;
 }
 
+int convert(const std::vector<std::string>& args) {
+  if (args.size() != 3 || args[1] != "-o") {
+    std::cerr << "usage: rescalo convert FORM.frm -o FORM.ui\n";
+    return 2;
+  }
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "rescalo";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  bridge::convertToUi(args[0], args[2]);
+  std::cout << "wrote " << args[2] << "\n";
+  return 0;
+}
+
 }  // namespace rescalo::cli
 
 #else
@@ -156,6 +173,12 @@ namespace rescalo::cli {
 
 int show(const std::vector<std::string>&) {
   std::cerr << "rescalo: show opens real windows and needs the Qt host: build with "
+               "-DRESCALO_QT=ON\n";
+  return 2;
+}
+
+int convert(const std::vector<std::string>&) {
+  std::cerr << "rescalo: convert builds Qt widgets and needs the Qt host: build with "
                "-DRESCALO_QT=ON\n";
   return 2;
 }

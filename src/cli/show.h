@@ -9,4 +9,7 @@ namespace rescalo::cli {
 // rescalo show FORM.frm [--screenshot DIR] [--size WxH | --scale F ...] [--check]
 int show(const std::vector<std::string>& args);
 
+// rescalo convert FORM.frm -o FORM.ui
+int convert(const std::vector<std::string>& args);
+
 }  // namespace rescalo::cli

@@ -3,6 +3,8 @@
 // layout's, a main window's bars are Qt's, and a widget's own size limits hold.
 
 #include <rescalo/bridge/shown_form.h>
+#include <rescalo/bridge/ui_writer.h>
+#include <rescalo/qt/qt_control.h>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +15,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cmath>
+#include <map>
 #include <string>
+
+#include "corpus.h"
 
 using namespace rescalo;
 
@@ -105,6 +110,64 @@ TEST(UiForms, AFileThatIsNoFormIsRefusedByName) {
   } catch (const std::exception& e) {
     EXPECT_NE(std::string(e.what()).find("broken.ui"), std::string::npos) << e.what();
   }
+}
+
+// Every widget of a shown form by its key, in pixels.
+std::map<std::string, QRect> layoutOf(const bridge::ShownForm& shown) {
+  std::map<std::string, QRect> out;
+  for (const auto& [key, w] : shown.built().widgets)
+    // An image list is the classic form's own helper: nothing of it goes into a .ui.
+    if (qt::kindOf(*w) != qt::ControlKind::ImageList) out[key] = w->geometry();
+  return out;
+}
+
+// What a .ui does not carry of a classic form: toolbars' buttons, boxes aligned to the form's
+// edges (and so MDI forms), and containers drawing in their own scale units.
+bool carriedWhole(const bridge::ShownForm& classic) {
+  for (const auto& [key, w] : classic.built().widgets) {
+    if (qt::kindOf(*w) == qt::ControlKind::Toolbar || w->property("Align").toInt() != 0)
+      return false;
+    if (qt::kindOf(*w) == qt::ControlKind::PictureBox &&
+        qt::adoptControl(w)->get("ScaleMode").toInteger() != 1)
+      return false;
+  }
+  return true;
+}
+
+// A classic form converted to a Designer form opens as the classic one does, and follows the
+// same drags the same way: every widget both have within a pixel.
+TEST(UiForms, AClassicFormConvertedToADesignerFormShowsAndRescalesAsTheClassicOne) {
+  QTemporaryDir dir;
+  const bridge::ShowOptions quick{.quietMessageBoxes = true, .settleMs = 200};
+  int compared = 0;
+  for (const auto& frm : testing_support::formsToCheck()) {
+    const std::filesystem::path ui = dir.filePath("converted.ui").toStdString();
+    bridge::convertToUi(frm, ui);
+    bridge::ShownForm classic(frm, quick);
+    if (!carriedWhole(classic)) continue;
+    bridge::ShownForm designer(ui, quick);
+    ASSERT_TRUE(designer.built().hasRescalo) << frm.filename();
+    for (const double scale : {1.0, 1.5, 0.7, 1.0}) {
+      if (scale != 1.0 || compared) {
+        classic.drag(classic.designWidth() * scale, classic.designHeight() * scale);
+        designer.drag(classic.designWidth() * scale, classic.designHeight() * scale);
+      }
+      const auto want = layoutOf(classic), got = layoutOf(designer);
+      for (const auto& [key, rect] : want) {
+        const auto it = got.find(key);
+        ASSERT_NE(it, got.end()) << frm.filename() << ": " << key << " was not converted";
+        const QRect& r = it->second;
+        EXPECT_TRUE(std::abs(r.x() - rect.x()) <= 1 && std::abs(r.y() - rect.y()) <= 1 &&
+                    std::abs(r.width() - rect.width()) <= 1 &&
+                    std::abs(r.height() - rect.height()) <= 1)
+            << frm.filename() << " at " << scale << ": " << key << " is " << r.x() << "," << r.y()
+            << " " << r.width() << "x" << r.height() << ", the classic form has " << rect.x() << ","
+            << rect.y() << " " << rect.width() << "x" << rect.height();
+      }
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 0);
 }
 
 }  // namespace
