@@ -51,7 +51,7 @@ std::string generatedForm(int controls) {
 void memberFloor(runtime::Form& form, double ratio) {
   host::Object* lastContainer = nullptr;
   double cw = 0, ch = 0;
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     host::Variant l, t, w, h, cont;
     if (!c->tryGet("Left", {}, l) || !c->tryGet("Top", {}, t) || !c->tryGet("Width", {}, w) ||
         !c->tryGet("Height", {}, h) || !c->tryGet("Container", {}, cont))

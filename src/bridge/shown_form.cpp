@@ -29,7 +29,7 @@ runtime::RuntimeOptions runtimeOptions(const fs::path& settingsFile) {
 frm::Document withRescalo(runtime::Runtime& design, const fs::path& file,
                           const std::function<void(const std::string&)>& out) {
   runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
-  for (const auto& c : lf.form->controls)
+  for (const auto& c : lf.form->controls())
     if (c->typeName() == "Rescalo") return lf.document;
   std::string name =
       runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
