@@ -30,14 +30,14 @@ struct Fixture {
 
 void DirectField(benchmark::State& state) {
   Fixture f;
-  runtime::Control& c = *f.form->controls.front();
+  runtime::Control& c = *f.form->controls().front();
   for (auto _ : state) benchmark::DoNotOptimize(c.left + c.top + c.width + c.height);
 }
 BENCHMARK(DirectField);
 
 void ByName(benchmark::State& state) {
   Fixture f;
-  runtime::Control& c = *f.form->controls.front();
+  runtime::Control& c = *f.form->controls().front();
   for (auto _ : state)
     benchmark::DoNotOptimize(c.get("Left").toDouble() + c.get("Top").toDouble() +
                              c.get("Width").toDouble() + c.get("Height").toDouble());
@@ -46,7 +46,7 @@ BENCHMARK(ByName);
 
 void ByNameAbsentMember(benchmark::State& state) {
   Fixture f;
-  runtime::Control& c = *f.form->controls.front();
+  runtime::Control& c = *f.form->controls().front();
   host::Variant out;
   for (auto _ : state) benchmark::DoNotOptimize(c.tryGet("ListImages", {}, out));
 }

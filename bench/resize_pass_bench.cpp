@@ -6,52 +6,23 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <sstream>
 
 #include <rescalo/control/rescalo.h>
 #include <rescalo/runtime/form.h>
 #include <rescalo/runtime/frm/frm_document.h>
 #include <rescalo/runtime/loader.h>
+#include "generated_form.h"
 
 using namespace rescalo;
 
 namespace {
-
-// Rows of frames, each holding a label, a text box and a button, with a line under each row.
-std::string generatedForm(int controls) {
-  std::ostringstream f;
-  f << "VERSION 5.00\nBegin VB.Form frmBench\n   ClientHeight = 9000\n   ClientWidth = 12000\n";
-  int made = 0;
-  for (int row = 0; made < controls; ++row) {
-    int top = (row % 40) * 220;
-    f << "   Begin VB.Frame fra" << row << "\n      Height = 200\n      Left = " << (row / 40) * 40
-      << "\n      Top = " << top << "\n      Width = 11000\n";
-    ++made;
-    const char* kinds[] = {"VB.Label", "VB.TextBox", "VB.CommandButton"};
-    for (int k = 0; k < 3 && made < controls; ++k, ++made)
-      f << "      Begin " << kinds[k] << " c" << row << "_" << k << "\n         Height = 150\n"
-        << "         Left = " << 100 + k * 3000 << "\n         Top = 20\n         Width = 2800\n"
-        << "      End\n";
-    f << "   End\n";
-    if (made < controls) {
-      f << "   Begin VB.Line lin" << row
-        << "\n      X1 = 0\n      X2 = 11000\n      Y1 = " << top + 210
-        << "\n      Y2 = " << top + 210 << "\n   End\n";
-      ++made;
-    }
-  }
-  f << "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
-       "      ResizeOnMouseUp = 0  'False\n      DesignFormScaleWidth = 12000\n"
-       "      DesignFormScaleHeight = 9000\n   End\nEnd\n";
-  return f.str();
-}
 
 // What a placing run cannot avoid, through the same by-name interface: each control's four
 // positions and its container, the container's size once per container, and one Move.
 void memberFloor(runtime::Form& form, double ratio) {
   host::Object* lastContainer = nullptr;
   double cw = 0, ch = 0;
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     host::Variant l, t, w, h, cont;
     if (!c->tryGet("Left", {}, l) || !c->tryGet("Top", {}, t) || !c->tryGet("Width", {}, w) ||
         !c->tryGet("Height", {}, h) || !c->tryGet("Container", {}, cont))
@@ -76,7 +47,8 @@ void PlacingRun(benchmark::State& state) {
   runtime::Runtime rt(o);
   control::registerRescalo(rt.userControls());
   auto controls = static_cast<int>(state.range(0));
-  auto form = runtime::buildForm(rt, frm::read(generatedForm(controls), "bench.frm"), "bench.frm");
+  auto form = runtime::buildForm(
+      rt, frm::read(testing_support::generatedForm(controls), "bench.frm"), "bench.frm");
   form->call("Show");
   double widths[] = {16000, 12120};
   int i = 0;

@@ -257,7 +257,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
 
   std::map<const runtime::ContainerBase*, QWidget*> containers{{&form, window}};
   std::map<std::string, int> leftOut;
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     if (auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get());
         uc && c->typeName() == "Rescalo" && !out.hasRescalo) {
       uc->control().WriteProperties(out.rescaloSettings);
@@ -284,8 +284,8 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       continue;
     }
     containers[c.get()] = w;
-    w->setObjectName(QString::fromStdString(c->name));
-    if (c->index >= 0) w->setProperty("Index", c->index);
+    w->setObjectName(QString::fromStdString(c->name()));
+    if (c->index() >= 0) w->setProperty("Index", c->index());
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
     // The twips themselves, too: a design size between two pixels stays as designed.
     qt::adoptControl(w)->setTwipsRect({left, top, c->width, c->height});
@@ -333,7 +333,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     out.widgets.emplace_back(c->key(), w);
   }
   // Toolbars and trees take their image lists once every list exists.
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     QWidget* w = out.widget(c->key());
     std::vector<std::pair<const char*, const runtime::ImageListRef*>> lists;
     if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get()))
@@ -408,7 +408,7 @@ BuiltForm loadAndBuild(const std::filesystem::path& file,
   control::registerRescalo(design.userControls());
   if (onOutput) design.onOutput = onOutput;
   runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
-  const bool has = std::any_of(lf.form->controls.begin(), lf.form->controls.end(),
+  const bool has = std::any_of(lf.form->controls().begin(), lf.form->controls().end(),
                                [](const auto& c) { return c->typeName() == "Rescalo"; });
   if (!has) {
     const std::string name =

@@ -98,7 +98,7 @@ int runWindow(runtime::Control& rescalo, const WindowOptions& options) {
   sheet.report = [](const std::string& m) { std::cerr << "rescalo: " << m << "\n"; };
   sheet.select({rescalo.shared_from_this()});
   qt::PropertySheetDialog dialog(sheet);
-  dialog.setWindowTitle(QString::fromStdString(rescalo.name + " Properties"));
+  dialog.setWindowTitle(QString::fromStdString(rescalo.name() + " Properties"));
 
   bool failed = false;
   if (!options.screenshots.empty()) {
@@ -208,7 +208,7 @@ int design(const std::vector<std::string>& args) {
   try {
     runtime::LoadedForm lf = runtime::loadForm(rt, in, {.userMode = false});
     runtime::Control* rescalo = nullptr;
-    for (const auto& c : lf.form->controls)
+    for (const auto& c : lf.form->controls())
       if (c->typeName() == "Rescalo" && !rescalo) rescalo = c.get();
     if (!rescalo) {
       std::string name =

@@ -44,7 +44,7 @@ frm::Document withRescalo(const fs::path& file, const std::optional<fs::path>& s
   control::registerRescalo(design.userControls());
   design.onOutput = [&](const std::string& line) { log << line << "\n"; };
   runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
-  for (const auto& c : lf.form->controls)
+  for (const auto& c : lf.form->controls())
     if (c->typeName() == "Rescalo") return lf.document;
   std::string name =
       runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
@@ -54,7 +54,7 @@ frm::Document withRescalo(const fs::path& file, const std::optional<fs::path>& s
 }
 
 control::Rescalo* rescaloOf(runtime::Form& form) {
-  for (const auto& c : form.controls)
+  for (const auto& c : form.controls())
     if (auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get()))
       if (auto* r = dynamic_cast<control::Rescalo*>(&uc->control())) return r;
   return nullptr;
@@ -157,7 +157,7 @@ class Session {
 
   void run() {
     form_ = runtime::buildForm(rt_, doc_, file_, {.userMode = true});
-    for (const auto& c : form_->controls)
+    for (const auto& c : form_->controls())
       if (c->typeName() == "Rescalo")
         c->subscribe([this, key = c->key()](std::string_view event, host::Args args) {
           notes_ << "event " << key << "." << event;
@@ -485,7 +485,7 @@ void storeSections(const fs::path& formFile, const std::optional<fs::path>& sett
   rt.onOutput = [&](const std::string& line) { ignored << line << "\n"; };
   runtime::LoadedForm lf = runtime::loadForm(rt, formFile, {.userMode = false});
   const auto& store = dynamic_cast<const runtime::FileSettingsStore&>(rt.settings());
-  for (const auto& c : lf.form->controls) {
+  for (const auto& c : lf.form->controls()) {
     auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get());
     auto* r = uc ? dynamic_cast<control::Rescalo*>(&uc->control()) : nullptr;
     if (!r) continue;

@@ -133,7 +133,7 @@ int save(const std::vector<std::string>& args, bool addControl) {
   return guarded(in, [&] {
     runtime::LoadedForm lf = runtime::loadForm(session.rt, in, {.userMode = false});
     if (addControl) {
-      for (const auto& c : lf.form->controls)
+      for (const auto& c : lf.form->controls())
         if (c->typeName() == "Rescalo")
           throw std::runtime_error("the form already has a Rescalo control (" + c->key() + ")");
       std::string name =

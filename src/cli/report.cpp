@@ -59,7 +59,7 @@ struct RescaloView {
 
 std::vector<RescaloView> rescalos(Form& form) {
   std::vector<RescaloView> out;
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get());
     auto* r = uc ? dynamic_cast<control::Rescalo*>(&uc->control()) : nullptr;
     if (!r) continue;
@@ -108,7 +108,7 @@ void formJson(Form& form, std::ostream& out) {
 void controlsJson(Form& form, std::ostream& out, const char* indent) {
   out << "[";
   bool first = true;
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     out << (first ? "\n" : ",\n") << indent;
     first = false;
     int cs = charsetOf(*c, form);
@@ -131,7 +131,7 @@ void controlsTable(Form& form, std::ostream& out) {
       << std::setw(9) << "top" << std::setw(9) << "width" << std::setw(9) << "height"
       << std::setw(8) << "font"
       << "\n";
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     std::string_view type = c->typeName();
     if (type == "Menu" || type == "Timer" || type == "ImageList" || type == "Rescalo") continue;
     out << "  " << std::left << std::setw(16) << c->key() << std::right << std::fixed
@@ -151,7 +151,7 @@ void inspectText(Form& form, std::ostream& out) {
   out << "  Width " << form.width() << "  Height " << form.height() << "  ScaleWidth "
       << form.scaleWidth() << "  ScaleHeight " << form.scaleHeight() << "  ScaleMode "
       << form.scale.mode() << "\n";
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     out << "  " << std::left << std::setw(24) << c->key() << std::setw(28) << c->fileClass()
         << " in " << std::setw(16) << containerKey(*c);
     for (const char* g : kGeometry)

@@ -215,7 +215,7 @@ struct Renderer {
     // The client area shows what is drawn on the form: its colour, picture and drawing.
     const raster::Bitmap& screen = form.screen();
     if (!screen.empty()) out << image(screen, cx, cy, screen.width(), screen.height());
-    for (const auto& c : form.controls) control(*c);
+    for (const auto& c : form.controls()) control(*c);
     out << "</svg>\n";
     return out.str();
   }

@@ -7,14 +7,14 @@ Collection::Collection(CollectionErrors errors, int base, std::string typeName)
 
 int Collection::findKey(std::string_view key) const {
   if (key.empty()) return -1;
+  auto keyOf = [this](int p) -> const std::string& { return keyAt(p); };
   if (indexStale_) {
     index_.clear();
     for (std::size_t i = 0; i < items_.size(); ++i)
-      if (!items_[i].key.empty()) index_.emplace(items_[i].key, static_cast<int>(i));
+      if (!items_[i].key.empty()) index_.insert(items_[i].key, static_cast<int>(i), keyOf);
     indexStale_ = false;
   }
-  auto it = index_.find(key);
-  return it == index_.end() ? -1 : it->second;
+  return index_.find(key, keyOf);
 }
 
 int Collection::position(const Variant& indexOrKey) const {
@@ -38,7 +38,9 @@ void Collection::add(Variant item, const std::string& key, const Variant& before
   if (at != items_.size()) indexStale_ = true;
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), Entry{key, std::move(item)});
   ++version_;
-  if (!indexStale_ && !key.empty()) index_.emplace(key, static_cast<int>(at));
+  if (!indexStale_ && !key.empty())
+    index_.insert(key, static_cast<int>(at),
+                  [this](int p) -> const std::string& { return keyAt(p); });
 }
 
 const Variant& Collection::item(const Variant& indexOrKey) const {

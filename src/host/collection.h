@@ -6,9 +6,9 @@
 // 35600/35601/35602), and a 0-based read-only list for a form's Controls.
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include <rescalo/host/key_index.h>
 #include <rescalo/host/object.h>
 
 namespace rescalo::host {
@@ -68,15 +68,7 @@ class Collection : public Object {
 
   std::vector<Entry> items_;
   // Positions by key, so that a form of thousands of controls is not searched item by item.
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return hashNoCase(key); }
-  };
-  struct KeyEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
-  };
-  mutable std::unordered_map<std::string, int, KeyHash, KeyEqual> index_;
+  mutable KeyIndex index_;
   mutable bool indexStale_ = false;
   std::uint64_t version_ = 0;  // positions moved: rebuilt at the next lookup
   CollectionErrors errors_;

@@ -273,25 +273,25 @@ const host::MemberTable* ItemCollection::members() const {
 
 // ---- what the controls share ----
 
-bool CommonControl::tryGet(Name name_, Args idx, Variant& out) {
-  if (Control::tryGet(name_, idx, out)) return true;
-  auto split = idx.empty() ? splitIndexed(name_.text()) : std::nullopt;
+bool CommonControl::tryGet(Name member, Args idx, Variant& out) {
+  if (Control::tryGet(member, idx, out)) return true;
+  auto split = idx.empty() ? splitIndexed(member.text()) : std::nullopt;
   if (!split) return false;
   Variant i(static_cast<std::int16_t>(split->second));
   return Object::tryGet(Name(split->first), Args(&i, 1), out);
 }
 
-bool CommonControl::trySet(Name name_, Args idx, const Variant& value) {
-  if (Control::trySet(name_, idx, value)) return true;
-  auto split = idx.empty() ? splitIndexed(name_.text()) : std::nullopt;
+bool CommonControl::trySet(Name member, Args idx, const Variant& value) {
+  if (Control::trySet(member, idx, value)) return true;
+  auto split = idx.empty() ? splitIndexed(member.text()) : std::nullopt;
   if (!split) return false;
   Variant i(static_cast<std::int16_t>(split->second));
   return Object::trySet(Name(split->first), Args(&i, 1), value);
 }
 
-bool CommonControl::loadProperty(std::string_view name_, const Variant& value) {
-  if (!imageListRef(name_) || !value.isString()) return false;
-  namedImageLists_.emplace_back(std::string(name_), *value.stringPtr());
+bool CommonControl::loadProperty(std::string_view member, const Variant& value) {
+  if (!imageListRef(member) || !value.isString()) return false;
+  namedImageLists_.emplace_back(std::string(member), *value.stringPtr());
   return true;
 }
 

@@ -39,8 +39,11 @@ Control::Control(std::string fileClass, const ControlClass& cls)
   if (cls.hasFont) font = std::make_shared<Font>();
 }
 
-std::string Control::key() const {
-  return index >= 0 ? name + "(" + std::to_string(index) + ")" : name;
+void Control::rename(std::string name, int index) {
+  name_ = std::move(name);
+  index_ = index;
+  key_ = index_ >= 0 ? name_ + "(" + std::to_string(index_) + ")" : name_;
+  if (form) form->keysChanged();
 }
 
 ScaleSpace Control::space() const { return container ? container->childSpace() : ScaleSpace{}; }
@@ -53,8 +56,8 @@ host::ObjectPtr Control::containerRef() const {
 // control key is made that way), and reading it fails with "Object not an array".
 constexpr int kNotAnArray = 343;
 
-int Control::missingMemberError(Name name_) const {
-  return index < 0 && name_ == Name("Index") ? kNotAnArray : host::kNoSuchMember;
+int Control::missingMemberError(Name member) const {
+  return index_ < 0 && member == Name("Index") ? kNotAnArray : host::kNoSuchMember;
 }
 
 // A generic control has a font only when its form file gave it one.
@@ -65,17 +68,17 @@ bool isFontMember(Name n) {
   return false;
 }
 
-bool Control::tryGet(Name name_, Args idx, Variant& out) {
+bool Control::tryGet(Name member, Args idx, Variant& out) {
   static constexpr Name kIndex("Index");
-  if (index < 0 && name_ == kIndex) return false;
-  if (!font && isFontMember(name_)) return false;
-  if (Object::tryGet(name_, idx, out)) return true;
+  if (index_ < 0 && member == kIndex) return false;
+  if (!font && isFontMember(member)) return false;
+  if (Object::tryGet(member, idx, out)) return true;
   if (!idx.empty()) return false;
-  if (const Variant* v = stored.find(name_)) {
+  if (const Variant* v = stored.find(member)) {
     out = *v;
     return true;
   }
-  if (const Variant* v = cls_->defaults.find(name_)) {
+  if (const Variant* v = cls_->defaults.find(member)) {
     out = *v;
     return true;
   }
@@ -107,17 +110,17 @@ Variant asTypeOf(const Variant& like, const Variant& value) {
 
 }  // namespace
 
-bool Control::trySet(Name name_, Args idx, const Variant& value) {
-  if (Object::trySet(name_, idx, value)) return true;
+bool Control::trySet(Name member, Args idx, const Variant& value) {
+  if (Object::trySet(member, idx, value)) return true;
   if (!idx.empty()) return false;
-  const Variant* typed = cls_->defaults.find(name_);
-  if (!typed && !stored.find(name_)) return false;
-  stored.set(name_.text(), typed ? asTypeOf(*typed, value) : value);
+  const Variant* typed = cls_->defaults.find(member);
+  if (!typed && !stored.find(member)) return false;
+  stored.set(member.text(), typed ? asTypeOf(*typed, value) : value);
   return true;
 }
 
-bool Control::has(Name name_) const {
-  return Object::has(name_) || stored.find(name_) || cls_->defaults.find(name_);
+bool Control::has(Name member) const {
+  return Object::has(member) || stored.find(member) || cls_->defaults.find(member);
 }
 
 void Control::move(double l, std::optional<double> t, std::optional<double> w,
@@ -194,8 +197,8 @@ host::Member coordinate(const char* name) {
 
 const host::MemberTable& extenderMembers() {
   static const host::MemberTable table{
-      {"Name", [](Object& o, Args) { return Variant(ctl(o).name); }},
-      {"Index", [](Object& o, Args) { return Variant(static_cast<std::int16_t>(ctl(o).index)); }},
+      {"Name", [](Object& o, Args) { return Variant(ctl(o).name()); }},
+      {"Index", [](Object& o, Args) { return Variant(static_cast<std::int16_t>(ctl(o).index())); }},
       {"Container", [](Object& o, Args) { return Variant(ctl(o).containerRef()); }},
       {"Parent",
        [](Object& o, Args) {

@@ -84,14 +84,18 @@ class Control : public host::Object, public ContainerBase {
   bool has(host::Name name) const override;
   int missingMemberError(host::Name name) const override;
 
-  // "Name" or "Name(Index)".
-  std::string key() const;
+  const std::string& name() const { return name_; }
+  int index() const { return index_; }  // -1: not a member of a control array
+  // "Name" or "Name(Index)", made whenever either changes: every look-up by key reads it.
+  const std::string& key() const { return key_; }
+  // Names the control, as the loader does and as a designer renames or re-indexes one; its
+  // form finds it under the new key from then on.
+  void rename(std::string name, int index = -1);
+
   ScaleSpace space() const;  // the scale of the container this control sits in
   host::ObjectPtr containerRef() const;
 
   // Extender, positions in twips relative to the container's client origin.
-  std::string name;
-  int index = -1;  // -1: not a member of a control array
   Form* form = nullptr;
   ContainerBase* container = nullptr;
   double left = 0, top = 0, width = 0, height = 0;
@@ -112,6 +116,9 @@ class Control : public host::Object, public ContainerBase {
  private:
   std::string fileClass_;
   const ControlClass* cls_;
+  std::string name_;
+  int index_ = -1;
+  std::string key_;
 };
 
 class VirtualClock;

@@ -189,14 +189,14 @@ Form* Form::mdiParent() const {
 }
 
 const Form::Own& Form::own() const {
-  if (own_.foundIn == controls.size()) return own_;
+  if (own_.foundIn == controlsVersion_) return own_;
   own_ = {};
-  for (const auto& c : controls) {
+  for (const auto& c : controls_) {
     if (c->container != this) continue;
     if (c->typeName() == "Menu") own_.menus.push_back(c.get());
     if (auto* box = dynamic_cast<PictureBox*>(c.get())) own_.boxes.push_back(box);
   }
-  own_.foundIn = controls.size();
+  own_.foundIn = controlsVersion_;
   return own_;
 }
 
@@ -408,7 +408,7 @@ void Form::unload() {
   unloaded_ = true;
   raiseEvent("Unload");
   // The form's user controls end with it.
-  for (const auto& c : controls)
+  for (const auto& c : controls_)
     if (auto* uc = dynamic_cast<UserControlHost*>(c.get())) uc->control().Terminate();
   visible_ = false;
   loaded_ = false;
@@ -451,10 +451,44 @@ host::HWND Form::parentWindow() const {
   return p ? p->clientHwnd : 0;
 }
 
+void Form::add(std::shared_ptr<Control> control, ContainerBase& container) {
+  control->form = this;
+  control->container = &container;
+  container.children.push_back(control.get());
+  controls_.push_back(std::move(control));
+  if (!byKeyStale_) {
+    const int at = static_cast<int>(controls_.size()) - 1;
+    byKey_.insert(
+        controls_.back()->key(), at, [this](int p) -> auto& { return keyAt(p); });
+  }
+  ++controlsVersion_;
+}
+
+void Form::remove(Control& control) {
+  auto keep = control.shared_from_this();  // the form's may be the last reference
+  while (!control.children.empty()) remove(*control.children.back());
+  if (control.container) std::erase(control.container->children, &control);
+  std::erase_if(controls_, [&](const auto& c) { return c.get() == &control; });
+  control.form = nullptr;
+  control.container = nullptr;
+  byKeyStale_ = true;
+  ++controlsVersion_;
+}
+
+const std::string& Form::keyAt(int position) const {
+  return controls_[static_cast<std::size_t>(position)]->key();
+}
+
 Control* Form::find(std::string_view key) const {
-  for (const auto& c : controls)
-    if (host::equalsNoCase(c->key(), key)) return c.get();
-  return nullptr;
+  auto keyOf = [this](int p) -> auto& { return keyAt(p); };
+  if (byKeyStale_) {
+    byKey_.clear();
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+      byKey_.insert(controls_[i]->key(), static_cast<int>(i), keyOf);  // the first of a key stays
+    byKeyStale_ = false;
+  }
+  int p = byKey_.find(key, keyOf);
+  return p < 0 ? nullptr : controls_[static_cast<std::size_t>(p)].get();
 }
 
 bool Form::tryGet(Name n, Args index, Variant& out) {
@@ -485,7 +519,7 @@ class ControlList : public Object {
   ControlList(std::weak_ptr<Form> form, bool withFormFirst)
       : form_(std::move(form)), withForm_(withFormFirst) {}
   std::string_view typeName() const override { return "Object"; }
-  int count() const { return static_cast<int>(form()->controls.size()) + (withForm_ ? 1 : 0); }
+  int count() const { return static_cast<int>(form()->controls().size()) + (withForm_ ? 1 : 0); }
   host::ObjectPtr item(const Variant& i) const {
     auto f = form();
     if (const std::string* key = i.stringPtr()) {
@@ -498,7 +532,7 @@ class ControlList : public Object {
       if (n == 0) return f;
       --n;
     }
-    return f->controls[static_cast<std::size_t>(n)];
+    return f->controls()[static_cast<std::size_t>(n)];
   }
 
  protected:

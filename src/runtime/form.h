@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <rescalo/host/key_index.h>
 #include <rescalo/host/user_control.h>
 #include <rescalo/runtime/control.h>
 #include <rescalo/runtime/surface.h>
@@ -56,7 +57,6 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   bool mdiChild = false;
   std::shared_ptr<Font> font = std::make_shared<Font>();
   StoredProperties stored;
-  std::vector<std::shared_ptr<Control>> controls;  // every control, in load order
   host::HWND hwnd = 0;
   host::HWND clientHwnd = 0;  // an MDI form's client window
 
@@ -111,20 +111,39 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   void setWindowPos(int x, int y, int cx, int cy, std::uint32_t flags) override;
   host::HWND parentWindow() const override;
 
-  // Controls by key ("Name" or "Name(Index)").
+  // Every control, in load order.
+  const std::vector<std::shared_ptr<Control>>& controls() const { return controls_; }
+  // Sites a control in a container of this form (the form itself, or one of its controls).
+  void add(std::shared_ptr<Control> control, ContainerBase& container);
+  // Takes a control off the form, with every control it contains.
+  void remove(Control& control);
+  // A control by key ("Name" or "Name(Index)", in any case); the first loaded when a file
+  // repeats a key.
   Control* find(std::string_view key) const;
 
  protected:
   const host::MemberTable* members() const override;
 
  private:
-  // The form's own menus and picture boxes, found again only when controls were added (they
-  // are never removed while the form lives): the client size and the aligned boxes' layout
-  // ask for them on every read and every resize.
+  friend class Control;
+  void keysChanged() { byKeyStale_ = true; }
+
+  std::vector<std::shared_ptr<Control>> controls_;
+  // Controls by key, so that a look-up does not walk a form of thousands of controls. Made at
+  // the first look-up (a form shown and never searched never pays for it), and again after a
+  // rename or a removal; a control added meanwhile is filed at once.
+  mutable host::KeyIndex byKey_;  // positions in controls_
+  mutable bool byKeyStale_ = true;
+  const std::string& keyAt(int position) const;
+  std::uint64_t controlsVersion_ = 0;  // changes whenever a control is added or removed
+
+  // The form's own menus and picture boxes, found again only when controls were added or
+  // removed: the client size and the aligned boxes' layout ask for them on every read and
+  // every resize.
   struct Own {
     std::vector<const Control*> menus;
     std::vector<PictureBox*> boxes;
-    std::size_t foundIn = 0;
+    std::uint64_t foundIn = ~std::uint64_t{0};
   };
   mutable Own own_;
   const Own& own() const;

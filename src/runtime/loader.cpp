@@ -183,6 +183,8 @@ struct Builder {
   Frx frx;
   LoadOptions options;
   std::string fileName;
+  // Each user control with its block, whose properties it reads once the form exists.
+  std::vector<std::pair<UserControlHost*, const frm::Block*>> userControls;
 
   void applyGeometry(Control& c, const frm::Block& b) {
     bool hasW = false, hasH = false;
@@ -320,7 +322,7 @@ struct Builder {
   }
 
   void convertLines() {
-    for (const auto& c : form.controls) {
+    for (const auto& c : form.controls()) {
       if (c->controlClass().geometry != Geometry::Line) continue;
       ScaleSpace s = c->space();
       c->x1 = s.toTwipsX(c->x1), c->x2 = s.toTwipsX(c->x2);
@@ -359,12 +361,10 @@ struct Builder {
       } else {
         c = createControl(b->className);
       }
-      c->name = b->name;
-      if (auto v = numberIn(*b, "Index", kIndex, fileName)) c->index = static_cast<int>(*v);
-      c->form = &form;
-      c->container = &container;
-      container.children.push_back(c.get());
-      form.controls.push_back(c);
+      auto index = numberIn(*b, "Index", kIndex, fileName);
+      c->rename(b->name, index ? static_cast<int>(*index) : -1);
+      form.add(c, container);
+      if (auto* uc = dynamic_cast<UserControlHost*>(c.get())) userControls.emplace_back(uc, b);
       applyGeometry(*c, *b);
       applyProperties(*c, *b);
       if (auto* timer = dynamic_cast<TimerControl*>(c.get())) timer->attach(rt.clock());
@@ -455,7 +455,7 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
   numberIn(fb, "BorderStyle", choice(5), fileName);
   numberIn(fb, "WindowState", choice(2), fileName);
   form->borderStyle = intOf(fb, "BorderStyle", 2);
-  Builder builder{rt, *form, Frx(rt, file), options, fileName};
+  Builder builder{rt, *form, Frx(rt, file), options, fileName, {}};
   for (const auto& e : fb.entries) {
     if (const auto* pb = std::get_if<frm::PropertyBlock>(&e)) {
       if (isFontBlock(*pb) && host::equalsNoCase(pb->name, "Font")) form->font = fontFrom(*pb);
@@ -488,27 +488,14 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
   builder.applyScale(*form, fb);
   builder.convertLines();
   // Image lists named in the file can be bound only now that every control exists.
-  for (const auto& c : form->controls)
+  for (const auto& c : form->controls())
     if (auto* common = dynamic_cast<CommonControl*>(c.get())) common->finishLoad(*form);
   int state = intOf(fb, "WindowState", 0);
   if (state != 0 && options.userMode) form->setWindowState(state);
 
   // User controls come to life once the form exists: Initialize, then their properties.
-  for (const auto& c : form->controls) {
-    auto* uc = dynamic_cast<UserControlHost*>(c.get());
-    if (!uc) continue;
+  for (auto [uc, block] : builder.userControls) {
     uc->control().Initialize(*uc);
-    const frm::Block* block = nullptr;
-    std::vector<const frm::Block*> stack{&fb};
-    while (!stack.empty() && !block) {
-      const frm::Block* top = stack.back();
-      stack.pop_back();
-      for (const frm::Block* child : top->children()) {
-        if (host::equalsNoCase(child->name, uc->name) && intOf(*child, "Index", -1) == uc->index)
-          block = child;
-        stack.push_back(child);
-      }
-    }
     BlockBag bag(block);
     uc->control().ReadProperties(bag);
   }
@@ -600,13 +587,10 @@ std::string addUserControl(Form& form, frm::Document& doc, const std::string& cl
   std::string name;
   for (int n = 1; name.empty() || form.find(name); ++n) name = baseName + std::to_string(n);
   auto host = std::make_shared<UserControlHost>(className, classFor(className), uc, false);
-  host->name = name;
-  host->form = &form;
-  host->container = &form;
+  host->rename(name);
   host->left = left;
   host->top = top;
-  form.children.push_back(host.get());
-  form.controls.push_back(host);
+  form.add(host, form);
   uc->Initialize(*host);
   uc->InitProperties();
   frm::Block block{className, name, {}, 0};

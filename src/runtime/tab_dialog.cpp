@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <rescalo/runtime/common_controls.h>
+#include <rescalo/runtime/form.h>
 #include <rescalo/runtime/picture.h>
 
 namespace rescalo::runtime {
@@ -121,9 +122,9 @@ void SSTab::setPicture(int t, const Variant& p) {
 std::vector<Control*> SSTab::pageControls(int t) const {
   std::vector<Control*> out;
   if (t < 0 || t >= tabs()) return out;
+  if (!form) return out;
   for (const std::string& k : pages_[static_cast<std::size_t>(t)].controls)
-    for (Control* c : children)
-      if (host::equalsNoCase(c->key(), k)) out.push_back(c);
+    if (Control* c = form->find(k); c && c->container == this) out.push_back(c);
   return out;
 }
 

@@ -386,7 +386,7 @@ TEST(QtFormBuilder, ExampleFormsDraggedPastTheScreenMatchTheRuntime) {
 // The form's document with a Rescalo, as the command gives a form that has none.
 frm::Document withRescalo(runtime::Runtime& design, const std::filesystem::path& file) {
   runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
-  for (const auto& c : lf.form->controls)
+  for (const auto& c : lf.form->controls())
     if (c->typeName() == "Rescalo") return lf.document;
   runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
   runtime::storeForm(*lf.form, lf.document);
@@ -405,7 +405,7 @@ bool aligned(const runtime::Control& c) {
 // by it), what aligned boxes hold on a form saved maximized, and toolbars, whose height loop
 // only grows their buttons.
 bool outsideComparison(const runtime::Control& c, const runtime::Form& form) {
-  const bool anyAligned = std::any_of(form.controls.begin(), form.controls.end(),
+  const bool anyAligned = std::any_of(form.controls().begin(), form.controls().end(),
                                       [](const auto& other) { return aligned(*other); });
   if (form.isMdi() && anyAligned) return true;
   const host::Variant* state = form.stored.find("WindowState");
@@ -470,8 +470,8 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     // The control lets go of a toolbar's ImageList for the pass but not of its
     // DisabledImageList or HotImageList, so such a list cannot be rebuilt: on either host it
     // abandons the pass with the control's own message.
-    const bool holdsList =
-        std::any_of(designForm->controls.begin(), designForm->controls.end(), [](const auto& c) {
+    const bool holdsList = std::any_of(
+        designForm->controls().begin(), designForm->controls().end(), [](const auto& c) {
           auto* bar = dynamic_cast<const runtime::Toolbar*>(c.get());
           return bar && (bar->disabledImageList.list() || bar->hotImageList.list());
         });

@@ -208,6 +208,82 @@ TEST_F(FormTest, ControlsHaveTheMembersOfTheirClassOnly) {
   EXPECT_EQ(errorOf([&] { gadget->get("Font"); }), 438);
 }
 
+// A control by key as the application asks for it: Controls("Name") or Controls("Name(Index)").
+host::ObjectPtr byKey(runtime::Form& form, const std::string& key) {
+  return form.get("Controls").toObject()->get("Item", {Variant(key)}).toObject();
+}
+
+TEST_F(FormTest, ControlsRenamedOrReindexedAtDesignTimeAreFoundUnderTheirNewKeys) {
+  auto form = build(formText(kButton + block("VB.OptionButton optSize", "Index = 0\n") +
+                             block("VB.OptionButton optSize", "Index = 1\n")),
+                    false);
+  runtime::Control* button = form->find("Command1");
+  ASSERT_NE(button, nullptr);
+  button->rename("cmdAccept");
+  EXPECT_EQ(form->find("CMDACCEPT"), button);
+  EXPECT_EQ(byKey(*form, "cmdaccept").get(), button);
+  EXPECT_EQ(form->find("Command1"), nullptr);
+  EXPECT_EQ(errorOf([&] { byKey(*form, "Command1"); }), 730);
+  EXPECT_EQ(button->get("Name").toString(), "cmdAccept");
+
+  runtime::Control* second = form->find("optSize(1)");
+  second->rename("optSize", 4);
+  EXPECT_EQ(form->find("OPTSIZE(4)"), second);
+  EXPECT_EQ(form->find("optSize(1)"), nullptr);
+  EXPECT_EQ(second->get("Index").toInteger(), 4);
+  // Out of its array it answers to its name alone, and has no Index to read.
+  second->rename("optOther");
+  EXPECT_EQ(form->find("optOther"), second);
+  EXPECT_EQ(form->find("optSize(4)"), nullptr);
+  EXPECT_EQ(errorOf([&] { second->get("Index"); }), 343);
+  // A key given up can be taken by another control.
+  runtime::Control* first = form->find("optSize(0)");
+  first->rename("Command1");
+  EXPECT_EQ(form->find("command1"), first);
+}
+
+TEST_F(FormTest, ControlsAreFoundByKeyAsTheyAreAddedAndRemoved) {
+  auto form = build(formText(
+      block("VB.Menu mnuFile", "Caption = \"File\"\n") +
+      block("VB.Frame fraStyle", place(100, 100, 2000, 1000) +
+                                     block("VB.CheckBox chkBold", place(100, 200, 900, 255)) +
+                                     block("VB.CheckBox chkItalic", place(100, 500, 900, 255))) +
+      kButton +
+      // A file may repeat a name: the first control loaded answers to it.
+      block("VB.Label lblNote", "Caption = \"first\"\n") +
+      block("VB.Label lblNote", "Caption = \"second\"\n")));
+  runtime::Control* frame = form->find("fraStyle");
+  ASSERT_NE(frame, nullptr);
+  auto added = runtime::createControl("VB.CommandButton");
+  added->rename("cmdMore", 1);
+  form->add(added, *frame);
+  EXPECT_EQ(form->find("CMDMORE(1)"), added.get());
+  EXPECT_EQ(byKey(*form, "cmdMore(1)"), added);
+  EXPECT_EQ(added->get("Container").toObject().get(), frame);
+  EXPECT_EQ(form->get("Controls").toObject()->get("Count").toLong(), 8);
+
+  // A frame leaves with what it holds.
+  form->remove(*frame);
+  for (const char* gone : {"fraStyle", "chkBold", "chkItalic", "cmdMore(1)"})
+    EXPECT_EQ(form->find(gone), nullptr) << gone;
+  EXPECT_EQ(errorOf([&] { byKey(*form, "chkBold"); }), 730);
+  EXPECT_EQ(form->get("Controls").toObject()->get("Count").toLong(), 4);
+  EXPECT_EQ(form->children.size(), 4u);
+  EXPECT_TRUE(added->get("Container").isNothing());
+  EXPECT_EQ(form->find("Command1")->get("Left").toDouble(), 120);
+
+  // With the first of two controls of one key gone, the other answers.
+  form->remove(*form->find("lblNote"));
+  ASSERT_NE(form->find("lblNote"), nullptr);
+  EXPECT_EQ(byKey(*form, "LBLNOTE")->get("Caption").toString(), "second");
+
+  // Without its menu the form has no menu bar, even when a control took the menu's place.
+  const double withMenu = form->fullClientHeight();
+  form->remove(*form->find("mnuFile"));
+  form->add(runtime::createControl("VB.Timer"), *form);
+  EXPECT_EQ(form->fullClientHeight() - withMenu, 300);
+}
+
 TEST_F(FormTest, FontSizesSnapToWholePixels) {
   auto form = build(formText(kButton));
   auto font = form->find("Command1")->get("Font").toObject();

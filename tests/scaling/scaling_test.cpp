@@ -431,7 +431,7 @@ class CorpusCaptureTest : public EngineTest {
     eng = std::make_unique<TestEngine>(rt, form);
     eng->run();
     int expected = 1;
-    for (const auto& c : form->controls) {
+    for (const auto& c : form->controls()) {
       bool menu = c->typeName() == "Menu";
       EXPECT_EQ(scaling::KeyExists(eng->colControlInfo(), c->key()), !menu) << c->key();
       EXPECT_EQ(scaling::KeyExists(eng->colControlFlags(), c->key()), !menu) << c->key();
@@ -505,7 +505,7 @@ TEST_F(CorpusCaptureTest, AnMdiFormWithAToolbarItsImageListsAndMenus) {
   EXPECT_EQ(rec("imgList").ImageListCount, 2);
 
   capture("030-ttdxedit-frmMDI.frm");  // 74 menus, none of them recorded
-  EXPECT_EQ(form->controls.size() + 1 - eng->colControlInfo().count(), 74u);
+  EXPECT_EQ(form->controls().size() + 1 - eng->colControlInfo().count(), 74u);
 }
 
 const std::string kFont12 = "BeginProperty Font\nSize = 12\nEndProperty\n";
@@ -763,12 +763,8 @@ TEST_F(ResizePassTest, AControlAddedAtRunTimeIsCapturedAgainstTheLastSizeAndPlac
   resizeTo(6000, 4500);
   // The application loads cmd(1) at 6000 x 4500.
   auto added = runtime::createControl("VB.CommandButton");
-  added->name = "cmd";
-  added->index = 1;
-  added->form = form.get();
-  added->container = form.get();
-  form->children.push_back(added.get());
-  form->controls.push_back(added);
+  added->rename("cmd", 1);
+  form->add(added, *form);
   added->move(600, 600, 900, 300);
   resizeTo(9000, 6750);
   EXPECT_EQ(rec("cmd(1)").FormWidth, 6000);

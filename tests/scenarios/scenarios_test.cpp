@@ -79,7 +79,7 @@ bool plain(const runtime::Control& c, const runtime::Form& form) {
   if (cls.geometry != runtime::Geometry::Rect || cls.fixedHeight) return false;
   for (const char* special : {"Line", "SSTab", "ImageList", "Toolbar", "Rescalo"})
     if (c.typeName() == special) return false;
-  std::string upper = c.name.substr(0, 8);
+  std::string upper = c.name().substr(0, 8);
   for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return upper != "NORESIZE";
 }
@@ -97,7 +97,7 @@ class CorpusLayoutTest : public ScenarioTest {
   // Design geometry of the plain controls, by key.
   std::map<std::string, std::vector<double>> plainGeometry(runtime::Form& form) {
     std::map<std::string, std::vector<double>> out;
-    for (const auto& c : form.controls)
+    for (const auto& c : form.controls())
       if (plain(*c, form))
         out[c->key()] = testing_support::numbers(*c, {"Left", "Top", "Width", "Height"});
     return out;
@@ -156,7 +156,7 @@ TEST_F(CorpusLayoutTest, EveryFormPlacesItsPlainControlsInProportion) {
 }
 
 host::ObjectPtr rescaloControl(runtime::Form& form) {
-  for (const auto& c : form.controls)
+  for (const auto& c : form.controls())
     if (c->typeName() == "Rescalo") return c;
   return nullptr;
 }
@@ -215,7 +215,7 @@ TEST_F(CorpusLayoutTest, OneFaceReplacesEveryFontBeforeCaptureKeepingSizesAndSty
   };
   auto fontsOf = [](runtime::Form& form) {
     std::map<std::string, FontLook> out;
-    for (const auto& c : form.controls)
+    for (const auto& c : form.controls())
       for (const char* member : {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"}) {
         auto v = host::tryGet(*c, member);
         if (!v || !v->isObject() || v->isNothing()) continue;
@@ -281,7 +281,7 @@ Look lookOf(host::Object& c) {
 // - on a form saved maximized, what aligned boxes hold: the boxes already span the maximized
 //   form when their contents are captured, against the design size of the form.
 bool outsideComparison(const runtime::Control& c, const runtime::Form& form) {
-  bool hasAligned = std::any_of(form.controls.begin(), form.controls.end(),
+  bool hasAligned = std::any_of(form.controls().begin(), form.controls().end(),
                                 [](const auto& other) { return aligned(*other); });
   if (form.isMdi() && hasAligned) return true;
   const host::Variant* state = form.stored.find("WindowState");
@@ -294,7 +294,7 @@ bool outsideComparison(const runtime::Control& c, const runtime::Form& form) {
 
 std::map<std::string, Look> lookOfForm(runtime::Form& form) {
   std::map<std::string, Look> out;
-  for (const auto& c : form.controls)
+  for (const auto& c : form.controls())
     if (!outsideComparison(*c, form)) out[c->key()] = lookOf(*c);
   out["(form)"] = lookOf(form);
   return out;
@@ -390,7 +390,7 @@ std::map<std::string, raster::Bitmap> picturesOf(runtime::Form& form) {
   auto keepPicture = [&](const std::string& where, const Variant& v) {
     if (const raster::Bitmap* bm = runtime::bitmapOf(v)) out[where] = *bm;
   };
-  for (const auto& c : form.controls) {
+  for (const auto& c : form.controls()) {
     for (const char* name : {"Picture", "DownPicture", "DisabledPicture"})
       if (auto v = host::tryGet(*c, name)) keepPicture(c->key() + "." + name, *v);
     if (c->typeName() == "SSTab")
