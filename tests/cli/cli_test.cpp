@@ -238,6 +238,46 @@ TEST(Layout, WindowStepsReportLimitsStatesTheStoreAndPrinting) {
   fs::remove_all(dir);
 }
 
+TEST(Layout, AStoreThatCannotBeReadOrWrittenIsToldAndFailsTheRun) {
+  fs::path dir = freshDir("broken-store");
+  std::ofstream(dir / "orders.frm")
+      << "VERSION 5.00\nBegin VB.Form frmOrders\n   Caption = \"Orders\"\n"
+         "   ClientHeight = 3000\n   ClientWidth = 4000\n"
+         "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
+         "      SaveWindowState = -1\n   End\nEnd\n";
+  const std::string form = (dir / "orders.frm").string();
+  auto run = [&](const fs::path& store, const std::string& command) {
+    return runRescalo(command + " " + form + " --size 5000x4000 --settings " + store.string() +
+                      (command == "render" ? " -o " + (dir / "png").string() : ""));
+  };
+  // The store is a folder; the store's folder is a file.
+  fs::create_directories(dir / "folder");
+  std::ofstream(dir / "file");
+  for (const auto& [store, reason] : {std::pair{dir / "folder", "cannot read it: Is a directory"},
+                                      std::pair{dir / "file" / "settings", "Not a directory"}})
+    for (const char* command : {"layout", "render"}) {
+      Result r = run(store, command);
+      EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.out;
+      EXPECT_TRUE(has(r.out, "rescalo: warning: settings store " + store.string() + ": ")) << r.out;
+      EXPECT_TRUE(has(r.out, reason)) << r.out;
+    }
+
+  // A store that can be read but not written: the remembered window is restored, and the
+  // section that could not be deleted would come back on every run.
+  const fs::path store = dir / "store";
+  ASSERT_EQ(run(store, "layout").exitCode, 0);
+  ASSERT_TRUE(has(readAll(store), "Orders\tWindowWidth\t4995"));
+  fs::remove(dir / "store.lock");
+  fs::create_directories(dir / "store.lock");
+  Result r = runRescalo("layout " + form + " --unload --settings " + store.string());
+  EXPECT_EQ(r.exitCode, 1) << r.out;
+  EXPECT_TRUE(has(r.out, "shown at 4995 x 4005 twips")) << r.out;
+  EXPECT_TRUE(has(r.out, "rescalo: warning: settings store " + store.string() +
+                             ": cannot open its lock file store.lock: Is a directory"))
+      << r.out;
+  fs::remove_all(dir);
+}
+
 }  // namespace
 
 // A form with a text box (a font), a line (no font) and a Rescalo already set up.
