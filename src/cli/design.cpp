@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 
 #include <rescalo/control/rescalo.h>
 #include <rescalo/host/property_page.h>
@@ -37,13 +38,27 @@ std::string trim(std::string s) {
 struct Step {
   std::string where;  // "script:3" or "--set"
   std::string text;
+  bool exact = false;  // the value as typed, blanks included (--set); a script's is trimmed
 };
 
-// One edit "Page.Field=value"; false with a message on stderr when it cannot be done.
-bool perform(host::PropertySheet& sheet, const Step& step) {
-  auto fail = [&](const std::string& why) {
-    std::cerr << "rescalo: " << step.where << ": " << step.text << ": " << why << "\n";
-    return false;
+// Text for a message on one line: line breaks and NULs shown as escapes.
+std::string oneLine(std::string_view text) {
+  std::string out;
+  for (char c : text)
+    out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\0' ? "\\0" : std::string(1, c);
+  return out;
+}
+
+void complain(const Step& step, const std::string& why) {
+  std::cerr << "rescalo: " << step.where << ": " << oneLine(step.text) << ": " << why << "\n";
+}
+
+// One edit "Page.Field=value"; the page it changed, or nothing (after a message on stderr)
+// when it cannot be done.
+host::PropertyPage* perform(host::PropertySheet& sheet, const Step& step) {
+  auto fail = [&](const std::string& why) -> host::PropertyPage* {
+    complain(step, why);
+    return nullptr;
   };
   auto eq = step.text.find('=');
   auto dot = step.text.find('.');
@@ -51,14 +66,15 @@ bool perform(host::PropertySheet& sheet, const Step& step) {
     return fail("expected Page.Field=value");
   std::string pageName = trim(step.text.substr(0, dot));
   std::string fieldName = trim(step.text.substr(dot + 1, eq - dot - 1));
-  std::string value = trim(step.text.substr(eq + 1));
+  std::string value = step.text.substr(eq + 1);
+  if (!step.exact) value = trim(value);
   host::PropertyPage* page = sheet.page(pageName);
   if (!page) {
     std::string names;
     for (const auto& p : sheet.pages()) names += " " + p->caption();
     return fail("no page " + pageName + " (pages:" + names + ")");
   }
-  if (!sheet.show(sheet.indexOf(*page))) return false;
+  if (!sheet.show(sheet.indexOf(*page))) return nullptr;
   host::PageField* field = page->field(fieldName);
   if (!field || field->kind() == host::FieldKind::Label) {
     std::string names;
@@ -67,6 +83,10 @@ bool perform(host::PropertySheet& sheet, const Step& step) {
     return fail("no field " + fieldName + " on " + page->caption() + " (fields:" + names + ")");
   }
   if (!field->enabled()) return fail(field->name() + " is disabled");
+  // What the form file cannot hold is refused now, not found when the saved form is read.
+  if (field->kind() == host::FieldKind::TextBox)
+    if (auto why = frm::whyNotQuotable(value))
+      return fail(page->caption() + "." + field->name() + ": a .frm cannot hold " + *why);
   bool ok = true;
   auto report = sheet.report;
   sheet.report = [&](const std::string& m) {
@@ -75,7 +95,7 @@ bool perform(host::PropertySheet& sheet, const Step& step) {
   };
   sheet.run([&] { field->perform(value); });
   sheet.report = report;
-  return ok;
+  return ok ? page : nullptr;
 }
 
 struct WindowOptions {
@@ -155,7 +175,7 @@ int design(const std::vector<std::string>& args) {
     else if (args[i] == "--script" && i + 1 < args.size())
       script = args[++i];
     else if (args[i] == "--set" && i + 1 < args.size())
-      steps.push_back({"--set", args[++i]});
+      steps.push_back({"--set", args[++i], true});
     else if (in.empty() && args[i][0] != '-')
       in = args[i];
     else {
@@ -222,19 +242,34 @@ int design(const std::vector<std::string>& args) {
     if (headless) {
       host::ServicesPageSite site(rt);
       host::PropertySheet sheet(pages::createPropertyPages(site));
-      bool ok = true;
-      sheet.report = [&](const std::string& m) {
-        std::cerr << "rescalo: " << m << "\n";
-        ok = false;
-      };
+      std::vector<std::string> failures;
+      sheet.report = [&](const std::string& m) { failures.push_back(m); };
       sheet.select({rescalo->shared_from_this()});
       sheet.show(0);
+      std::map<const host::PropertyPage*, const Step*> lastEdit;
       for (const Step& s : steps) {
-        if (!perform(sheet, s)) return 1;  // nothing is saved
+        host::PropertyPage* page = perform(sheet, s);
+        if (!page) return 1;  // nothing is saved
+        lastEdit[page] = &s;
         rt.advance(150);  // as a developer pauses: deferred checks of the pages run
       }
-      // OK: apply the changed pages, then save the form through WriteProperties.
-      if (!sheet.apply() || !ok) return 1;
+      for (const std::string& m : failures) std::cerr << "rescalo: " << m << "\n";
+      if (!failures.empty()) return 1;
+      // OK: apply the changed pages, then save the form through WriteProperties. A page that
+      // fails stays changed; its failure is told with the last edit made on it.
+      if (!sheet.apply()) {
+        std::size_t told = 0;
+        for (const auto& p : sheet.pages())
+          if (p->Changed() && told < failures.size()) {
+            const Step* edit = lastEdit.count(p.get()) ? lastEdit[p.get()] : nullptr;
+            if (edit)
+              complain(*edit, failures[told++]);
+            else
+              std::cerr << "rescalo: " << p->caption() << ": " << failures[told++] << "\n";
+          }
+        for (; told < failures.size(); ++told) std::cerr << "rescalo: " << failures[told] << "\n";
+        return 1;
+      }
     } else {
 #if RESCALO_HAS_QT
       int status = runWindow(*rescalo, window);
