@@ -238,23 +238,8 @@ void ScaleControlsPage::PropertyPage_ApplyChanges() {
   host::Object* c = nullptr;
   step([&] { c = &edited(); });
   if (!c) return;
-  const auto& records = table_.records();
-  step([&] { c->set("ControlFlagCount", Variant(static_cast<std::int16_t>(records.size()))); });
-  for (std::size_t n = 0; n < records.size(); ++n) {
-    const ControlFlags& r = *records[n];
-    Variant i = at(static_cast<int>(n + 1));
-    step([&] { c->set("ControlFlagControlKey", Variant(r.ControlKey), {i}); });
-    const std::pair<const char*, bool> flags[] = {
-        {"ControlFlagDontScaleControl", r.DontScaleControl},
-        {"ControlFlagDontScaleLeft", r.DontScaleLeft},
-        {"ControlFlagDontScaleTop", r.DontScaleTop},
-        {"ControlFlagDontScaleWidth", r.DontScaleWidth},
-        {"ControlFlagDontScaleHeight", r.DontScaleHeight},
-        {"ControlFlagDontScaleRight", r.DontScaleRight},
-        {"ControlFlagDontScaleBottom", r.DontScaleBottom},
-    };
-    for (auto [p, v] : flags) step([&] { c->set(p, Variant(v), {i}); });
-  }
+  table_.apply(*c, std::span(kFlagProperties).first(kPlacementFlags),
+               [](const std::function<void()>& f) { step(f); });
 }
 
 }  // namespace rescalo::pages
