@@ -36,7 +36,8 @@ int usage() {
                "       rescalo design FORM.frm [-o OUT.frm] (--script FILE | --set "
                "Page.Field=value ...)\n"
                "       rescalo show FORM.frm [--screenshot DIR] [--size WxH | --scale F]... "
-               "[--check]\n";
+               "[--check]\n"
+               "       rescalo about\n";
   return 2;
 }
 
@@ -236,6 +237,12 @@ int main(int argc, char** argv) {
   if (command == "render") return layout(args, true);
   if (command == "demo") return demo(args);
   if (command == "design") return cli::design(args);
+  if (command == "about" && args.empty()) {
+    // The control's about box, as a host without a window of its own shows it.
+    const host::AboutInfo info = control::aboutInfo();
+    std::cout << info.name << " " << info.version << "\n\n" << info.description << "\n";
+    return 0;
+  }
   if (command == "show")
     return guarded(args.empty() ? "" : args[0], [&] { return cli::show(args); });
   return usage();

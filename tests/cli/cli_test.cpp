@@ -432,3 +432,11 @@ TEST(Inspect, JsonPrintsWholeNumbersExactly) {
   EXPECT_TRUE(has(r.out, "\"MinWidth\": 2147483647")) << r.out;
   fs::remove_all(dir);
 }
+
+TEST(About, TheCommandShowsTheAboutBoxOfTheControl) {
+  Result r = runRescalo("about");
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_TRUE(r.out.starts_with("Rescalo ")) << r.out;
+  EXPECT_TRUE(has(r.out, "\n\nRescales every control of its form with the form")) << r.out;
+  EXPECT_EQ(runRescalo("about --now").exitCode, 2);
+}
