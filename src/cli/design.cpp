@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 
 #include <rescalo/control/rescalo.h>
@@ -35,12 +36,6 @@ std::string trim(std::string s) {
   return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
 
-struct Step {
-  std::string where;  // "script:3" or "--set"
-  std::string text;
-  bool exact = false;  // the value as typed, blanks included (--set); a script's is trimmed
-};
-
 // Text for a message on one line: line breaks and NULs shown as escapes.
 std::string oneLine(std::string_view text) {
   std::string out;
@@ -49,15 +44,15 @@ std::string oneLine(std::string_view text) {
   return out;
 }
 
-void complain(const Step& step, const std::string& why) {
-  std::cerr << "rescalo: " << step.where << ": " << oneLine(step.text) << ": " << why << "\n";
+void complain(std::ostream& err, const Edit& step, const std::string& why) {
+  err << "rescalo: " << step.where << ": " << oneLine(step.text) << ": " << why << "\n";
 }
 
 // One edit "Page.Field=value"; the page it changed, or nothing (after a message on stderr)
 // when it cannot be done.
-host::PropertyPage* perform(host::PropertySheet& sheet, const Step& step) {
+host::PropertyPage* perform(host::PropertySheet& sheet, const Edit& step, std::ostream& err) {
   auto fail = [&](const std::string& why) -> host::PropertyPage* {
-    complain(step, why);
+    complain(err, step, why);
     return nullptr;
   };
   auto eq = step.text.find('=');
@@ -117,7 +112,7 @@ int runWindow(runtime::Control& rescalo, const WindowOptions& options) {
   host::PropertySheet sheet(pages::createPropertyPages(site));
   sheet.report = [](const std::string& m) { std::cerr << "rescalo: " << m << "\n"; };
   sheet.select({rescalo.shared_from_this()});
-  qt::PropertySheetDialog dialog(sheet);
+  qt::PropertySheetDialog dialog(sheet, nullptr, control::aboutInfo());
   dialog.setWindowTitle(QString::fromStdString(rescalo.name + " Properties"));
 
   bool failed = false;
@@ -161,9 +156,54 @@ int runWindow(runtime::Control& rescalo, const WindowOptions& options) {
 
 }  // namespace
 
+std::vector<Edit> readScript(std::string_view text, const std::string& name) {
+  std::vector<Edit> edits;
+  int n = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++n) {
+    std::size_t nl = text.find('\n', pos);
+    std::string line = trim(std::string(text.substr(pos, nl - pos)));
+    pos = nl == std::string_view::npos ? text.size() : nl + 1;
+    if (!line.empty() && line[0] != '#')
+      edits.push_back({name + ":" + std::to_string(n + 1), line});
+  }
+  return edits;
+}
+
+bool editPages(runtime::Runtime& rt, runtime::Control& rescalo, const std::vector<Edit>& edits,
+               std::ostream& err) {
+  host::ServicesPageSite site(rt);
+  host::PropertySheet sheet(pages::createPropertyPages(site));
+  std::vector<std::string> failures;
+  sheet.report = [&](const std::string& m) { failures.push_back(m); };
+  sheet.select({rescalo.shared_from_this()});
+  sheet.show(0);
+  std::map<const host::PropertyPage*, const Edit*> lastEdit;
+  for (const Edit& e : edits) {
+    host::PropertyPage* page = perform(sheet, e, err);
+    if (!page) return false;
+    lastEdit[page] = &e;
+    rt.advance(150);  // as a developer pauses: deferred checks of the pages run
+  }
+  for (const std::string& m : failures) err << "rescalo: " << m << "\n";
+  if (!failures.empty()) return false;
+  // OK: apply the changed pages. A page that fails stays changed; its failure is told with the
+  // last edit made on it.
+  if (sheet.apply()) return true;
+  std::size_t told = 0;
+  for (const auto& p : sheet.pages()) {
+    if (!p->Changed() || told >= failures.size()) continue;
+    if (auto last = lastEdit.find(p.get()); last != lastEdit.end())
+      complain(err, *last->second, failures[told++]);
+    else
+      err << "rescalo: " << p->caption() << ": " << failures[told++] << "\n";
+  }
+  for (; told < failures.size(); ++told) err << "rescalo: " << failures[told] << "\n";
+  return false;
+}
+
 int design(const std::vector<std::string>& args) {
   std::string in, out, script;
-  std::vector<Step> steps;
+  std::vector<Edit> steps;
   WindowOptions window;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size())
@@ -206,17 +246,13 @@ int design(const std::vector<std::string>& args) {
   }
 #endif
   if (!script.empty()) {
-    std::ifstream f(script);
+    std::ifstream f(script, std::ios::binary);
     if (!f) {
       std::cerr << "rescalo: cannot read " << script << "\n";
       return 1;
     }
-    std::string line;
-    for (int n = 1; std::getline(f, line); ++n) {
-      line = trim(line);
-      if (!line.empty() && line[0] != '#')
-        steps.push_back({script + ":" + std::to_string(n), line});
-    }
+    std::string text{std::istreambuf_iterator<char>(f), {}};
+    for (Edit& e : readScript(text, script)) steps.push_back(std::move(e));
   }
   if (out.empty()) out = in;
 
@@ -240,36 +276,7 @@ int design(const std::vector<std::string>& args) {
     extender->changedProperties.clear();
 
     if (headless) {
-      host::ServicesPageSite site(rt);
-      host::PropertySheet sheet(pages::createPropertyPages(site));
-      std::vector<std::string> failures;
-      sheet.report = [&](const std::string& m) { failures.push_back(m); };
-      sheet.select({rescalo->shared_from_this()});
-      sheet.show(0);
-      std::map<const host::PropertyPage*, const Step*> lastEdit;
-      for (const Step& s : steps) {
-        host::PropertyPage* page = perform(sheet, s);
-        if (!page) return 1;  // nothing is saved
-        lastEdit[page] = &s;
-        rt.advance(150);  // as a developer pauses: deferred checks of the pages run
-      }
-      for (const std::string& m : failures) std::cerr << "rescalo: " << m << "\n";
-      if (!failures.empty()) return 1;
-      // OK: apply the changed pages, then save the form through WriteProperties. A page that
-      // fails stays changed; its failure is told with the last edit made on it.
-      if (!sheet.apply()) {
-        std::size_t told = 0;
-        for (const auto& p : sheet.pages())
-          if (p->Changed() && told < failures.size()) {
-            const Step* edit = lastEdit.count(p.get()) ? lastEdit[p.get()] : nullptr;
-            if (edit)
-              complain(*edit, failures[told++]);
-            else
-              std::cerr << "rescalo: " << p->caption() << ": " << failures[told++] << "\n";
-          }
-        for (; told < failures.size(); ++told) std::cerr << "rescalo: " << failures[told] << "\n";
-        return 1;
-      }
+      if (!editPages(rt, *rescalo, steps, std::cerr)) return 1;  // nothing is saved
     } else {
 #if RESCALO_HAS_QT
       int status = runWindow(*rescalo, window);

@@ -164,10 +164,12 @@ void FileSettingsStore::set(std::vector<Line>& lines, std::string_view app,
   // A new line ends as the file's lines do; a new key joins its section, a new section goes
   // at the end.
   auto ended =
-      std::find_if(lines.begin(), lines.end(), [](const Line& l) { return !l.end.empty(); });
+      std::find_if(lines.begin(), lines.end(), [](const Line& l) { return l.end.ends_with('\n'); });
   const std::string newline = ended == lines.end() ? "\n" : ended->end;
   const std::size_t at = lastOfSection ? *lastOfSection + 1 : lines.size();
-  if (at > 0 && lines[at - 1].end.empty()) lines[at - 1].end = newline;
+  // The line before it, the file's last without a line feed, gets one.
+  if (at > 0 && !lines[at - 1].end.ends_with('\n'))
+    lines[at - 1].end = lines[at - 1].end.empty() ? newline : "\r\n";
   Line line{recordText(app, section, key, value), newline,
             std::vector<std::string>{std::string(app), std::string(section), std::string(key),
                                      std::string(value)}};
