@@ -61,6 +61,8 @@ class ShownForm {
   double designHeight() const { return designH_; }
   double twipsPerPixelX() const { return tx_; }
   double twipsPerPixelY() const { return ty_; }
+  // The Qt host's services, its settings store among them.
+  qt::QtServices& services() const { return *services_; }
   // The reference form in the embedded runtime, when comparing.
   runtime::Form* reference() const { return reference_.get(); }
 

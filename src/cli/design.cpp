@@ -48,7 +48,7 @@ void complain(std::ostream& err, const Edit& step, const std::string& why) {
   err << "rescalo: " << step.where << ": " << oneLine(step.text) << ": " << why << "\n";
 }
 
-// One edit "Page.Field=value"; the page it changed, or nothing (after a message on stderr)
+// One edit "Page.Field=value"; the page it changed, or nothing (after a message on err)
 // when it cannot be done.
 host::PropertyPage* perform(host::PropertySheet& sheet, const Edit& step, std::ostream& err) {
   auto fail = [&](const std::string& why) -> host::PropertyPage* {
