@@ -15,6 +15,10 @@ cd "$root"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2
 
+# fontconfig keeps its caches for the life of the process; the first input that lists the
+# fonts would be taken for a leak.
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
 read -r -a runs <<<"${FUZZ_RUNS:-}"
 corpus="${RESCALO_CORPUS_DIR:-$root/../shared/corpus/forms}"
 status=0
