@@ -69,6 +69,8 @@ class ShownForm {
   double twipsPerPixelX() const { return tx_; }
   double twipsPerPixelY() const { return ty_; }
   qt::Rescalo& rescalo() const { return *rescalo_; }
+  // The Qt host's services, its settings store among them.
+  qt::QtServices& services() const { return *services_; }
   // The reference form in the embedded runtime, when comparing.
   runtime::Form* reference() const { return reference_.get(); }
 

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
+#include <map>
 
 #include <rescalo/control/rescalo.h>
 #include <rescalo/host/property_page.h>
@@ -34,16 +36,24 @@ std::string trim(std::string s) {
   return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
 
-struct Step {
-  std::string where;  // "script:3" or "--set"
-  std::string text;
-};
+// Text for a message on one line: line breaks and NULs shown as escapes.
+std::string oneLine(std::string_view text) {
+  std::string out;
+  for (char c : text)
+    out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\0' ? "\\0" : std::string(1, c);
+  return out;
+}
 
-// One edit "Page.Field=value"; false with a message on stderr when it cannot be done.
-bool perform(host::PropertySheet& sheet, const Step& step) {
-  auto fail = [&](const std::string& why) {
-    std::cerr << "rescalo: " << step.where << ": " << step.text << ": " << why << "\n";
-    return false;
+void complain(std::ostream& err, const Edit& step, const std::string& why) {
+  err << "rescalo: " << step.where << ": " << oneLine(step.text) << ": " << why << "\n";
+}
+
+// One edit "Page.Field=value"; the page it changed, or nothing (after a message on err)
+// when it cannot be done.
+host::PropertyPage* perform(host::PropertySheet& sheet, const Edit& step, std::ostream& err) {
+  auto fail = [&](const std::string& why) -> host::PropertyPage* {
+    complain(err, step, why);
+    return nullptr;
   };
   auto eq = step.text.find('=');
   auto dot = step.text.find('.');
@@ -51,14 +61,15 @@ bool perform(host::PropertySheet& sheet, const Step& step) {
     return fail("expected Page.Field=value");
   std::string pageName = trim(step.text.substr(0, dot));
   std::string fieldName = trim(step.text.substr(dot + 1, eq - dot - 1));
-  std::string value = trim(step.text.substr(eq + 1));
+  std::string value = step.text.substr(eq + 1);
+  if (!step.exact) value = trim(value);
   host::PropertyPage* page = sheet.page(pageName);
   if (!page) {
     std::string names;
     for (const auto& p : sheet.pages()) names += " " + p->caption();
     return fail("no page " + pageName + " (pages:" + names + ")");
   }
-  if (!sheet.show(sheet.indexOf(*page))) return false;
+  if (!sheet.show(sheet.indexOf(*page))) return nullptr;
   host::PageField* field = page->field(fieldName);
   if (!field || field->kind() == host::FieldKind::Label) {
     std::string names;
@@ -67,6 +78,10 @@ bool perform(host::PropertySheet& sheet, const Step& step) {
     return fail("no field " + fieldName + " on " + page->caption() + " (fields:" + names + ")");
   }
   if (!field->enabled()) return fail(field->name() + " is disabled");
+  // What the form file cannot hold is refused now, not found when the saved form is read.
+  if (field->kind() == host::FieldKind::TextBox)
+    if (auto why = frm::whyNotQuotable(value))
+      return fail(page->caption() + "." + field->name() + ": a .frm cannot hold " + *why);
   bool ok = true;
   auto report = sheet.report;
   sheet.report = [&](const std::string& m) {
@@ -75,7 +90,7 @@ bool perform(host::PropertySheet& sheet, const Step& step) {
   };
   sheet.run([&] { field->perform(value); });
   sheet.report = report;
-  return ok;
+  return ok ? page : nullptr;
 }
 
 struct WindowOptions {
@@ -97,7 +112,7 @@ int runWindow(runtime::Control& rescalo, const WindowOptions& options) {
   host::PropertySheet sheet(pages::createPropertyPages(site));
   sheet.report = [](const std::string& m) { std::cerr << "rescalo: " << m << "\n"; };
   sheet.select({rescalo.shared_from_this()});
-  qt::PropertySheetDialog dialog(sheet);
+  qt::PropertySheetDialog dialog(sheet, nullptr, control::aboutInfo());
   dialog.setWindowTitle(QString::fromStdString(rescalo.name() + " Properties"));
 
   bool failed = false;
@@ -141,9 +156,54 @@ int runWindow(runtime::Control& rescalo, const WindowOptions& options) {
 
 }  // namespace
 
+std::vector<Edit> readScript(std::string_view text, const std::string& name) {
+  std::vector<Edit> edits;
+  int n = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++n) {
+    std::size_t nl = text.find('\n', pos);
+    std::string line = trim(std::string(text.substr(pos, nl - pos)));
+    pos = nl == std::string_view::npos ? text.size() : nl + 1;
+    if (!line.empty() && line[0] != '#')
+      edits.push_back({name + ":" + std::to_string(n + 1), line});
+  }
+  return edits;
+}
+
+bool editPages(runtime::Runtime& rt, runtime::Control& rescalo, const std::vector<Edit>& edits,
+               std::ostream& err) {
+  host::ServicesPageSite site(rt);
+  host::PropertySheet sheet(pages::createPropertyPages(site));
+  std::vector<std::string> failures;
+  sheet.report = [&](const std::string& m) { failures.push_back(m); };
+  sheet.select({rescalo.shared_from_this()});
+  sheet.show(0);
+  std::map<const host::PropertyPage*, const Edit*> lastEdit;
+  for (const Edit& e : edits) {
+    host::PropertyPage* page = perform(sheet, e, err);
+    if (!page) return false;
+    lastEdit[page] = &e;
+    rt.advance(150);  // as a developer pauses: deferred checks of the pages run
+  }
+  for (const std::string& m : failures) err << "rescalo: " << m << "\n";
+  if (!failures.empty()) return false;
+  // OK: apply the changed pages. A page that fails stays changed; its failure is told with the
+  // last edit made on it.
+  if (sheet.apply()) return true;
+  std::size_t told = 0;
+  for (const auto& p : sheet.pages()) {
+    if (!p->Changed() || told >= failures.size()) continue;
+    if (auto last = lastEdit.find(p.get()); last != lastEdit.end())
+      complain(err, *last->second, failures[told++]);
+    else
+      err << "rescalo: " << p->caption() << ": " << failures[told++] << "\n";
+  }
+  for (; told < failures.size(); ++told) err << "rescalo: " << failures[told] << "\n";
+  return false;
+}
+
 int design(const std::vector<std::string>& args) {
   std::string in, out, script;
-  std::vector<Step> steps;
+  std::vector<Edit> steps;
   WindowOptions window;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size())
@@ -155,7 +215,7 @@ int design(const std::vector<std::string>& args) {
     else if (args[i] == "--script" && i + 1 < args.size())
       script = args[++i];
     else if (args[i] == "--set" && i + 1 < args.size())
-      steps.push_back({"--set", args[++i]});
+      steps.push_back({"--set", args[++i], true});
     else if (in.empty() && args[i][0] != '-')
       in = args[i];
     else {
@@ -186,17 +246,13 @@ int design(const std::vector<std::string>& args) {
   }
 #endif
   if (!script.empty()) {
-    std::ifstream f(script);
+    std::ifstream f(script, std::ios::binary);
     if (!f) {
       std::cerr << "rescalo: cannot read " << script << "\n";
       return 1;
     }
-    std::string line;
-    for (int n = 1; std::getline(f, line); ++n) {
-      line = trim(line);
-      if (!line.empty() && line[0] != '#')
-        steps.push_back({script + ":" + std::to_string(n), line});
-    }
+    std::string text{std::istreambuf_iterator<char>(f), {}};
+    for (Edit& e : readScript(text, script)) steps.push_back(std::move(e));
   }
   if (out.empty()) out = in;
 
@@ -220,21 +276,7 @@ int design(const std::vector<std::string>& args) {
     extender->changedProperties.clear();
 
     if (headless) {
-      host::ServicesPageSite site(rt);
-      host::PropertySheet sheet(pages::createPropertyPages(site));
-      bool ok = true;
-      sheet.report = [&](const std::string& m) {
-        std::cerr << "rescalo: " << m << "\n";
-        ok = false;
-      };
-      sheet.select({rescalo->shared_from_this()});
-      sheet.show(0);
-      for (const Step& s : steps) {
-        if (!perform(sheet, s)) return 1;  // nothing is saved
-        rt.advance(150);  // as a developer pauses: deferred checks of the pages run
-      }
-      // OK: apply the changed pages, then save the form through WriteProperties.
-      if (!sheet.apply() || !ok) return 1;
+      if (!editPages(rt, *rescalo, steps, std::cerr)) return 1;  // nothing is saved
     } else {
 #if RESCALO_HAS_QT
       int status = runWindow(*rescalo, window);

@@ -40,7 +40,11 @@ std::string jsonString(std::string_view s) {
 std::string jsonNumber(double v) {
   if (!std::isfinite(v)) return "null";
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.9g", v);
+  // Whole numbers exactly (a Long of 1000000001 is no 1e+09); others to a Single's precision.
+  if (v == std::trunc(v) && std::fabs(v) < 1e15)
+    std::snprintf(buf, sizeof buf, "%.0f", v);
+  else
+    std::snprintf(buf, sizeof buf, "%.9g", v);
   return buf;
 }
 

@@ -299,6 +299,7 @@ class Session {
 
   runtime::Form& form() { return *form_; }
   runtime::Runtime& rt() { return rt_; }
+  const std::vector<std::string>& storeFailures() { return store().failures(); }
 
  private:
   static std::string number(double v) {
@@ -379,7 +380,13 @@ int runLayout(const fs::path& file, const LayoutOptions& opt, std::ostream& out)
     writePicture(session.form(), *opt.pngDir, "shown.png", session.pictures());
   if (opt.json && opt.report) out << "\n]}\n";
   if (session.form().loaded()) session.unload();
-  return 0;
+  // The control goes on without a store it cannot read or write; its user must hear of it, or
+  // the window is silently not remembered, or a section that could not be deleted comes back.
+  const auto& failures = session.storeFailures();
+  for (std::size_t i = 0; i < failures.size(); ++i)
+    if (i == 0 || failures[i] != failures[i - 1])
+      std::cerr << "rescalo: warning: settings store " << failures[i] << "\n";
+  return failures.empty() ? 0 : 1;
 }
 
 namespace {

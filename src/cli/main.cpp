@@ -38,7 +38,9 @@ int usage() {
          "Page.Field=value ...)\n"
          "       rescalo show FORM.frm|FORM.ui [--screenshot DIR] [--size WxH | --scale F]... "
          "[--check]\n"
-         "       rescalo convert FORM.frm -o FORM.ui\n";
+         "                    [--settings FILE]\n"
+         "       rescalo convert FORM.frm -o FORM.ui\n"
+         "       rescalo about\n";
   return 2;
 }
 
@@ -240,6 +242,12 @@ int main(int argc, char** argv) {
   if (command == "render") return layout(args, true);
   if (command == "demo") return demo(args);
   if (command == "design") return cli::design(args);
+  if (command == "about" && args.empty()) {
+    // The control's about box, as a host without a window of its own shows it.
+    const host::AboutInfo info = control::aboutInfo();
+    std::cout << info.name << " " << info.version << "\n\n" << info.description << "\n";
+    return 0;
+  }
   if (command == "show")
     return guarded(args.empty() ? "" : args[0], [&] { return cli::show(args); });
   if (command == "convert")

@@ -25,7 +25,7 @@ namespace {
 int showUsage() {
   std::cerr
       << "usage: rescalo show FORM.frm|FORM.ui [--screenshot DIR] [--size WxH | --scale F]... "
-         "[--check]\n"
+         "[--check] [--settings FILE]\n"
          "  --size WxH   the window's inner area, in twips (the frames of the hosts "
          "differ)\n"
          "  --scale F    the inner area the form was designed at, times F\n"
@@ -34,7 +34,8 @@ int showUsage() {
          "               window stays open after the steps until it is closed\n"
          "  --check      also runs the steps in the embedded runtime and fails when a "
          "widget\n"
-         "               is more than one pixel away from its control there\n";
+         "               is more than one pixel away from its control there\n"
+         "  --settings   the settings store (the Qt host keeps its windows in FILE.ini)\n";
   return 2;
 }
 
@@ -56,6 +57,7 @@ int show(const std::vector<std::string>& args) {
   std::string file;
   std::optional<fs::path> shots;
   bool check = false;
+  fs::path settings = fs::temp_directory_path() / "rescalo-cli-settings";
   std::vector<Step> steps;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -63,6 +65,8 @@ int show(const std::vector<std::string>& args) {
       shots = args[++i];
     } else if (a == "--check") {
       check = true;
+    } else if (a == "--settings" && i + 1 < args.size()) {
+      settings = args[++i];
     } else if ((a == "--size" || a == "--scale") && i + 1 < args.size()) {
       LayoutStep parsed;
       if (!parseStep(a, args[i + 1], parsed)) {
@@ -97,7 +101,7 @@ int show(const std::vector<std::string>& args) {
   bridge::ShownForm shown(file,
                           {.compare = check,
                            .quietMessageBoxes = shots.has_value(),
-                           .settingsFile = fs::temp_directory_path() / "rescalo-cli-settings",
+                           .settingsFile = settings,
                            .onOutput = [](const std::string& line) { std::cerr << line << "\n"; }});
   QWidget& window = shown.window();
   const double tx = shown.twipsPerPixelX(), ty = shown.twipsPerPixelY();
@@ -146,7 +150,13 @@ int show(const std::vector<std::string>& args) {
   // never close it.
   std::cout.flush();
   if (!shots) app.exec();
-  return mismatches ? 1 : 0;
+  // The control goes on without a store it cannot read or write; its user must hear of it.
+  const auto& failures =
+      dynamic_cast<const qt::QtSettingsStore&>(shown.services().settings()).failures();
+  for (std::size_t i = 0; i < failures.size(); ++i)
+    if (i == 0 || failures[i] != failures[i - 1])
+      std::cerr << "rescalo: warning: settings store " << failures[i] << "\n";
+  return mismatches || !failures.empty() ? 1 : 0;
 }
 
 int convert(const std::vector<std::string>& args) {

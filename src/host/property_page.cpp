@@ -146,17 +146,13 @@ int ListField::find(std::string_view text) const {
 
 int ListField::positionOf(std::string_view text, std::string_view action) const {
   int i = find(text);
-  if (i < 0) badAction(*this, action, "one of the list's items");
+  long long n = 0;
+  if (i < 0 && parseInt(text, n) && n >= 0 && n < count()) i = static_cast<int>(n);
+  if (i < 0) badAction(*this, action, "one of the list's items or its position");
   return i;
 }
 
-void ComboBox::perform(std::string_view action) {
-  int i = find(action);
-  long long n = 0;
-  if (i < 0 && parseInt(action, n) && n >= 0 && n < count()) i = static_cast<int>(n);
-  if (i < 0) badAction(*this, action, "one of the list's items or its position");
-  setListIndex(i);
-}
+void ComboBox::perform(std::string_view action) { setListIndex(positionOf(action, action)); }
 
 void ListBox::perform(std::string_view action) { setListIndex(positionOf(action, action)); }
 

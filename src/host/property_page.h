@@ -158,7 +158,7 @@ class ListBox : public ListField {
  public:
   ListBox(std::string name, std::string label, bool sorted)
       : ListField(FieldKind::ListBox, name, label, sorted) {}
-  // The item's text.
+  // The item's text, or its position.
   void perform(std::string_view action) override;
   std::string describe() const override { return text(); }
 };
@@ -174,7 +174,8 @@ class CheckListBox : public ListField {
   // changes.
   void clickCheck(int position, bool checked);
   std::function<void(int position)> ItemCheck;
-  // "Item" makes it current; "+Item" and "-Item" check and uncheck it as clickCheck does.
+  // "Item" makes it current; "+Item" and "-Item" check and uncheck it as clickCheck does. An
+  // item is named by its text, or by its position.
   void perform(std::string_view action) override;
   std::string describe() const override;
 

@@ -31,6 +31,9 @@ class SettingsStore {
   // Without a key, the whole section. A missing section or key fails with 5.
   virtual void DeleteSetting(std::string_view app, std::string_view section,
                              std::optional<std::string_view> key = std::nullopt) = 0;
+  // Runs several writes as one change of the store, so that a store kept in a file takes its
+  // lock and rewrites it once; what was written before a failure stays written.
+  virtual void update(const std::function<void()>& writes) { writes(); }
 };
 
 // Message box button sets and answers (the classic values).

@@ -26,6 +26,9 @@ struct MINMAXINFO {
   POINTAPI ptReserved, ptMaxSize, ptMaxPosition, ptMinTrackSize, ptMaxTrackSize;
 };
 
+// The largest side of a window, in pixels: the classic window system holds every window to it.
+inline constexpr int kMaxWindowPixels = 32767;
+
 inline constexpr HWND HWND_TOP = 0;
 inline constexpr HWND HWND_TOPMOST = -1;
 inline constexpr HWND HWND_NOTOPMOST = -2;

@@ -93,14 +93,9 @@ void FlagPage::List1_ItemCheck() {
 }
 
 void FlagPage::PropertyPage_ApplyChanges() {
-  host::Object& c = edited();
-  const auto& records = table_.records();
-  c.set("ControlFlagCount", Variant(static_cast<std::int16_t>(records.size())));
-  for (std::size_t n = 0; n < records.size(); ++n) {
-    Variant i = at(static_cast<int>(n + 1));
-    c.set("ControlFlagControlKey", Variant(records[n]->ControlKey), {i});
-    c.set(kind_.property, Variant((*records[n]).*kind_.flag), {i});
-  }
+  // These pages catch nothing: a failing step ends the apply.
+  const FlagProperty own[] = {{kind_.property, kind_.flag}};
+  table_.apply(edited(), own, [](const std::function<void()>& f) { f(); });
 }
 
 }  // namespace rescalo::pages

@@ -2,8 +2,10 @@
 // What the Scale Controls page and the flag pages share: a working copy of the flag records,
 // one per control of the edited control's FormControls, in that collection's order.
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,16 @@
 #include <rescalo/scaling/records.h>
 
 namespace rescalo::pages {
+
+// An indexed flag property of the edited control and the record's flag it holds.
+struct FlagProperty {
+  const char* property;  // "ControlFlagDontScaleFont"
+  bool scaling::ControlFlags::*flag;
+};
+// Every page's flags: the Scale Controls page's seven in the order it writes them, then the
+// font, picture and border flags of the other pages.
+extern const std::array<FlagProperty, 10> kFlagProperties;
+inline constexpr std::size_t kPlacementFlags = 7;  // the Scale Controls page's
 
 class FlagTable {
  public:
@@ -24,6 +36,14 @@ class FlagTable {
   // The record under a control key (without regard to case), or nullptr.
   std::shared_ptr<scaling::ControlFlags> find(std::string_view key) const;
   bool has(std::string_view key) { return scaling::KeyExists(table_, key); }
+
+  // Applies a page: ControlFlagCount and the keys in table order, each with the page's own
+  // flags from its record. The other pages' flags move with their keys, so that a control
+  // added or deleted since they were stored does not hand them to its neighbour; they are
+  // written only where their index changed. Each read and write goes through `step`, the
+  // page's way with failures.
+  void apply(host::Object& edited, std::span<const FlagProperty> own,
+             const std::function<void(const std::function<void()>&)>& step) const;
 
  private:
   host::Collection table_;

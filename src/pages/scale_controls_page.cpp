@@ -19,6 +19,11 @@ void step(F&& f) {
 
 Variant at(int i) { return Variant(static_cast<std::int16_t>(i)); }
 
+// The seven flags this page edits, in the order it reads and writes them.
+std::span<const FlagProperty> placementFlags() {
+  return std::span(kFlagProperties).first(kPlacementFlags);
+}
+
 }  // namespace
 
 ScaleControlsPage::ScaleControlsPage(host::PropertyPageSite& site)
@@ -95,24 +100,13 @@ void ScaleControlsPage::PropertyPage_SelectionChanged() {
         });
         if (!known) {
           step([&] { c->set("ControlFlagControlKey", Variant(""), {at(i)}); });
-          for (const char* p : {"ControlFlagDontScaleControl", "ControlFlagDontScaleLeft",
-                                "ControlFlagDontScaleTop", "ControlFlagDontScaleWidth",
-                                "ControlFlagDontScaleHeight", "ControlFlagDontScaleRight",
-                                "ControlFlagDontScaleBottom"})
-            step([&] { c->set(p, Variant(false), {at(i)}); });
+          for (const FlagProperty& f : placementFlags())
+            step([&] { c->set(f.property, Variant(false), {at(i)}); });
           continue;
         }
         auto r = table_.find(key);
-        const std::pair<const char*, bool ControlFlags::*> flags[] = {
-            {"ControlFlagDontScaleControl", &ControlFlags::DontScaleControl},
-            {"ControlFlagDontScaleLeft", &ControlFlags::DontScaleLeft},
-            {"ControlFlagDontScaleTop", &ControlFlags::DontScaleTop},
-            {"ControlFlagDontScaleWidth", &ControlFlags::DontScaleWidth},
-            {"ControlFlagDontScaleHeight", &ControlFlags::DontScaleHeight},
-            {"ControlFlagDontScaleRight", &ControlFlags::DontScaleRight},
-            {"ControlFlagDontScaleBottom", &ControlFlags::DontScaleBottom},
-        };
-        for (auto [p, flag] : flags) step([&] { (*r).*flag = c->get(p, {at(i)}).toBool(); });
+        for (const FlagProperty& f : placementFlags())
+          step([&] { (*r).*f.flag = c->get(f.property, {at(i)}).toBool(); });
       }
     }
     for (const auto& r : table_.records())
@@ -238,23 +232,7 @@ void ScaleControlsPage::PropertyPage_ApplyChanges() {
   host::Object* c = nullptr;
   step([&] { c = &edited(); });
   if (!c) return;
-  const auto& records = table_.records();
-  step([&] { c->set("ControlFlagCount", Variant(static_cast<std::int16_t>(records.size()))); });
-  for (std::size_t n = 0; n < records.size(); ++n) {
-    const ControlFlags& r = *records[n];
-    Variant i = at(static_cast<int>(n + 1));
-    step([&] { c->set("ControlFlagControlKey", Variant(r.ControlKey), {i}); });
-    const std::pair<const char*, bool> flags[] = {
-        {"ControlFlagDontScaleControl", r.DontScaleControl},
-        {"ControlFlagDontScaleLeft", r.DontScaleLeft},
-        {"ControlFlagDontScaleTop", r.DontScaleTop},
-        {"ControlFlagDontScaleWidth", r.DontScaleWidth},
-        {"ControlFlagDontScaleHeight", r.DontScaleHeight},
-        {"ControlFlagDontScaleRight", r.DontScaleRight},
-        {"ControlFlagDontScaleBottom", r.DontScaleBottom},
-    };
-    for (auto [p, v] : flags) step([&] { c->set(p, Variant(v), {i}); });
-  }
+  table_.apply(*c, placementFlags(), [](const std::function<void()>& f) { step(f); });
 }
 
 }  // namespace rescalo::pages

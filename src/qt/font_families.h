@@ -1,12 +1,12 @@
 #pragma once
-// The installed font families as Qt reports them.
+// The installed font families, as the embedded runtime lists them.
 
 #include <string>
 #include <vector>
 
 namespace rescalo::qt {
 
-// Every family of QFontDatabase, once each, sorted (the shape the embedded runtime gives).
+// Every family name of every installed face, once each, sorted.
 std::vector<std::string> installedFontFamilies();
 
 }  // namespace rescalo::qt

@@ -1,5 +1,7 @@
 #include <rescalo/qt/property_sheet.h>
 
+#include <rescalo/qt/about_box.h>
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -105,7 +107,8 @@ bool isInput(FieldKind kind) {
 
 }  // namespace
 
-PropertySheetDialog::PropertySheetDialog(host::PropertySheet& sheet, QWidget* parent)
+PropertySheetDialog::PropertySheetDialog(host::PropertySheet& sheet, QWidget* parent,
+                                         std::optional<host::AboutInfo> about)
     : QDialog(parent), sheet_(sheet) {
   setObjectName("PropertySheet");
   setWindowTitle("Property Pages");
@@ -131,6 +134,11 @@ PropertySheetDialog::PropertySheetDialog(host::PropertySheet& sheet, QWidget* pa
   connect(buttons_, &QDialogButtonBox::accepted, this, &PropertySheetDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &PropertySheetDialog::reject);
   connect(&applyButton(), &QPushButton::clicked, this, [this] { apply(); });
+  if (about) {
+    about_ = buttons_->addButton("About", QDialogButtonBox::HelpRole);
+    connect(about_, &QPushButton::clicked, this,
+            [this, info = *about] { showAboutBox(info, this); });
+  }
 
   for (auto& b : bindings_) b->refresh();
   // A page loads when its tab is first shown.

@@ -9,10 +9,12 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include <rescalo/host/property_page.h>
+#include <rescalo/host/services.h>
 
 class QDialogButtonBox;
 class QPushButton;
@@ -22,14 +24,18 @@ namespace rescalo::qt {
 
 class PropertySheetDialog : public QDialog {
  public:
-  // The sheet must outlive the dialog and have its selection made.
-  explicit PropertySheetDialog(host::PropertySheet& sheet, QWidget* parent = nullptr);
+  // The sheet must outlive the dialog and have its selection made. With the edited control's
+  // about information, an About button shows its about box: the control's own AboutBox would
+  // go to the services of its host, which at design time may show nothing on this screen.
+  explicit PropertySheetDialog(host::PropertySheet& sheet, QWidget* parent = nullptr,
+                               std::optional<host::AboutInfo> about = std::nullopt);
   ~PropertySheetDialog() override;
 
   QTabWidget& tabs() const { return *tabs_; }
   QPushButton& okButton() const;
   QPushButton& cancelButton() const;
   QPushButton& applyButton() const;
+  QPushButton* aboutButton() const { return about_; }
   // The widget standing for a field of a page, or nullptr.
   QWidget* widgetFor(std::string_view page, std::string_view field) const;
 
@@ -50,6 +56,7 @@ class PropertySheetDialog : public QDialog {
   std::function<void(const std::string&)> previousReport_;
   QTabWidget* tabs_ = nullptr;
   QDialogButtonBox* buttons_ = nullptr;
+  QPushButton* about_ = nullptr;
   std::vector<std::unique_ptr<Binding>> bindings_;
   bool flushQueued_ = false;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -75,10 +75,23 @@ class QtSettingsStore::Scope {
   }
   QSettings& operator*() { return *settings_; }
   QSettings* operator->() { return settings_.get(); }
+  // Writes what was changed now: false when the store could not be written.
+  bool written() {
+    settings_->sync();
+    return settings_->status() == QSettings::NoError;
+  }
+  bool readable() const { return settings_->status() == QSettings::NoError; }
+  std::string fileName() const { return settings_->fileName().toStdString(); }
 
  private:
   std::unique_ptr<QSettings> settings_;
 };
+
+void QtSettingsStore::check(Scope& s, bool wrote) {
+  if (wrote ? s.written() : s.readable()) return;
+  failures_.push_back(s.fileName() + (wrote ? ": cannot write it" : ": cannot read it"));
+  if (wrote) host::raise(75, "Path/File access error: " + failures_.back());
+}
 
 namespace {
 
@@ -96,12 +109,14 @@ void QtSettingsStore::SaveSetting(std::string_view app, std::string_view section
                                   std::string_view key, std::string_view setting) {
   Scope s(file_, app);
   s->setValue(path(section, key), qstr(setting));
+  check(s, true);
 }
 
 std::string QtSettingsStore::GetSetting(std::string_view app, std::string_view section,
                                         std::string_view key, std::string_view defaultValue) {
   Scope s(file_, app);
   const QVariant v = s->value(path(section, key));
+  check(s, false);
   return v.isValid() ? v.toString().toStdString() : std::string(defaultValue);
 }
 
@@ -112,6 +127,7 @@ void QtSettingsStore::DeleteSetting(std::string_view app, std::string_view secti
   if (!key) {
     if (!s->childGroups().contains(group)) host::raise(host::kInvalidProcedureCall);
     s->remove(group);
+    check(s, true);
     return;
   }
   const QString at = path(section, *key);
@@ -122,6 +138,7 @@ void QtSettingsStore::DeleteSetting(std::string_view app, std::string_view secti
   const bool empty = s->childKeys().isEmpty();
   s->endGroup();
   if (empty) s->remove(group);
+  check(s, true);
 }
 
 // ---- window functions ----

@@ -54,9 +54,15 @@ class QtSettingsStore : public host::SettingsStore {
   // The name a section or key is stored under.
   static QString storedName(std::string_view name);
 
+  // Every time the store could not be read or written, "FILE: what failed". The control
+  // ignores such failures; the program around it tells its user.
+  const std::vector<std::string>& failures() const { return failures_; }
+
  private:
   class Scope;
+  void check(Scope& s, bool wrote);
   QString file_;
+  std::vector<std::string> failures_;
 };
 
 // The window functions on widgets, which hWnd values name through widgetOf().

@@ -1,5 +1,6 @@
 #include <rescalo/runtime/form.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include <rescalo/host/collection.h>
@@ -329,6 +330,10 @@ void Form::raiseResize() {
 }
 
 void Form::applySize(double w, double h, bool raise) {
+  // However it is sized, from code, by a drag or by SetWindowPos, the window system holds a
+  // window to its largest side.
+  w = std::min(w, host::kMaxWindowPixels * ScaleState::twipsPerPixelX);
+  h = std::min(h, host::kMaxWindowPixels * ScaleState::twipsPerPixelY);
   bool changed = w != width_ || h != height_;
   width_ = w;
   height_ = h;

@@ -101,9 +101,12 @@ std::vector<std::string> Runtime::fontFamilies() {
     FcPattern* pattern = FcPatternCreate();
     FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
     FcFontSet* set = FcFontList(nullptr, pattern, os);
+    // A face may have several family names ("DejaVu Sans" and "DejaVu Sans Condensed"): each
+    // is a name a form can ask for. Aliases such as "Sans Serif" name no face and are not here.
     for (int i = 0; set && i < set->nfont; ++i) {
       FcChar8* family = nullptr;
-      if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
+      for (int n = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, n, &family) == FcResultMatch;
+           ++n)
         names.insert(reinterpret_cast<const char*>(family));
     }
     if (set) FcFontSetDestroy(set);

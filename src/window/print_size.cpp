@@ -91,11 +91,13 @@ void switchOn(PrintHost& h, PrintSaved& saved, host::Args options) {
   host::ignoreErrors([&] { saved.Width = form.get("Width").toSingle(); });
   host::ignoreErrors([&] { saved.Height = form.get("Height").toSingle(); });
   host::ScreenMetrics screen = h.services.screen();
-  auto maxW = static_cast<std::int32_t>(host::roundHalfEven(32767 * screen.twipsPerPixelX));
-  auto maxH = static_cast<std::int32_t>(host::roundHalfEven(32767 * screen.twipsPerPixelY));
+  auto maxW = static_cast<std::int32_t>(
+      host::roundHalfEven(host::kMaxWindowPixels * screen.twipsPerPixelX));
+  auto maxH = static_cast<std::int32_t>(
+      host::roundHalfEven(host::kMaxWindowPixels * screen.twipsPerPixelY));
   host::HWND hwnd = 0;
   host::ignoreErrors([&] { hwnd = form.get("hWnd").toLong(); });
-  // The window may grow beyond the screen while it is moved, up to 32767 pixels.
+  // The window may grow beyond the screen while it is moved, up to the largest window.
   host::ignoreErrors([&] { FixWindow(h.services, hwnd, h.minWidth, h.minHeight, maxW, maxH); });
   bool hide = flag(options, 3);
   host::ignoreErrors([&] {

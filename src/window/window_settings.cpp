@@ -28,11 +28,14 @@ float* fields(NormalBounds& b, int i) {
 
 void SaveWindowSettings(WindowMemory m) {
   nameAfterCaption(m);
-  for (int i = 0; i < 4; ++i)
-    m.store.SaveSetting(kSettingsApp, m.name, kBoundKeys[i],
-                        Variant(*fields(m.bounds, i)).toString());
-  m.store.SaveSetting(kSettingsApp, m.name, "WindowState",
-                      need(m.form).get("WindowState").toString());
+  // One change of the store for the whole window.
+  m.store.update([&] {
+    for (int i = 0; i < 4; ++i)
+      m.store.SaveSetting(kSettingsApp, m.name, kBoundKeys[i],
+                          Variant(*fields(m.bounds, i)).toString());
+    m.store.SaveSetting(kSettingsApp, m.name, "WindowState",
+                        need(m.form).get("WindowState").toString());
+  });
 }
 
 void LoadWindowSettings(WindowMemory m, bool& loading) {

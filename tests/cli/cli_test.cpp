@@ -238,6 +238,46 @@ TEST(Layout, WindowStepsReportLimitsStatesTheStoreAndPrinting) {
   fs::remove_all(dir);
 }
 
+TEST(Layout, AStoreThatCannotBeReadOrWrittenIsToldAndFailsTheRun) {
+  fs::path dir = freshDir("broken-store");
+  std::ofstream(dir / "orders.frm")
+      << "VERSION 5.00\nBegin VB.Form frmOrders\n   Caption = \"Orders\"\n"
+         "   ClientHeight = 3000\n   ClientWidth = 4000\n"
+         "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
+         "      SaveWindowState = -1\n   End\nEnd\n";
+  const std::string form = (dir / "orders.frm").string();
+  auto run = [&](const fs::path& store, const std::string& command) {
+    return runRescalo(command + " " + form + " --size 5000x4000 --settings " + store.string() +
+                      (command == "render" ? " -o " + (dir / "png").string() : ""));
+  };
+  // The store is a folder; the store's folder is a file.
+  fs::create_directories(dir / "folder");
+  std::ofstream(dir / "file");
+  for (const auto& [store, reason] : {std::pair{dir / "folder", "cannot read it: Is a directory"},
+                                      std::pair{dir / "file" / "settings", "Not a directory"}})
+    for (const char* command : {"layout", "render"}) {
+      Result r = run(store, command);
+      EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.out;
+      EXPECT_TRUE(has(r.out, "rescalo: warning: settings store " + store.string() + ": ")) << r.out;
+      EXPECT_TRUE(has(r.out, reason)) << r.out;
+    }
+
+  // A store that can be read but not written: the remembered window is restored, and the
+  // section that could not be deleted would come back on every run.
+  const fs::path store = dir / "store";
+  ASSERT_EQ(run(store, "layout").exitCode, 0);
+  ASSERT_TRUE(has(readAll(store), "Orders\tWindowWidth\t4995"));
+  fs::remove(dir / "store.lock");
+  fs::create_directories(dir / "store.lock");
+  Result r = runRescalo("layout " + form + " --unload --settings " + store.string());
+  EXPECT_EQ(r.exitCode, 1) << r.out;
+  EXPECT_TRUE(has(r.out, "shown at 4995 x 4005 twips")) << r.out;
+  EXPECT_TRUE(has(r.out, "rescalo: warning: settings store " + store.string() +
+                             ": cannot open its lock file store.lock: Is a directory"))
+      << r.out;
+  fs::remove_all(dir);
+}
+
 }  // namespace
 
 // A form with a text box (a font), a line (no font) and a Rescalo already set up.
@@ -335,4 +375,68 @@ TEST(Design, AnEditThatCannotBeDoneSavesNothingAndSaysWhy) {
   // Pressing OK in a window is no headless edit.
   EXPECT_EQ(runRescalo("design " + form + " --accept --set General.chkScaleFonts=0").exitCode, 2);
   fs::remove_all(dir);
+}
+
+TEST(Design, ValuesAreKeptAsTypedAndWhatAFormCannotHoldIsRefusedWhereItWasTyped) {
+  fs::path dir = freshDir("cli");
+  writeDesignForm(dir / "in.frm", true);
+  const std::string form = (dir / "in.frm").string(), out = (dir / "out.frm").string();
+  const std::string before = readAll(dir / "in.frm");
+  // Blanks are part of the text; a list takes an item's position.
+  Result r =
+      runRescalo("design " + form + " -o " + out +
+                 " --set 'General.txtWindowName= Main  Window ' --set ReplaceFontsWith.List1=1");
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  std::string text = readAll(out);
+  EXPECT_TRUE(has(text, "WindowName      =   \" Main  Window \"")) << text;
+  EXPECT_TRUE(has(text, "ReplaceFontsWith=   \"")) << text;
+  EXPECT_FALSE(has(text, "<none>")) << text;
+
+  std::ofstream(dir / "edits.txt", std::ios::binary)
+      << "General.chkScaleFonts = 0\nGeneral.txtWindowName = a" << '\0' << "b\n"
+      << "General.txtWindowName = " << std::string(1024, 'x') << "\n";
+  struct Case {
+    std::string args, message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"--set 'General.txtWindowName=line1\nline2'",
+            "rescalo: --set: General.txtWindowName=line1\\nline2: General.txtWindowName: a .frm "
+            "cannot hold a line break"},
+           {"--script " + (dir / "edits.txt").string(),
+            (dir / "edits.txt").string() +
+                ":2: General.txtWindowName = a\\0b: "
+                "General.txtWindowName: a .frm cannot hold a NUL character"},
+           {"--set General.txtWindowName=" + std::string(1024, 'x'), "1024 characters"},
+           // Fails only when the page is applied: told with the edit that made it.
+           {"--set General.txtScaleX=150 --set General.txtMinWidth=99999999999",
+            "rescalo: --set: General.txtMinWidth=99999999999: Overflow"},
+       }) {
+    Result bad = runRescalo("design " + form + " " + c.args);
+    EXPECT_EQ(bad.exitCode, 1) << c.args << "\n" << bad.out;
+    EXPECT_TRUE(has(bad.out, c.message)) << c.args << "\n" << bad.out;
+    EXPECT_FALSE(has(bad.out, "saved")) << bad.out;
+  }
+  EXPECT_EQ(readAll(dir / "in.frm"), before);
+  fs::remove_all(dir);
+}
+
+TEST(Inspect, JsonPrintsWholeNumbersExactly) {
+  fs::path dir = freshDir("cli");
+  std::ofstream(dir / "big.frm")
+      << "VERSION 5.00\nBegin VB.Form Form1\n   ClientHeight = 3000\n   ClientWidth = 4000\n"
+         "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
+         "      MaxWidth = 1000000001\n      MinWidth = 2147483647\n   End\nEnd\n";
+  Result r = runRescalo("inspect --json " + (dir / "big.frm").string());
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_TRUE(has(r.out, "\"MaxWidth\": 1000000001")) << r.out;
+  EXPECT_TRUE(has(r.out, "\"MinWidth\": 2147483647")) << r.out;
+  fs::remove_all(dir);
+}
+
+TEST(About, TheCommandShowsTheAboutBoxOfTheControl) {
+  Result r = runRescalo("about");
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_TRUE(r.out.starts_with("Rescalo ")) << r.out;
+  EXPECT_TRUE(has(r.out, "\n\nRescales every control of its form with the form")) << r.out;
+  EXPECT_EQ(runRescalo("about --now").exitCode, 2);
 }

@@ -230,7 +230,8 @@ TEST_F(WindowManagementTest, HostileCaptionsStaySectionNamesInsideTheOneStoreFil
   std::vector<std::string> files;
   for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
     files.push_back(e.path().filename().string());
-  EXPECT_EQ(files, (std::vector<std::string>{"settings"}));
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"settings", "settings.lock"}));
   EXPECT_FALSE(std::filesystem::exists(dir / ".." / ".." / "etc" / "WindowLeft"));
 }
 
@@ -285,6 +286,18 @@ TEST_F(PrintSizeTest, LaysTheFormOutAtAPageBeyondTheScreenAndPutsEverythingBack)
   EXPECT_EQ(numbers(*obj(*f, "cmdOK"), {"Left", "Top", "Width", "Height"}), button);
   EXPECT_TRUE(events.empty() ||
               std::find(events.begin(), events.end(), "PrintCancelled") == events.end());
+}
+
+TEST_F(PrintSizeTest, APageLargerThanTheLargestWindowIsHeldToIt) {
+  // 600,000 twips is 40,000 pixels: the window system gives no window more than 32,767.
+  r->call("PrintSize", {Variant(true), Variant(600000.0f), Variant(20000.0f)});
+  EXPECT_EQ(numbers(*f, {"Width", "Height"}), (std::vector<double>{32767 * 15, 20000}));
+  r->call("PrintSize", {Variant(false)});
+  EXPECT_EQ(numbers(*f, {"Width", "Height"}), (std::vector<double>{5000, 4000}));
+  // So is a window sized from code.
+  f->set("Height", 700000);
+  f->call("Move", {Variant(0), Variant(0), Variant(1e6)});
+  EXPECT_EQ(numbers(*f, {"Width", "Height"}), (std::vector<double>{32767 * 15, 32767 * 15}));
 }
 
 TEST_F(PrintSizeTest, SizesInOtherUnitsTheDesignSizeAndAnUnknownScaleMode) {

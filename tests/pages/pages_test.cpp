@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include <rescalo/control/rescalo.h>
@@ -323,7 +324,9 @@ TEST_F(ScaleControlsTest, ListsPositionableControlsAndBlanksEntriesOfControlsTha
                                             "mnuFile", "Rescalo1"}));
   EXPECT_TRUE(r.ControlFlag(control::kDontScaleControl, 2));
   EXPECT_TRUE(r.ControlFlag(control::kDontScaleLeft, 2));
-  EXPECT_TRUE(r.ControlFlag(control::kDontScaleFont, 1));  // the font page's flags stay
+  // The font page's flags go with their keys: cmdOK's to its new place, not to the form's.
+  EXPECT_TRUE(r.ControlFlag(control::kDontScaleFont, 2));
+  EXPECT_FALSE(r.ControlFlag(control::kDontScaleFont, 1));
 }
 
 TEST_F(ScaleControlsTest, LockBoxesFollowTheItemAndAGroupKeepsOneDimensionFree) {
@@ -418,7 +421,66 @@ TEST_F(ScaleControlsTest, FlagPagesListWhatTheirProbeAllowsAndWriteOnlyTheirFlag
   EXPECT_TRUE(r.ControlFlag(control::kDontScaleBorder, 5));
   EXPECT_FALSE(r.ControlFlag(control::kDontScaleBorder, 2));  // cmdOK, not listed
   EXPECT_FALSE(r.ControlFlag(control::kDontScaleFont, 2));
-  EXPECT_TRUE(r.ControlFlag(control::kDontScaleLeft, 1));  // not these pages' flag: kept
+  // Not these pages' flags: cmdOK's moved with it, the gone control's went with its key.
+  EXPECT_TRUE(r.ControlFlag(control::kDontScaleLeft, 2));
+  EXPECT_FALSE(r.ControlFlag(control::kDontScaleLeft, 1));
+  EXPECT_FALSE(r.ControlFlag(control::kDontScaleTop, 2));
+}
+
+TEST_F(ScaleControlsTest, EveryPageLeavesEveryFlagOnItsControlAfterAControlWasDeleted) {
+  // Stored before lblGone, between cmdOK and Frame1, was deleted: flags of all four kinds.
+  open(kControls,
+       "ControlFlagCount = 9\n"
+       "1ControlFlagControlKey = \"Form1\"\n1ControlFlagDontScaleGraphic = -1\n"
+       "2ControlFlagControlKey = \"cmdOK\"\n2ControlFlagDontScaleControl = -1\n"
+       "2ControlFlagDontScaleLeft = -1\n"
+       "3ControlFlagControlKey = \"lblGone\"\n3ControlFlagDontScaleFont = -1\n"
+       "3ControlFlagDontScaleBorder = -1\n"
+       "4ControlFlagControlKey = \"Frame1\"\n4ControlFlagDontScaleFont = -1\n"
+       "5ControlFlagControlKey = \"Text1\"\n"
+       "6ControlFlagControlKey = \"Line1\"\n6ControlFlagDontScaleBorder = -1\n"
+       "7ControlFlagControlKey = \"Timer1\"\n8ControlFlagControlKey = \"mnuFile\"\n"
+       "9ControlFlagControlKey = \"Rescalo1\"\n");
+  std::map<std::string, std::set<std::string>> want{
+      {"Form1", {"DontScaleGraphic"}},
+      {"cmdOK", {"DontScaleControl", "DontScaleLeft"}},
+      {"Frame1", {"DontScaleFont"}},
+      {"Line1", {"DontScaleBorder"}}};
+  auto stored = [&] {
+    control::Rescalo& r = rescalo();
+    std::map<std::string, std::set<std::string>> got;
+    for (int i = 1; i <= r.ControlFlagCount(); ++i)
+      for (int f = 0; f < control::kFlagCount; ++f)
+        if (r.ControlFlag(static_cast<control::FlagIndex>(f), i))
+          got[r.ControlFlagControlKey(i)].insert(control::kFlagNames[static_cast<std::size_t>(f)]);
+    return got;
+  };
+
+  pages::ScaleControlsPage controls(site);
+  load(controls).List1.perform("+Text1");
+  controls.PropertyPage_ApplyChanges();
+  want["Text1"] = {"DontScaleControl", "DontScaleLeft", "DontScaleTop", "DontScaleWidth",
+                   "DontScaleHeight"};
+  EXPECT_EQ(stored(), want);
+
+  pages::FlagPage fonts(site, pages::kScaleFonts);
+  load(fonts).List1.perform("+Text1");
+  fonts.PropertyPage_ApplyChanges();
+  want["Text1"].insert("DontScaleFont");
+  EXPECT_EQ(stored(), want);
+
+  pages::FlagPage graphics(site, pages::kScaleGraphics);
+  load(graphics).List1.perform("+cmdOK");
+  graphics.PropertyPage_ApplyChanges();
+  want["cmdOK"].insert("DontScaleGraphic");
+  EXPECT_EQ(stored(), want);
+
+  pages::FlagPage borders(site, pages::kScaleBorders);
+  load(borders).List1.perform("-Line1");
+  borders.List1.perform("+Line1");
+  borders.PropertyPage_ApplyChanges();
+  EXPECT_EQ(stored(), want);
+  EXPECT_EQ(rescalo().ControlFlagCount(), 8);
 }
 
 }  // namespace

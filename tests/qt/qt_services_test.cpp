@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <set>
+#include <sstream>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,6 +20,7 @@
 #include <memory>
 
 #include <rescalo/qt/qt_object.h>
+#include <rescalo/runtime/runtime.h>
 #include "host_support.h"
 
 using namespace rescalo;
@@ -141,6 +145,30 @@ TEST(QtServicesTest, TimerCountsSecondsSinceMidnightAndDoEventsRunsDueTimers) {
   const auto families = services.fontFamilies();
   EXPECT_TRUE(std::is_sorted(families.begin(), families.end()));
   EXPECT_EQ(std::adjacent_find(families.begin(), families.end()), families.end());
+}
+
+TEST(QtFontFamilies, BothHostsListEveryFamilyNameOfTheInstalledFacesAndNoAlias) {
+  // What fontconfig's own tool says is installed: every family name of every face.
+  std::set<std::string> installed;
+  FILE* p = popen("fc-list --format '%{family}\\n'", "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[4096];
+  while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+  ASSERT_EQ(pclose(p), 0);
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream names(line);
+    for (std::string name; std::getline(names, name, ',');)
+      if (!name.empty()) installed.insert(name);
+  }
+  ASSERT_FALSE(installed.empty());
+  runtime::Runtime rt;
+  qt::QtServices services;
+  const std::vector<std::string> want(installed.begin(), installed.end());
+  EXPECT_EQ(rt.fontFamilies(), want);
+  // Qt's own list would add "Sans Serif" and "Monospace" and drop "DejaVu Sans Condensed".
+  EXPECT_EQ(services.fontFamilies(), want);
 }
 
 class QtWindowApiTest : public ::testing::Test {

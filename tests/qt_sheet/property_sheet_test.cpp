@@ -15,9 +15,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <map>
 #include <thread>
 
@@ -105,7 +107,7 @@ class PropertySheetTest : public RuntimeTest {
     dynamic_cast<runtime::UserControlHost&>(*rescalo).changedProperties.clear();
     sheet = std::make_unique<host::PropertySheet>(pages::createPropertyPages(site));
     sheet->select({rescalo});
-    dialog = std::make_unique<qt::PropertySheetDialog>(*sheet);
+    dialog = std::make_unique<qt::PropertySheetDialog>(*sheet, nullptr, control::aboutInfo());
     dialog->show();
     QApplication::processEvents();
   }
@@ -361,6 +363,24 @@ TEST_F(PropertySheetTest, ANewSelectionIsShownOnThePagesAlreadyOpen) {
   QApplication::processEvents();
   EXPECT_EQ(status.text(), "ScaleControls = False (Set on General Tab) ");
   EXPECT_EQ(status.palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+TEST_F(PropertySheetTest, TheAboutButtonShowsTheControlsAboutBoxAtDesignTime) {
+  ASSERT_NE(dialog->aboutButton(), nullptr);
+  EXPECT_EQ(dialog->aboutButton()->text().toStdString(), "About");
+  std::string shown;
+  // The box is modal: read it and close it once it is up.
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->windowTitle().toStdString() + "|" + box->text().toStdString();
+      box->accept();
+    }
+  });
+  dialog->aboutButton()->click();
+  const host::AboutInfo info = control::aboutInfo();
+  EXPECT_EQ(shown, "About Rescalo|Rescalo\nVersion " + info.version);
+  // Nothing was edited by looking.
+  EXPECT_FALSE(sheet->changed());
 }
 
 TEST(AboutBox, ShowsTheControlsOwnNameVersionAndDescription) {

@@ -110,6 +110,12 @@ std::string write(const Document& document);
 // `"a ""b"""` -> `a "b"`; nullopt when raw is not exactly one quoted string.
 std::optional<std::string> unquote(std::string_view raw);
 std::string quote(std::string_view text);
+// The longest text a quoted value may hold: the classic editor reads lines of at most 1023
+// characters, and longer text goes to the .frx, which the control's settings never use.
+inline constexpr std::size_t kMaxQuotedText = 1023;
+// Why a text cannot be written as a quoted value that reads back as it was (a line break, a
+// NUL, more than kMaxQuotedText characters); nothing when it can.
+std::optional<std::string> whyNotQuotable(std::string_view text);
 
 struct FrxRef {
   std::string file;

@@ -35,6 +35,15 @@ std::string quote(std::string_view text) {
   return out;
 }
 
+std::optional<std::string> whyNotQuotable(std::string_view text) {
+  if (text.find_first_of("\r\n") != std::string_view::npos) return "a line break";
+  if (text.find('\0') != std::string_view::npos) return "a NUL character";
+  if (text.size() > kMaxQuotedText)
+    return std::to_string(text.size()) + " characters, more than the " +
+           std::to_string(kMaxQuotedText) + " a line of a .frm holds";
+  return std::nullopt;
+}
+
 namespace {
 
 int hexDigit(char c) {
