@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
 
   // --- the Rescalo: this line (and, if you like, a smallest size for the window) ---
   auto* rescalo = rescalo::qt::attach(&form);
-  rescalo->setMinimumSize({240, 180});
+  rescalo->setMinimumWindowSize({240, 180});
 
   form.show();
   if (!check) return app.exec();

@@ -4,20 +4,28 @@
 // the control's events signals; the classic control is underneath, reachable by name.
 //
 //   auto* rescalo = rescalo::qt::attach(&window);
-//   rescalo->setMinimumSize({320, 200});
+//   rescalo->setMinimumWindowSize({320, 200});
 //   rescalo->setLocks(okButton, rescalo::qt::Lock::Right | rescalo::qt::Lock::Bottom);
 //
+// It is a widget, so that Qt Designer can place it on a form and uic or QUiLoader create it:
+// `new rescalo::qt::Rescalo(form)`, then its properties set. At run time it stays hidden and
+// attaches itself to its parent's window: at once when the parent is the window (uic has sized
+// it by then, so its size is the size it was designed at), else when the parent is first shown.
+// Settings set before it attaches are handed to the control then.
+//
 // Widgets can carry their flags from a .ui form as dynamic properties, read when the control
-// is attached: `rescaloLocks` ("Right|Bottom", or the flags' number) and `rescaloExclude`
-// ("Font|Picture").
+// is attached and again when its window is first shown (a form's widgets are made after it):
+// `rescaloLocks` ("Right|Bottom", or the flags' number) and `rescaloExclude` ("Font|Picture").
 
 #include <QColor>
 #include <QFlags>
 #include <QObject>
+#include <QPixmap>
 #include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include <rescalo/host/object.h>
@@ -71,17 +79,21 @@ struct Options {
   bool userMode = true;
 };
 
-class Rescalo : public QObject {
+class DetachedSite;
+
+class Rescalo : public QWidget {
   Q_OBJECT
-  Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled)
+  // Named apart from QWidget's enabled, minimumSize and maximumSize, which Designer and uic
+  // would otherwise mistake for these.
+  Q_PROPERTY(bool active READ isActive WRITE setActive)
   Q_PROPERTY(bool scaleControls READ scaleControls WRITE setScaleControls)
   Q_PROPERTY(bool scaleFonts READ scaleFonts WRITE setScaleFonts)
   Q_PROPERTY(bool scaleBorders READ scaleBorders WRITE setScaleBorders)
   Q_PROPERTY(bool scalePictures READ scalePictures WRITE setScalePictures)
   Q_PROPERTY(bool resizeAtOnce READ resizeAtOnce WRITE setResizeAtOnce)
   Q_PROPERTY(bool resizeWhenDragEnds READ resizeWhenDragEnds WRITE setResizeWhenDragEnds)
-  Q_PROPERTY(QSize minimumSize READ minimumSize WRITE setMinimumSize)
-  Q_PROPERTY(QSize maximumSize READ maximumSize WRITE setMaximumSize)
+  Q_PROPERTY(QSize minimumWindowSize READ minimumWindowSize WRITE setMinimumWindowSize)
+  Q_PROPERTY(QSize maximumWindowSize READ maximumWindowSize WRITE setMaximumWindowSize)
   Q_PROPERTY(bool beepAtLimits READ beepAtLimits WRITE setBeepAtLimits)
   Q_PROPERTY(bool centerHorizontally READ centerHorizontally WRITE setCenterHorizontally)
   Q_PROPERTY(bool centerVertically READ centerVertically WRITE setCenterVertically)
@@ -134,10 +146,23 @@ class Rescalo : public QObject {
   };
   Q_ENUM(WindowEffect)
 
+  // At run time: hidden, attached to the parent's window as described above.
+  explicit Rescalo(QWidget* parent = nullptr);
+  // At design time (Qt Designer): shown as its icon, never attached, keeping its settings.
+  static Rescalo* createAtDesignTime(QWidget* parent = nullptr);
   ~Rescalo() override;
 
-  bool isEnabled() const { return flag("Enabled"); }
-  void setEnabled(bool on) { setClassic("Enabled", host::Variant(on)); }
+  bool isDesignTime() const { return designTime_; }
+  bool isAttached() const { return host_ != nullptr; }
+  // The window it is attached to, or nullptr.
+  QWidget* attachedWindow() const { return window_; }
+  // The icon it shows at design time, as the widget box shows it too.
+  static QPixmap picture();
+  QSize sizeHint() const override { return picture().size(); }
+
+  // Whether the control rescales at all (the classic Enabled).
+  bool isActive() const { return flag("Enabled"); }
+  void setActive(bool on) { setClassic("Enabled", host::Variant(on)); }
   bool scaleControls() const { return flag("ScaleControls"); }
   void setScaleControls(bool on) { setClassic("ScaleControls", host::Variant(on)); }
   bool scaleFonts() const { return flag("ScaleFonts"); }
@@ -150,10 +175,11 @@ class Rescalo : public QObject {
   void setResizeAtOnce(bool on) { setClassic("ResizeAtOnce", host::Variant(on)); }
   bool resizeWhenDragEnds() const { return flag("ResizeOnMouseUp"); }
   void setResizeWhenDragEnds(bool on) { setClassic("ResizeOnMouseUp", host::Variant(on)); }
-  QSize minimumSize() const { return pixels("MinWidth", "MinHeight"); }
-  void setMinimumSize(QSize size) { setPixels("MinWidth", "MinHeight", size); }
-  QSize maximumSize() const { return pixels("MaxWidth", "MaxHeight"); }
-  void setMaximumSize(QSize size) { setPixels("MaxWidth", "MaxHeight", size); }
+  // The window's size limits, pixels; 0 for none.
+  QSize minimumWindowSize() const { return pixels("MinWidth", "MinHeight"); }
+  void setMinimumWindowSize(QSize size) { setPixels("MinWidth", "MinHeight", size); }
+  QSize maximumWindowSize() const { return pixels("MaxWidth", "MaxHeight"); }
+  void setMaximumWindowSize(QSize size) { setPixels("MaxWidth", "MaxHeight", size); }
   bool beepAtLimits() const { return flag("BeepOnMinMax"); }
   void setBeepAtLimits(bool on) { setClassic("BeepOnMinMax", host::Variant(on)); }
   bool centerHorizontally() const { return flag("CenterX"); }
@@ -213,8 +239,11 @@ class Rescalo : public QObject {
   void reset();
 
   // The classic control by name, for what the Qt terms above do not cover.
-  host::Object& classic() const { return *host_; }
-  QWidget* window() const { return window_; }
+  host::Object& classic() const;
+
+  // Before attaching (at design time): the form and its widgets that the property pages list
+  // as the form's controls, asked afresh each time.
+  void setDesignControls(QWidget* form, std::function<QWidgetList()> widgets);
 
  signals:
   void resizeStarted();
@@ -222,9 +251,22 @@ class Rescalo : public QObject {
   void error(const QString& description, int number);
   void printCancelled();
 
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   friend Rescalo* attach(QWidget* window, const Options& options);
-  Rescalo(QWidget* window, const Options& options);
+  enum class Mode { RunTime, DesignTime, AttachedByCall };
+  Rescalo(QWidget* parent, Mode mode);
+
+  // Attaches now, or waits for the parent to be shown, as the parent allows.
+  void attachWhenPlaced();
+  void attachTo(QWidget* window, const Options& options);
+  // The flags the window's widgets carry as dynamic properties.
+  void readWidgetFlags();
+  host::Services& services() const;
 
   bool flag(const char* name) const;
   int number(const char* name) const;
@@ -244,13 +286,19 @@ class Rescalo : public QObject {
   void setFlag(QWidget* widget, const char* name, bool on);
   bool flagOf(QWidget* widget, const char* name) const;
 
+  bool designTime_ = false;
+  bool flagsReadAtShow_ = false;
+  QPointer<QWidget> waitingFor_;  // the parent whose first Show attaches
   QPointer<QWidget> window_;
   std::unique_ptr<QtServices> ownServices_;
+  QtServices* services_ = nullptr;
+  // Until attached: the control in design mode, keeping the settings.
+  std::shared_ptr<DetachedSite> detached_;
   std::shared_ptr<QtUserControlHost> host_;
 };
 
 // Attaches a Rescalo to the top-level window (error 5 when the widget is not a window): a
-// child of the window, deleted with it. The window's size when attached is taken as the size
+// hidden child of the window, deleted with it. The window's size when attached is taken as the size
 // it was designed at; its widgets' flags come from their dynamic properties.
 Rescalo* attach(QWidget* window, const Options& options = {});
 

@@ -1,5 +1,6 @@
-// The Rescalo as a Qt application uses it: one attach, settings in pixels and QColors, flags
-// from code or from a form's dynamic properties, events as signals, gone with its window.
+// The Rescalo as a Qt application uses it: one attach, or a widget on a form as uic and
+// QUiLoader make it; settings in pixels and QColors, flags from code or from a form's dynamic
+// properties, events as signals, gone with its window.
 
 #include <rescalo/qt.h>
 
@@ -44,9 +45,9 @@ TEST(QtFacade, SettingsReadAndWriteInQtTermsOverTheClassicOnes) {
   Window w;
   qt::Rescalo* r = qt::attach(w.form.get());
   const double tpp = 1440.0 / w.form->logicalDpiX();
-  r->setMinimumSize({240, 180});
+  r->setMinimumWindowSize({240, 180});
   EXPECT_EQ(r->classic().get("MinWidth").toLong(), std::lround(240 * tpp));
-  EXPECT_EQ(r->minimumSize(), QSize(240, 180));
+  EXPECT_EQ(r->minimumWindowSize(), QSize(240, 180));
   r->setGradientColor(QColor(255, 128, 0));
   EXPECT_EQ(r->classic().get("GradientColour").toLong(), 0x0080FF);  // classic colours are BGR
   EXPECT_EQ(r->gradientColor(), QColor(255, 128, 0));
@@ -107,11 +108,112 @@ TEST(QtFacade, TheControlIsAChildOfItsWindowAndGoesWithIt) {
   EXPECT_EQ(qt::rescaloOf(form.get()), r.data());
   form->show();
   wait(50);
+  EXPECT_TRUE(r->isHidden());
   form.reset();
   EXPECT_TRUE(r.isNull());
   QWidget notAWindow;
   QWidget child(&notAWindow);
   EXPECT_THROW(qt::attach(&child), host::HostError);
+}
+
+// As uic's setupUi builds a form: the window sized, the Rescalo made on it and its properties
+// set, and only then the other widgets, one of them with its flags as a dynamic property.
+TEST(QtFacade, AFormBuiltAsUicBuildsItRescalesOnDragAndComesBackExactly) {
+  auto form = std::make_unique<QWidget>();
+  form->resize(400, 300);
+  auto* r = new qt::Rescalo(form.get());
+  r->setObjectName("rescalo");
+  r->setGeometry(QRect(10, 10, 32, 32));
+  r->setResizeWhenDragEnds(false);
+  r->setScaleFonts(false);
+  auto* ok = new QPushButton("OK", form.get());
+  ok->setGeometry(300, 250, 80, 30);
+  ok->setObjectName("cmdOK");
+  ok->setProperty(qt::kLocksProperty, "Right|Bottom|Width|Height");
+  auto* label = new QLabel("Name", form.get());
+  label->setObjectName("lblName");
+  label->setGeometry(20, 20, 100, 20);
+  const int font = QFontInfo(label->font()).pixelSize();
+
+  form->show();
+  wait(200);
+  EXPECT_TRUE(r->isAttached());
+  EXPECT_EQ(r->attachedWindow(), form.get());
+  EXPECT_EQ(qt::rescaloOf(form.get()), r);
+  EXPECT_EQ(r->locks(ok), qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height);
+  form->resize(800, 600);
+  wait(300);
+  EXPECT_EQ(ok->geometry(), QRect(700, 550, 80, 30));
+  EXPECT_EQ(label->geometry(), QRect(40, 40, 200, 40));
+  EXPECT_EQ(QFontInfo(label->font()).pixelSize(), font);  // set before any widget existed
+  EXPECT_TRUE(r->isHidden());
+  form->resize(400, 300);
+  wait(300);
+  EXPECT_EQ(ok->geometry(), QRect(300, 250, 80, 30));
+  EXPECT_EQ(label->geometry(), QRect(20, 20, 100, 20));
+}
+
+// Inside a container the Rescalo waits for the window to be shown (the container may yet move
+// to another), keeping in the meantime what it was set to, clamped as the classic control
+// clamps.
+TEST(QtFacade, ARescaloInsideAWindowAttachesAtItsFirstShowWithWhatWasSetBefore) {
+  auto window = std::make_unique<QWidget>();
+  window->resize(400, 300);
+  auto* central = new QWidget(window.get());
+  central->setGeometry(0, 0, 400, 300);
+  auto* r = new qt::Rescalo(central);
+  r->setResizeWhenDragEnds(false);
+  r->setMinimumWindowSize({200, 150});
+  r->setCloseSeconds(60);
+  EXPECT_FALSE(r->isAttached());
+  EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
+  auto* ok = new QPushButton("OK", central);
+  ok->setGeometry(300, 250, 80, 30);
+  ok->setObjectName("cmdOK");
+  ok->setProperty(qt::kLocksProperty, "Width|Height");
+
+  window->show();
+  wait(200);
+  ASSERT_TRUE(r->isAttached());
+  EXPECT_EQ(r->attachedWindow(), window.get());
+  EXPECT_TRUE(r->isHidden());
+  EXPECT_EQ(r->minimumWindowSize(), QSize(200, 150));
+  EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
+  EXPECT_FALSE(r->resizeWhenDragEnds());
+  const QRect before = ok->geometry();
+  window->resize(800, 600);
+  wait(300);
+  EXPECT_EQ(ok->size(), before.size());
+  EXPECT_GT(ok->x(), before.x() * 3 / 2);
+  window->resize(400, 300);
+  wait(300);
+  EXPECT_EQ(ok->geometry(), before);
+}
+
+// At design time it shows its icon, starts from the classic defaults and never rescales.
+TEST(QtFacade, AtDesignTimeItShowsItsIconKeepsItsSettingsAndNeverAttaches) {
+  Window w;
+  qt::Rescalo* r = qt::Rescalo::createAtDesignTime(w.form.get());
+  EXPECT_TRUE(r->isDesignTime());
+  EXPECT_TRUE(r->scaleFonts());
+  EXPECT_TRUE(r->isActive());
+  EXPECT_EQ(r->gradientColor(), QColor(0, 0, 255));
+  EXPECT_DOUBLE_EQ(r->openSeconds(), 1);
+  EXPECT_EQ(r->replacementFont(), "");
+  r->setScreenWidthPercent(150);
+  EXPECT_EQ(r->screenWidthPercent(), 100);
+  r->setLocks(w.ok, qt::Lock::Right);
+  EXPECT_EQ(r->locks(w.ok), qt::Locks(qt::Lock::Right));
+  w.form->show();
+  wait(100);
+  EXPECT_TRUE(r->isVisible());
+  EXPECT_EQ(r->size(), QSize(32, 32));
+  const QImage drawn = r->grab().toImage();
+  EXPECT_NE(drawn.pixelColor(16, 16), drawn.pixelColor(0, 0));
+  w.form->resize(800, 600);
+  wait(200);
+  EXPECT_FALSE(r->isAttached());
+  EXPECT_EQ(w.ok->geometry(), QRect(300, 250, 80, 30));
 }
 
 TEST(QtFacade, AClassicFormOpensInWidgetsWithItsRescaloInOneCall) {

@@ -42,7 +42,7 @@ TEST(UiForms, AMainWindowsWidgetsFollowItsCentralAreaAndComeBackExactly) {
   const QRect customerAt = customer->geometry(), netAt = net->geometry();
   const QSize centralAt = central->size();
   // The Rescalo the form carries brought its settings.
-  EXPECT_EQ(shown.rescalo().minimumSize(), QSize(240, 180));
+  EXPECT_EQ(shown.rescalo().minimumWindowSize(), QSize(240, 180));
 
   shown.drag(shown.designWidth() * 1.5, shown.designHeight() * 1.5);
   EXPECT_EQ(shown.mismatches().size(), 0u);
