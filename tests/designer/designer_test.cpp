@@ -20,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include <rescalo/bridge/shown_form.h>
 #include <rescalo/designer/rescalo_editing.h>
 #include "qt_application.h"
 
@@ -27,11 +28,7 @@ using namespace rescalo;
 
 namespace {
 
-void wait(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+void wait(int ms) { bridge::settle(ms); }
 
 QDesignerCustomWidgetInterface* loadPlugin(QString* error) {
   static QPluginLoader loader(RESCALO_DESIGNER_PLUGIN);

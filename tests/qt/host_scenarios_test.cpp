@@ -26,6 +26,7 @@
 #include <vector>
 
 #include <rescalo/bridge/qt_forms.h>
+#include <rescalo/bridge/shown_form.h>
 #include <rescalo/control/rescalo.h>
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
@@ -144,11 +145,7 @@ class QtHost : public Host {
     QWidget& win = *built_.window;
     win.resize(qRound(w / tpp()), qRound(h / tpp()));
   }
-  void pause(int ms) override {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms + 30) QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
+  void pause(int ms) override { bridge::settle(ms + 30); }
   int beeps() override { return services_.beeps; }
   ObjectPtr form() override { return qt::adoptForm(built_.window.get()); }
   ObjectPtr control(std::string_view key) override {

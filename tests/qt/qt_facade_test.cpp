@@ -2,6 +2,7 @@
 // QUiLoader make it; settings in pixels and QColors, flags from code or from a form's dynamic
 // properties, events as signals, gone with its window.
 
+#include <rescalo/bridge/shown_form.h>
 #include <rescalo/qt.h>
 
 #include <gtest/gtest.h>
@@ -19,11 +20,7 @@ using namespace rescalo;
 
 namespace {
 
-void wait(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+void wait(int ms) { bridge::settle(ms); }
 
 struct Window {
   std::unique_ptr<QWidget> form = std::make_unique<QWidget>();

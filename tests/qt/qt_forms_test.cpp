@@ -2,6 +2,7 @@
 // and corpus form opened on Qt with its Rescalo running, dragged and brought back.
 
 #include <rescalo/bridge/qt_forms.h>
+#include <rescalo/bridge/shown_form.h>
 
 #include <gtest/gtest.h>
 
@@ -120,11 +121,7 @@ End
 }
 
 // Real time in the event loop, for what the window system does later (maximizing).
-void settle(int ms = 100) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+void settle(int ms = 100) { bridge::settle(ms); }
 
 TEST(QtFormBuilder, AnMdiChildMaximizedInItsFormsAreaKeepsItsProportionsWhenTheFormIsDragged) {
   QTemporaryDir dir;

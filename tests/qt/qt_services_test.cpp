@@ -1,6 +1,7 @@
 // The Qt host's services: QSettings with escaped names, QTimers with the classic timer's
 // rules, and the window functions on real widgets.
 
+#include <rescalo/bridge/shown_form.h>
 #include <rescalo/qt/qt_services.h>
 
 #include <gtest/gtest.h>
@@ -30,11 +31,7 @@ using testing_support::errorOf;
 namespace {
 
 // Runs the event loop for at least ms milliseconds.
-void pumpFor(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
-}
+void pumpFor(int ms) { bridge::settle(ms); }
 
 class QtSettingsTest : public ::testing::Test {
  protected:
