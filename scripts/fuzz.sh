@@ -38,6 +38,7 @@ for harness in frm_reader_fuzz loader_fuzz settings_store_fuzz design_script_fuz
     frm_reader_fuzz | loader_fuzz)
       seeds+=("$root/examples")
       [ -d "$corpus" ] && seeds+=("$corpus")
+      [ -d "$corpus-2" ] && seeds+=("$corpus-2")
       ;;
   esac
   case "$harness" in

@@ -175,16 +175,8 @@ TEST(FrmText, Utf8IsValidatedAndCodePagesFollowTheFontCharset) {
   EXPECT_EQ(frm::toUtf8("\xD6\xD0\xCE", 134), "中\xEF\xBF\xBD");
 }
 
-std::vector<fs::path> corpusFiles() {
-  std::vector<fs::path> files;
-  for (auto& e : fs::directory_iterator(testing_support::corpusDir()))
-    if (e.path().extension() == ".frm") files.push_back(e.path());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 fs::path corpusFile(std::string_view prefix) {
-  for (auto& f : corpusFiles())
+  for (auto& f : testing_support::corpusForms())
     if (f.filename().string().starts_with(prefix)) return f;
   ADD_FAILURE() << "no corpus file " << prefix;
   return {};
@@ -199,7 +191,7 @@ TEST(FrmCorpus, EveryFormReadsAndWritesBackByteForByte) {
   auto files = testing_support::formsToCheck();
   ASSERT_GE(files.size(), 5u);
   if (testing_support::haveCorpus()) {
-    EXPECT_EQ(files.size(), 45u + testing_support::formsIn(testing_support::examplesDir()).size());
+    EXPECT_EQ(files.size(), 95u + testing_support::formsIn(testing_support::examplesDir()).size());
   }
   for (auto& f : files) {
     SCOPED_TRACE(f.filename().string());

@@ -346,12 +346,11 @@ End
   rescalo.reset();
 }
 
-// Each form in `dir` as the command shows it after the steps, next to the embedded runtime's
+// Each form as the command shows it after the steps, next to the embedded runtime's
 // layout of it: every widget within one pixel.
-void expectShownLikeTheRuntime(const std::filesystem::path& dir, const std::string& steps,
-                               const std::string& env) {
+void expectShownLikeTheRuntime(const std::vector<std::filesystem::path>& forms,
+                               const std::string& steps, const std::string& env) {
   QTemporaryDir shots;
-  const auto forms = testing_support::formsIn(dir);
   ASSERT_FALSE(forms.empty());
   for (const auto& file : forms) {
     const testing_support::Result r = testing_support::runRescalo(
@@ -368,7 +367,7 @@ void expectShownLikeTheRuntime(const std::filesystem::path& dir, const std::stri
 // command sets up its own screen, the embedded runtime's.
 TEST(QtFormBuilder, EveryCorpusFormShownOnQtMatchesTheRuntimeWithinOnePixel) {
   RESCALO_NEED_CORPUS();
-  expectShownLikeTheRuntime(testing_support::corpusDir(), "--scale 1.5 --scale 0.7 --scale 1",
+  expectShownLikeTheRuntime(testing_support::corpusForms(), "--scale 1.5 --scale 0.7 --scale 1",
                             "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY");
 }
 
@@ -376,7 +375,7 @@ TEST(QtFormBuilder, EveryCorpusFormShownOnQtMatchesTheRuntimeWithinOnePixel) {
 // the screen: both hosts stop at the same inner size, and the controls that are never scaled
 // stay where they are in both.
 TEST(QtFormBuilder, ExampleFormsDraggedPastTheScreenMatchTheRuntime) {
-  expectShownLikeTheRuntime(testing_support::examplesDir(), "--scale 2 --scale 0.7",
+  expectShownLikeTheRuntime(testing_support::formsIn(testing_support::examplesDir()), "--scale 2 --scale 0.7",
                             "env QT_QPA_PLATFORM=offscreen");
 }
 

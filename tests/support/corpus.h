@@ -28,17 +28,45 @@ inline std::string corpusMissing() {
          "; put it there, or point RESCALO_CORPUS_DIR (environment or CMake cache) at it";
 }
 
-inline std::filesystem::path corpusFile(const std::string& name) { return corpusDir() / name; }
+// The corpus comes in batches: the folder named above, then the batches beside it (forms-2, ...).
+inline std::vector<std::filesystem::path> corpusDirs() {
+  std::vector<std::filesystem::path> out{corpusDir()};
+  std::error_code ec;
+  for (int batch = 2;; ++batch) {
+    auto next = corpusDir().parent_path() / (corpusDir().filename().string() + "-" +
+                                              std::to_string(batch));
+    if (!std::filesystem::is_directory(next, ec)) break;
+    out.push_back(std::move(next));
+  }
+  return out;
+}
 
-// The .frm files of a folder, sorted; none when the folder is absent.
+// The .frm files of a folder and its subfolders (a form with pictures of a name another form
+// also uses lives in a folder of its own), sorted by file name; none when the folder is absent.
 inline std::vector<std::filesystem::path> formsIn(const std::filesystem::path& dir) {
   std::vector<std::filesystem::path> out;
   std::error_code ec;
   if (!std::filesystem::is_directory(dir, ec)) return out;
-  for (const auto& e : std::filesystem::directory_iterator(dir))
+  for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
     if (e.path().extension() == ".frm") out.push_back(e.path());
-  std::sort(out.begin(), out.end());
+  std::sort(out.begin(), out.end(),
+            [](const auto& a, const auto& b) { return a.filename() < b.filename(); });
   return out;
+}
+
+// Every form of every batch of the corpus.
+inline std::vector<std::filesystem::path> corpusForms() {
+  std::vector<std::filesystem::path> out;
+  for (const auto& dir : corpusDirs())
+    for (auto& f : formsIn(dir)) out.push_back(std::move(f));
+  return out;
+}
+
+// A corpus form by its file name, whichever batch holds it.
+inline std::filesystem::path corpusFile(const std::string& name) {
+  for (auto& f : corpusForms())
+    if (f.filename() == name) return f;
+  return corpusDir() / name;
 }
 
 inline std::filesystem::path examplesDir() {
@@ -49,7 +77,7 @@ inline std::filesystem::path examplesDir() {
 // every kind of control, then the corpus when it is there.
 inline std::vector<std::filesystem::path> formsToCheck() {
   std::vector<std::filesystem::path> out = formsIn(examplesDir());
-  for (auto& f : formsIn(corpusDir())) out.push_back(std::move(f));
+  for (auto& f : corpusForms()) out.push_back(std::move(f));
   return out;
 }
 
