@@ -21,10 +21,13 @@ struct Box {
   float L = 0, T = 0, W = 0, H = 0;
 };
 
-// A division as the classic runtime makes it: by zero it fails, so the step is skipped.
-float divide(float a, float b) {
-  if (b == 0) host::raise(a == 0 ? host::kOverflow : host::kDivisionByZero);
-  return a / b;
+// A division as the classic runtime makes it: by zero it fails, so the step is skipped and the
+// target keeps its value. Tested rather than raised: the error would only be swallowed, and a
+// form of thousands of unsized controls would unwind once per control.
+bool divideInto(float& target, float a, float b) {
+  if (b == 0) return false;
+  target = a / b;
+  return true;
 }
 
 // Reads a number; a member the control lacks leaves the value as it was. True when the control
@@ -118,13 +121,13 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
     if (rec->xScale == 0) rec->xScale = 1;
     if (rec->yScale == 0) rec->yScale = 1;
     if (hasLeft && rec->LastLeft != cur.L && rec->LastLeft + kTabOffset != cur.L)
-      host::ignoreErrors([&] { ref.L = rec->Left = divide(cur.L, rec->xScale); });
+      if (divideInto(rec->Left, cur.L, rec->xScale)) ref.L = rec->Left;
     if (hasTop && rec->LastTop != cur.T)
-      host::ignoreErrors([&] { ref.T = rec->Top = divide(cur.T, rec->yScale); });
+      if (divideInto(rec->Top, cur.T, rec->yScale)) ref.T = rec->Top;
     if (hasWidth && rec->LastWidth != cur.W)
-      host::ignoreErrors([&] { ref.W = rec->Width = divide(cur.W, rec->xScale); });
+      if (divideInto(rec->Width, cur.W, rec->xScale)) ref.W = rec->Width;
     if (hasHeight && rec->LastHeight != cur.H)
-      host::ignoreErrors([&] { ref.H = rec->Height = divide(cur.H, rec->yScale); });
+      if (divideInto(rec->Height, cur.H, rec->yScale)) ref.H = rec->Height;
   }
 
   // Container ratios.
@@ -144,8 +147,8 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
       lastContainer_ = {container.get(), contW, contH};
     }
   });
-  host::ignoreErrors([&] { rec->xScale = divide(contW, rec->FormWidth); });
-  host::ignoreErrors([&] { rec->yScale = divide(contH, rec->FormHeight); });
+  divideInto(rec->xScale, contW, rec->FormWidth);
+  divideInto(rec->yScale, contH, rec->FormHeight);
 
   // Vertical, then horizontal: scale, or keep, or hang from a locked far edge.
   Box next = cur;
