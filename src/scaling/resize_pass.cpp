@@ -127,8 +127,14 @@ bool Engine::captureRun(const host::ObjectPtr& host) {
       } else {
         EngineSettings s = engineSettings();
         Variant mode = host->get("ScaleMode");
-        Variant x[] = {Variant(s.DesignFormScaleWidth), mode, Variant(std::int16_t{1})};
-        Variant y[] = {Variant(s.DesignFormScaleHeight), mode, Variant(std::int16_t{1})};
+        // A Rescalo never saved with its form (made by hand or by a program) has no design
+        // size: the form as it is now, before any drag, is the only design there is.
+        Variant designW =
+            s.DesignFormScaleWidth > 0 ? Variant(s.DesignFormScaleWidth) : host->get("ScaleWidth");
+        Variant designH = s.DesignFormScaleHeight > 0 ? Variant(s.DesignFormScaleHeight)
+                                                      : host->get("ScaleHeight");
+        Variant x[] = {designW, mode, Variant(std::int16_t{1})};
+        Variant y[] = {designH, mode, Variant(std::int16_t{1})};
         engine.LastFormWidth = host->call("ScaleX", x).toSingle();
         engine.LastFormHeight = host->call("ScaleY", y).toSingle();
       }

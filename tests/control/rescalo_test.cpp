@@ -155,13 +155,23 @@ TEST_F(RescaloTest, AFormsLifeRunsTheSetUpOnceInItsOrderAfterLoad) {
   form->set("Width", 6000);  // before Load: ignored
   EXPECT_TRUE(trace.empty());
   form->call("Show");
-  std::vector<std::string> expected{
-      "HandleFormLoad",        "LockFormUpdates(True)", "SetTopMost",
-      "HandleFormResize",      "LockFormUpdates(True)", "ReplaceFonts",
-      "ResizeControls",        "ApplyScreenScale",      "CenterFormX",
-      "CenterFormY",           "ResizeControls",        "LockFormUpdates(False)",
-      "PlayOpenEffect",        "SetAllowUpdates",       "RegularResizeHandling",
-      "LockFormUpdates(False)"};
+  std::vector<std::string> expected{"HandleFormLoad",
+                                    "LockFormUpdates(True)",
+                                    "SetTopMost",
+                                    "HandleFormResize",
+                                    "LockFormUpdates(True)",
+                                    "ReplaceFonts",
+                                    "ResizeControls",
+                                    "ApplyScreenScale",
+                                    "CenterFormX",
+                                    "CenterFormY",
+                                    "ResizeControls",
+                                    "LockFormUpdates(False)",
+                                    "LockFormUpdates(False)",
+                                    "PlayOpenEffect",
+                                    "SetAllowUpdates",
+                                    "RegularResizeHandling",
+                                    "LockFormUpdates(False)"};
   EXPECT_EQ(trace, expected);
   EXPECT_TRUE(r.isSetUp());
   EXPECT_EQ(rt.windowTable().lockedWindow(), 0);
@@ -179,6 +189,27 @@ TEST_F(RescaloTest, AFormsLifeRunsTheSetUpOnceInItsOrderAfterLoad) {
   EXPECT_EQ(trace, (std::vector<std::string>{"HandleFormUnload", "PlayCloseEffect", "UnfixWindow",
                                              "LockFormUpdates(False)", "Terminate", "UnfixWindow",
                                              "LockFormUpdates(False)"}));
+}
+
+// A Rescalo put on a form by hand or by a program carries no design size: the form as first
+// shown is its design, so it rescales from there and comes back to it exactly.
+TEST_F(RescaloTest, ARescaloNeverSavedWithItsFormTakesTheShownFormAsItsDesign) {
+  auto form = build(withRescalo("      ResizeOnMouseUp = 0   'False\n"));
+  form->call("Show");
+  auto* ok = form->find("cmdOK");
+  const double designW = form->get("ScaleWidth").toDouble();
+  const double designH = form->get("ScaleHeight").toDouble();
+  const double width = form->get("Width").toDouble(), height = form->get("Height").toDouble();
+  form->set("Width", width * 2);
+  form->set("Height", height * 2);
+  const double xs = form->get("ScaleWidth").toDouble() / designW;
+  const double ys = form->get("ScaleHeight").toDouble() / designH;
+  EXPECT_NEAR(ok->get("Left").toDouble(), 120 * xs, 1);
+  EXPECT_NEAR(ok->get("Height").toDouble(), 375 * ys, 1);
+  form->set("Width", width);
+  form->set("Height", height);
+  EXPECT_EQ(numbers(*ok, {"Left", "Top", "Width", "Height"}),
+            (std::vector<double>{120, 240, 1215, 375}));
 }
 
 TEST_F(RescaloTest, SetUpSizesAnMdiChildAndNestedResizesWaitForIt) {
