@@ -8,6 +8,7 @@
 #include <map>
 
 #include <rescalo/host/name.h>
+#include <rescalo/host/window_api.h>
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/form.h>
 #include <rescalo/runtime/raster/raster.h>
@@ -70,8 +71,10 @@ constexpr double kLongMin = -2147483648.0, kLongMax = 2147483647.0;
 constexpr Range kInteger{-32768, 32767, -32768, 32767};
 constexpr Range kIndex{-32768, 32767, 0, 32767};
 constexpr Range kLong{kLongMin, kLongMax, kLongMin, kLongMax};
-// A window, and so a control, is at most 32767 pixels a side.
-Range extentTwips() { return {kLongMin, kLongMax, 0, 32767 * ScaleState::twipsPerPixelX}; }
+// A window, and so a control, is at most as many pixels a side as the window system holds.
+Range extentTwips() {
+  return {kLongMin, kLongMax, 0, host::kMaxWindowPixels * ScaleState::twipsPerPixelX};
+}
 Range choice(double last) { return {-32768, 32767, 0, last}; }
 
 // The stored number, checked against its range; nothing when the value is not a number.
