@@ -18,6 +18,14 @@ std::unique_ptr<QWidget> openForm(const std::filesystem::path& file, const OpenO
   return window;
 }
 
-Rescalo* rescaloOf(QWidget* window) { return window ? window->findChild<Rescalo*>() : nullptr; }
+Rescalo* rescaloOf(QWidget* window) {
+  if (!window) return nullptr;
+  // By class name, not findChild<Rescalo*>: a Rescalo that QUiLoader made through the Designer
+  // plugin belongs to the plugin's copy of this class, whose meta-object is not ours.
+  for (QWidget* child : window->findChildren<QWidget*>())
+    if (void* r = child->qt_metacast(Rescalo::staticMetaObject.className()))
+      return static_cast<Rescalo*>(r);
+  return nullptr;
+}
 
 }  // namespace rescalo::qt

@@ -23,7 +23,7 @@ struct OpenOptions {
 // expected). The window is not shown yet; a form saved maximized or minimized opens so.
 std::unique_ptr<QWidget> openForm(const std::filesystem::path& file, const OpenOptions& = {});
 
-// The Rescalo attached to a window, if any.
+// The Rescalo attached to a window, if any, also one that a Designer plugin's copy made.
 Rescalo* rescaloOf(QWidget* window);
 
 }  // namespace rescalo::qt

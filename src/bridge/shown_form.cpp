@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 
 #include <rescalo/control/rescalo.h>
 #include <rescalo/qt/qt_form.h>
@@ -27,6 +28,13 @@ runtime::RuntimeOptions runtimeOptions(const fs::path& settingsFile) {
 }
 
 }  // namespace
+
+void useRuntimeScreen() {
+  const fs::path config = fs::temp_directory_path() / "rescalo-offscreen-screen.json";
+  std::ofstream(config) << R"({"screens": [{"name": "rescalo", "x": 0, "y": 0, "width": 1280,)"
+                        << R"( "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96}]})";
+  qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.string().c_str());
+}
 
 void settle(int ms) {
   QElapsedTimer t;

@@ -29,6 +29,11 @@ namespace rescalo::bridge {
 // Real time in the event loop: by default longer than the deferred pass and a limit's pause.
 void settle(int ms = 650);
 
+// Before the QApplication is made: Qt's offscreen platform with one screen as the embedded
+// runtime's (1280 x 1024 at 96 dpi), so that a form is held at the same screen edges in both
+// hosts. Needs no display.
+void useRuntimeScreen();
+
 // Resizes a window to an inner size in twips as the window system holds a window a user
 // drags: no smaller than the smallest window, no bigger than the screen and a little.
 void dragInner(QWidget& window, double widthTwips, double heightTwips);

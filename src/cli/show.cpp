@@ -8,7 +8,6 @@
 #include <QPixmap>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include <rescalo/bridge/shown_form.h>
@@ -87,12 +86,8 @@ int show(const std::vector<std::string>& args) {
   // Pictures for scripts and for users without a display: no display is needed then, and the
   // screen is the embedded runtime's (1280 x 1024 at 96 dpi).
   if (shots && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
-      !std::getenv("QT_QPA_PLATFORM")) {
-    const fs::path config = fs::temp_directory_path() / "rescalo-offscreen-screen.json";
-    std::ofstream(config) << R"({"screens": [{"name": "rescalo", "x": 0, "y": 0, "width": 1280,)"
-                          << R"( "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96}]})";
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config.string()).c_str(), 1);
-  }
+      !std::getenv("QT_QPA_PLATFORM"))
+    bridge::useRuntimeScreen();
   static int argc = 1;
   static char name[] = "rescalo";
   static char* argv[] = {name, nullptr};

@@ -20,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include <rescalo/bridge/open_form.h>
 #include <rescalo/bridge/shown_form.h>
 #include <rescalo/designer/rescalo_editing.h>
 #include "qt_application.h"
@@ -145,6 +146,9 @@ TEST(DesignerPlugin, AFormWrittenWithARescaloReadsBackThroughQUiLoaderAndRescale
   QWidget* r = window->findChild<QWidget*>("rescalo");
   ASSERT_NE(r, nullptr);
   EXPECT_TRUE(r->inherits("rescalo::qt::Rescalo"));
+  // The plugin's copy of the class made it; the application still finds it as its own.
+  EXPECT_EQ(window->findChild<qt::Rescalo*>(), nullptr);
+  EXPECT_EQ(qt::rescaloOf(window.get()), static_cast<QWidget*>(r));
   EXPECT_TRUE(r->isHidden());
   EXPECT_FALSE(r->property("scaleFonts").toBool());
   EXPECT_FALSE(r->property("resizeWhenDragEnds").toBool());

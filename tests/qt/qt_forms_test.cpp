@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,7 +31,9 @@
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/picture.h>
 #include "cli_support.h"
+#include "comparison.h"
 #include "corpus.h"
+#include "shown_like_runtime.h"
 
 using namespace rescalo;
 
@@ -123,6 +126,29 @@ End
 // Real time in the event loop, for what the window system does later (maximizing).
 void settle(int ms = 100) { bridge::settle(ms); }
 
+// A Rescalo on a built window that handles everything at once: at each size as it comes, no
+// opening or closing animation, no remembered window, message boxes answered. The errors it
+// raises are kept.
+struct QuickRescalo {
+  qt::QtServices services;
+  std::shared_ptr<qt::QtUserControlHost> rescalo;
+  std::vector<std::string> errors;
+  QuickRescalo(QWidget& window, host::PropertyBag& settings, const QTemporaryDir& dir)
+      : services(dir.filePath("settings.ini")) {
+    services.quietMessageBoxes = true;
+    for (const char* name : {"ResizeOnMouseUp", "SaveWindowState"})
+      settings.WriteProperty(name, Variant(false));
+    for (const char* name : {"FormOpen", "FormClose"})
+      settings.WriteProperty(name, Variant(std::int32_t(0)));
+    qt::AttachOptions opt;
+    opt.properties = &settings;
+    rescalo = qt::attach(&window, control::makeRescalo(), services, opt);
+    rescalo->subscribe([this](std::string_view event, host::Args args) {
+      if (event == "Error") errors.push_back(args.empty() ? "" : args[0].toString());
+    });
+  }
+};
+
 TEST(QtFormBuilder, AnMdiChildMaximizedInItsFormsAreaKeepsItsProportionsWhenTheFormIsDragged) {
   QTemporaryDir dir;
   runtime::Runtime rt(options(dir));
@@ -178,24 +204,15 @@ End
   EXPECT_EQ(area->geometry(), QRect(0, 40, 400, 260));
   EXPECT_FLOAT_EQ(mdiForm->get("ScaleHeight").toSingle(), 3900);
 
-  qt::QtServices services(dir.filePath("settings.ini"));
-  services.quietMessageBoxes = true;
   auto childForm = qt::adoptForm(&childWindow);
   EXPECT_TRUE(childForm->get("MDIChild").toBool());
   auto cmd = qt::adoptControl(built.widget("cmd"));
   EXPECT_EQ(cmd->get("Parent").toObject(), childForm);  // its own form, not the main window
-  EXPECT_EQ(qt::widgetOf(services.windows().GetParent(childForm->get("hWnd").toLong())),
-            area->viewport());
-
-  // Handled at once, without the opening animation.
   qt::QtPropertyBag settings;
-  for (const char* name : {"ResizeOnMouseUp", "SaveWindowState", "GradientFill"})
-    settings.WriteProperty(name, Variant(false));
-  for (const char* name : {"FormOpen", "FormClose"})
-    settings.WriteProperty(name, Variant(std::int32_t(0)));
-  qt::AttachOptions opt;
-  opt.properties = &settings;
-  auto rescalo = qt::attach(&childWindow, control::makeRescalo(), services, opt);
+  settings.WriteProperty("GradientFill", Variant(false));
+  QuickRescalo quick(childWindow, settings, dir);
+  EXPECT_EQ(qt::widgetOf(quick.services.windows().GetParent(childForm->get("hWnd").toLong())),
+            area->viewport());
   childForm->set("WindowState", Variant(std::int16_t(2)));
   settle();
   // Each place in proportion to the child's inner area: 600/3000 across, 300/1500 down...
@@ -215,7 +232,6 @@ End
   settle();
   EXPECT_GT(childWindow.width(), maximized.width() + 150);
   expectProportional();
-  rescalo.reset();
 }
 
 TEST(QtFormBuilder, AnImageListKeepsItsImagesAtOneSizeAndCannotChangeWhileBound) {
@@ -315,26 +331,15 @@ End
   EXPECT_EQ(view->iconSize(), QSize(16, 16));  // small icons in the list view
 
   qt::QtPropertyBag settings;
-  for (const char* name : {"ResizeOnMouseUp", "SaveWindowState", "GradientFill"})
-    settings.WriteProperty(name, Variant(false));
-  for (const char* name : {"FormOpen", "FormClose"})
-    settings.WriteProperty(name, Variant(std::int32_t(0)));
-  qt::QtServices services(dir.filePath("settings.ini"));
-  services.quietMessageBoxes = true;
-  qt::AttachOptions opt;
-  opt.properties = &settings;
-  auto rescalo = qt::attach(built.window.get(), control::makeRescalo(), services, opt);
-  std::vector<std::string> errors;
-  rescalo->subscribe([&](std::string_view event, host::Args args) {
-    if (event == "Error") errors.push_back(args.empty() ? "" : args[0].toString());
-  });
+  settings.WriteProperty("GradientFill", Variant(false));
+  QuickRescalo quick(*built.window, settings, dir);
   built.window->show();
   QApplication::processEvents();
   auto form = qt::adoptForm(built.window.get());
   const double w = form->get("Width").toDouble(), h = form->get("Height").toDouble();
   form->call("Move", {Variant(0), Variant(0), Variant(w * 2), Variant(h * 1.5)});
   QApplication::processEvents();
-  EXPECT_EQ(errors, std::vector<std::string>{});
+  EXPECT_EQ(quick.errors, std::vector<std::string>{});
   // The lists were rebuilt at the scaled size and bound again: the tree and the view follow.
   EXPECT_EQ(tree->iconSize(), QSize(32, 24));
   EXPECT_EQ(tree->indentation(), 36);
@@ -343,40 +348,26 @@ End
   QApplication::processEvents();
   EXPECT_EQ(tree->iconSize(), QSize(16, 16));
   EXPECT_EQ(tree->indentation(), 20);
-  rescalo.reset();
-}
-
-// Each form as the command shows it after the steps, next to the embedded runtime's
-// layout of it: every widget within one pixel.
-void expectShownLikeTheRuntime(const std::vector<std::filesystem::path>& forms,
-                               const std::string& steps, const std::string& env) {
-  QTemporaryDir shots;
-  ASSERT_FALSE(forms.empty());
-  for (const auto& file : forms) {
-    const testing_support::Result r = testing_support::runRescalo(
-        "show \"" + file.string() + "\" --screenshot \"" + shots.filePath("shots").toStdString() +
-            "\" " + steps + " --check",
-        env);
-    EXPECT_EQ(r.exitCode, 0) << file.filename() << "\n" << r.out;
-    EXPECT_TRUE(testing_support::has(r.out, "every widget within one pixel of the runtime"))
-        << file.filename();
-  }
-}
-
-// Every corpus form after drags to 1.5 and 0.7 times its size and back. Without a display the
-// command sets up its own screen, the embedded runtime's.
-TEST(QtFormBuilder, EveryCorpusFormShownOnQtMatchesTheRuntimeWithinOnePixel) {
-  RESCALO_NEED_CORPUS();
-  expectShownLikeTheRuntime(testing_support::corpusForms(), "--scale 1.5 --scale 0.7 --scale 1",
-                            "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY");
 }
 
 // The project's forms on Qt's small offscreen screen, where a drag to twice the size stops at
 // the screen: both hosts stop at the same inner size, and the controls that are never scaled
 // stay where they are in both.
 TEST(QtFormBuilder, ExampleFormsDraggedPastTheScreenMatchTheRuntime) {
-  expectShownLikeTheRuntime(testing_support::formsIn(testing_support::examplesDir()), "--scale 2 --scale 0.7",
-                            "env QT_QPA_PLATFORM=offscreen");
+  testing_support::expectShownLikeTheRuntime(
+      testing_support::formsIn(testing_support::examplesDir()), {2.0, 0.7});
+}
+
+// The command itself, on the embedded runtime's screen when there is no display.
+TEST(QtFormBuilder, TheShowCommandChecksAFormAgainstTheRuntime) {
+  QTemporaryDir shots;
+  const testing_support::Result r = testing_support::runRescalo(
+      "show \"" + (testing_support::examplesDir() / "demo.frm").string() + "\" --screenshot \"" +
+          shots.filePath("shots").toStdString() + "\" --scale 1.5 --scale 1 --check",
+      "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY");
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_TRUE(testing_support::has(r.out, "every widget within one pixel of the runtime")) << r.out;
+  EXPECT_TRUE(QFile::exists(shots.filePath("shots/step-2.png")));
 }
 
 // The form's document with a Rescalo, as the command gives a form that has none.
@@ -391,32 +382,11 @@ frm::Document withRescalo(runtime::Runtime& design, const std::filesystem::path&
 
 using Layout = std::map<std::string, QRect>;
 
-bool aligned(const runtime::Control& c) {
-  auto* box = dynamic_cast<const runtime::PictureBox*>(&c);
-  return box && box->align() != 0;
-}
-
-// Where the engine itself does not come back to the design, on either host: every control of
-// an MDI form with aligned boxes (its inner size is what the boxes leave, and they are scaled
-// by it), what aligned boxes hold on a form saved maximized, and toolbars, whose height loop
-// only grows their buttons.
-bool outsideComparison(const runtime::Control& c, const runtime::Form& form) {
-  const bool anyAligned = std::any_of(form.controls().begin(), form.controls().end(),
-                                      [](const auto& other) { return aligned(*other); });
-  if (form.isMdi() && anyAligned) return true;
-  const host::Variant* state = form.stored.find("WindowState");
-  if (state && state->toLong() == 2)
-    for (auto* p = dynamic_cast<const runtime::Control*>(c.container); p;
-         p = dynamic_cast<const runtime::Control*>(p->container))
-      if (aligned(*p)) return true;
-  return c.typeName() == "Toolbar";
-}
-
 Layout layoutOf(const bridge::QtFormWindow& built, const runtime::Form* form = nullptr) {
   Layout out;
   for (const auto& [key, w] : built.widgets) {
     const runtime::Control* c = form ? form->find(key) : nullptr;
-    if (!c || !outsideComparison(*c, *form)) out[key] = w->geometry();
+    if (!c || !testing_support::outsideComparison(*c, *form)) out[key] = w->geometry();
   }
   return out;
 }
@@ -433,21 +403,7 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     auto designForm = runtime::buildForm(design, doc, file, {.userMode = false});
     bridge::QtFormWindow built = bridge::buildQtForm(*designForm);
     ASSERT_TRUE(built.hasRescalo);
-    // Handled at once, without the opening and closing animations: no waiting in real time.
-    for (const char* name : {"ResizeOnMouseUp", "SaveWindowState"})
-      built.rescaloSettings.WriteProperty(name, Variant(false));
-    for (const char* name : {"FormOpen", "FormClose"})
-      built.rescaloSettings.WriteProperty(name, Variant(std::int32_t(0)));
-
-    qt::QtServices services(dir.filePath("settings.ini"));
-    services.quietMessageBoxes = true;
-    qt::AttachOptions opt;
-    opt.properties = &built.rescaloSettings;
-    auto rescalo = qt::attach(built.window.get(), control::makeRescalo(), services, opt);
-    std::vector<std::string> errors;
-    rescalo->subscribe([&](std::string_view event, host::Args args) {
-      if (event == "Error") errors.push_back(args.empty() ? "" : args[0].toString());
-    });
+    QuickRescalo quick(*built.window, built.rescaloSettings, dir);
     built.window->show();
     QApplication::processEvents();
     const Layout shown = layoutOf(built);
@@ -471,10 +427,9 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
           auto* bar = dynamic_cast<const runtime::Toolbar*>(c.get());
           return bar && (bar->disabledImageList.list() || bar->hotImageList.list());
         });
-    for (const std::string& e : errors)
+    for (const std::string& e : quick.errors)
       EXPECT_TRUE(holdsList && e.find(" has a one or more controls bound to it") != e.npos) << e;
-    EXPECT_EQ(services.messages, std::vector<std::string>{});
-    rescalo.reset();
+    EXPECT_EQ(quick.services.messages, std::vector<std::string>{});
   }
 }
 

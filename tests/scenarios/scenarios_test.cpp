@@ -14,9 +14,12 @@
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/picture.h>
 #include <rescalo/runtime/raster/raster.h>
+#include "comparison.h"
 #include "test_support.h"
 
 using namespace rescalo;
+using testing_support::aligned;
+using testing_support::outsideComparison;
 
 using host::Variant;
 namespace fs = std::filesystem;
@@ -68,11 +71,6 @@ std::set<std::string> flaggedKeys(const frm::Document& doc) {
 // A control the engine places by proportion alone: sited on the form, a plain rectangle the
 // runtime does not size by itself (aligned boxes, toolbars, one-line combos), no line, tab
 // dialog or image list, not skipped by name, and not the Rescalo.
-bool aligned(const runtime::Control& c) {
-  auto align = host::tryGet(const_cast<runtime::Control&>(c), "Align");
-  return align && align->toLong() != 0;
-}
-
 bool plain(const runtime::Control& c, const runtime::Form& form) {
   if (c.container != &form || aligned(c)) return false;
   const runtime::ControlClass& cls = c.controlClass();
@@ -271,25 +269,6 @@ Look lookOf(host::Object& c) {
       look.pictures.emplace_back(name, bm ? std::optional(*bm) : std::nullopt);
     }
   return look;
-}
-
-// Left out of the comparison, where the engine itself does not come back to the design:
-// - a toolbar, whose height loop only ever grows its buttons, so they may stay a pixel or two
-//   taller once the form was enlarged;
-// - on an MDI form with aligned boxes, everything: its inner size is what the boxes leave
-//   free, and the boxes are themselves scaled by the ratio of that size;
-// - on a form saved maximized, what aligned boxes hold: the boxes already span the maximized
-//   form when their contents are captured, against the design size of the form.
-bool outsideComparison(const runtime::Control& c, const runtime::Form& form) {
-  bool hasAligned = std::any_of(form.controls().begin(), form.controls().end(),
-                                [](const auto& other) { return aligned(*other); });
-  if (form.isMdi() && hasAligned) return true;
-  const host::Variant* state = form.stored.find("WindowState");
-  if (state && state->toLong() == 2)
-    for (auto* p = dynamic_cast<const runtime::Control*>(c.container); p;
-         p = dynamic_cast<const runtime::Control*>(p->container))
-      if (aligned(*p)) return true;
-  return c.typeName() == "Toolbar";
 }
 
 std::map<std::string, Look> lookOfForm(runtime::Form& form) {
