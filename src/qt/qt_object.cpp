@@ -1,5 +1,7 @@
 #include <rescalo/qt/qt_object.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFont>
 #include <algorithm>
 #include <unordered_map>
@@ -242,7 +244,8 @@ QWidget& QtFont::widget() const {
 namespace {
 
 int fontHolds = 0;
-// The fonts with a write waiting; kept at its size from pass to pass.
+// The fonts that were given a write to wait with, in order; some may have settled since.
+// Kept at its size from pass to pass.
 std::vector<QtFont*> waitingFonts;
 
 void setOwnFont(QWidget& w, const QFont& f) {
@@ -255,7 +258,8 @@ void setOwnFont(QWidget& w, const QFont& f) {
 }  // namespace
 
 QtFont::~QtFont() {
-  if (waiting_) std::erase(waitingFonts, this);
+  if (listed_)
+    std::replace(waitingFonts.begin(), waitingFonts.end(), this, static_cast<QtFont*>(nullptr));
 }
 
 QFont QtFont::current() const { return waiting_ ? *waiting_ : widget().font(); }
@@ -267,7 +271,8 @@ void QtFont::write(const QFont& f) {
     setOwnFont(w, f);
     return;
   }
-  if (!waiting_) waitingFonts.push_back(this);
+  if (!listed_) waitingFonts.push_back(this);
+  listed_ = true;
   waiting_ = f;
 }
 
@@ -275,7 +280,6 @@ void QtFont::settle() {
   if (!waiting_) return;
   const QFont f = *std::move(waiting_);
   waiting_.reset();
-  std::erase(waitingFonts, this);
   if (widget_) setOwnFont(*widget_, f);
 }
 
@@ -286,8 +290,20 @@ void releaseFonts() {
 }
 
 void settleFonts() {
-  // Setting a font may run code that writes another: take the list as it stands.
-  while (!waitingFonts.empty()) waitingFonts.back()->settle();
+  // Each font set asks the widget's parent to lay out again, and Qt looks for a request of the
+  // parent's already waiting from the front of its queue: delivered every so often, the queue
+  // stays short and the fonts of a large form cost no more each than those of a small one.
+  constexpr std::size_t kBetweenDeliveries = 64;
+  // In the order written; setting a font may run code that writes another, which joins the end.
+  for (std::size_t i = 0; i < waitingFonts.size(); ++i) {
+    if (i % kBetweenDeliveries == kBetweenDeliveries - 1)
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QtFont* f = waitingFonts[i];
+    if (!f) continue;
+    f->listed_ = false;
+    f->settle();
+  }
+  waitingFonts.clear();
 }
 
 namespace {

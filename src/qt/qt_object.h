@@ -111,8 +111,10 @@ class QtFont : public host::Object {
   const host::MemberTable* members() const override;
 
  private:
+  friend void settleFonts();
   QPointer<QWidget> widget_;
   std::optional<QFont> waiting_;
+  bool listed_ = false;  // in the list of fonts settled at the end
 };
 
 // While a form handles its Resize, the fonts its controls are given wait and are set once at
