@@ -1,5 +1,7 @@
 #include "heap_usage.h"
 
+#include "allocation_count.h"
+
 #include <malloc.h>
 
 #include <algorithm>
@@ -10,9 +12,11 @@ namespace {
 // The benchmarks run on one thread.
 std::size_t gInUse = 0;
 std::size_t gPeak = 0;
+std::size_t gAllocations = 0;
 
 void* counted(void* p) {
   if (p) {
+    ++gAllocations;
     gInUse += malloc_usable_size(p);
     gPeak = std::max(gPeak, gInUse);
   }
@@ -31,6 +35,7 @@ namespace rescalo::bench {
 std::size_t heapInUse() { return gInUse; }
 void markHeapPeak() { gPeak = gInUse; }
 std::size_t heapPeakSinceMark() { return gPeak; }
+std::size_t allocationCount() { return gAllocations; }
 
 }  // namespace rescalo::bench
 

@@ -1,7 +1,7 @@
-// A placing run over generated forms of 100, 1,000 and 10,000 controls: the time per control
-// shows how the pass grows with the form. Each iteration also times the by-name reads and
-// writes that any placing run must make (the floor), so that the ratio of the two comes from
-// one run on one machine.
+// A placing run over generated forms of 100 to 10,000 controls: the time per control shows how
+// the pass grows with the form. Each iteration also times the by-name reads and writes that any
+// placing run must make (the floor), so that the ratio of the two comes from one run on one
+// machine, and counts the run's heap allocations per control.
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +11,7 @@
 #include <rescalo/runtime/form.h>
 #include <rescalo/runtime/frm/frm_document.h>
 #include <rescalo/runtime/loader.h>
+#include "allocation_count.h"
 #include "generated_form.h"
 
 using namespace rescalo;
@@ -53,11 +54,14 @@ void PlacingRun(benchmark::State& state) {
   double widths[] = {16000, 12120};
   int i = 0;
   double placing = 0, floor = 0;
+  std::size_t allocations = 0;
   for (auto _ : state) {
     // Each drag raises Resize, whose handling runs the placing run at once.
+    const std::size_t before = bench::allocationCount();
     auto t0 = Clock::now();
     form->userDrag(widths[i % 2], 11000);
     auto t1 = Clock::now();
+    allocations += bench::allocationCount() - before;
     memberFloor(*form, i % 2 ? 0.75 : 1.3333);
     auto t2 = Clock::now();
     ++i;
@@ -70,11 +74,16 @@ void PlacingRun(benchmark::State& state) {
   state.counters["controls"] = controls;
   state.counters["floor_ms"] = benchmark::Counter(floor * 1e3, benchmark::Counter::kAvgIterations);
   state.counters["ratio"] = floor > 0 ? placing / floor : 0;
+  const auto passes = static_cast<double>(state.iterations());
+  state.counters["us_per_control"] = placing / passes / controls * 1e6;
+  state.counters["allocs_per_control"] = static_cast<double>(allocations) / passes / controls;
   form->unload();
 }
 BENCHMARK(PlacingRun)
     ->Arg(100)
+    ->Arg(300)
     ->Arg(1000)
+    ->Arg(3000)
     ->Arg(10000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

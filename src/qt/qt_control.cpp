@@ -23,9 +23,12 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include <rescalo/host/failure.h>
+#include <rescalo/host/key_index.h>
+#include <rescalo/qt/qt_control_list.h>
 #include <rescalo/qt/qt_form.h>
 #include <rescalo/qt/qt_picture.h>
 #include <rescalo/qt/qt_surface.h>
@@ -142,6 +145,22 @@ std::string_view QtControl::typeName() const {
   return otherName_;
 }
 
+std::shared_ptr<QtWidgetObject> QtControl::container() const {
+  if (containerAt_ == treeGeneration())
+    if (auto kept = container_.lock()) return kept;
+  QWidget& w = widget();
+  std::shared_ptr<QtWidgetObject> found = adapterOf(containerOf(w));
+  container_ = found;
+  aligned_ = w.property("Align").toInt() != 0;
+  containerAt_ = treeGeneration();
+  return found;
+}
+
+bool QtControl::aligned() const {
+  container();
+  return aligned_;
+}
+
 QRect QtControl::outerPixels() const { return widget().geometry(); }
 
 void QtControl::setOuterPixels(const QRect& rect) {
@@ -152,7 +171,7 @@ void QtControl::setOuterPixels(const QRect& rect) {
   if (kind_ == ControlKind::Toolbar) r.setHeight(widget().height());
   widget().setGeometry(r);
   // An aligned box goes back to its edge, whatever it was told.
-  if (widget().property("Align").toInt() != 0)
+  if (aligned())
     if (QWidget* form = widget().parentWidget(); form && isFormWidget(*form)) layoutAligned(*form);
 }
 
@@ -585,6 +604,8 @@ void QtControl::setBoundList(Object& o, int which, const Variant& v) {
 void QtControl::setButtonPicture(Object& o, int which, const Variant& v) {
   if (!v.isObject() || (!v.isNothing() && !imageOf(v))) host::raise(host::kTypeMismatch);
   QtControl& c = control(o);
+  // The same picture again (Nothing, as most buttons have) leaves the icon as it is.
+  if (c.buttonPictures_[which].toObject() == v.toObject()) return;
   c.buttonPictures_[which] = v;
   auto& button = *qobject_cast<QAbstractButton*>(&c.widget());
   const QImage* normal = imageOf(c.buttonPictures_[0]);
@@ -618,46 +639,118 @@ void QtControl::setButtonPicture(Object& o, int which, const Variant& v) {
   }
 }
 
-bool QtControl::lacks(host::Name name) const {
-  if (name == kCaption) return !hasCaption(kind_);
-  if (kind_ == ControlKind::PictureBox && (name == kDownPicture || name == kDisabledPicture))
+namespace {
+
+bool lacksByKind(ControlKind kind, host::Name name) {
+  if (name == kCaption) return !hasCaption(kind);
+  if (kind == ControlKind::PictureBox && (name == kDownPicture || name == kDisabledPicture))
     return true;
   // Only a picture box draws; a button shows its pictures as its icon.
-  if (kind_ != ControlKind::PictureBox) {
+  if (kind != ControlKind::PictureBox) {
     if (name == kPicture || name == kDownPicture || name == kDisabledPicture)
-      return kind_ != ControlKind::CommandButton && kind_ != ControlKind::CheckBox &&
-             kind_ != ControlKind::OptionButton;
+      return kind != ControlKind::CommandButton && kind != ControlKind::CheckBox &&
+             kind != ControlKind::OptionButton;
     if (name == kAutoSize || name == kBorderStyle || QtSurface::members().find(name)) return true;
   }
-  if (name == kText) return !hasText(kind_);
-  if (kind_ != ControlKind::TabControl)
+  if (name == kText) return !hasText(kind);
+  if (kind != ControlKind::TabControl)
     for (host::Name tab : kTabMembers)
       if (name == tab) return true;
-  if (kind_ != ControlKind::Toolbar)
+  if (kind != ControlKind::Toolbar)
     for (host::Name member : kToolbarMembers)
       if (name == member) return true;
-  if (kind_ != ControlKind::ImageList)
+  if (kind != ControlKind::ImageList)
     for (host::Name member : kImageListMembers)
       if (name == member) return true;
-  if (name == "ImageList") return kind_ != ControlKind::Toolbar && kind_ != ControlKind::TreeView;
-  if (name == "Nodes") return kind_ != ControlKind::TreeView;
+  if (name == "ImageList") return kind != ControlKind::Toolbar && kind != ControlKind::TreeView;
+  if (name == "Nodes") return kind != ControlKind::TreeView;
   if (name == "Icons" || name == "SmallIcons" || name == "ListItems" || name == "View")
-    return kind_ != ControlKind::ListView;
+    return kind != ControlKind::ListView;
   return false;
+}
+
+// Every name the rule above looks at; any other member no kind lacks.
+std::vector<host::Name> namesTheRuleKnows() {
+  std::vector<host::Name> names = {
+      kCaption,    kText,   kPicture, kDownPicture, kDisabledPicture, kAutoSize, kBorderStyle,
+      "ImageList", "Nodes", "Icons",  "SmallIcons", "ListItems",      "View"};
+  names.insert(names.end(), std::begin(kTabMembers), std::end(kTabMembers));
+  names.insert(names.end(), std::begin(kToolbarMembers), std::end(kToolbarMembers));
+  names.insert(names.end(), std::begin(kImageListMembers), std::end(kImageListMembers));
+  QtSurface::members().forEach([&](const host::Member& m) { names.push_back(m.name); });
+  return names;
+}
+
+// The rule decided once per kind for each name it knows: a look-up is then one probe, where
+// the rule compares a name with some forty others on every access.
+struct Lacking {
+  std::vector<std::string> names;
+  host::KeyIndex index;
+  bool has(std::string_view name) const {
+    return index.find(name, [this](int i) -> std::string_view {
+      return names[static_cast<std::size_t>(i)];
+    }) >= 0;
+  }
+};
+
+constexpr std::size_t kKinds = static_cast<std::size_t>(ControlKind::Other) + 1;
+
+const std::array<Lacking, kKinds>& lackingByKind() {
+  static const std::array<Lacking, kKinds> tables = [] {
+    std::array<Lacking, kKinds> t;
+    const std::vector<host::Name> known = namesTheRuleKnows();
+    for (std::size_t k = 0; k < kKinds; ++k)
+      for (host::Name name : known) {
+        if (!lacksByKind(static_cast<ControlKind>(k), name)) continue;
+        Lacking& l = t[k];
+        l.names.emplace_back(name.text());
+        const int position = static_cast<int>(l.names.size()) - 1;
+        if (!l.index.insert(l.names.back(), position, [&l](int i) -> std::string_view {
+              return l.names[static_cast<std::size_t>(i)];
+            }))
+          l.names.pop_back();
+      }
+    return t;
+  }();
+  return tables;
+}
+
+}  // namespace
+
+bool QtControl::lacks(host::Name name) const {
+  return lackingByKind()[static_cast<std::size_t>(kind_)].has(name.text());
 }
 
 bool QtControl::has(host::Name name) const { return !lacks(name) && Object::has(name); }
 
+namespace {
+
+// The members that neither show nor depend on the control's font: a font waiting to be set
+// can go on waiting through them.
+bool fontBlind(host::Name name) {
+  static constexpr host::Name kBlind[] = {"Left", "Top",       "Width", "Height",
+                                          "Move", "Container", "Font",  "Name"};
+  return std::find(std::begin(kBlind), std::end(kBlind), name) != std::end(kBlind);
+}
+
+}  // namespace
+
 bool QtControl::tryGet(host::Name name, Args index, Variant& out) {
-  return !lacks(name) && Object::tryGet(name, index, out);
+  if (lacks(name)) return false;
+  if (!fontBlind(name)) settleFont();
+  return Object::tryGet(name, index, out);
 }
 
 bool QtControl::trySet(host::Name name, Args index, const Variant& value) {
-  return !lacks(name) && Object::trySet(name, index, value);
+  if (lacks(name)) return false;
+  if (!fontBlind(name)) settleFont();
+  return Object::trySet(name, index, value);
 }
 
 bool QtControl::tryCall(host::Name name, Args args, Variant& out) {
-  return !lacks(name) && Object::tryCall(name, args, out);
+  if (lacks(name)) return false;
+  if (!fontBlind(name)) settleFont();
+  return Object::tryCall(name, args, out);
 }
 
 const host::MemberTable* QtControl::members() const {
@@ -681,9 +774,7 @@ const host::MemberTable* QtControl::members() const {
        // The widget the control sits in: the form itself, a frame, a picture box or the tab
        // control whose page holds it.
        {"Container",
-        [](Object& o, Args) {
-          return Variant(host::ObjectPtr(adapterOf(containerOf(control(o).widget()))));
-        }},
+        [](Object& o, Args) { return Variant(host::ObjectPtr(control(o).container())); }},
        // A tab control's pages; lengths in twips, its tabs per row only remembered (Qt's tabs
        // are one row).
        {"Tabs", [](Object& o, Args) { return Variant(std::int16_t(tabs(o).count())); }},

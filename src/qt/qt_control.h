@@ -1,6 +1,7 @@
 #pragma once
 // A child widget seen as a control of the classic runtime.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ class QtControl : public QtWidgetObject {
   std::string_view typeName() const override;
   ControlKind kind() const { return kind_; }
 
+  // The adapter of the control's container (see containerOf), kept until the tree changes.
+  std::shared_ptr<QtWidgetObject> container() const;
+
   // Geometry in the parent widget.
   QRect outerPixels() const override;
   void setOuterPixels(const QRect& rect) override;
@@ -75,8 +79,15 @@ class QtControl : public QtWidgetObject {
   static void setBoundList(host::Object& o, int which, const host::Variant& v);
   static void setButtonPicture(host::Object& o, int which, const host::Variant& v);
 
+  // Whether the widget is an aligned box, kept with its container.
+  bool aligned() const;
+
   ControlKind kind_;
   std::string otherName_;  // the type name of an unknown class
+  mutable std::uint64_t containerAt_ = ~std::uint64_t{0};
+  // Not owned: a form keeps its controls' adapters.
+  mutable std::weak_ptr<QtWidgetObject> container_;
+  mutable bool aligned_ = false;
   // A button's Picture, DownPicture and DisabledPicture, which make its icon.
   host::Variant buttonPictures_[3] = {host::Variant(nullptr), host::Variant(nullptr),
                                       host::Variant(nullptr)};

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <algorithm>
 
 #include <rescalo/qt/qt_control.h>
@@ -205,7 +206,7 @@ void QtForm::setWindowState(int state) {
   // The state changed even though the new size may arrive only later: raise now, as the
   // classic runtime does inside the assignment.
   announced_ = w.size();
-  raiseEvent("Resize");
+  raiseHeld();
 }
 
 void QtForm::announceSize() {
@@ -215,6 +216,23 @@ void QtForm::announceSize() {
   announced_ = now;
   // Qt delivers a hidden window's pending resize while showing it, before the show itself.
   if (!shownOnce_ && !widget().isHidden()) announcedWhileShowing_ = true;
+  raiseHeld();
+}
+
+// Whatever the handler moves, the window is drawn once, after it, and each control's font is
+// set once; a window whose updates the application holds already is left as it is.
+void QtForm::raiseHeld() {
+  QPointer<QWidget> w = &widget();
+  struct Release {
+    QPointer<QWidget>& w;
+    bool updates;
+    ~Release() {
+      releaseFonts();
+      if (w && updates) w->setUpdatesEnabled(true);
+    }
+  } release{w, w->updatesEnabled()};
+  if (release.updates) w->setUpdatesEnabled(false);
+  holdFonts();
   raiseEvent("Resize");
 }
 
@@ -229,7 +247,7 @@ void QtForm::windowShown() {
   layoutAligned(widget());
   if (announcedWhileShowing_) return;
   announced_ = widget().size();
-  raiseEvent("Resize");
+  raiseHeld();
 }
 
 void QtForm::load() {
@@ -254,11 +272,23 @@ QtForm& form(Object& o) { return self<QtForm>(o); }
 
 }  // namespace
 
-std::vector<QWidget*> QtForm::controlWidgets() const {
+std::vector<QWidget*> QtForm::walkControls() const {
   std::vector<QWidget*> out;
   QWidget* central = centralAreaOf(widget());
   collectControls(central ? *central : widget(), out);
   return out;
+}
+
+const ControlList& QtForm::controls() const {
+  if (controls_.stale()) {
+    QWidget& w = widget();
+    // The form for a central widget or an MDI area coming or going, the central widget for
+    // the controls it holds.
+    watchHolder(w);
+    if (QWidget* central = centralAreaOf(w)) watchHolder(*central);
+    controls_.rebuild(walkControls());
+  }
+  return controls_;
 }
 
 const host::MemberTable* QtForm::members() const {
@@ -300,20 +330,15 @@ const host::MemberTable* QtForm::members() const {
   return &table;
 }
 
-int QtControls::count() const {
-  return static_cast<int>(form_->controlWidgets().size()) + (formFirst_ ? 1 : 0);
-}
+int QtControls::count() const { return form_->controls().size() + (formFirst_ ? 1 : 0); }
 
 host::ObjectPtr QtControls::item(const Variant& key) const {
   const std::string* name = key.stringPtr();
   if (!name) return item(key.toLong());
-  for (QWidget* w : form_->controlWidgets()) {
-    const QVariant index = w->property("Index");
-    std::string own = w->objectName().toStdString();
-    if (index.isValid()) own += "(" + std::to_string(index.toInt()) + ")";
-    if (host::equalsNoCase(own, *name)) return adoptControl(w);
-  }
-  host::raise(730, "Control '" + *name + "' not found");
+  const ControlList& list = form_->controls();
+  const int position = list.find(*name);
+  if (position < 0) host::raise(730, "Control '" + *name + "' not found");
+  return list.adapter(position);
 }
 
 host::ObjectPtr QtControls::item(int index) const {
@@ -321,9 +346,9 @@ host::ObjectPtr QtControls::item(int index) const {
     if (index == 0) return form_;
     --index;
   }
-  const std::vector<QWidget*> all = form_->controlWidgets();
-  if (index < 0 || index >= static_cast<int>(all.size())) host::raise(host::kSubscriptOutOfRange);
-  return adoptControl(all[static_cast<std::size_t>(index)]);
+  const ControlList& list = form_->controls();
+  if (index < 0 || index >= list.size()) host::raise(host::kSubscriptOutOfRange);
+  return list.adapter(index);
 }
 
 const host::MemberTable* QtControls::members() const {

@@ -37,6 +37,7 @@
 #include <memory>
 #include <vector>
 
+#include <rescalo/qt/qt_control_list.h>
 #include <rescalo/qt/qt_object.h>
 
 class QMdiArea;
@@ -81,7 +82,9 @@ class QtForm : public QtWidgetObject {
   bool loaded() const { return loaded_; }
   // The form's controls in creation order: a pre-order walk of the widget tree, entering
   // frames and picture boxes but not the inner parts of other widgets.
-  std::vector<QWidget*> controlWidgets() const;
+  std::vector<QWidget*> controlWidgets() const { return controls().widgets(); }
+  // The same, walked only when the widget tree has changed since.
+  const ControlList& controls() const;
 
  protected:
   const host::MemberTable* members() const override;
@@ -90,10 +93,14 @@ class QtForm : public QtWidgetObject {
   class ResizeWatcher;
   // Raises Resize when the client size differs from the one last announced.
   void announceSize();
+  // Raises Resize with the window's updates held.
+  void raiseHeld();
   void windowResized();
   void windowShown();
+  std::vector<QWidget*> walkControls() const;
 
   std::unique_ptr<ResizeWatcher> watcher_;
+  mutable ControlList controls_;
   QSize announced_;
   int applying_ = 0;  // > 0 while we change the geometry ourselves
   bool loaded_ = false;
@@ -101,7 +108,7 @@ class QtForm : public QtWidgetObject {
   bool announcedWhileShowing_ = false;
 };
 
-// The 0-based list of a form's controls (Count, Item), read afresh on every access.
+// The 0-based list of a form's controls (Count, Item), as the form keeps it.
 class QtControls : public host::Object {
  public:
   // With the form first: item 0 is the form, as a user control sees its container's controls.

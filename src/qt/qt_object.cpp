@@ -1,10 +1,13 @@
 #include <rescalo/qt/qt_object.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFont>
 #include <algorithm>
 #include <unordered_map>
 
 #include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_control_list.h>
 #include <rescalo/qt/qt_form.h>
 
 namespace rescalo::qt {
@@ -41,17 +44,38 @@ QWidget& QtWidgetObject::widget() const {
   return *widget_;
 }
 
+double QtWidgetObject::twipsPerPixel(bool xAxis) const {
+  // A widget moved to another window may be on another screen: both counts decide.
+  const std::uint64_t now[] = {screenGeneration(), treeGeneration()};
+  if (perPixelAt_[0] != now[0] || perPixelAt_[1] != now[1]) {
+    perPixel_[0] = twipsPerPixelX(widget());
+    perPixel_[1] = twipsPerPixelY(widget());
+    perPixelAt_[0] = now[0];
+    perPixelAt_[1] = now[1];
+  }
+  return perPixel_[xAxis ? 0 : 1];
+}
+
 float QtWidgetObject::twipsX(int pixels) const {
-  return static_cast<float>(pixels * twipsPerPixelX(widget()));
+  return static_cast<float>(pixels * twipsPerPixel(true));
 }
 float QtWidgetObject::twipsY(int pixels) const {
-  return static_cast<float>(pixels * twipsPerPixelY(widget()));
+  return static_cast<float>(pixels * twipsPerPixel(false));
 }
 int QtWidgetObject::pixelsX(const Variant& twips) const {
-  return host::CLng(twips.toDouble() / twipsPerPixelX(widget()));
+  return host::CLng(twips.toDouble() / twipsPerPixel(true));
 }
 int QtWidgetObject::pixelsY(const Variant& twips) const {
-  return host::CLng(twips.toDouble() / twipsPerPixelY(widget()));
+  return host::CLng(twips.toDouble() / twipsPerPixel(false));
+}
+
+const std::shared_ptr<QtFont>& QtWidgetObject::font() const {
+  if (!font_) font_ = std::make_shared<QtFont>(&widget());
+  return font_;
+}
+
+void QtWidgetObject::settleFont() const {
+  if (font_) font_->settle();
 }
 
 std::array<double, 4> QtWidgetObject::twipsRect() const {
@@ -68,12 +92,19 @@ std::array<double, 4> QtWidgetObject::twipsRect() const {
 }
 
 void QtWidgetObject::setTwipsRect(const std::array<double, 4>& twips) {
+  // What was last written, where it still stands, is not written again (a form still checks
+  // that it may be moved).
+  if (!isForm() && written_ && *written_ == twips && outerPixels() == writtenAt_) return;
   const Variant v[] = {Variant(twips[0]), Variant(twips[1]), Variant(twips[2]), Variant(twips[3])};
   const QRect wanted(pixelsX(v[0]), pixelsY(v[1]), pixelsX(v[2]), pixelsY(v[3]));
   written_.reset();
-  setOuterPixels(wanted);
+  // A control already at those pixels is left alone; a form still announces its size.
+  QRect now = outerPixels();
+  if (isForm() || now != wanted) {
+    setOuterPixels(wanted);
+    now = outerPixels();
+  }
   // Kept only where the widget took the rectangle as given: a combo box keeps its height.
-  const QRect now = outerPixels();
   std::array<double, 4> kept = twips;
   if (now.x() != wanted.x()) kept[0] = twipsX(now.x());
   if (now.y() != wanted.y()) kept[1] = twipsY(now.y());
@@ -152,10 +183,7 @@ const host::MemberTable* QtWidgetObject::members() const {
          return Variant(w.isWindow() ? w.isEnabled() : w.isEnabledTo(w.parentWidget()));
        },
        [](Object& o, Args, const Variant& v) { adapter(o).widget().setEnabled(v.toBool()); }},
-      {"Font",
-       [](Object& o, Args) {
-         return Variant(host::ObjectPtr(std::make_shared<QtFont>(&adapter(o).widget())));
-       }},
+      {"Font", [](Object& o, Args) { return Variant(host::ObjectPtr(adapter(o).font())); }},
       {"hWnd",
        [](Object& o, Args) { return Variant(static_cast<std::int32_t>(adapter(o).hWnd())); }}};
   return &table;
@@ -176,6 +204,7 @@ std::shared_ptr<QtWidgetObject> adapterOf(QWidget* widget) {
   } else {
     handle = r.nextHandle++;
     r.widgets[handle] = widget;
+    watchAdapted(*widget);
     QObject::connect(widget, &QObject::destroyed, [widget, handle] {
       Registry& reg = registry();
       reg.widgets.erase(handle);
@@ -214,32 +243,95 @@ QWidget& QtFont::widget() const {
 
 namespace {
 
+int fontHolds = 0;
+// The fonts that were given a write to wait with, in order; some may have settled since.
+// Kept at its size from pass to pass.
+std::vector<QtFont*> waitingFonts;
+
+void setOwnFont(QWidget& w, const QFont& f) {
+  // A font already the widget's own, and so already drawn, is not set again.
+  if (w.testAttribute(Qt::WA_SetFont) && f == w.font() && f.resolveMask() == w.font().resolveMask())
+    return;
+  w.setFont(f);
+}
+
+}  // namespace
+
+QtFont::~QtFont() {
+  if (listed_)
+    std::replace(waitingFonts.begin(), waitingFonts.end(), this, static_cast<QtFont*>(nullptr));
+}
+
+QFont QtFont::current() const { return waiting_ ? *waiting_ : widget().font(); }
+
+void QtFont::write(const QFont& f) {
+  QWidget& w = widget();
+  // A window's font is its controls' default: they see it at once.
+  if (fontHolds == 0 || w.isWindow()) {
+    setOwnFont(w, f);
+    return;
+  }
+  if (!listed_) waitingFonts.push_back(this);
+  listed_ = true;
+  waiting_ = f;
+}
+
+void QtFont::settle() {
+  if (!waiting_) return;
+  const QFont f = *std::move(waiting_);
+  waiting_.reset();
+  if (widget_) setOwnFont(*widget_, f);
+}
+
+void holdFonts() { ++fontHolds; }
+
+void releaseFonts() {
+  if (--fontHolds == 0) settleFonts();
+}
+
+void settleFonts() {
+  // Each font set asks the widget's parent to lay out again, and Qt looks for a request of the
+  // parent's already waiting from the front of its queue: delivered every so often, the queue
+  // stays short and the fonts of a large form cost no more each than those of a small one.
+  constexpr std::size_t kBetweenDeliveries = 64;
+  // In the order written; setting a font may run code that writes another, which joins the end.
+  for (std::size_t i = 0; i < waitingFonts.size(); ++i) {
+    if (i % kBetweenDeliveries == kBetweenDeliveries - 1)
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QtFont* f = waitingFonts[i];
+    if (!f) continue;
+    f->listed_ = false;
+    f->settle();
+  }
+  waitingFonts.clear();
+}
+
+namespace {
+
 QtFont& font(Object& o) { return self<QtFont>(o); }
 
-// Changes one aspect of the widget's font; setFont makes the font the widget's own.
+// Changes one aspect of the font; setFont makes the font the widget's own.
 template <class F>
 void editFont(Object& o, F&& change) {
-  QWidget& w = font(o).widget();
-  QFont f = w.font();
+  QFont f = font(o).current();
   change(f);
-  w.setFont(f);
+  font(o).write(f);
 }
 
 }  // namespace
 
 const host::MemberTable* QtFont::members() const {
   static const host::MemberTable table{
-      {"Name",
-       [](Object& o, Args) { return Variant(font(o).widget().font().family().toStdString()); },
+      {"Name", [](Object& o, Args) { return Variant(font(o).current().family().toStdString()); },
        [](Object& o, Args, const Variant& v) {
          editFont(o, [&](QFont& f) { f.setFamily(QString::fromStdString(v.toString())); });
        }},
       {"Size",
        [](Object& o, Args) {
-         QWidget& w = font(o).widget();
-         double points = w.font().pointSizeF();
+         const QFont f = font(o).current();
+         double points = f.pointSizeF();
          // A font given in pixels has no point size of its own.
-         if (points < 0) points = w.font().pixelSize() * 72.0 / w.logicalDpiY();
+         if (points < 0) points = f.pixelSize() * 72.0 / font(o).widget().logicalDpiY();
          return Variant(static_cast<float>(points));
        },
        [](Object& o, Args, const Variant& v) {
@@ -250,11 +342,11 @@ const host::MemberTable* QtFont::members() const {
          const int dpi = font(o).widget().logicalDpiY();
          editFont(o, [&](QFont& f) { f.setPixelSize(std::max(1, qRound(points * dpi / 72))); });
        }},
-      {"Bold", [](Object& o, Args) { return Variant(font(o).widget().font().bold()); },
+      {"Bold", [](Object& o, Args) { return Variant(font(o).current().bold()); },
        [](Object& o, Args, const Variant& v) {
          editFont(o, [&](QFont& f) { f.setBold(v.toBool()); });
        }},
-      {"Italic", [](Object& o, Args) { return Variant(font(o).widget().font().italic()); },
+      {"Italic", [](Object& o, Args) { return Variant(font(o).current().italic()); },
        [](Object& o, Args, const Variant& v) {
          editFont(o, [&](QFont& f) { f.setItalic(v.toBool()); });
        }}};

@@ -5,10 +5,12 @@
 // destroyed, so subscriptions and identity survive repeated look-ups. An adapter never owns
 // or deletes its widget; once the widget is gone, every member fails with 364.
 
+#include <QFont>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -19,6 +21,7 @@ namespace rescalo::qt {
 
 class QtForm;
 class QtControl;
+class QtFont;
 
 // "Object was unloaded": the adapter outlived its widget.
 inline constexpr int kObjectUnloaded = 364;
@@ -55,6 +58,13 @@ class QtWidgetObject : public host::Object {
   float twipsY(int pixels) const;
   int pixelsX(const host::Variant& twips) const;
   int pixelsY(const host::Variant& twips) const;
+  // The screen's twips per pixel, kept until the widget or a screen changes.
+  double twipsPerPixel(bool xAxis) const;
+
+  // The widget's font as the classic font object; always the same object.
+  const std::shared_ptr<QtFont>& font() const;
+  // Gives the widget a font written while fonts are held, before a member that may show it.
+  void settleFont() const;
 
  protected:
   const host::MemberTable* members() const override;
@@ -64,6 +74,9 @@ class QtWidgetObject : public host::Object {
   host::HWND handle_;
   std::optional<std::array<double, 4>> written_;
   QRect writtenAt_;
+  mutable std::uint64_t perPixelAt_[2] = {~std::uint64_t{0}, ~std::uint64_t{0}};
+  mutable double perPixel_[2] = {15, 15};
+  mutable std::shared_ptr<QtFont> font_;
 };
 
 // The adapter of a widget, created on first use: a QtForm for a form (a window, or the widget
@@ -79,18 +92,37 @@ QWidget* widgetOf(host::HWND handle);
 
 // The font of a widget seen as the classic font object: Name, Size (points), Bold, Italic.
 // A Size written is realised at a whole number of pixels (at 96 dpi, multiples of 0.75 point).
-// It reads and writes the widget's font directly, so it never goes stale.
+// It reads and writes the widget's font directly, so it never goes stale; only while fonts are
+// held does a control's font written wait, read back as written, until they are let go.
 class QtFont : public host::Object {
  public:
   explicit QtFont(QWidget* widget) : widget_(widget) {}
+  ~QtFont() override;
   std::string_view typeName() const override { return "StdFont"; }
   QWidget& widget() const;
+
+  // The font as written: the one waiting, else the widget's.
+  QFont current() const;
+  void write(const QFont& font);
+  // Gives the widget the font waiting for it, if any.
+  void settle();
 
  protected:
   const host::MemberTable* members() const override;
 
  private:
+  friend void settleFonts();
   QPointer<QWidget> widget_;
+  std::optional<QFont> waiting_;
+  bool listed_ = false;  // in the list of fonts settled at the end
 };
+
+// While a form handles its Resize, the fonts its controls are given wait and are set once at
+// the end: a font made small before a move and given its new size after costs one change, or
+// none when the size comes back to what it was. Holds nest; letting go of the last sets them.
+void holdFonts();
+void releaseFonts();
+// Sets every font waiting now, still holding (events are about to be delivered).
+void settleFonts();
 
 }  // namespace rescalo::qt

@@ -344,7 +344,11 @@ double QtServices::Timer() {
   return s - 86400.0 * static_cast<double>(static_cast<long long>(s / 86400.0));
 }
 
-void QtServices::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtServices::DoEvents() {
+  // What is delivered now may measure the controls' text.
+  settleFonts();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 int QtServices::MsgBox(std::string_view prompt, int buttons, std::string_view title) {
   messages.emplace_back(prompt);
