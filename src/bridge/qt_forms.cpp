@@ -48,9 +48,18 @@ namespace {
 
 constexpr double kTabOffset = 75000;  // twips by which a tab dialog parks its hidden pages
 
+// A form's text is in the code page of the font it is shown in, and stays so in the runtime.
+QString decoded(const std::string& bytes, const runtime::Font* font) {
+  return QString::fromStdString(frm::decode(bytes, frm::codePageOf(font ? font->charset : 0)));
+}
+
+QString decoded(const std::string& bytes, const runtime::Control& c) {
+  return decoded(bytes, c.font.get());
+}
+
 QString text(runtime::Control& c, host::Name member) {
   auto v = host::tryGet(c, member);
-  return v ? QString::fromStdString(v->toString()) : QString();
+  return v ? decoded(v->toString(), c) : QString();
 }
 
 bool flag(runtime::Control& c, host::Name member) {
@@ -96,7 +105,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
                                                              QTabWidget::West, QTabWidget::East};
     tabs->setTabPosition(kPositions[std::clamp(dialog->tabOrientation, 0, 3)]);
     for (int t = 0; t < dialog->tabs(); ++t)
-      tabs->addTab(new QWidget, QString::fromStdString(dialog->caption(t)));
+      tabs->addTab(new QWidget, decoded(dialog->caption(t), c));
     tabs->setCurrentIndex(dialog->tab());
     return tabs;
   }
@@ -108,7 +117,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       if (b->style == 3)
         tools->addSeparator();
       else
-        tools->addAction(QString::fromStdString(b->caption))->setEnabled(b->enabled);
+        tools->addAction(decoded(b->caption, c))->setEnabled(b->enabled);
     }
     return tools;
   }
@@ -123,7 +132,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     widget->setViewMode(view->view == 0 ? QListView::IconMode : QListView::ListMode);
     auto items = view->listItems();
     for (int i = 1; i <= items->count(); ++i)
-      widget->addItem(QString::fromStdString(items->at1<runtime::ListItem>(i)->text));
+      widget->addItem(decoded(items->at1<runtime::ListItem>(i)->text, c));
     return widget;
   }
   if (auto* tree = dynamic_cast<runtime::TreeView*>(&c)) {
@@ -137,7 +146,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       auto under = up ? items.find(up.get()) : items.end();
       auto* item =
           under != items.end() ? new QTreeWidgetItem(under->second) : new QTreeWidgetItem(widget);
-      item->setText(0, QString::fromStdString(node->text));
+      item->setText(0, decoded(node->text, c));
       item->setExpanded(node->expanded);
       items[node.get()] = item;
     }
@@ -209,7 +218,7 @@ void givePicture(runtime::Control& c, QWidget& w) {
 }
 
 QFont fontFor(const runtime::Font& f, const QWidget& w) {
-  QFont q(QString::fromStdString(f.name()));
+  QFont q(decoded(f.name(), &f));
   q.setPixelSize(std::max(1, qRound(static_cast<double>(f.size()) * w.logicalDpiY() / 72.0)));
   q.setBold(f.bold());
   q.setItalic(f.italic);
@@ -232,8 +241,8 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     out.window = std::make_unique<QWidget>();
   }
   QWidget* window = out.window.get();
-  window->setObjectName(QString::fromStdString(form.name));
-  window->setWindowTitle(QString::fromStdString(form.caption));
+  window->setObjectName(decoded(form.name, form.font.get()));
+  window->setWindowTitle(decoded(form.caption, form.font.get()));
   const double tx = 1440.0 / window->logicalDpiX(), ty = 1440.0 / window->logicalDpiY();
   auto px = [](double twips, double tpp) { return static_cast<int>(host::CLng(twips / tpp)); };
   window->move(px(form.left(), tx), px(form.top(), ty));
@@ -284,7 +293,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       continue;
     }
     containers[c.get()] = w;
-    w->setObjectName(QString::fromStdString(c->name()));
+    w->setObjectName(decoded(c->name(), form.font.get()));
     if (c->index() >= 0) w->setProperty("Index", c->index());
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
     // The twips themselves, too: a design size between two pixels stays as designed.
@@ -401,13 +410,14 @@ QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime:
 }
 
 BuiltForm loadAndBuild(const std::filesystem::path& file,
-                       const std::function<void(const std::string&)>& onOutput) {
+                       const std::function<void(const std::string&)>& onOutput, int codePage) {
   runtime::RuntimeOptions options;
   options.settingsFile = std::filesystem::temp_directory_path() / "rescalo-design-settings";
   runtime::Runtime design(options);
   control::registerRescalo(design.userControls());
   if (onOutput) design.onOutput = onOutput;
-  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
+  runtime::LoadedForm lf =
+      runtime::loadForm(design, file, {.userMode = false, .codePage = codePage});
   const bool has = std::any_of(lf.form->controls().begin(), lf.form->controls().end(),
                                [](const auto& c) { return c->typeName() == "Rescalo"; });
   if (!has) {
@@ -419,7 +429,8 @@ BuiltForm loadAndBuild(const std::filesystem::path& file,
   }
   BuiltForm out{lf.document, {}};
   lf.form->unload();
-  auto form = runtime::buildForm(design, out.document, file, {.userMode = false});
+  auto form =
+      runtime::buildForm(design, out.document, file, {.userMode = false, .codePage = codePage});
   out.built = buildQtForm(*form);
   form->unload();
   if (onOutput)
