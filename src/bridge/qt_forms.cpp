@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,8 +12,10 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -23,6 +26,7 @@
 
 #include <rescalo/control/rescalo.h>
 #include <rescalo/host/failure.h>
+#include <rescalo/host/system_colors.h>
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
 #include <rescalo/qt/qt_image_list.h>
@@ -30,6 +34,7 @@
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/bitmap.h>
 #include <rescalo/runtime/runtime.h>
 #include <rescalo/runtime/surface.h>
 #include <rescalo/runtime/user_control_host.h>
@@ -194,8 +199,7 @@ Variant qtPicture(const Variant& picture) {
 
 // A drawing surface's own back colour; the default button face is left to Qt's palette.
 void giveBackColor(const runtime::Surface& from, host::Object& to) {
-  constexpr raster::Color kButtonFace = 0x8000000F;
-  if (from.backColor != kButtonFace)
+  if (from.backColor != host::kSysButtonFace)
     host::ignoreErrors(
         [&] { to.set("BackColor", Variant(static_cast<std::int32_t>(from.backColor))); });
 }
@@ -215,6 +219,167 @@ void givePicture(runtime::Control& c, QWidget& w) {
       adapter->set("AutoSize", *autoSize);
     adapter->set("Picture", qtPicture(*picture));
   });
+}
+
+// --- the classic look: colours, labels, wrapped captions ---
+
+QColor qtColor(std::uint32_t classic) {
+  const raster::Color c = runtime::resolveColor(classic);
+  return QColor(raster::red(c), raster::green(c), raster::blue(c));
+}
+
+std::optional<std::uint32_t> colorOf(runtime::Control& c, host::Name member) {
+  auto v = host::tryGet(c, member);
+  std::optional<std::uint32_t> out;
+  if (v && v->isNumeric())
+    host::ignoreErrors([&] { out = static_cast<std::uint32_t>(v->toLong()); });
+  return out;
+}
+
+int numberOf(runtime::Control& c, host::Name member, int fallback) {
+  auto v = host::tryGet(c, member);
+  int out = fallback;
+  if (v && v->isNumeric()) host::ignoreErrors([&] { out = v->toInteger(); });
+  return out;
+}
+
+// The window's palette is the classic theme's system colours, which every control that keeps
+// its default colours shows, whatever colour the form itself has.
+QPalette classicPalette() {
+  QPalette p(qtColor(host::kSysButtonFace));
+  p.setColor(QPalette::Window, qtColor(host::kSysButtonFace));
+  p.setColor(QPalette::Base, qtColor(host::kSysWindow));
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    p.setColor(role, qtColor(host::kSysWindowText));
+  return p;
+}
+
+// Words of a caption in lines no wider than `width`, as the classic button breaks them; a word
+// wider than the button keeps its own line.
+QString wrapped(const QString& caption, const QFontMetrics& fm, int width) {
+  QStringList lines;
+  const auto measure = [&](const QString& t) {
+    return fm.horizontalAdvance(QString(t).remove(QRegularExpression("&(?!&)")));
+  };
+  for (const QString& paragraph : QString(caption).replace("\r\n", "\n").split('\n')) {
+    QString line;
+    for (const QString& word : paragraph.split(' ')) {
+      const QString longer = line.isEmpty() ? word : line + ' ' + word;
+      if (!line.isEmpty() && measure(longer) > width) {
+        lines << line;
+        line = word;
+      } else {
+        line = longer;
+      }
+    }
+    lines << line;
+  }
+  return lines.join('\n');
+}
+
+// Keeps a command button's caption broken into lines that fit it as it is resized or its font
+// scaled; a caption set from outside is taken as the new one to break.
+class WrappedCaption : public QObject {
+ public:
+  explicit WrappedCaption(QPushButton& button) : QObject(&button), caption_(button.text()) {
+    button.installEventFilter(this);
+    rewrap(button);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::FontChange)
+      rewrap(*static_cast<QPushButton*>(watched));
+    return false;
+  }
+
+ private:
+  static constexpr int kInset = 8;  // the classic button's text margins, both sides together
+  void rewrap(QPushButton& button) {
+    if (button.text() != shown_) caption_ = button.text();
+    shown_ = wrapped(caption_, button.fontMetrics(), button.width() - kInset);
+    if (shown_ != button.text()) button.setText(shown_);
+  }
+  QString caption_, shown_;
+};
+
+QString withoutAccessKeys(const QString& caption) {
+  return QString(caption).replace(QRegularExpression("&(.)"), "\\1");
+}
+
+// Paints a frame as the classic one is painted: its back colour, an etched rectangle from the
+// middle of the caption's line down, and the caption over the line at the left. Qt's own group
+// box tints its inside and puts its title above the line.
+class ClassicFrame : public QObject {
+ public:
+  ClassicFrame(QGroupBox& box, bool border) : QObject(&box), border_(border) {
+    box.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& box = *static_cast<QGroupBox*>(watched);
+    QPainter p(&box);
+    const QColor back = box.palette().color(QPalette::Window);
+    p.fillRect(box.rect(), back);
+    const QFontMetrics fm = box.fontMetrics();
+    const int top = fm.height() / 2, w = box.width(), h = box.height();
+    if (border_) {
+      p.setPen(kHighlight);
+      p.drawRect(1, top + 1, w - 2, h - top - 2);
+      p.setPen(kShadow);
+      p.drawRect(0, top, w - 2, h - top - 2);
+    }
+    const QString text = withoutAccessKeys(box.title());
+    if (text.isEmpty()) return true;
+    const int tw = std::min(fm.horizontalAdvance(text), w - 12);
+    p.fillRect(6, 0, tw + 4, fm.height(), back);
+    p.setPen(box.isEnabled() ? box.palette().color(QPalette::WindowText) : kShadow);
+    p.drawText(QRect(8, 0, tw, fm.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+               text);
+    return true;
+  }
+
+ private:
+  static inline const QColor kHighlight{255, 255, 255}, kShadow{128, 128, 128};
+  bool border_;
+};
+
+void setColors(QWidget& w, runtime::Control& c, QPalette::ColorRole back, QPalette::ColorRole fore,
+               bool fill) {
+  QPalette p = w.palette();
+  if (auto b = colorOf(c, "BackColor")) p.setColor(back, qtColor(*b));
+  if (auto f = colorOf(c, "ForeColor")) p.setColor(fore, qtColor(*f));
+  w.setPalette(p);
+  w.setAutoFillBackground(fill);
+}
+
+// What the classic control looks like, on its widget: colours (its own, or the system's, never
+// its container's), a label's back style, alignment, border and wrapping.
+void classicLook(runtime::Control& c, QWidget& w) {
+  w.setPalette(classicPalette());
+  static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+  const Qt::Alignment align = kAlign[std::clamp(numberOf(c, "Alignment", 0), 0, 2)];
+  if (auto* label = qobject_cast<QLabel*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, numberOf(c, "BackStyle", 1) != 0);
+    // The classic label always breaks its caption at its width, from the top.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(align | Qt::AlignTop);
+    if (numberOf(c, "UseMnemonic", -1) != 0) label->setText(withoutAccessKeys(label->text()));
+    if (numberOf(c, "BorderStyle", 0) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  } else if (auto* button = qobject_cast<QPushButton*>(&w)) {
+    setColors(w, c, QPalette::Button, QPalette::ButtonText, false);
+    new WrappedCaption(*button);
+  } else if (auto* box = qobject_cast<QGroupBox*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, true);
+    new ClassicFrame(*box, numberOf(c, "BorderStyle", 1) != 0);
+  } else if (qobject_cast<QCheckBox*>(&w) || qobject_cast<QRadioButton*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, true);
+  } else if (auto* line = qobject_cast<QLineEdit*>(&w)) {
+    setColors(w, c, QPalette::Base, QPalette::Text, false);
+    line->setAlignment(align | Qt::AlignVCenter);
+  } else if (qobject_cast<QTextEdit*>(&w) || qobject_cast<QListWidget*>(&w) ||
+             qobject_cast<QComboBox*>(&w) || qobject_cast<QTreeWidget*>(&w)) {
+    setColors(w, c, QPalette::Base, QPalette::Text, false);
+  }
 }
 
 QFont fontFor(const runtime::Font& f, const QWidget& w) {
@@ -260,6 +425,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     }
   });
   window->setEnabled(form.enabled);
+  window->setPalette(classicPalette());
   giveBackColor(form, *qt::adoptForm(window));
   if (runtime::bitmapOf(form.picture))
     host::ignoreErrors([&] { qt::adoptForm(window)->set("Picture", qtPicture(form.picture)); });
@@ -334,6 +500,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     if (auto* box = dynamic_cast<runtime::PictureBox*>(c.get()); box && c->container == &form)
       if (box->align() != 0) w->setProperty("Align", box->align());
     if (c->font) w->setFont(fontFor(*c->font, *w));
+    classicLook(*c, *w);
     if (auto* surface = dynamic_cast<runtime::Surface*>(c.get()))
       giveBackColor(*surface, *qt::adoptControl(w));
     givePicture(*c, *w);

@@ -119,11 +119,12 @@ class Frx {
  private:
   std::optional<std::vector<std::uint8_t>> readCompanion(const std::string& name, int line) {
     const std::string where = formFile_.string() + ":" + std::to_string(line) + ": ";
+    const std::string shown = frm::decode(name, codePage);  // for messages
     std::string portable = name;
     // A name in the form's code page may be on disk in UTF-8; its trail bytes may be backslashes,
     // so it is decoded before they become slashes.
     if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; })) {
-      std::string decoded = frm::decode(name, codePage);
+      std::string decoded = shown;
       std::replace(decoded.begin(), decoded.end(), '\\', '/');
       std::error_code ec;
       if (fs::exists(formFile_.parent_path() / fs::path(decoded).lexically_normal(), ec))
@@ -134,7 +135,7 @@ class Frx {
     bool climbs = !relative.empty() && *relative.begin() == "..";
     if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory() ||
         portable.find(':') != std::string::npos || climbs) {
-      rt_.warn(where + "\"" + name +
+      rt_.warn(where + "\"" + shown +
                "\" is outside the form's folder and is not read; its pictures are left out");
       return std::nullopt;
     }
@@ -146,17 +147,17 @@ class Frx {
     // A link inside the folder must not lead out of it either.
     auto [f, t] = std::mismatch(folder.begin(), folder.end(), target.begin(), target.end());
     if (ec || f != folder.end()) {
-      rt_.warn(where + "\"" + name +
+      rt_.warn(where + "\"" + shown +
                "\" leads outside the form's folder and is not read; its pictures are left out");
       return std::nullopt;
     }
     if (fs::is_directory(target, ec))
       throw frm::ParseError(formFile_.string(), line,
-                            "a .frx file beside the form, not the folder \"" + name + "\"");
+                            "a .frx file beside the form, not the folder \"" + shown + "\"");
     std::ifstream in;
     if (fs::is_regular_file(target, ec)) in.open(target, std::ios::binary);
     if (!in.is_open() || !in) {
-      rt_.warn(formFile_.string() + ": " + name + " not found; its pictures are left out");
+      rt_.warn(formFile_.string() + ": " + shown + " not found; its pictures are left out");
       return std::nullopt;
     }
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
