@@ -80,6 +80,373 @@ QPixmap pixmapOf(const raster::Bitmap& bm) {
   return QPixmap::fromImage(image.copy());
 }
 
+// --- the classic look: colours, labels, wrapped captions ---
+
+QColor qtColor(std::uint32_t classic) {
+  const raster::Color c = runtime::resolveColor(classic);
+  return QColor(raster::red(c), raster::green(c), raster::blue(c));
+}
+
+std::optional<std::uint32_t> colorOf(runtime::Control& c, host::Name member) {
+  auto v = host::tryGet(c, member);
+  std::optional<std::uint32_t> out;
+  if (v && v->isNumeric())
+    host::ignoreErrors([&] { out = static_cast<std::uint32_t>(v->toLong()); });
+  return out;
+}
+
+int numberOf(runtime::Control& c, host::Name member, int fallback) {
+  auto v = host::tryGet(c, member);
+  int out = fallback;
+  if (v && v->isNumeric()) host::ignoreErrors([&] { out = v->toInteger(); });
+  return out;
+}
+
+// The window's palette is the classic theme's system colours, which every control that keeps
+// its default colours shows, whatever colour the form itself has.
+QPalette classicPalette() {
+  QPalette p(qtColor(host::kSysButtonFace));
+  p.setColor(QPalette::Window, qtColor(host::kSysButtonFace));
+  p.setColor(QPalette::Base, qtColor(host::kSysWindow));
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    p.setColor(role, qtColor(host::kSysWindowText));
+  return p;
+}
+
+// Words of a caption in lines no wider than `width`, as the classic button breaks them; a word
+// wider than the button keeps its own line.
+QString wrapped(const QString& caption, const QFontMetrics& fm, int width) {
+  QStringList lines;
+  const auto measure = [&](const QString& t) {
+    return fm.horizontalAdvance(QString(t).remove(QRegularExpression("&(?!&)")));
+  };
+  for (const QString& paragraph : QString(caption).replace("\r\n", "\n").split('\n')) {
+    QString line;
+    for (const QString& word : paragraph.split(' ')) {
+      const QString longer = line.isEmpty() ? word : line + ' ' + word;
+      if (!line.isEmpty() && measure(longer) > width) {
+        lines << line;
+        line = word;
+      } else {
+        line = longer;
+      }
+    }
+    lines << line;
+  }
+  return lines.join('\n');
+}
+
+// Keeps a command button's caption broken into lines that fit it as it is resized or its font
+// scaled; a caption set from outside is taken as the new one to break.
+class WrappedCaption : public QObject {
+ public:
+  explicit WrappedCaption(QPushButton& button) : QObject(&button), caption_(button.text()) {
+    button.installEventFilter(this);
+    rewrap(button);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::FontChange)
+      rewrap(*static_cast<QPushButton*>(watched));
+    return false;
+  }
+
+ private:
+  static constexpr int kInset = 8;  // the classic button's text margins, both sides together
+  void rewrap(QPushButton& button) {
+    if (button.text() != shown_) caption_ = button.text();
+    shown_ = wrapped(caption_, button.fontMetrics(), button.width() - kInset);
+    if (shown_ != button.text()) button.setText(shown_);
+  }
+  QString caption_, shown_;
+};
+
+// The classic theme's 3-D colours.
+const QColor kHighlight{255, 255, 255}, kShadow{128, 128, 128}, kDark{64, 64, 64};
+
+QString withoutAccessKeys(const QString& caption) {
+  return QString(caption).replace(QRegularExpression("&(.)"), "\\1");
+}
+
+// Paints a frame as the classic one is painted: its back colour, an etched rectangle from the
+// middle of the caption's line down, and the caption over the line at the left. Qt's own group
+// box tints its inside and puts its title above the line.
+class ClassicFrame : public QObject {
+ public:
+  ClassicFrame(QGroupBox& box, bool border) : QObject(&box), border_(border) {
+    box.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& box = *static_cast<QGroupBox*>(watched);
+    QPainter p(&box);
+    const QColor back = box.palette().color(QPalette::Window);
+    p.fillRect(box.rect(), back);
+    const QFontMetrics fm = box.fontMetrics();
+    const int top = fm.height() / 2, w = box.width(), h = box.height();
+    if (border_) {
+      p.setPen(kHighlight);
+      p.drawRect(1, top + 1, w - 2, h - top - 2);
+      p.setPen(kShadow);
+      p.drawRect(0, top, w - 2, h - top - 2);
+    }
+    const QString text = withoutAccessKeys(box.title());
+    if (text.isEmpty()) return true;
+    const int tw = std::min(fm.horizontalAdvance(text), w - 12);
+    p.fillRect(6, 0, tw + 4, fm.height(), back);
+    p.setPen(box.isEnabled() ? box.palette().color(QPalette::WindowText) : kShadow);
+    p.drawText(QRect(8, 0, tw, fm.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+               text);
+    return true;
+  }
+
+ private:
+  bool border_;
+};
+
+void raisedEdge(QPainter& p, QRect r) {
+  p.setPen(kHighlight);
+  p.drawLine(r.topLeft(), r.topRight());
+  p.drawLine(r.topLeft(), r.bottomLeft());
+  p.setPen(kDark);
+  p.drawLine(r.bottomLeft(), r.bottomRight());
+  p.drawLine(r.topRight(), r.bottomRight());
+  p.setPen(kShadow);
+  p.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
+  p.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+}
+
+// Paints a tab strip as the classic one: a tab as wide as its caption for each of its tabs, the
+// first one in front, over a raised panel. It has no pages: the application shows the controls.
+class ClassicTabStrip : public QObject {
+ public:
+  ClassicTabStrip(QWidget& strip, QStringList captions)
+      : QObject(&strip), captions_(std::move(captions)) {
+    strip.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& strip = *static_cast<QWidget*>(watched);
+    QPainter p(&strip);
+    const QColor face = qtColor(host::kSysButtonFace);
+    const QFontMetrics fm = strip.fontMetrics();
+    const int th = fm.height() + 8;
+    p.fillRect(strip.rect(), face);
+    raisedEdge(p, QRect(0, th, strip.width(), strip.height() - th));
+    int x = 2;
+    std::vector<QRect> cells;
+    for (const QString& caption : captions_) {
+      cells.emplace_back(x, 0, fm.horizontalAdvance(caption) + 12, th);
+      x += cells.back().width();
+    }
+    // The first tab is in front: drawn last, a little larger, open to the panel.
+    for (std::size_t i = cells.size(); i-- > 0;) {
+      const bool current = i == 0;
+      QRect r = cells[i];
+      if (current)
+        r.adjust(-1, 0, 1, 2);
+      else
+        r.adjust(0, 2, 0, 0);
+      p.fillRect(r, face);
+      p.setPen(kHighlight);
+      p.drawLine(r.left() + 2, r.top(), r.right() - 2, r.top());
+      p.drawLine(r.left(), r.top() + 2, r.left(), r.bottom());
+      p.drawPoint(r.left() + 1, r.top() + 1);
+      p.setPen(kDark);
+      p.drawLine(r.right(), r.top() + 2, r.right(), r.bottom() - (current ? 2 : 0));
+      p.setPen(kShadow);
+      p.drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - (current ? 2 : 0));
+      p.setPen(strip.isEnabled() ? QColor(Qt::black) : kShadow);
+      p.drawText(cells[i].adjusted(0, current ? 0 : 2, 0, 0), Qt::AlignCenter, captions_[i]);
+    }
+    return true;
+  }
+
+ private:
+  QStringList captions_;
+};
+
+// Paints a control the Qt host has no widget of its own for as the classic runtime shows one:
+// a sunken box with its caption, or its class, in grey in the middle.
+class ClassicPlaceholder : public QObject {
+ public:
+  ClassicPlaceholder(QWidget& box, QString text) : QObject(&box), text_(std::move(text)) {
+    box.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& box = *static_cast<QWidget*>(watched);
+    QPainter p(&box);
+    const QRect r = box.rect();
+    p.fillRect(r, box.palette().color(QPalette::Window));
+    p.setPen(kShadow);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(kHighlight);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    p.setPen(kShadow);
+    p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, text_);
+    return true;
+  }
+
+ private:
+  QString text_;
+};
+
+// Paints a shape control as the classic runtime draws it: its outline in its border colour,
+// style and width, filled as its fill style says, or with its back colour when opaque.
+class ClassicShape : public QObject {
+ public:
+  ClassicShape(QWidget& box, runtime::Control& c) : QObject(&box) {
+    kind_ = numberOf(c, "Shape", 0);
+    borderWidth_ = std::max(1, numberOf(c, "BorderWidth", 1));
+    static constexpr Qt::PenStyle kPens[] = {Qt::NoPen,    Qt::SolidLine,   Qt::DashLine,
+                                             Qt::DotLine,  Qt::DashDotLine, Qt::DashDotDotLine,
+                                             Qt::SolidLine};
+    pen_ = kPens[std::clamp(numberOf(c, "BorderStyle", 1), 0, 6)];
+    border_ = qtColor(colorOf(c, "BorderColor").value_or(host::kSysWindowText));
+    static constexpr Qt::BrushStyle kFills[] = {
+        Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
+        Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    fill_ = kFills[std::clamp(numberOf(c, "FillStyle", 1), 0, 7)];
+    fillColor_ = qtColor(colorOf(c, "FillColor").value_or(0));
+    if (numberOf(c, "BackStyle", 0) != 0)
+      back_ = qtColor(colorOf(c, "BackColor").value_or(host::kSysWindow));
+    box.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& box = *static_cast<QWidget*>(watched);
+    QRectF r = box.rect();
+    if (kind_ == 1 || kind_ == 3 || kind_ == 5) {  // square, circle, rounded square
+      const double side = std::min(r.width(), r.height());
+      r = QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
+    }
+    const double inset = pen_ == Qt::NoPen ? 0 : borderWidth_ / 2.0;
+    r.adjust(inset, inset, -inset, -inset);
+    QPainter p(&box);
+    QPen pen(border_, borderWidth_, pen_);
+    pen.setJoinStyle(Qt::MiterJoin);
+    const double radius = std::min(r.width(), r.height()) / 6;
+    auto draw = [&] {
+      if (kind_ == 2 || kind_ == 3)
+        p.drawEllipse(r);
+      else if (kind_ == 4 || kind_ == 5)
+        p.drawRoundedRect(r, radius, radius);
+      else
+        p.drawRect(r);
+    };
+    p.setPen(Qt::NoPen);
+    if (back_) {
+      p.setBrush(*back_);
+      draw();
+    }
+    if (fill_ != Qt::NoBrush) {
+      p.setBrush(QBrush(fillColor_, fill_));
+      draw();
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen);
+    draw();
+    return true;
+  }
+
+ private:
+  int kind_ = 0, borderWidth_ = 1;
+  Qt::PenStyle pen_ = Qt::SolidLine;
+  Qt::BrushStyle fill_ = Qt::NoBrush;
+  QColor border_, fillColor_;
+  std::optional<QColor> back_;
+};
+
+// A tab dialog's tabs share its width, TabsPerRow of them to a row, whatever their captions;
+// the width follows the dialog as it is resized.
+class ClassicTabWidths : public QObject {
+ public:
+  ClassicTabWidths(QTabWidget& tabs, int perRow) : QObject(&tabs), perRow_(std::max(1, perRow)) {
+    tabs.installEventFilter(this);
+    apply(tabs);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) apply(*static_cast<QTabWidget*>(watched));
+    return false;
+  }
+
+ private:
+  void apply(QTabWidget& tabs) {
+    const int across = std::max(1, std::min(tabs.count(), perRow_));
+    const bool vertical =
+        tabs.tabPosition() == QTabWidget::West || tabs.tabPosition() == QTabWidget::East;
+    const int side = (vertical ? tabs.height() : tabs.width()) / across;
+    if (side == side_) return;
+    side_ = side;
+    // On the tab widget, not its bar, whose own style sheet holds the tabs' height.
+    tabs.setStyleSheet(QString("QTabBar::tab { %1: %2px; }")
+                           .arg(vertical ? "height" : "width")
+                           .arg(std::max(1, side)));
+  }
+  int perRow_, side_ = -1;
+};
+
+void setColors(QWidget& w, runtime::Control& c, QPalette::ColorRole back, QPalette::ColorRole fore,
+               bool fill) {
+  QPalette p = w.palette();
+  if (auto b = colorOf(c, "BackColor")) p.setColor(back, qtColor(*b));
+  if (auto f = colorOf(c, "ForeColor")) p.setColor(fore, qtColor(*f));
+  w.setPalette(p);
+  w.setAutoFillBackground(fill);
+}
+
+// What the classic control looks like, on its widget: colours (its own, or the system's, never
+// its container's), a label's back style, alignment, border and wrapping.
+void classicLook(runtime::Control& c, QWidget& w) {
+  w.setPalette(classicPalette());
+  static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+  const Qt::Alignment align = kAlign[std::clamp(numberOf(c, "Alignment", 0), 0, 2)];
+  if (auto* label = qobject_cast<QLabel*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, numberOf(c, "BackStyle", 1) != 0);
+    // The classic label always breaks its caption at its width, from the top.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(align | Qt::AlignTop);
+    if (numberOf(c, "UseMnemonic", -1) != 0) label->setText(withoutAccessKeys(label->text()));
+    if (numberOf(c, "BorderStyle", 0) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  } else if (auto* button = qobject_cast<QPushButton*>(&w)) {
+    setColors(w, c, QPalette::Button, QPalette::ButtonText, false);
+    button->setDefault(numberOf(c, "Default", 0) != 0);
+    new WrappedCaption(*button);
+  } else if (auto* box = qobject_cast<QGroupBox*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, true);
+    new ClassicFrame(*box, numberOf(c, "BorderStyle", 1) != 0);
+  } else if (qobject_cast<QCheckBox*>(&w) || qobject_cast<QRadioButton*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, true);
+  } else if (auto* tabs = qobject_cast<QTabWidget*>(&w)) {
+    if (auto* dialog = dynamic_cast<runtime::SSTab*>(&c)) {
+      new ClassicTabWidths(*tabs, dialog->tabsPerRow);
+      // The pages are the dialog's own colour, not the lighter pane of Qt's style.
+      const QColor back = qtColor(colorOf(c, "BackColor").value_or(host::kSysButtonFace));
+      for (int t = 0; t < tabs->count(); ++t) {
+        QPalette page = tabs->widget(t)->palette();
+        page.setColor(QPalette::Window, back);
+        tabs->widget(t)->setPalette(page);
+        tabs->widget(t)->setAutoFillBackground(true);
+      }
+      if (auto fore = colorOf(c, "ForeColor"))
+        for (int t = 0; t < tabs->count(); ++t) tabs->tabBar()->setTabTextColor(t, qtColor(*fore));
+    }
+  } else if (auto* line = qobject_cast<QLineEdit*>(&w)) {
+    setColors(w, c, QPalette::Base, QPalette::Text, false);
+    line->setAlignment(align | Qt::AlignVCenter);
+  } else if (qobject_cast<QTextEdit*>(&w) || qobject_cast<QListWidget*>(&w) ||
+             qobject_cast<QComboBox*>(&w) || qobject_cast<QTreeWidget*>(&w)) {
+    setColors(w, c, QPalette::Base, QPalette::Text, false);
+  }
+}
+
+// Classes whose box on Qt shows what they draw themselves (pictures, shapes, lists of files).
+constexpr std::string_view kOwnLook[] = {"PictureBox", "Image", "Shape", "DirListBox",
+                                         "FileListBox"};
+
 // The widget of a control's class; nothing for a class that has no widget here.
 QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   const std::string_view type = c.typeName();
@@ -179,6 +546,18 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
     return nullptr;
   auto* box = new QFrame(parent);
+  if (auto* strip = dynamic_cast<runtime::TabStrip*>(&c)) {
+    QStringList captions;
+    auto items = strip->tabs();
+    for (int i = 1; items && i <= items->count(); ++i)
+      captions << withoutAccessKeys(decoded(items->at1<runtime::TabItem>(i)->caption, c));
+    new ClassicTabStrip(*box, captions);
+  } else if (std::find(std::begin(kOwnLook), std::end(kOwnLook), type) == std::end(kOwnLook)) {
+    const QString caption = text(c, "Caption");
+    new ClassicPlaceholder(*box, caption.isEmpty() ? QString::fromUtf8(type.data(), type.size())
+                                                   : withoutAccessKeys(caption));
+  }
+  if (type == "Shape") new ClassicShape(*box, c);
   if (type == "PictureBox" || type == "Image") {
     std::int16_t border = 0;
     if (auto v = host::tryGet(c, "BorderStyle"))
@@ -219,167 +598,6 @@ void givePicture(runtime::Control& c, QWidget& w) {
       adapter->set("AutoSize", *autoSize);
     adapter->set("Picture", qtPicture(*picture));
   });
-}
-
-// --- the classic look: colours, labels, wrapped captions ---
-
-QColor qtColor(std::uint32_t classic) {
-  const raster::Color c = runtime::resolveColor(classic);
-  return QColor(raster::red(c), raster::green(c), raster::blue(c));
-}
-
-std::optional<std::uint32_t> colorOf(runtime::Control& c, host::Name member) {
-  auto v = host::tryGet(c, member);
-  std::optional<std::uint32_t> out;
-  if (v && v->isNumeric())
-    host::ignoreErrors([&] { out = static_cast<std::uint32_t>(v->toLong()); });
-  return out;
-}
-
-int numberOf(runtime::Control& c, host::Name member, int fallback) {
-  auto v = host::tryGet(c, member);
-  int out = fallback;
-  if (v && v->isNumeric()) host::ignoreErrors([&] { out = v->toInteger(); });
-  return out;
-}
-
-// The window's palette is the classic theme's system colours, which every control that keeps
-// its default colours shows, whatever colour the form itself has.
-QPalette classicPalette() {
-  QPalette p(qtColor(host::kSysButtonFace));
-  p.setColor(QPalette::Window, qtColor(host::kSysButtonFace));
-  p.setColor(QPalette::Base, qtColor(host::kSysWindow));
-  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    p.setColor(role, qtColor(host::kSysWindowText));
-  return p;
-}
-
-// Words of a caption in lines no wider than `width`, as the classic button breaks them; a word
-// wider than the button keeps its own line.
-QString wrapped(const QString& caption, const QFontMetrics& fm, int width) {
-  QStringList lines;
-  const auto measure = [&](const QString& t) {
-    return fm.horizontalAdvance(QString(t).remove(QRegularExpression("&(?!&)")));
-  };
-  for (const QString& paragraph : QString(caption).replace("\r\n", "\n").split('\n')) {
-    QString line;
-    for (const QString& word : paragraph.split(' ')) {
-      const QString longer = line.isEmpty() ? word : line + ' ' + word;
-      if (!line.isEmpty() && measure(longer) > width) {
-        lines << line;
-        line = word;
-      } else {
-        line = longer;
-      }
-    }
-    lines << line;
-  }
-  return lines.join('\n');
-}
-
-// Keeps a command button's caption broken into lines that fit it as it is resized or its font
-// scaled; a caption set from outside is taken as the new one to break.
-class WrappedCaption : public QObject {
- public:
-  explicit WrappedCaption(QPushButton& button) : QObject(&button), caption_(button.text()) {
-    button.installEventFilter(this);
-    rewrap(button);
-  }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Resize || event->type() == QEvent::FontChange)
-      rewrap(*static_cast<QPushButton*>(watched));
-    return false;
-  }
-
- private:
-  static constexpr int kInset = 8;  // the classic button's text margins, both sides together
-  void rewrap(QPushButton& button) {
-    if (button.text() != shown_) caption_ = button.text();
-    shown_ = wrapped(caption_, button.fontMetrics(), button.width() - kInset);
-    if (shown_ != button.text()) button.setText(shown_);
-  }
-  QString caption_, shown_;
-};
-
-QString withoutAccessKeys(const QString& caption) {
-  return QString(caption).replace(QRegularExpression("&(.)"), "\\1");
-}
-
-// Paints a frame as the classic one is painted: its back colour, an etched rectangle from the
-// middle of the caption's line down, and the caption over the line at the left. Qt's own group
-// box tints its inside and puts its title above the line.
-class ClassicFrame : public QObject {
- public:
-  ClassicFrame(QGroupBox& box, bool border) : QObject(&box), border_(border) {
-    box.installEventFilter(this);
-  }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Paint) return false;
-    auto& box = *static_cast<QGroupBox*>(watched);
-    QPainter p(&box);
-    const QColor back = box.palette().color(QPalette::Window);
-    p.fillRect(box.rect(), back);
-    const QFontMetrics fm = box.fontMetrics();
-    const int top = fm.height() / 2, w = box.width(), h = box.height();
-    if (border_) {
-      p.setPen(kHighlight);
-      p.drawRect(1, top + 1, w - 2, h - top - 2);
-      p.setPen(kShadow);
-      p.drawRect(0, top, w - 2, h - top - 2);
-    }
-    const QString text = withoutAccessKeys(box.title());
-    if (text.isEmpty()) return true;
-    const int tw = std::min(fm.horizontalAdvance(text), w - 12);
-    p.fillRect(6, 0, tw + 4, fm.height(), back);
-    p.setPen(box.isEnabled() ? box.palette().color(QPalette::WindowText) : kShadow);
-    p.drawText(QRect(8, 0, tw, fm.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-               text);
-    return true;
-  }
-
- private:
-  static inline const QColor kHighlight{255, 255, 255}, kShadow{128, 128, 128};
-  bool border_;
-};
-
-void setColors(QWidget& w, runtime::Control& c, QPalette::ColorRole back, QPalette::ColorRole fore,
-               bool fill) {
-  QPalette p = w.palette();
-  if (auto b = colorOf(c, "BackColor")) p.setColor(back, qtColor(*b));
-  if (auto f = colorOf(c, "ForeColor")) p.setColor(fore, qtColor(*f));
-  w.setPalette(p);
-  w.setAutoFillBackground(fill);
-}
-
-// What the classic control looks like, on its widget: colours (its own, or the system's, never
-// its container's), a label's back style, alignment, border and wrapping.
-void classicLook(runtime::Control& c, QWidget& w) {
-  w.setPalette(classicPalette());
-  static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
-  const Qt::Alignment align = kAlign[std::clamp(numberOf(c, "Alignment", 0), 0, 2)];
-  if (auto* label = qobject_cast<QLabel*>(&w)) {
-    setColors(w, c, QPalette::Window, QPalette::WindowText, numberOf(c, "BackStyle", 1) != 0);
-    // The classic label always breaks its caption at its width, from the top.
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(align | Qt::AlignTop);
-    if (numberOf(c, "UseMnemonic", -1) != 0) label->setText(withoutAccessKeys(label->text()));
-    if (numberOf(c, "BorderStyle", 0) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  } else if (auto* button = qobject_cast<QPushButton*>(&w)) {
-    setColors(w, c, QPalette::Button, QPalette::ButtonText, false);
-    new WrappedCaption(*button);
-  } else if (auto* box = qobject_cast<QGroupBox*>(&w)) {
-    setColors(w, c, QPalette::Window, QPalette::WindowText, true);
-    new ClassicFrame(*box, numberOf(c, "BorderStyle", 1) != 0);
-  } else if (qobject_cast<QCheckBox*>(&w) || qobject_cast<QRadioButton*>(&w)) {
-    setColors(w, c, QPalette::Window, QPalette::WindowText, true);
-  } else if (auto* line = qobject_cast<QLineEdit*>(&w)) {
-    setColors(w, c, QPalette::Base, QPalette::Text, false);
-    line->setAlignment(align | Qt::AlignVCenter);
-  } else if (qobject_cast<QTextEdit*>(&w) || qobject_cast<QListWidget*>(&w) ||
-             qobject_cast<QComboBox*>(&w) || qobject_cast<QTreeWidget*>(&w)) {
-    setColors(w, c, QPalette::Base, QPalette::Text, false);
-  }
 }
 
 QFont fontFor(const runtime::Font& f, const QWidget& w) {
