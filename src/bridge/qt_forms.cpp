@@ -104,12 +104,19 @@ int numberOf(runtime::Control& c, host::Name member, int fallback) {
 
 // The window's palette is the classic theme's system colours, which every control that keeps
 // its default colours shows, whatever colour the form itself has.
+// Text of a colour while enabled; disabled text stays grey, as the classic control shows it.
+void setTextColor(QPalette& p, QPalette::ColorRole role, const QColor& color) {
+  p.setColor(QPalette::Active, role, color);
+  p.setColor(QPalette::Inactive, role, color);
+  p.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+}
+
 QPalette classicPalette() {
   QPalette p(qtColor(host::kSysButtonFace));
   p.setColor(QPalette::Window, qtColor(host::kSysButtonFace));
   p.setColor(QPalette::Base, qtColor(host::kSysWindow));
   for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    p.setColor(role, qtColor(host::kSysWindowText));
+    setTextColor(p, role, qtColor(host::kSysWindowText));
   return p;
 }
 
@@ -392,7 +399,7 @@ void setColors(QWidget& w, runtime::Control& c, QPalette::ColorRole back, QPalet
                bool fill) {
   QPalette p = w.palette();
   if (auto b = colorOf(c, "BackColor")) p.setColor(back, qtColor(*b));
-  if (auto f = colorOf(c, "ForeColor")) p.setColor(fore, qtColor(*f));
+  if (auto f = colorOf(c, "ForeColor")) setTextColor(p, fore, qtColor(*f));
   w.setPalette(p);
   w.setAutoFillBackground(fill);
 }
@@ -405,9 +412,11 @@ void classicLook(runtime::Control& c, QWidget& w) {
   const Qt::Alignment align = kAlign[std::clamp(numberOf(c, "Alignment", 0), 0, 2)];
   if (auto* label = qobject_cast<QLabel*>(&w)) {
     setColors(w, c, QPalette::Window, QPalette::WindowText, numberOf(c, "BackStyle", 1) != 0);
-    // The classic label always breaks its caption at its width, from the top.
+    // The classic label breaks its caption at its width, from the top. A label one line high
+    // was made to hold its caption on that line: there a font of other widths clips it at the
+    // right rather than pushing its last words onto a line nobody sees.
     label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
+    label->setWordWrap(label->height() >= 2 * label->fontMetrics().height());
     label->setAlignment(align | Qt::AlignTop);
     if (numberOf(c, "UseMnemonic", -1) != 0) label->setText(withoutAccessKeys(label->text()));
     if (numberOf(c, "BorderStyle", 0) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -442,6 +451,9 @@ void classicLook(runtime::Control& c, QWidget& w) {
     setColors(w, c, QPalette::Base, QPalette::Text, false);
   }
 }
+
+// Classes the classic runtime draws on their container rather than in a window of their own.
+constexpr std::string_view kLightweight[] = {"Label", "Shape", "Image"};
 
 // Classes whose box on Qt shows what they draw themselves (pictures, shapes, lists of files).
 constexpr std::string_view kOwnLook[] = {"PictureBox", "Image", "Shape", "DirListBox",
@@ -769,6 +781,12 @@ QtFormWindow buildQtForm(runtime::Form& form) {
         });
     }
   }
+  // Labels, shapes and images are drawn on their container, under every control with a window
+  // of its own, in the order of the form among themselves.
+  for (auto c = form.controls().rbegin(); c != form.controls().rend(); ++c)
+    if (std::find(std::begin(kLightweight), std::end(kLightweight), (*c)->typeName()) !=
+        std::end(kLightweight))
+      if (QWidget* w = out.widget((*c)->key())) w->lower();
   qt::layoutAligned(*window);
   out.leftOut.assign(leftOut.begin(), leftOut.end());
   return out;

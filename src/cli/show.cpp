@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <cmath>
@@ -78,6 +79,7 @@ std::optional<QString> shownText(const QWidget& w) {
   if (auto* b = qobject_cast<const QAbstractButton*>(&w)) return b->text();
   if (auto* l = qobject_cast<const QLabel*>(&w)) return l->text();
   if (auto* g = qobject_cast<const QGroupBox*>(&w)) return g->title();
+  if (auto* e = qobject_cast<const QLineEdit*>(&w)) return e->text();
   return std::nullopt;
 }
 
@@ -92,7 +94,8 @@ void widgetsJson(const QWidget& parent, std::ostream& out, bool& first) {
         << ", \"parent\": " << jsonString(widgetName(parent)) << ", \"x\": " << g.x()
         << ", \"y\": " << g.y() << ", \"width\": " << g.width() << ", \"height\": " << g.height()
         << ", \"font_points\": " << jsonNumber(fontPoints(*w))
-        << ", \"visible\": " << (w->isVisibleTo(&parent) ? "true" : "false");
+        << ", \"visible\": " << (w->isVisibleTo(&parent) ? "true" : "false")
+        << ", \"enabled\": " << (w->isEnabled() ? "true" : "false");
     if (auto text = shownText(*w)) out << ", \"text\": " << jsonString(text->toStdString());
     out << "}";
     first = false;

@@ -98,7 +98,13 @@ TEST(QtFidelity, ControlsShowTheirOwnOrTheSystemsColoursNeverTheirContainers) {
           block("VB.Label own",
                 "BackColor = &H000000FF&\nCaption = \"\"\n" + place(0, 600, 1500, 600)) +
           block("VB.Frame fra", "Caption = \"\"\n" + place(1500, 600, 1500, 1500)) +
-          block("VB.CommandButton cmd", "Caption = \"\"\n" + place(0, 1500, 1500, 600)),
+          block("VB.CommandButton cmd", "Caption = \"\"\n" + place(0, 1500, 1500, 600)) +
+          block("VB.CommandButton off", "Enabled = 0\nForeColor = &H000000FF&\nCaption = \"x\"\n" +
+                                            place(0, 2100, 600, 300)) +
+          // A shape after a text box is still drawn under it, on the form.
+          block("VB.TextBox txt", place(900, 2400, 600, 300)) +
+          block("VB.Shape shp",
+                "BackStyle = 1\nBackColor = &H0000FF00&\n" + place(900, 2400, 1500, 450)),
       "BackColor = &H00FF0000&\n");
   Built b(text);
   QWidget& w = *b.built.window;
@@ -109,6 +115,11 @@ TEST(QtFidelity, ControlsShowTheirOwnOrTheSystemsColoursNeverTheirContainers) {
   QWidget* cmd = b.built.widget("cmd");
   EXPECT_EQ(cmd->palette().color(QPalette::Button), face);
   EXPECT_EQ(b.pixel(w, {250, 190}), blue) << "the form keeps its own colour";
+  const QPalette off = b.built.widget("off")->palette();
+  EXPECT_EQ(off.color(QPalette::Active, QPalette::ButtonText), red);
+  EXPECT_EQ(off.color(QPalette::Disabled, QPalette::ButtonText), QColor(128, 128, 128));
+  EXPECT_EQ(b.pixel(w, {80, 170}), QColor(Qt::white)) << "the text box over the shape";
+  EXPECT_EQ(b.pixel(w, {130, 170}), QColor(0, 255, 0)) << "the shape's own back colour";
 }
 
 TEST(QtFidelity, LabelsWrapAtTheirWidthAndButtonCaptionsBreakAsTheButtonIsResized) {
@@ -116,7 +127,9 @@ TEST(QtFidelity, LabelsWrapAtTheirWidthAndButtonCaptionsBreakAsTheButtonIsResize
       block("VB.Label lbl", "Alignment = 1 'Right Justify\nCaption = \"&Name && address\"\n" +
                                 place(0, 0, 900, 600)) +
       block("VB.CommandButton cmd",
-            "Caption = \"Save all the changes\"\n" + place(0, 900, 900, 600)));
+            "Caption = \"Save all the changes\"\n" + place(0, 900, 900, 600)) +
+      block("VB.Label oneLine",
+            "Caption = \"A caption much wider than its label\"\n" + place(0, 1800, 600, 195)));
   Built b(text);
   auto* lbl = qobject_cast<QLabel*>(b.built.widget("lbl"));
   auto* cmd = qobject_cast<QPushButton*>(b.built.widget("cmd"));
@@ -124,6 +137,8 @@ TEST(QtFidelity, LabelsWrapAtTheirWidthAndButtonCaptionsBreakAsTheButtonIsResize
   EXPECT_TRUE(lbl->wordWrap());
   EXPECT_EQ(lbl->alignment(), Qt::AlignRight | Qt::AlignTop);
   EXPECT_EQ(lbl->textFormat(), Qt::PlainText);
+  EXPECT_FALSE(qobject_cast<QLabel*>(b.built.widget("oneLine"))->wordWrap())
+      << "a label one line high keeps its caption on that line";
 
   const QStringList narrow = cmd->text().split('\n');
   EXPECT_GE(narrow.size(), 2) << cmd->text().toStdString();
