@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -190,7 +191,7 @@ class ClassicFrame : public QObject {
     p.fillRect(box.rect(), back);
     const QFontMetrics fm = box.fontMetrics();
     const int top = fm.height() / 2, w = box.width(), h = box.height();
-    if (border_) {
+    if (border_ && h - top - 1 > 0) {  // a frame lower than half its line shows no border
       p.setPen(kHighlight);
       p.drawRect(1, top + 1, w - 2, h - top - 2);
       p.setPen(kShadow);
@@ -432,6 +433,7 @@ void classicLook(runtime::Control& c, QWidget& w) {
   } else if (auto* tabs = qobject_cast<QTabWidget*>(&w)) {
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(&c)) {
       new ClassicTabWidths(*tabs, dialog->tabsPerRow);
+      tabs->tabBar()->setElideMode(Qt::ElideRight);
       // The pages are the dialog's own colour, not the lighter pane of Qt's style.
       const QColor back = qtColor(colorOf(c, "BackColor").value_or(host::kSysButtonFace));
       for (int t = 0; t < tabs->count(); ++t) {
@@ -619,6 +621,10 @@ QFont fontFor(const runtime::Font& f, const QWidget& w) {
   q.setItalic(f.italic);
   q.setUnderline(f.underline);
   q.setStrikeOut(f.strikethrough);
+  // The classic faces forms ask for (MS Sans Serif, Tahoma, Arial) are narrower than the usual
+  // substitutes: a substitute is taken in its semi-condensed width, as the runtime takes it.
+  if (QFontInfo(q).family().compare(q.family(), Qt::CaseInsensitive) != 0)
+    q.setStretch(QFont::SemiCondensed);
   return q;
 }
 
