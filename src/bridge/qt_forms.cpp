@@ -793,6 +793,12 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     if (std::find(std::begin(kLightweight), std::end(kLightweight), (*c)->typeName()) !=
         std::end(kLightweight))
       if (QWidget* w = out.widget((*c)->key())) w->lower();
+  // An MDI form's back colour is its workspace's, where its children open.
+  if (QMdiArea* area = form.isMdi() ? qt::mdiAreaOf(*window) : nullptr) {
+    constexpr std::uint32_t kAppWorkspace = 0x8000000C;
+    area->setBackground(
+        qtColor(form.backColor == host::kSysButtonFace ? kAppWorkspace : form.backColor));
+  }
   qt::layoutAligned(*window);
   out.leftOut.assign(leftOut.begin(), leftOut.end());
   return out;

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -120,6 +121,16 @@ TEST(QtFidelity, ControlsShowTheirOwnOrTheSystemsColoursNeverTheirContainers) {
   EXPECT_EQ(off.color(QPalette::Disabled, QPalette::ButtonText), QColor(128, 128, 128));
   EXPECT_EQ(b.pixel(w, {80, 170}), QColor(Qt::white)) << "the text box over the shape";
   EXPECT_EQ(b.pixel(w, {130, 170}), QColor(0, 255, 0)) << "the shape's own back colour";
+
+  // An MDI form's colour is its workspace's, where its children open.
+  for (const auto& [header, want] :
+       {std::pair{std::string("BackColor = &H00552619&\n"), QColor(0x19, 0x26, 0x55)},
+        std::pair{std::string(), QColor(0xAB, 0xAB, 0xAB)}}) {
+    Built mdi(formText("", header, "VB.MDIForm"));
+    auto* area = mdi.built.window->findChild<QMdiArea*>();
+    ASSERT_TRUE(area);
+    EXPECT_EQ(area->background().color(), want);
+  }
 }
 
 TEST(QtFidelity, LabelsWrapAtTheirWidthAndButtonCaptionsBreakAsTheButtonIsResized) {
