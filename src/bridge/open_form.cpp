@@ -6,7 +6,7 @@
 namespace rescalo::qt {
 
 std::unique_ptr<QWidget> openForm(const std::filesystem::path& file, const OpenOptions& options) {
-  bridge::BuiltForm loaded = bridge::loadAndBuild(file);
+  bridge::BuiltForm loaded = bridge::loadAndBuild(file, {}, options.codePage);
   std::unique_ptr<QWidget> window = std::move(loaded.built.window);
   if (const frm::Property* state = loaded.document.form.property("WindowState")) {
     const auto n = frm::parseNumber(state->value);

@@ -17,6 +17,8 @@ namespace rescalo::qt {
 struct OpenOptions {
   // Timers, the settings store and message boxes; nothing: the Qt host's own.
   QtServices* services = nullptr;
+  // The code page of text whose font names no Charset; 0: 1252.
+  int codePage = 0;
 };
 
 // Needs a QApplication. A malformed form throws the loader's error (file, line, what was

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,8 +13,10 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -23,6 +27,7 @@
 
 #include <rescalo/control/rescalo.h>
 #include <rescalo/host/failure.h>
+#include <rescalo/host/system_colors.h>
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
 #include <rescalo/qt/qt_image_list.h>
@@ -30,6 +35,7 @@
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/picture.h>
+#include <rescalo/runtime/raster/bitmap.h>
 #include <rescalo/runtime/runtime.h>
 #include <rescalo/runtime/surface.h>
 #include <rescalo/runtime/user_control_host.h>
@@ -48,9 +54,18 @@ namespace {
 
 constexpr double kTabOffset = 75000;  // twips by which a tab dialog parks its hidden pages
 
+// A form's text is in the code page of the font it is shown in, and stays so in the runtime.
+QString decoded(const std::string& bytes, const runtime::Font* font) {
+  return QString::fromStdString(frm::decode(bytes, frm::codePageOf(font ? font->charset : 0)));
+}
+
+QString decoded(const std::string& bytes, const runtime::Control& c) {
+  return decoded(bytes, c.font.get());
+}
+
 QString text(runtime::Control& c, host::Name member) {
   auto v = host::tryGet(c, member);
-  return v ? QString::fromStdString(v->toString()) : QString();
+  return v ? decoded(v->toString(), c) : QString();
 }
 
 bool flag(runtime::Control& c, host::Name member) {
@@ -65,6 +80,386 @@ QPixmap pixmapOf(const raster::Bitmap& bm) {
                      QImage::Format_RGBA8888);
   return QPixmap::fromImage(image.copy());
 }
+
+// --- the classic look: colours, labels, wrapped captions ---
+
+QColor qtColor(std::uint32_t classic) {
+  const raster::Color c = runtime::resolveColor(classic);
+  return QColor(raster::red(c), raster::green(c), raster::blue(c));
+}
+
+std::optional<std::uint32_t> colorOf(runtime::Control& c, host::Name member) {
+  auto v = host::tryGet(c, member);
+  std::optional<std::uint32_t> out;
+  if (v && v->isNumeric())
+    host::ignoreErrors([&] { out = static_cast<std::uint32_t>(v->toLong()); });
+  return out;
+}
+
+int numberOf(runtime::Control& c, host::Name member, int fallback) {
+  auto v = host::tryGet(c, member);
+  int out = fallback;
+  if (v && v->isNumeric()) host::ignoreErrors([&] { out = v->toInteger(); });
+  return out;
+}
+
+// The window's palette is the classic theme's system colours, which every control that keeps
+// its default colours shows, whatever colour the form itself has.
+// Text of a colour while enabled; disabled text stays grey, as the classic control shows it.
+void setTextColor(QPalette& p, QPalette::ColorRole role, const QColor& color) {
+  p.setColor(QPalette::Active, role, color);
+  p.setColor(QPalette::Inactive, role, color);
+  p.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+}
+
+QPalette classicPalette() {
+  QPalette p(qtColor(host::kSysButtonFace));
+  p.setColor(QPalette::Window, qtColor(host::kSysButtonFace));
+  p.setColor(QPalette::Base, qtColor(host::kSysWindow));
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    setTextColor(p, role, qtColor(host::kSysWindowText));
+  return p;
+}
+
+// Words of a caption in lines no wider than `width`, as the classic button breaks them; a word
+// wider than the button keeps its own line.
+QString wrapped(const QString& caption, const QFontMetrics& fm, int width) {
+  QStringList lines;
+  const auto measure = [&](const QString& t) {
+    return fm.horizontalAdvance(QString(t).remove(QRegularExpression("&(?!&)")));
+  };
+  for (const QString& paragraph : QString(caption).replace("\r\n", "\n").split('\n')) {
+    QString line;
+    for (const QString& word : paragraph.split(' ')) {
+      const QString longer = line.isEmpty() ? word : line + ' ' + word;
+      if (!line.isEmpty() && measure(longer) > width) {
+        lines << line;
+        line = word;
+      } else {
+        line = longer;
+      }
+    }
+    lines << line;
+  }
+  return lines.join('\n');
+}
+
+// Keeps a command button's caption broken into lines that fit it as it is resized or its font
+// scaled; a caption set from outside is taken as the new one to break.
+class WrappedCaption : public QObject {
+ public:
+  explicit WrappedCaption(QPushButton& button) : QObject(&button), caption_(button.text()) {
+    button.installEventFilter(this);
+    rewrap(button);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::FontChange)
+      rewrap(*static_cast<QPushButton*>(watched));
+    return false;
+  }
+
+ private:
+  static constexpr int kInset = 8;  // the classic button's text margins, both sides together
+  void rewrap(QPushButton& button) {
+    if (button.text() != shown_) caption_ = button.text();
+    shown_ = wrapped(caption_, button.fontMetrics(), button.width() - kInset);
+    if (shown_ != button.text()) button.setText(shown_);
+  }
+  QString caption_, shown_;
+};
+
+// The classic theme's 3-D colours.
+const QColor kHighlight{255, 255, 255}, kShadow{128, 128, 128}, kDark{64, 64, 64};
+
+QString withoutAccessKeys(const QString& caption) {
+  return QString(caption).replace(QRegularExpression("&(.)"), "\\1");
+}
+
+// Paints a frame as the classic one is painted: its back colour, an etched rectangle from the
+// middle of the caption's line down, and the caption over the line at the left. Qt's own group
+// box tints its inside and puts its title above the line.
+class ClassicFrame : public QObject {
+ public:
+  ClassicFrame(QGroupBox& box, bool border) : QObject(&box), border_(border) {
+    box.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& box = *static_cast<QGroupBox*>(watched);
+    QPainter p(&box);
+    const QColor back = box.palette().color(QPalette::Window);
+    p.fillRect(box.rect(), back);
+    const QFontMetrics fm = box.fontMetrics();
+    const int top = fm.height() / 2, w = box.width(), h = box.height();
+    if (border_ && h - top - 1 > 0) {  // a frame lower than half its line shows no border
+      p.setPen(kHighlight);
+      p.drawRect(1, top + 1, w - 2, h - top - 2);
+      p.setPen(kShadow);
+      p.drawRect(0, top, w - 2, h - top - 2);
+    }
+    const QString text = withoutAccessKeys(box.title());
+    if (text.isEmpty()) return true;
+    const int tw = std::min(fm.horizontalAdvance(text), w - 12);
+    p.fillRect(6, 0, tw + 4, fm.height(), back);
+    p.setPen(box.isEnabled() ? box.palette().color(QPalette::WindowText) : kShadow);
+    p.drawText(QRect(8, 0, tw, fm.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+               text);
+    return true;
+  }
+
+ private:
+  bool border_;
+};
+
+void raisedEdge(QPainter& p, QRect r) {
+  p.setPen(kHighlight);
+  p.drawLine(r.topLeft(), r.topRight());
+  p.drawLine(r.topLeft(), r.bottomLeft());
+  p.setPen(kDark);
+  p.drawLine(r.bottomLeft(), r.bottomRight());
+  p.drawLine(r.topRight(), r.bottomRight());
+  p.setPen(kShadow);
+  p.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
+  p.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+}
+
+// Paints a tab strip as the classic one: a tab as wide as its caption for each of its tabs, the
+// first one in front, over a raised panel. It has no pages: the application shows the controls.
+class ClassicTabStrip : public QObject {
+ public:
+  ClassicTabStrip(QWidget& strip, QStringList captions)
+      : QObject(&strip), captions_(std::move(captions)) {
+    strip.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& strip = *static_cast<QWidget*>(watched);
+    QPainter p(&strip);
+    const QColor face = qtColor(host::kSysButtonFace);
+    const QFontMetrics fm = strip.fontMetrics();
+    const int th = fm.height() + 8;
+    p.fillRect(strip.rect(), face);
+    raisedEdge(p, QRect(0, th, strip.width(), strip.height() - th));
+    int x = 2;
+    std::vector<QRect> cells;
+    for (const QString& caption : captions_) {
+      cells.emplace_back(x, 0, fm.horizontalAdvance(caption) + 12, th);
+      x += cells.back().width();
+    }
+    // The first tab is in front: drawn last, a little larger, open to the panel.
+    for (std::size_t i = cells.size(); i-- > 0;) {
+      const bool current = i == 0;
+      QRect r = cells[i];
+      if (current)
+        r.adjust(-1, 0, 1, 2);
+      else
+        r.adjust(0, 2, 0, 0);
+      p.fillRect(r, face);
+      p.setPen(kHighlight);
+      p.drawLine(r.left() + 2, r.top(), r.right() - 2, r.top());
+      p.drawLine(r.left(), r.top() + 2, r.left(), r.bottom());
+      p.drawPoint(r.left() + 1, r.top() + 1);
+      p.setPen(kDark);
+      p.drawLine(r.right(), r.top() + 2, r.right(), r.bottom() - (current ? 2 : 0));
+      p.setPen(kShadow);
+      p.drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - (current ? 2 : 0));
+      p.setPen(strip.isEnabled() ? QColor(Qt::black) : kShadow);
+      p.drawText(cells[i].adjusted(0, current ? 0 : 2, 0, 0), Qt::AlignCenter, captions_[i]);
+    }
+    return true;
+  }
+
+ private:
+  QStringList captions_;
+};
+
+// Paints a control the Qt host has no widget of its own for as the classic runtime shows one:
+// a sunken box with its caption, or its class, in grey in the middle.
+class ClassicPlaceholder : public QObject {
+ public:
+  ClassicPlaceholder(QWidget& box, QString text) : QObject(&box), text_(std::move(text)) {
+    box.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& box = *static_cast<QWidget*>(watched);
+    QPainter p(&box);
+    const QRect r = box.rect();
+    p.fillRect(r, box.palette().color(QPalette::Window));
+    p.setPen(kShadow);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(kHighlight);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    p.setPen(kShadow);
+    p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, text_);
+    return true;
+  }
+
+ private:
+  QString text_;
+};
+
+// Paints a shape control as the classic runtime draws it: its outline in its border colour,
+// style and width, filled as its fill style says, or with its back colour when opaque.
+class ClassicShape : public QObject {
+ public:
+  ClassicShape(QWidget& box, runtime::Control& c) : QObject(&box) {
+    kind_ = numberOf(c, "Shape", 0);
+    borderWidth_ = std::max(1, numberOf(c, "BorderWidth", 1));
+    static constexpr Qt::PenStyle kPens[] = {Qt::NoPen,    Qt::SolidLine,   Qt::DashLine,
+                                             Qt::DotLine,  Qt::DashDotLine, Qt::DashDotDotLine,
+                                             Qt::SolidLine};
+    pen_ = kPens[std::clamp(numberOf(c, "BorderStyle", 1), 0, 6)];
+    border_ = qtColor(colorOf(c, "BorderColor").value_or(host::kSysWindowText));
+    static constexpr Qt::BrushStyle kFills[] = {
+        Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
+        Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    fill_ = kFills[std::clamp(numberOf(c, "FillStyle", 1), 0, 7)];
+    fillColor_ = qtColor(colorOf(c, "FillColor").value_or(0));
+    if (numberOf(c, "BackStyle", 0) != 0)
+      back_ = qtColor(colorOf(c, "BackColor").value_or(host::kSysWindow));
+    box.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    auto& box = *static_cast<QWidget*>(watched);
+    QRectF r = box.rect();
+    if (kind_ == 1 || kind_ == 3 || kind_ == 5) {  // square, circle, rounded square
+      const double side = std::min(r.width(), r.height());
+      r = QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
+    }
+    const double inset = pen_ == Qt::NoPen ? 0 : borderWidth_ / 2.0;
+    r.adjust(inset, inset, -inset, -inset);
+    QPainter p(&box);
+    QPen pen(border_, borderWidth_, pen_);
+    pen.setJoinStyle(Qt::MiterJoin);
+    const double radius = std::min(r.width(), r.height()) / 6;
+    auto draw = [&] {
+      if (kind_ == 2 || kind_ == 3)
+        p.drawEllipse(r);
+      else if (kind_ == 4 || kind_ == 5)
+        p.drawRoundedRect(r, radius, radius);
+      else
+        p.drawRect(r);
+    };
+    p.setPen(Qt::NoPen);
+    if (back_) {
+      p.setBrush(*back_);
+      draw();
+    }
+    if (fill_ != Qt::NoBrush) {
+      p.setBrush(QBrush(fillColor_, fill_));
+      draw();
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen);
+    draw();
+    return true;
+  }
+
+ private:
+  int kind_ = 0, borderWidth_ = 1;
+  Qt::PenStyle pen_ = Qt::SolidLine;
+  Qt::BrushStyle fill_ = Qt::NoBrush;
+  QColor border_, fillColor_;
+  std::optional<QColor> back_;
+};
+
+// A tab dialog's tabs share its width, TabsPerRow of them to a row, whatever their captions;
+// the width follows the dialog as it is resized.
+class ClassicTabWidths : public QObject {
+ public:
+  ClassicTabWidths(QTabWidget& tabs, int perRow) : QObject(&tabs), perRow_(std::max(1, perRow)) {
+    tabs.installEventFilter(this);
+    apply(tabs);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) apply(*static_cast<QTabWidget*>(watched));
+    return false;
+  }
+
+ private:
+  void apply(QTabWidget& tabs) {
+    const int across = std::max(1, std::min(tabs.count(), perRow_));
+    const bool vertical =
+        tabs.tabPosition() == QTabWidget::West || tabs.tabPosition() == QTabWidget::East;
+    const int side = (vertical ? tabs.height() : tabs.width()) / across;
+    if (side == side_) return;
+    side_ = side;
+    // On the tab widget, not its bar, whose own style sheet holds the tabs' height.
+    tabs.setStyleSheet(QString("QTabBar::tab { %1: %2px; }")
+                           .arg(vertical ? "height" : "width")
+                           .arg(std::max(1, side)));
+  }
+  int perRow_, side_ = -1;
+};
+
+void setColors(QWidget& w, runtime::Control& c, QPalette::ColorRole back, QPalette::ColorRole fore,
+               bool fill) {
+  QPalette p = w.palette();
+  if (auto b = colorOf(c, "BackColor")) p.setColor(back, qtColor(*b));
+  if (auto f = colorOf(c, "ForeColor")) setTextColor(p, fore, qtColor(*f));
+  w.setPalette(p);
+  w.setAutoFillBackground(fill);
+}
+
+// What the classic control looks like, on its widget: colours (its own, or the system's, never
+// its container's), a label's back style, alignment, border and wrapping.
+void classicLook(runtime::Control& c, QWidget& w) {
+  w.setPalette(classicPalette());
+  static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+  const Qt::Alignment align = kAlign[std::clamp(numberOf(c, "Alignment", 0), 0, 2)];
+  if (auto* label = qobject_cast<QLabel*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, numberOf(c, "BackStyle", 1) != 0);
+    // The classic label breaks its caption at its width, from the top. A label one line high
+    // was made to hold its caption on that line: there a font of other widths clips it at the
+    // right rather than pushing its last words onto a line nobody sees.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(label->height() >= 2 * label->fontMetrics().height());
+    label->setAlignment(align | Qt::AlignTop);
+    if (numberOf(c, "UseMnemonic", -1) != 0) label->setText(withoutAccessKeys(label->text()));
+    if (numberOf(c, "BorderStyle", 0) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  } else if (auto* button = qobject_cast<QPushButton*>(&w)) {
+    setColors(w, c, QPalette::Button, QPalette::ButtonText, false);
+    button->setDefault(numberOf(c, "Default", 0) != 0);
+    new WrappedCaption(*button);
+  } else if (auto* box = qobject_cast<QGroupBox*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, true);
+    new ClassicFrame(*box, numberOf(c, "BorderStyle", 1) != 0);
+  } else if (qobject_cast<QCheckBox*>(&w) || qobject_cast<QRadioButton*>(&w)) {
+    setColors(w, c, QPalette::Window, QPalette::WindowText, true);
+  } else if (auto* tabs = qobject_cast<QTabWidget*>(&w)) {
+    if (auto* dialog = dynamic_cast<runtime::SSTab*>(&c)) {
+      new ClassicTabWidths(*tabs, dialog->tabsPerRow);
+      tabs->tabBar()->setElideMode(Qt::ElideRight);
+      // The pages are the dialog's own colour, not the lighter pane of Qt's style.
+      const QColor back = qtColor(colorOf(c, "BackColor").value_or(host::kSysButtonFace));
+      for (int t = 0; t < tabs->count(); ++t) {
+        QPalette page = tabs->widget(t)->palette();
+        page.setColor(QPalette::Window, back);
+        tabs->widget(t)->setPalette(page);
+        tabs->widget(t)->setAutoFillBackground(true);
+      }
+      if (auto fore = colorOf(c, "ForeColor"))
+        for (int t = 0; t < tabs->count(); ++t) tabs->tabBar()->setTabTextColor(t, qtColor(*fore));
+    }
+  } else if (auto* line = qobject_cast<QLineEdit*>(&w)) {
+    setColors(w, c, QPalette::Base, QPalette::Text, false);
+    line->setAlignment(align | Qt::AlignVCenter);
+  } else if (qobject_cast<QTextEdit*>(&w) || qobject_cast<QListWidget*>(&w) ||
+             qobject_cast<QComboBox*>(&w) || qobject_cast<QTreeWidget*>(&w)) {
+    setColors(w, c, QPalette::Base, QPalette::Text, false);
+  }
+}
+
+// Classes the classic runtime draws on their container rather than in a window of their own.
+constexpr std::string_view kLightweight[] = {"Label", "Shape", "Image"};
+
+// Classes whose box on Qt shows what they draw themselves (pictures, shapes, lists of files).
+constexpr std::string_view kOwnLook[] = {"PictureBox", "Image", "Shape", "DirListBox",
+                                         "FileListBox"};
 
 // The widget of a control's class; nothing for a class that has no widget here.
 QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
@@ -96,7 +491,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
                                                              QTabWidget::West, QTabWidget::East};
     tabs->setTabPosition(kPositions[std::clamp(dialog->tabOrientation, 0, 3)]);
     for (int t = 0; t < dialog->tabs(); ++t)
-      tabs->addTab(new QWidget, QString::fromStdString(dialog->caption(t)));
+      tabs->addTab(new QWidget, decoded(dialog->caption(t), c));
     tabs->setCurrentIndex(dialog->tab());
     return tabs;
   }
@@ -108,7 +503,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       if (b->style == 3)
         tools->addSeparator();
       else
-        tools->addAction(QString::fromStdString(b->caption))->setEnabled(b->enabled);
+        tools->addAction(decoded(b->caption, c))->setEnabled(b->enabled);
     }
     return tools;
   }
@@ -123,7 +518,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     widget->setViewMode(view->view == 0 ? QListView::IconMode : QListView::ListMode);
     auto items = view->listItems();
     for (int i = 1; i <= items->count(); ++i)
-      widget->addItem(QString::fromStdString(items->at1<runtime::ListItem>(i)->text));
+      widget->addItem(decoded(items->at1<runtime::ListItem>(i)->text, c));
     return widget;
   }
   if (auto* tree = dynamic_cast<runtime::TreeView*>(&c)) {
@@ -137,7 +532,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       auto under = up ? items.find(up.get()) : items.end();
       auto* item =
           under != items.end() ? new QTreeWidgetItem(under->second) : new QTreeWidgetItem(widget);
-      item->setText(0, QString::fromStdString(node->text));
+      item->setText(0, decoded(node->text, c));
       item->setExpanded(node->expanded);
       items[node.get()] = item;
     }
@@ -165,6 +560,18 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
     return nullptr;
   auto* box = new QFrame(parent);
+  if (auto* strip = dynamic_cast<runtime::TabStrip*>(&c)) {
+    QStringList captions;
+    auto items = strip->tabs();
+    for (int i = 1; items && i <= items->count(); ++i)
+      captions << withoutAccessKeys(decoded(items->at1<runtime::TabItem>(i)->caption, c));
+    new ClassicTabStrip(*box, captions);
+  } else if (std::find(std::begin(kOwnLook), std::end(kOwnLook), type) == std::end(kOwnLook)) {
+    const QString caption = text(c, "Caption");
+    new ClassicPlaceholder(*box, caption.isEmpty() ? QString::fromUtf8(type.data(), type.size())
+                                                   : withoutAccessKeys(caption));
+  }
+  if (type == "Shape") new ClassicShape(*box, c);
   if (type == "PictureBox" || type == "Image") {
     std::int16_t border = 0;
     if (auto v = host::tryGet(c, "BorderStyle"))
@@ -185,8 +592,7 @@ Variant qtPicture(const Variant& picture) {
 
 // A drawing surface's own back colour; the default button face is left to Qt's palette.
 void giveBackColor(const runtime::Surface& from, host::Object& to) {
-  constexpr raster::Color kButtonFace = 0x8000000F;
-  if (from.backColor != kButtonFace)
+  if (from.backColor != host::kSysButtonFace)
     host::ignoreErrors(
         [&] { to.set("BackColor", Variant(static_cast<std::int32_t>(from.backColor))); });
 }
@@ -209,12 +615,16 @@ void givePicture(runtime::Control& c, QWidget& w) {
 }
 
 QFont fontFor(const runtime::Font& f, const QWidget& w) {
-  QFont q(QString::fromStdString(f.name()));
+  QFont q(decoded(f.name(), &f));
   q.setPixelSize(std::max(1, qRound(static_cast<double>(f.size()) * w.logicalDpiY() / 72.0)));
   q.setBold(f.bold());
   q.setItalic(f.italic);
   q.setUnderline(f.underline);
   q.setStrikeOut(f.strikethrough);
+  // The classic faces forms ask for (MS Sans Serif, Tahoma, Arial) are narrower than the usual
+  // substitutes: a substitute is taken in its semi-condensed width, as the runtime takes it.
+  if (QFontInfo(q).family().compare(q.family(), Qt::CaseInsensitive) != 0)
+    q.setStretch(QFont::SemiCondensed);
   return q;
 }
 
@@ -232,8 +642,8 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     out.window = std::make_unique<QWidget>();
   }
   QWidget* window = out.window.get();
-  window->setObjectName(QString::fromStdString(form.name));
-  window->setWindowTitle(QString::fromStdString(form.caption));
+  window->setObjectName(decoded(form.name, form.font.get()));
+  window->setWindowTitle(decoded(form.caption, form.font.get()));
   const double tx = 1440.0 / window->logicalDpiX(), ty = 1440.0 / window->logicalDpiY();
   auto px = [](double twips, double tpp) { return static_cast<int>(host::CLng(twips / tpp)); };
   window->move(px(form.left(), tx), px(form.top(), ty));
@@ -251,6 +661,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     }
   });
   window->setEnabled(form.enabled);
+  window->setPalette(classicPalette());
   giveBackColor(form, *qt::adoptForm(window));
   if (runtime::bitmapOf(form.picture))
     host::ignoreErrors([&] { qt::adoptForm(window)->set("Picture", qtPicture(form.picture)); });
@@ -284,7 +695,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       continue;
     }
     containers[c.get()] = w;
-    w->setObjectName(QString::fromStdString(c->name()));
+    w->setObjectName(decoded(c->name(), form.font.get()));
     if (c->index() >= 0) w->setProperty("Index", c->index());
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
     // The twips themselves, too: a design size between two pixels stays as designed.
@@ -325,6 +736,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     if (auto* box = dynamic_cast<runtime::PictureBox*>(c.get()); box && c->container == &form)
       if (box->align() != 0) w->setProperty("Align", box->align());
     if (c->font) w->setFont(fontFor(*c->font, *w));
+    classicLook(*c, *w);
     if (auto* surface = dynamic_cast<runtime::Surface*>(c.get()))
       giveBackColor(*surface, *qt::adoptControl(w));
     givePicture(*c, *w);
@@ -375,6 +787,18 @@ QtFormWindow buildQtForm(runtime::Form& form) {
         });
     }
   }
+  // Labels, shapes and images are drawn on their container, under every control with a window
+  // of its own, in the order of the form among themselves.
+  for (auto c = form.controls().rbegin(); c != form.controls().rend(); ++c)
+    if (std::find(std::begin(kLightweight), std::end(kLightweight), (*c)->typeName()) !=
+        std::end(kLightweight))
+      if (QWidget* w = out.widget((*c)->key())) w->lower();
+  // An MDI form's back colour is its workspace's, where its children open.
+  if (QMdiArea* area = form.isMdi() ? qt::mdiAreaOf(*window) : nullptr) {
+    constexpr std::uint32_t kAppWorkspace = 0x8000000C;
+    area->setBackground(
+        qtColor(form.backColor == host::kSysButtonFace ? kAppWorkspace : form.backColor));
+  }
   qt::layoutAligned(*window);
   out.leftOut.assign(leftOut.begin(), leftOut.end());
   return out;
@@ -401,13 +825,14 @@ QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime:
 }
 
 BuiltForm loadAndBuild(const std::filesystem::path& file,
-                       const std::function<void(const std::string&)>& onOutput) {
+                       const std::function<void(const std::string&)>& onOutput, int codePage) {
   runtime::RuntimeOptions options;
   options.settingsFile = std::filesystem::temp_directory_path() / "rescalo-design-settings";
   runtime::Runtime design(options);
   control::registerRescalo(design.userControls());
   if (onOutput) design.onOutput = onOutput;
-  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
+  runtime::LoadedForm lf =
+      runtime::loadForm(design, file, {.userMode = false, .codePage = codePage});
   const bool has = std::any_of(lf.form->controls().begin(), lf.form->controls().end(),
                                [](const auto& c) { return c->typeName() == "Rescalo"; });
   if (!has) {
@@ -419,7 +844,8 @@ BuiltForm loadAndBuild(const std::filesystem::path& file,
   }
   BuiltForm out{lf.document, {}};
   lf.form->unload();
-  auto form = runtime::buildForm(design, out.document, file, {.userMode = false});
+  auto form =
+      runtime::buildForm(design, out.document, file, {.userMode = false, .codePage = codePage});
   out.built = buildQtForm(*form);
   form->unload();
   if (onOutput)

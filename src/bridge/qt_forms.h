@@ -43,8 +43,10 @@ struct BuiltForm {
   frm::Document document;
   QtFormWindow built;
 };
+// `codePage` is that of text whose font names no Charset (0: 1252).
 BuiltForm loadAndBuild(const std::filesystem::path& file,
-                       const std::function<void(const std::string&)>& onOutput = {});
+                       const std::function<void(const std::string&)>& onOutput = {},
+                       int codePage = 0);
 
 // Puts a built MDI child into the area of a built MDI form, at the child's place and with its
 // client size; the window stays the child's (the area holds it in a sub-window). Nothing when

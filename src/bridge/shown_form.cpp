@@ -82,7 +82,7 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
     };
     named(*built_.window);
   } else {
-    BuiltForm loaded = loadAndBuild(file, options_.onOutput);
+    BuiltForm loaded = loadAndBuild(file, options_.onOutput, options_.codePage);
     doc_ = std::move(loaded.document);
     built_ = std::move(loaded.built);
   }
@@ -170,7 +170,8 @@ void ShownForm::openReference(runtime::RuntimeOptions options) {
   reference_.reset();
   rt_.emplace(std::move(options));
   control::registerRescalo(rt_->userControls());
-  reference_ = runtime::buildForm(*rt_, doc_, file_, {.userMode = true});
+  reference_ =
+      runtime::buildForm(*rt_, doc_, file_, {.userMode = true, .codePage = options_.codePage});
   reference_->show();
   rt_->advance(650);
 }

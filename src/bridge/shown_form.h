@@ -47,6 +47,7 @@ struct ShowOptions {
   // How long each step waits in the event loop for the control to settle, ms: longer than
   // the deferred pass and the pause after a size limit was hit.
   int settleMs = 650;
+  int codePage = 0;  // of text whose font names no Charset; 0: 1252
 };
 
 // A widget more than one pixel away from its control in the runtime.

@@ -289,8 +289,8 @@ void flagWidgets(QtFormWindow& built) {
 
 }  // namespace
 
-void convertToUi(const std::filesystem::path& frm, const std::filesystem::path& ui) {
-  BuiltForm loaded = loadAndBuild(frm);
+void convertToUi(const std::filesystem::path& frm, const std::filesystem::path& ui, int codePage) {
+  BuiltForm loaded = loadAndBuild(frm, {}, codePage);
   QtFormWindow& built = loaded.built;
   flagWidgets(built);
   QByteArray text;

@@ -10,6 +10,7 @@ namespace rescalo::bridge {
 
 // Needs a QApplication. The form's errors are the loader's; a .ui that cannot be written
 // throws, naming the file. The file is written whole or not at all.
-void convertToUi(const std::filesystem::path& frm, const std::filesystem::path& ui);
+void convertToUi(const std::filesystem::path& frm, const std::filesystem::path& ui,
+                 int codePage = 0);
 
 }  // namespace rescalo::bridge

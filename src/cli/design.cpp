@@ -6,6 +6,7 @@
 #include <iterator>
 #include <map>
 
+#include <rescalo/cli/codepage.h>
 #include <rescalo/control/rescalo.h>
 #include <rescalo/host/property_page.h>
 #include <rescalo/pages/pages.h>
@@ -262,7 +263,7 @@ int design(const std::vector<std::string>& args) {
   control::registerRescalo(rt.userControls());
   rt.onOutput = [](const std::string& line) { std::cerr << line << "\n"; };
   try {
-    runtime::LoadedForm lf = runtime::loadForm(rt, in, {.userMode = false});
+    runtime::LoadedForm lf = runtime::loadForm(rt, in, {.userMode = false, .codePage = codePage()});
     runtime::Control* rescalo = nullptr;
     for (const auto& c : lf.form->controls())
       if (c->typeName() == "Rescalo" && !rescalo) rescalo = c.get();

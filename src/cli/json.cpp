@@ -3,9 +3,35 @@
 #include <cmath>
 #include <cstdio>
 
+#include <rescalo/runtime/frm/frm_document.h>
+
 namespace rescalo::cli {
 
-std::string jsonString(std::string_view s) {
+namespace {
+
+// Text that reached here undecoded (bytes of a form in a message) must not make the output
+// invalid: each byte that starts no UTF-8 character becomes U+FFFD.
+std::string validUtf8(std::string_view s) {
+  if (frm::isValidUtf8(s)) return std::string(s);
+  std::string out;
+  for (std::size_t i = 0; i < s.size();) {
+    std::size_t len = 1;
+    while (len <= 4 && i + len <= s.size() && !frm::isValidUtf8(s.substr(i, len))) ++len;
+    if (len <= 4 && i + len <= s.size()) {
+      out += s.substr(i, len);
+      i += len;
+    } else {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string jsonString(std::string_view raw) {
+  const std::string s = validUtf8(raw);
   std::string out = "\"";
   for (unsigned char c : s) {
     switch (c) {

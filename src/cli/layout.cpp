@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include <rescalo/cli/codepage.h>
 #include <rescalo/cli/json.h>
 #include <rescalo/cli/report.h>
 #include <rescalo/cli/svg.h>
@@ -43,7 +44,8 @@ frm::Document withRescalo(const fs::path& file, const std::optional<fs::path>& s
   runtime::Runtime design(options(settings));
   control::registerRescalo(design.userControls());
   design.onOutput = [&](const std::string& line) { log << line << "\n"; };
-  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
+  runtime::LoadedForm lf =
+      runtime::loadForm(design, file, {.userMode = false, .codePage = codePage()});
   for (const auto& c : lf.form->controls())
     if (c->typeName() == "Rescalo") return lf.document;
   std::string name =
@@ -156,7 +158,7 @@ class Session {
   }
 
   void run() {
-    form_ = runtime::buildForm(rt_, doc_, file_, {.userMode = true});
+    form_ = runtime::buildForm(rt_, doc_, file_, {.userMode = true, .codePage = codePage()});
     for (const auto& c : form_->controls())
       if (c->typeName() == "Rescalo")
         c->subscribe([this, key = c->key()](std::string_view event, host::Args args) {
@@ -490,7 +492,8 @@ void storeSections(const fs::path& formFile, const std::optional<fs::path>& sett
   control::registerRescalo(rt.userControls());
   std::ostringstream ignored;
   rt.onOutput = [&](const std::string& line) { ignored << line << "\n"; };
-  runtime::LoadedForm lf = runtime::loadForm(rt, formFile, {.userMode = false});
+  runtime::LoadedForm lf =
+      runtime::loadForm(rt, formFile, {.userMode = false, .codePage = codePage()});
   const auto& store = dynamic_cast<const runtime::FileSettingsStore&>(rt.settings());
   for (const auto& c : lf.form->controls()) {
     auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <rescalo/cli/codepage.h>
 #include <rescalo/cli/design.h>
 #include <rescalo/cli/layout.h>
 #include <rescalo/cli/report.h>
@@ -93,7 +94,8 @@ int inspect(const std::vector<std::string>& args) {
   if (file.empty()) return usage();
   Session session;
   return guarded(file, [&] {
-    runtime::LoadedForm lf = runtime::loadForm(session.rt, file, {.userMode = false});
+    runtime::LoadedForm lf =
+        runtime::loadForm(session.rt, file, {.userMode = false, .codePage = cli::codePage()});
     if (json) {
       cli::inspectJson(*lf.form, std::cout);
     } else {
@@ -133,7 +135,8 @@ int save(const std::vector<std::string>& args, bool addControl) {
   if (!inOut(args, in, out)) return usage();
   Session session;
   return guarded(in, [&] {
-    runtime::LoadedForm lf = runtime::loadForm(session.rt, in, {.userMode = false});
+    runtime::LoadedForm lf =
+        runtime::loadForm(session.rt, in, {.userMode = false, .codePage = cli::codePage()});
     if (addControl) {
       for (const auto& c : lf.form->controls())
         if (c->typeName() == "Rescalo")
@@ -235,6 +238,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return usage();
   std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
+  if (auto wrong = cli::takeCodePage(args)) {
+    std::cerr << "rescalo: " << *wrong << "\n";
+    return 2;
+  }
   if (command == "inspect") return inspect(args);
   if (command == "save") return save(args, false);
   if (command == "add") return save(args, true);

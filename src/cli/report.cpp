@@ -97,7 +97,8 @@ std::string jsonValue(const Variant& v) {
 }  // namespace
 
 void formJson(Form& form, std::ostream& out) {
-  out << "{\"name\": " << jsonString(form.name) << ", \"class\": " << jsonString(form.fileClass)
+  out << "{\"name\": " << jsonString(frm::toUtf8(form.name, form.font ? form.font->charset : 0))
+      << ", \"class\": " << jsonString(form.fileClass)
       << ", \"width\": " << jsonNumber(form.width())
       << ", \"height\": " << jsonNumber(form.height())
       << ", \"scaleWidth\": " << jsonNumber(form.scaleWidth())

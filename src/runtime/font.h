@@ -29,6 +29,7 @@ class Font : public host::Object {
   bool underline = false;
   bool strikethrough = false;
   int charset = 0;
+  bool charsetStored = false;  // the form named the charset, rather than taking the default
 
   std::shared_ptr<Font> clone() const { return std::make_shared<Font>(*this); }
   // Twips per pixel vertically, shared by every font of the runtime (15 at 96 dpi).

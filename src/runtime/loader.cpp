@@ -46,8 +46,10 @@ std::shared_ptr<Font> fontFrom(const frm::PropertyBlock& b) {
         f->underline = v.toBool();
       else if (host::equalsNoCase(p->name, "Strikethrough"))
         f->strikethrough = v.toBool();
-      else if (host::equalsNoCase(p->name, "Charset"))
+      else if (host::equalsNoCase(p->name, "Charset")) {
         f->charset = v.toInteger();
+        f->charsetStored = true;
+      }
     } catch (const host::HostError&) {
       // An odd stored font value keeps the default, as the designer would.
     }
@@ -98,6 +100,7 @@ std::optional<double> numberIn(const frm::Block& b, std::string_view name, Range
 class Frx {
  public:
   Frx(Runtime& rt, fs::path formFile) : rt_(rt), formFile_(std::move(formFile)) {}
+  int codePage = 1252;  // of the names it is given
   const std::vector<std::uint8_t>* bytes(const frm::FrxRef& ref, int line) {
     auto [it, added] = files_.try_emplace(ref.file);
     if (added) it->second = readCompanion(ref.file, line);
@@ -119,13 +122,23 @@ class Frx {
  private:
   std::optional<std::vector<std::uint8_t>> readCompanion(const std::string& name, int line) {
     const std::string where = formFile_.string() + ":" + std::to_string(line) + ": ";
+    const std::string shown = frm::decode(name, codePage);  // for messages
     std::string portable = name;
+    // A name in the form's code page may be on disk in UTF-8; its trail bytes may be backslashes,
+    // so it is decoded before they become slashes.
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; })) {
+      std::string decoded = shown;
+      std::replace(decoded.begin(), decoded.end(), '\\', '/');
+      std::error_code ec;
+      if (fs::exists(formFile_.parent_path() / fs::path(decoded).lexically_normal(), ec))
+        portable = decoded;
+    }
     std::replace(portable.begin(), portable.end(), '\\', '/');  // as the classic designer writes
     fs::path relative = fs::path(portable).lexically_normal();
     bool climbs = !relative.empty() && *relative.begin() == "..";
     if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory() ||
         portable.find(':') != std::string::npos || climbs) {
-      rt_.warn(where + "\"" + name +
+      rt_.warn(where + "\"" + shown +
                "\" is outside the form's folder and is not read; its pictures are left out");
       return std::nullopt;
     }
@@ -137,17 +150,17 @@ class Frx {
     // A link inside the folder must not lead out of it either.
     auto [f, t] = std::mismatch(folder.begin(), folder.end(), target.begin(), target.end());
     if (ec || f != folder.end()) {
-      rt_.warn(where + "\"" + name +
+      rt_.warn(where + "\"" + shown +
                "\" leads outside the form's folder and is not read; its pictures are left out");
       return std::nullopt;
     }
     if (fs::is_directory(target, ec))
       throw frm::ParseError(formFile_.string(), line,
-                            "a .frx file beside the form, not the folder \"" + name + "\"");
+                            "a .frx file beside the form, not the folder \"" + shown + "\"");
     std::ifstream in;
     if (fs::is_regular_file(target, ec)) in.open(target, std::ios::binary);
     if (!in.is_open() || !in) {
-      rt_.warn(formFile_.string() + ": " + name + " not found; its pictures are left out");
+      rt_.warn(formFile_.string() + ": " + shown + " not found; its pictures are left out");
       return std::nullopt;
     }
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -161,7 +174,8 @@ class Frx {
 // The property bag of a user control: its block in the form file.
 class BlockBag : public host::PropertyBag {
  public:
-  explicit BlockBag(const frm::Block* block) : block_(block) {}
+  explicit BlockBag(const frm::Block* block, int codePage = 1252)
+      : block_(block), codePage_(codePage) {}
   Variant ReadProperty(std::string_view name, const Variant& defaultValue) override {
     if (!block_) return defaultValue;
     const frm::Property* p = block_->property(name);
@@ -172,12 +186,20 @@ class BlockBag : public host::PropertyBag {
     // As the classic bag does, a value equal to its default is not written.
     if (!defaultValue.isEmpty() && value == defaultValue) return;
     auto [raw, comment] = rawOf(value);
+    // Text typed at design time is UTF-8 and is stored in the form's code page; text as it was
+    // read keeps its bytes.
+    if (const std::string* text = value.stringPtr(); text && frm::isValidUtf8(*text)) {
+      const frm::Property* was = block_ ? block_->property(name) : nullptr;
+      if (!was || frm::unquote(was->value) != *text)
+        raw = frm::quote(frm::encode(*text, codePage_));
+    }
     written.push_back(frm::Property{std::string(name), raw, comment, 0});
   }
   std::vector<frm::Property> written;
 
  private:
   const frm::Block* block_;
+  int codePage_;
 };
 
 struct Builder {
@@ -459,9 +481,14 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
   numberIn(fb, "WindowState", choice(2), fileName);
   form->borderStyle = intOf(fb, "BorderStyle", 2);
   Builder builder{rt, *form, Frx(rt, file), options, fileName, {}};
+  if (options.codePage) builder.frx.codePage = options.codePage;
   for (const auto& e : fb.entries) {
     if (const auto* pb = std::get_if<frm::PropertyBlock>(&e)) {
-      if (isFontBlock(*pb) && host::equalsNoCase(pb->name, "Font")) form->font = fontFrom(*pb);
+      if (isFontBlock(*pb) && host::equalsNoCase(pb->name, "Font")) {
+        form->font = fontFrom(*pb);
+        if (form->font->charsetStored || !options.codePage)
+          builder.frx.codePage = frm::codePageOf(form->font->charset);
+      }
       continue;
     }
     const auto* p = std::get_if<frm::Property>(&e);
@@ -490,6 +517,13 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
                          ch + f.height + form->menuBarHeight());
   builder.applyScale(*form, fb);
   builder.convertLines();
+  if (const int cs = frm::charsetOf(options.codePage); cs >= 0) {
+    auto named = [&](const std::shared_ptr<Font>& font) {
+      if (font && !font->charsetStored) font->charset = cs;
+    };
+    named(form->font);
+    for (const auto& c : form->controls()) named(c->font);
+  }
   // Image lists named in the file can be bound only now that every control exists.
   for (const auto& c : form->controls())
     if (auto* common = dynamic_cast<CommonControl*>(c.get())) common->finishLoad(*form);
@@ -515,7 +549,7 @@ LoadedForm loadForm(Runtime& rt, const fs::path& file, LoadOptions options) {
 
 namespace {
 
-void storeBlock(Control& c, frm::Block& b) {
+void storeBlock(Control& c, frm::Block& b, const Form& form) {
   auto setNum = [&](std::string_view n, double v) {
     b.set(n, frm::formatNumber(static_cast<float>(v)));
   };
@@ -547,7 +581,8 @@ void storeBlock(Control& c, frm::Block& b) {
   if (auto* uc = dynamic_cast<UserControlHost*>(&c)) {
     // The control's own properties are what its WriteProperties writes, in its order,
     // after the extender's.
-    BlockBag bag(&b);
+    const Font* font = c.font ? c.font.get() : form.font.get();
+    BlockBag bag(&b, frm::codePageOf(font ? font->charset : 0));
     uc->control().WriteProperties(bag);
     std::vector<frm::Entry> kept;
     for (auto& e : b.entries) {
@@ -575,7 +610,7 @@ void storeChildren(Form& form, frm::Block& parent) {
     if (!b) continue;
     int index = intOf(*b, "Index", -1);
     std::string key = index >= 0 ? b->name + "(" + std::to_string(index) + ")" : b->name;
-    if (Control* c = form.find(key)) storeBlock(*c, *b);
+    if (Control* c = form.find(key)) storeBlock(*c, *b, form);
     storeChildren(form, *b);
   }
 }

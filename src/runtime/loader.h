@@ -15,6 +15,9 @@ class Form;
 
 struct LoadOptions {
   bool userMode = true;  // run mode; false: design mode, as the form designer loads it
+  // The code page of text whose font names no Charset (a form written on a system whose ANSI
+  // code page was not 1252); 0: 1252, as the classic runtime reads such a form.
+  int codePage = 0;
 };
 
 // A form and the document it came from.

@@ -1,3 +1,4 @@
+#include <rescalo/host/system_colors.h>
 #include <rescalo/runtime/render.h>
 
 #include <algorithm>
@@ -28,10 +29,10 @@ constexpr Color kFace = rgb(212, 208, 200);
 constexpr Color kShadow = rgb(128, 128, 128);
 constexpr Color kDark = rgb(64, 64, 64);
 constexpr Color kHighlight = raster::kWhite;
-constexpr std::uint32_t kSysWindow = 0x80000005;
-constexpr std::uint32_t kSysWindowText = 0x80000008;
-constexpr std::uint32_t kSysButtonFace = 0x8000000F;
-constexpr std::uint32_t kSysButtonText = 0x80000012;
+using host::kSysButtonFace;
+using host::kSysButtonText;
+using host::kSysWindow;
+using host::kSysWindowText;
 
 // A control drawn larger than this on either axis is cut there: no screen shows more.
 constexpr int kMaxSide = 4096;

@@ -145,4 +145,13 @@ bool isValidUtf8(std::string_view bytes);
 // Charset implies, with U+FFFD for bytes that do not decode.
 std::string toUtf8(std::string_view bytes, int charset);
 
+// The ANSI code page a font Charset stores its text in (1252 for any charset not listed), and
+// back: the charset of a code page, or -1 for a code page no charset names.
+int codePageOf(int charset);
+int charsetOf(int codePage);
+// Text of a form, in its code page, as UTF-8: a byte that does not decode is U+FFFD.
+std::string decode(std::string_view bytes, int codePage);
+// UTF-8 text in a code page, for a form: a character that the code page lacks is `?`.
+std::string encode(std::string_view utf8, int codePage);
+
 }  // namespace rescalo::frm

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -162,41 +163,21 @@ bool isValidUtf8(std::string_view bytes) {
 
 namespace {
 
-// The code page Windows uses for a GDI font charset.
-const char* codePage(int charset) {
-  switch (charset) {
-    case 128:
-      return "CP932";
-    case 129:
-      return "CP949";
-    case 134:
-      return "CP936";
-    case 136:
-      return "BIG5";
-    case 161:
-      return "CP1253";
-    case 162:
-      return "CP1254";
-    case 177:
-      return "CP1255";
-    case 178:
-      return "CP1256";
-    case 186:
-      return "CP1257";
-    case 204:
-      return "CP1251";
-    case 222:
-      return "CP874";
-    case 238:
-      return "CP1250";
-    default:
-      return "CP1252";  // ANSI (0), default (1) and anything unknown
-  }
-}
+// Each GDI font charset with the ANSI code page its text is stored in; one row per charset.
+struct CharsetRow {
+  int charset, codePage;
+};
+constexpr CharsetRow kCharsets[] = {
+    {0, 1252},   {128, 932},  {129, 949},  {134, 936},  {136, 950}, {161, 1253}, {162, 1254},
+    {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251}, {222, 874}, {238, 1250},
+};
+
+std::string iconvName(int codePage) { return "CP" + std::to_string(codePage); }
 
 class Iconv {
  public:
-  explicit Iconv(const char* from) : cd_(iconv_open("UTF-8", from)) {}
+  Iconv(const std::string& to, const std::string& from)
+      : cd_(iconv_open(to.c_str(), from.c_str())) {}
   ~Iconv() {
     if (ok()) iconv_close(cd_);
   }
@@ -211,17 +192,12 @@ class Iconv {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-}  // namespace
-
-std::string toUtf8(std::string_view bytes, int charset) {
-  if (isValidUtf8(bytes)) return std::string(bytes);
-  Iconv cd(codePage(charset));
-  if (!cd.ok()) return std::string(bytes.size(), '?');  // a glibc without the code page
-
+// Converts all of `in`, putting `bad` for each input byte that does not convert.
+std::string convert(Iconv& cd, std::string_view in, std::string_view bad, bool fromUtf8) {
   std::string out;
-  std::string in(bytes);  // iconv wants a mutable input pointer
-  char* src = in.data();
-  std::size_t srcLeft = in.size();
+  std::string copy(in);  // iconv wants a mutable input pointer
+  char* src = copy.data();
+  std::size_t srcLeft = copy.size();
   char buf[256];
   while (srcLeft > 0) {
     char* dst = buf;
@@ -229,13 +205,55 @@ std::string toUtf8(std::string_view bytes, int charset) {
     std::size_t r = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
     out.append(buf, static_cast<std::size_t>(dst - buf));
     if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-    // EILSEQ or EINVAL (a lead byte at the end): replace one byte and go on after it.
-    out += kReplacement;
-    ++src;
-    --srcLeft;
+    // EILSEQ or EINVAL (a lead byte at the end): replace what starts here and go on after it.
+    out += bad;
+    std::size_t skip = 1;
+    // A UTF-8 input skips the whole character, so that one character gives one `?`.
+    if (fromUtf8)
+      while (skip < srcLeft && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
+    src += skip;
+    srcLeft -= skip;
     iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   }
   return out;
+}
+
+bool isAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+int codePageOf(int charset) {
+  for (const auto& row : kCharsets)
+    if (row.charset == charset) return row.codePage;
+  return 1252;  // ANSI (0), default (1) and anything unknown
+}
+
+int charsetOf(int codePage) {
+  for (const auto& row : kCharsets)
+    if (row.codePage == codePage) return row.charset;
+  return -1;
+}
+
+std::string decode(std::string_view bytes, int codePage) {
+  if (isAscii(bytes)) return std::string(bytes);
+  Iconv cd("UTF-8", iconvName(codePage));
+  if (!cd.ok()) return std::string(bytes.size(), '?');  // a glibc without the code page
+  return convert(cd, bytes, kReplacement, false);
+}
+
+std::string encode(std::string_view utf8, int codePage) {
+  if (isAscii(utf8)) return std::string(utf8);
+  Iconv cd(iconvName(codePage), "UTF-8");
+  if (!cd.ok()) return std::string(utf8.size(), '?');
+  return convert(cd, utf8, "?", true);
+}
+
+std::string toUtf8(std::string_view bytes, int charset) {
+  if (isValidUtf8(bytes)) return std::string(bytes);
+  return decode(bytes, codePageOf(charset));
 }
 
 }  // namespace rescalo::frm

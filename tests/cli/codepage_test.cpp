@@ -1,0 +1,98 @@
+// Forms in the ANSI code pages they were written in: read by their font's charset or the code
+// page the user names, kept byte for byte, and text typed at design time stored in the form's
+// code page.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <rescalo/control/rescalo.h>
+#include <rescalo/runtime/form.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/raster/bitmap.h>
+#include <rescalo/runtime/user_control_host.h>
+#include "cli_support.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+using namespace rescalo;
+using namespace rescalo::testing_support;
+
+namespace {
+
+TEST(CodePages, DecodingAndEncodingFollowTheCodePageAndMarkWhatDoesNotConvert) {
+  EXPECT_EQ(frm::codePageOf(128), 932);
+  EXPECT_EQ(frm::codePageOf(136), 950);
+  EXPECT_EQ(frm::codePageOf(77), 1252);
+  EXPECT_EQ(frm::charsetOf(874), 222);
+  EXPECT_EQ(frm::charsetOf(65001), -1);
+  // Bytes that happen to be valid UTF-8 are still the code page's.
+  EXPECT_EQ(frm::decode("\xC3\xA9", 1252), "Ã©");
+  EXPECT_EQ(frm::decode("a\x83", 932), "a\xEF\xBF\xBD");  // a lead byte at the end
+  EXPECT_EQ(frm::encode("ログ表示", 932), "\x83\x8D\x83\x4F\x95\x5C\x8E\xA6");
+  EXPECT_EQ(frm::encode("Fenêtre ログ", 1252), "Fen\xEAtre ??");
+  for (int cp : {874, 932, 936, 949, 950, 1250, 1251, 1253, 1254, 1255, 1256, 1257}) {
+    const std::string bytes = "A\xE0\xE1\xC4\xC1";
+    const std::string text = frm::decode(bytes, cp);
+    EXPECT_TRUE(frm::isValidUtf8(text)) << cp;
+    EXPECT_EQ(frm::encode(text, cp), bytes) << cp;
+  }
+}
+
+class CodePageForms : public ::testing::Test {
+ protected:
+  CodePageForms() : dir(freshDir("cp")) {}
+  ~CodePageForms() override { fs::remove_all(dir); }
+  fs::path write(const std::string& name, const std::string& text) {
+    std::ofstream(dir / name, std::ios::binary) << text;
+    return dir / name;
+  }
+  fs::path dir;
+};
+
+// A form without a charset written on a Japanese system, a .frx named in its code page and
+// saved under its UTF-8 name, and a Rescalo whose settings hold text in the code page.
+TEST_F(CodePageForms, TheNamedCodePageReadsTextAndPictureNamesAndARoundTripKeepsEveryByte) {
+  std::vector<char> frx;
+  appendFrxPicture(frx, raster::Bitmap(4, 3, raster::rgb(1, 2, 3)));
+  writeFile(dir / "ログ.frx", frx);
+  const std::string text = formText(
+      "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
+      "      WindowName = \"\x83\x8D\x83\x4F\"\n   End\n",
+      "   Caption = \"\x95\x5C\x8E\xA6\"\n   Picture = \"\x83\x8D\x83\x4F.frx\":0000\n");
+  const fs::path form = write("f.frm", text);
+
+  const Result plain = runRescalo("inspect --json " + form.string());
+  ASSERT_EQ(plain.exitCode, 0) << plain.out;
+  EXPECT_TRUE(frm::isValidUtf8(plain.out)) << "read as 1252, the text is still UTF-8 out";
+  const Result named = runRescalo("inspect " + form.string() + " --codepage 932");
+  ASSERT_EQ(named.exitCode, 0) << named.out;
+  EXPECT_TRUE(has(named.out, "表示")) << named.out;
+  EXPECT_FALSE(has(named.out, "not found")) << named.out;
+  const Result wrong = runRescalo("inspect " + form.string() + " --codepage 65001");
+  EXPECT_EQ(wrong.exitCode, 2);
+  EXPECT_TRUE(has(wrong.out, "--codepage 65001")) << wrong.out;
+
+  // Loaded and stored with nothing changed, the form is what it was.
+  runtime::RuntimeOptions o;
+  o.settingsFile = dir / "settings";
+  runtime::Runtime rt(o);
+  control::registerRescalo(rt.userControls());
+  runtime::LoadedForm lf = runtime::loadForm(rt, form, {.userMode = false, .codePage = 932});
+  EXPECT_FALSE(lf.form->picture.isNothing()) << "the picture's .frx was found";
+  runtime::storeForm(*lf.form, lf.document);
+  EXPECT_TRUE(has(frm::write(lf.document), "\"\x83\x8D\x83\x4F\"")) << frm::write(lf.document);
+
+  // Text typed at design time is UTF-8, and is stored in the code page.
+  auto* rescalo = lf.form->find("Rescalo1");
+  ASSERT_TRUE(rescalo);
+  rescalo->set("WindowName", host::Variant(std::string("表示 Fenêtre")));
+  runtime::storeForm(*lf.form, lf.document);
+  EXPECT_TRUE(has(frm::write(lf.document), "\"\x95\x5C\x8E\xA6 Fen?tre\""))
+      << frm::write(lf.document);
+  lf.form->unload();
+}
+
+}  // namespace
