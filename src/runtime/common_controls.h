@@ -252,6 +252,10 @@ class ButtonBar : public CommonControl {
   virtual double buttonWidthTwips() const { return 0; }
   void loadBlock(const frm::PropertyBlock& block, const ValueReader& read) override;
 
+ protected:
+  const ItemCollection* buttonList() const { return buttons_.get(); }
+
+ public:
  private:
   std::shared_ptr<ItemCollection> buttons_;
 };
@@ -273,22 +277,27 @@ class Toolbar : public ButtonBar {
   void setStyle(int style);
   int appearance() const { return appearance_; }
   void setAppearance(int appearance);
-  void fitHeight();  // the height its buttons need
+  // Takes the height its buttons need; an aligned toolbar's neighbours make room for it.
+  void fitHeight();
+  int align() const override { return alignment; }
+  void fitAlignedLength() override { height = neededHeight(); }
 
   bool loadProperty(std::string_view name, const host::Variant& value) override;
   void finishLoad(Form& form) override;
   void store(frm::Block& block) const override;
 
   ImageListRef imageList, disabledImageList, hotImageList;
-  int align = 0;
+  int alignment = 0;
 
  protected:
   const host::MemberTable* members() const override { return &memberTable(); }
   ImageListRef* imageListRef(std::string_view name) override;
 
  private:
-  double buttonWidth_;   // twips
-  double buttonHeight_;  // twips
+  int rows() const;             // rows of buttons at the toolbar's width
+  double neededHeight() const;  // rows of buttons at the toolbar's width
+  double buttonWidth_;          // twips
+  double buttonHeight_;         // twips
   int style_ = 0;
   int appearance_ = 0;
 };

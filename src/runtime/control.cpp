@@ -119,6 +119,17 @@ bool Control::trySet(Name member, Args idx, const Variant& value) {
   return true;
 }
 
+int Control::align() const {
+  const host::Variant* a = stored.find("Align");
+  return a ? a->toInteger() : 0;
+}
+
+bool Control::canAlign() const { return has("Align"); }
+
+void Control::realign() {
+  if (form && container == form && align() != 0) form->layoutAligned();
+}
+
 bool Control::has(Name member) const {
   return Object::has(member) || stored.find(member) || cls_->defaults.find(member);
 }
@@ -136,6 +147,7 @@ void Control::move(double l, std::optional<double> t, std::optional<double> w,
     if (*h < 0) host::raise(host::kInvalidPropertyValue);
     height = *h * s.unitY;
   }
+  realign();
 }
 
 void TimerControl::attach(VirtualClock& clock) {
@@ -186,6 +198,7 @@ template <double Control::*Field, bool XAxis>
 void setCoordinate(Object& o, Args, const Variant& v) {
   const ScaleSpace s = ctl(o).space();
   ctl(o).*Field = XAxis ? s.toTwipsX(v.toDouble()) : s.toTwipsY(v.toDouble());
+  ctl(o).realign();
 }
 
 template <double Control::*Field, bool XAxis>
@@ -234,8 +247,12 @@ const host::MemberTable& rectMembers() {
           ctl(o).move(a[0].toDouble(), opt(1), opt(2), opt(3));
           return Variant();
         }},
+       // A hidden aligned control leaves its edge to the others.
        {"Visible", [](Object& o, Args) { return Variant(ctl(o).visible); },
-        [](Object& o, Args, const Variant& v) { ctl(o).visible = v.toBool(); }},
+        [](Object& o, Args, const Variant& v) {
+          ctl(o).visible = v.toBool();
+          ctl(o).realign();
+        }},
        {"Enabled", [](Object& o, Args) { return Variant(ctl(o).enabled); },
         [](Object& o, Args, const Variant& v) { ctl(o).enabled = v.toBool(); }}},
       &extenderMembers()};

@@ -110,6 +110,16 @@ class Control : public host::Object, public ContainerBase {
   void move(double l, std::optional<double> t = {}, std::optional<double> w = {},
             std::optional<double> h = {});
 
+  // The edge of its form the control is aligned to (0 none, 1 top, 2 bottom, 3 left, 4 right);
+  // only a control sited on the form itself is aligned. A class that can be aligned says so.
+  virtual int align() const;
+  bool canAlign() const;
+  // Sends an aligned control back to its edge after something moved or sized it.
+  void realign();
+  // An aligned control given the length of its edge: one whose thickness follows its length
+  // (a toolbar whose buttons wrap) takes it now.
+  virtual void fitAlignedLength() {}
+
  protected:
   const host::MemberTable* members() const override { return cls_->members; }
 

@@ -43,11 +43,6 @@ double PictureBox::clientHeightTwips() const {
   return std::max(0.0, height - boxBorderTwips(*this, false));
 }
 
-int PictureBox::align() const {
-  const host::Variant* a = stored.find("Align");
-  return a ? a->toInteger() : 0;
-}
-
 void PictureBox::onPictureChanged() {
   const host::Variant* autoSize = stored.find("AutoSize");
   const raster::Bitmap* pic = bitmapOf(picture);
@@ -195,7 +190,7 @@ const Form::Own& Form::own() const {
   for (const auto& c : controls_) {
     if (c->container != this) continue;
     if (c->typeName() == "Menu") own_.menus.push_back(c.get());
-    if (auto* box = dynamic_cast<PictureBox*>(c.get())) own_.boxes.push_back(box);
+    if (c->canAlign()) own_.alignable.push_back(c.get());
   }
   own_.foundIn = controlsVersion_;
   return own_;
@@ -253,60 +248,66 @@ double Form::clientHeightTwips() const {
   return mdi_ ? mdiClientArea().height : fullClientHeight();
 }
 
-Form::Area Form::mdiClientArea() const {
+Form::Area Form::mdiClientArea() const { return stackAligned(false); }
+
+Form::Area Form::stackAligned(bool place) const {
+  // Controls on the top and bottom edges come first and span the form (top and bottom take
+  // from opposite ends, so which goes first does not matter); those on the left and right
+  // share the height between them. On one edge, the control nearest the edge takes it
+  // first, so aligned controls stay in the order they stand in (a program reorders them by
+  // moving one past another); of two that stand at the same place, the one on top of the
+  // z-order, loaded later, is nearer the edge.
+  struct Entry {
+    Control* control;
+    int align;
+    double distance;  // from its edge
+  };
+  std::vector<Entry> order;
+  for (Control* c : own().alignable) {
+    int align = c->align();
+    if ((!c->visible && !designMode) || align < 1 || align > 4) continue;
+    double distance = align == 1   ? c->top
+                      : align == 2 ? -(c->top + c->height)
+                      : align == 3 ? c->left
+                                   : -(c->left + c->width);
+    order.push_back({c, align, distance});
+  }
+  std::reverse(order.begin(), order.end());
+  std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
+    if (a.align != b.align) return a.align < b.align;
+    return a.distance < b.distance;
+  });
   Area a{0, 0, fullClientWidth(), fullClientHeight()};
-  for (PictureBox* box : own().boxes) {
-    if (!box->visible) continue;
-    switch (box->align()) {
-      case 1:
-        a.top += box->height, a.height -= box->height;
-        break;
-      case 2:
-        a.height -= box->height;
-        break;
-      case 3:
-        a.left += box->width, a.width -= box->width;
-        break;
-      case 4:
-        a.width -= box->width;
-        break;
-      default:
-        break;
+  for (const Entry& e : order) {
+    Control* c = e.control;
+    const bool horizontal = e.align <= 2;
+    if (place) {
+      if (horizontal) {
+        c->left = a.left, c->width = a.width;
+        c->fitAlignedLength();
+        c->top = e.align == 1 ? a.top : a.top + a.height - c->height;
+      } else {
+        c->top = a.top, c->height = a.height;
+        c->left = e.align == 3 ? a.left : a.left + a.width - c->width;
+      }
+      if (auto* surface = dynamic_cast<Surface*>(c)) surface->resizeSurface();
+    }
+    // What is left shrinks by the control's thickness, never below nothing.
+    if (horizontal) {
+      double t = std::min(c->height, a.height);
+      if (e.align == 1) a.top += t;
+      a.height -= t;
+    } else {
+      double t = std::min(c->width, a.width);
+      if (e.align == 3) a.left += t;
+      a.width -= t;
     }
   }
-  a.width = std::max(0.0, a.width);
-  a.height = std::max(0.0, a.height);
   return a;
 }
 
-// Boxes aligned to the top or bottom span the whole width; those aligned left or right fill
-// the height that remains between them.
 void Form::layoutAligned() {
-  double top = 0, bottom = fullClientHeight(), leftEdge = 0, right = fullClientWidth();
-  for (int pass = 0; pass < 2; ++pass) {
-    for (PictureBox* box : own().boxes) {
-      if (!box->visible) continue;
-      int align = box->align();
-      if (align == 0 || (pass == 0) != (align == 1 || align == 2)) continue;
-      switch (align) {
-        case 1:
-          box->left = 0, box->top = top, box->width = right, top += box->height;
-          break;
-        case 2:
-          bottom -= box->height, box->left = 0, box->top = bottom, box->width = right;
-          break;
-        case 3:
-          box->left = leftEdge, box->top = top, box->height = bottom - top, leftEdge += box->width;
-          break;
-        case 4:
-          right -= box->width, box->left = right, box->top = top, box->height = bottom - top;
-          break;
-        default:
-          break;
-      }
-      box->resizeSurface();
-    }
-  }
+  if (!holdAligned) stackAligned(true);
 }
 
 void Form::setInitialBounds(double l, double t, double w, double h) {

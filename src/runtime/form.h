@@ -24,7 +24,6 @@ class PictureBox : public Control, public Surface {
   double clientWidthTwips() const override;
   double clientHeightTwips() const override;
   void onPictureChanged() override;
-  int align() const;
 };
 
 // The outer frame of a window: widths of the side frames and the caption, by border style.
@@ -55,6 +54,12 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   int borderStyle = 2;
   bool enabled = true;
   bool mdiChild = false;
+  // Loaded as the form designer loads it: hidden controls are still drawn and still take
+  // their edge.
+  bool designMode = false;
+  // While the loader places the controls where the file says, the aligned ones wait: their
+  // order on an edge is the order the file's positions give them.
+  bool holdAligned = false;
   std::shared_ptr<Font> font = std::make_shared<Font>();
   StoredProperties stored;
   host::HWND hwnd = 0;
@@ -91,8 +96,9 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   };
   Area mdiClientArea() const;
 
-  // Keeps picture boxes aligned to an edge on that edge, spanning the form (also after a
-  // program or the scaling engine moved one).
+  // Stacks the aligned controls on their edges (also after a program or the scaling engine
+  // moved one): in z-order, each takes its edge of the area the ones before it left, keeping
+  // its own thickness (height on the top and bottom, width on the left and right).
   void layoutAligned();
 
   // A user drag of the bottom-right corner to an outer size in twips: the window's
@@ -137,16 +143,18 @@ class Form : public host::Object, public ContainerBase, public Surface, public W
   const std::string& keyAt(int position) const;
   std::uint64_t controlsVersion_ = 0;  // changes whenever a control is added or removed
 
-  // The form's own menus and picture boxes, found again only when controls were added or
-  // removed: the client size and the aligned boxes' layout ask for them on every read and
-  // every resize.
+  // The form's own menus and the controls sited on it that can be aligned, found again only
+  // when controls were added or removed: the client size and the aligned controls' layout ask
+  // for them on every read and every resize.
   struct Own {
     std::vector<const Control*> menus;
-    std::vector<PictureBox*> boxes;
+    std::vector<Control*> alignable;
     std::uint64_t foundIn = ~std::uint64_t{0};
   };
   mutable Own own_;
   const Own& own() const;
+  // The client area the aligned controls leave, placing them on the way when asked to.
+  Area stackAligned(bool place) const;
 
   void applySize(double w, double h, bool raiseResize);
   void raiseResize();

@@ -470,6 +470,8 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
   const frm::Block& fb = doc.form;
   bool mdi = host::equalsNoCase(fb.className, "VB.MDIForm");
   auto form = std::make_shared<Form>(rt, mdi);
+  form->designMode = !options.userMode;
+  form->holdAligned = true;
   form->fileClass = fb.className;
   form->name = fb.name;
   const std::string fileName = file.string();
@@ -513,6 +515,7 @@ std::shared_ptr<Form> buildForm(Runtime& rt, const frm::Document& doc, const fs:
   FrameMetrics f = frameFor(form->borderStyle);
   double cl = intOf(fb, "ClientLeft", static_cast<int>(f.width / 2));
   double ct = intOf(fb, "ClientTop", static_cast<int>(f.height - f.width / 2));
+  form->holdAligned = false;
   form->setInitialBounds(cl - f.width / 2, ct - (f.height - f.width / 2), cw + f.width,
                          ch + f.height + form->menuBarHeight());
   builder.applyScale(*form, fb);

@@ -136,11 +136,47 @@ Toolbar::Toolbar(std::string fileClass, const ControlClass& cls)
   fitHeight();
 }
 
-void Toolbar::fitHeight() {
+int Toolbar::rows() const {
+  // Only a toolbar aligned to the top or bottom of its form wraps: the form gives it its width.
+  // One placed anywhere else keeps its buttons on one row, whatever its width.
+  const host::Variant* wrappable = stored.find("Wrappable");
+  const ItemCollection* list = buttonList();
+  if (!form || container != form || (alignment != 1 && alignment != 2) ||
+      (wrappable && !wrappable->toBool()) || !list)
+    return 1;
+  // Buttons fill a row until the next one would pass the toolbar's right edge; a separator
+  // where a row breaks is not carried into the next row. Buttons are windows: whole pixels.
+  const double tpp = ScaleState::twipsPerPixelX;
+  const double room = std::round(width / tpp);
+  int rows = 1;
+  double x = 0;
+  for (int i = 1; i <= list->count(); ++i) {
+    auto b = list->at1<Button>(i);
+    if (!b->visible) continue;
+    double w = std::round(b->widthTwips() / tpp);
+    if (x > 0 && x + w > room) {
+      ++rows;
+      x = 0;
+      if (b->style == 3) continue;
+    }
+    x += w;
+  }
+  return rows;
+}
+
+double Toolbar::neededHeight() const {
   double tpp = ScaleState::twipsPerPixelY;
   double pixels =
-      std::round(buttonHeight_ / tpp) + (style_ == 0 ? 4 : 0) + (appearance_ == 1 ? 2 : 0);
-  height = pixels * tpp;
+      rows() * std::round(buttonHeight_ / tpp) + (style_ == 0 ? 4 : 0) + (appearance_ == 1 ? 2 : 0);
+  return pixels * tpp;
+}
+
+void Toolbar::fitHeight() {
+  // Aligned to the left or right, the toolbar is as tall as the edge it stands on.
+  if (form && container == form && (alignment == 3 || alignment == 4)) return;
+  double was = height;
+  height = neededHeight();
+  if (height != was) realign();
 }
 
 // Buttons are windows: their sizes are whole pixels.
@@ -234,8 +270,13 @@ const host::MemberTable& Toolbar::memberTable() {
         [](Object& o, Args, const Variant& v) { bar(o).setStyle(v.toLong()); }},
        {"Appearance", [](Object& o, Args) { return longValue(bar(o).appearance()); },
         [](Object& o, Args, const Variant& v) { bar(o).setAppearance(v.toLong()); }},
-       {"Align", [](Object& o, Args) { return Variant(static_cast<std::int16_t>(bar(o).align)); },
-        [](Object& o, Args, const Variant& v) { bar(o).align = enumValue(v, 0, 4); }},
+       {"Align",
+        [](Object& o, Args) { return Variant(static_cast<std::int16_t>(bar(o).alignment)); },
+        [](Object& o, Args, const Variant& v) {
+          bar(o).alignment = enumValue(v, 0, 4);
+          bar(o).fitHeight();
+          bar(o).realign();
+        }},
        // The buttons decide the height: a value given is checked, then the rule applies.
        {"Height", [](Object& o, Args) { return single(bar(o).height / bar(o).space().unitY); },
         [](Object& o, Args, const Variant& v) {

@@ -49,6 +49,7 @@ class Engine {
 
   // The host form's inner size in twips.
   static void innerSize(host::Object& form, float& width, float& height);
+  static void mdiInnerSize(host::Object& form, float& width, float& height);
   // Menus and controls whose name starts with NORESIZE are never captured or scaled.
   static bool skipped(host::Object& obj);
 
@@ -108,7 +109,7 @@ class Engine {
   void rebuildImageList(host::Object& ctrl, ControlClass& rec);
   void place(host::Object& ctrl, ControlClass& rec, ControlFlags& flags,
              const EngineSettings& settings);
-  void toolbarHeightLoop(host::Object& ctrl, ControlClass& rec, double r);
+  void toolbarHeightLoop(host::Object& ctrl, const ControlClass& rec, double r);
   std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> records(
       const host::ObjectPtr& ctrl, bool captureMissing);
 };

@@ -40,6 +40,18 @@ bool readInto(host::Object& ctrl, host::Name name, float& value) {
   return has;
 }
 
+// The edge of the form the control is aligned to, 0 when it is not sited on the form aligned.
+int alignmentOnForm(host::Object& ctrl) {
+  int align = 0;
+  host::ignoreErrors([&] {
+    Variant v;
+    if (!ctrl.tryGet("Align", {}, v) || v.toLong() == 0) return;
+    host::ObjectPtr container = ctrl.get("Container").toObject();
+    if (container && isFormObject(*container)) align = v.toLong();
+  });
+  return align;
+}
+
 // The font objects the control has among the five, found by name once per control: most
 // controls lack most of them, and which ones a control has never changes.
 struct Fonts {
@@ -116,10 +128,17 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
 
   const Fonts fonts = fontsOf(ctrl, rec->FontsPresent);
 
-  // Take over moves and sizes the application made since the last pass.
+  // Take over moves and sizes the application made since the last pass. What the control or
+  // its form decides by itself is no such change: an aligned control's edge and length follow
+  // the form and the aligned controls before it, a toolbar's height its rows of buttons.
   if (settings.SetupDone) {
     if (rec->xScale == 0) rec->xScale = 1;
     if (rec->yScale == 0) rec->yScale = 1;
+    const int align = alignmentOnForm(ctrl);
+    const bool alongTop = align == 1 || align == 2, alongSide = align == 3 || align == 4;
+    if (align != 0) hasLeft = hasTop = false;
+    if (alongTop) hasWidth = false;
+    if (alongSide || rec->ControlHasButtons) hasHeight = false;
     if (hasLeft && rec->LastLeft != cur.L && rec->LastLeft + kTabOffset != cur.L)
       if (divideInto(rec->Left, cur.L, rec->xScale)) ref.L = rec->Left;
     if (hasTop && rec->LastTop != cur.T)

@@ -74,8 +74,7 @@ host::Collection& Engine::colControlFlags() {
 
 void Engine::innerSize(host::Object& form, float& width, float& height) {
   if (form.typeName() == "MDIForm") {
-    width = form.get("ScaleWidth").toSingle();
-    height = form.get("ScaleHeight").toSingle();
+    mdiInnerSize(form, width, height);
     return;
   }
   Variant mode = form.get("ScaleMode");
@@ -83,6 +82,40 @@ void Engine::innerSize(host::Object& form, float& width, float& height) {
   Variant y[] = {form.get("ScaleHeight"), mode, Variant(std::int16_t{1})};
   width = form.call("ScaleX", x).toSingle();
   height = form.call("ScaleY", y).toSingle();
+}
+
+// An MDI form's ScaleWidth and ScaleHeight are what its aligned bars leave free, and the bars
+// are themselves scaled: measured that way, each pass would scale by a ratio the pass before
+// changed. The bars are counted back in, so the ratio follows the window alone.
+void Engine::mdiInnerSize(host::Object& form, float& width, float& height) {
+  width = form.get("ScaleWidth").toSingle();
+  height = form.get("ScaleHeight").toSingle();
+  host::ignoreErrors([&] {
+    host::ObjectPtr controls = form.get("Controls").toObject();
+    int n = controls->get("Count").toLong();
+    for (int i = 0; i < n; ++i) {
+      Variant index(i);
+      host::ObjectPtr c = controls->get("Item", host::Args(&index, 1)).toObject();
+      auto align = host::tryGet(*c, "Align");
+      if (!align || align->toLong() == 0) continue;
+      auto container = host::tryGet(*c, "Container");
+      auto visible = host::tryGet(*c, "Visible");
+      if (!container || container->toObject().get() != &form || (visible && !visible->toBool()))
+        continue;
+      switch (align->toLong()) {
+        case 1:
+        case 2:
+          host::ignoreErrors([&] { height += c->get("Height").toSingle(); });
+          break;
+        case 3:
+        case 4:
+          host::ignoreErrors([&] { width += c->get("Width").toSingle(); });
+          break;
+        default:
+          break;
+      }
+    }
+  });
 }
 
 bool Engine::skipped(host::Object& obj) {
@@ -122,8 +155,7 @@ bool Engine::captureRun(const host::ObjectPtr& host) {
     if (engine.LastFormWidth == 0) {
       // The reference is the size the form was designed at, whatever its size now.
       if (host->typeName() == "MDIForm") {
-        engine.LastFormWidth = host->get("ScaleWidth").toSingle();
-        engine.LastFormHeight = host->get("ScaleHeight").toSingle();
+        mdiInnerSize(*host, engine.LastFormWidth, engine.LastFormHeight);
       } else {
         EngineSettings s = engineSettings();
         Variant mode = host->get("ScaleMode");
@@ -336,8 +368,11 @@ void Engine::rebuildImageList(host::Object& ctrl, ControlClass& rec) {
 }
 
 // A toolbar whose buttons were made smaller can end up lower than its scaled height: the
-// buttons grow until the toolbar is at least as tall as its reference height times r.
-void Engine::toolbarHeightLoop(host::Object& ctrl, ControlClass& rec, double r) {
+// buttons grow until the toolbar is at least as tall as its reference height times r, the
+// ratio its container was scaled by (a toolbar in a picture box is not as tall as the form). The
+// buttons grow from the captured height at every pass, never from what an earlier pass grew
+// them to, so that a form brought back to its design size has its toolbars as designed.
+void Engine::toolbarHeightLoop(host::Object& ctrl, const ControlClass& rec, double r) {
   // Without a reference size there is no height to grow towards, only a toolbar that would
   // grow until its height stops changing.
   if (!std::isfinite(rec.Height * r)) return;
@@ -346,7 +381,6 @@ void Engine::toolbarHeightLoop(host::Object& ctrl, ControlClass& rec, double r) 
     engineServices().DoEvents();
     float height = ctrl.get("Height").toSingle();
     if (height == previous || height >= rec.Height * r) return;
-    rec.ButtonHeight = ctrl.get("ButtonHeight").toSingle() / rec.yScale - 15;
     ctrl.set("ButtonHeight", ctrl.get("ButtonHeight").toSingle() + 8);
     previous = ctrl.get("Height").toSingle();
   }
@@ -456,9 +490,11 @@ void Engine::placingRun(const host::ObjectPtr& host) {
         if (!flags->DontScaleWidth) ctrl->set("ButtonWidth", rec->ButtonWidth * rec->xScale);
         if (!flags->DontScaleHeight) {
           ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight) * rec->yScale);
+          // The toolbar takes the height of its new buttons before the controls it holds are
+          // placed against it: they would otherwise follow the height of the pass before.
+          engineServices().DoEvents();
           if (!s.ScaleGraphics && differs(*ctrl, *rec))
-            host::ignoreErrors(
-                [&] { toolbarHeightLoop(*ctrl, *rec, CurrentFormHeight / rec->FormHeight); });
+            host::ignoreErrors([&] { toolbarHeightLoop(*ctrl, *rec, rec->yScale); });
         }
       }
       if (!s.ScaleGraphics) host::ignoreErrors([&] { noteWhereItStands(*ctrl, *rec); });
@@ -513,8 +549,7 @@ void Engine::placingRun(const host::ObjectPtr& host) {
       ControlClass* rec = entry.rec.get();
       host::ignoreErrors([&] { reattach(*ctrl, *rec); });
       if (!entry.flags->DontScaleHeight && rec->ControlHasButtons)
-        host::ignoreErrors(
-            [&] { toolbarHeightLoop(*ctrl, *rec, engine.LastFormHeight / rec->FormHeight); });
+        host::ignoreErrors([&] { toolbarHeightLoop(*ctrl, *rec, rec->yScale); });
       host::ignoreErrors([&] { noteWhereItStands(*ctrl, *rec); });
     }
 
