@@ -142,10 +142,23 @@ std::string_view QtControl::typeName() const {
   return otherName_;
 }
 
-QRect QtControl::outerPixels() const { return widget().geometry(); }
+namespace {
+
+// A control placed on a main window itself (an MDI form's aligned boxes) is measured from the
+// top of the client area below the menu bar, as the classic one is.
+int belowMenuBar(const QWidget& w) {
+  const QWidget* parent = w.parentWidget();
+  return parent && !centralAreaOf(*parent) ? menuBarPixels(*parent) : 0;
+}
+
+}  // namespace
+
+QRect QtControl::outerPixels() const {
+  return widget().geometry().translated(0, -belowMenuBar(widget()));
+}
 
 void QtControl::setOuterPixels(const QRect& rect) {
-  QRect r = rect;
+  QRect r = rect.translated(0, belowMenuBar(widget()));
   // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
   if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
   // A toolbar is as tall as its buttons need, whatever height it is given.
@@ -153,7 +166,7 @@ void QtControl::setOuterPixels(const QRect& rect) {
   widget().setGeometry(r);
   // An aligned box goes back to its edge, whatever it was told.
   if (widget().property("Align").toInt() != 0)
-    if (QWidget* form = widget().parentWidget(); form && isFormWidget(*form)) layoutAligned(*form);
+    if (QWidget* form = containerOf(widget()); form && isFormWidget(*form)) layoutAligned(*form);
 }
 
 namespace {

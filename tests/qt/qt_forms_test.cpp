@@ -375,8 +375,8 @@ TEST(QtFormBuilder, EveryCorpusFormShownOnQtMatchesTheRuntimeWithinOnePixel) {
 // the screen: both hosts stop at the same inner size, and the controls that are never scaled
 // stay where they are in both.
 TEST(QtFormBuilder, ExampleFormsDraggedPastTheScreenMatchTheRuntime) {
-  expectShownLikeTheRuntime(testing_support::formsIn(testing_support::examplesDir()), "--scale 2 --scale 0.7",
-                            "env QT_QPA_PLATFORM=offscreen");
+  expectShownLikeTheRuntime(testing_support::formsIn(testing_support::examplesDir()),
+                            "--scale 2 --scale 0.7", "env QT_QPA_PLATFORM=offscreen");
 }
 
 // The form's document with a Rescalo, as the command gives a form that has none.
@@ -456,8 +456,9 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     auto form = qt::adoptForm(built.window.get());
     const double w = form->get("Width").toDouble(), h = form->get("Height").toDouble();
     form->call("Move", {Variant(0), Variant(0), Variant(w * 1.5), Variant(h * 1.5)});
-    if (!shown.empty()) {
-      EXPECT_NE(layoutOf(built), shown);  // the pass ran on real widgets
+    // The pass ran on real widgets, unless it was abandoned before it placed anything.
+    if (!shown.empty() && errors.empty()) {
+      EXPECT_NE(layoutOf(built), shown);
     }
     for (double f : {0.7, 1.0})
       form->call("Move", {Variant(0), Variant(0), Variant(w * f), Variant(h * f)});
