@@ -15,6 +15,7 @@
 #include <rescalo/bridge/ui_writer.h>
 #include <rescalo/cli/layout.h>
 #include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
 
 namespace rescalo::cli {
 
@@ -110,7 +111,7 @@ int show(const std::vector<std::string>& args) {
   int mismatches = 0;
   auto report = [&](int n, const std::string& what) {
     std::cout << "step " << n << ": " << what << ": inner " << number(window.width() * tx) << " x "
-              << number(window.height() * ty) << " twips\n";
+              << number((window.height() - qt::menuBarPixels(window)) * ty) << " twips\n";
     for (const auto& [key, w] : shown.built().widgets) {
       auto c = qt::adoptControl(w);
       std::cout << "  " << key << " " << number(c->get("Left").toDouble()) << " "
