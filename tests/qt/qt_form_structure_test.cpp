@@ -7,6 +7,8 @@
 
 #include <QComboBox>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -186,3 +188,56 @@ End
 }
 
 }  // namespace
+
+TEST(QtFormStructure, AnActiveMdiChildShowsItsMenusOnItsParentsBar) {
+  auto parent = build(R"(VERSION 5.00
+Begin VB.MDIForm frmMain
+   Caption         =   "Main"
+   ClientHeight    =   3000
+   ClientWidth     =   4500
+   Begin VB.Menu mnuFile
+      Caption         =   "&File"
+   End
+End
+)");
+  auto child = build(R"(VERSION 5.00
+Begin VB.Form frmDoc
+   Caption         =   "Document"
+   ClientHeight    =   1500
+   ClientWidth     =   3000
+   MDIChild        =   -1  'True
+   Begin VB.Menu mnuEdit
+      Caption         =   "&Edit"
+   End
+   Begin VB.Menu mnuView
+      Caption         =   "&View"
+   End
+End
+)");
+  auto plain = build(R"(VERSION 5.00
+Begin VB.Form frmPlain
+   Caption         =   "Plain"
+   ClientHeight    =   1500
+   ClientWidth     =   3000
+   MDIChild        =   -1  'True
+End
+)");
+  // The child's menus go to its parent: it has no bar of its own.
+  EXPECT_FALSE(qobject_cast<QMainWindow*>(child->qt.window.get()));
+  auto& main = static_cast<QMainWindow&>(*parent->qt.window);
+  QMdiSubWindow* doc = bridge::addMdiChild(main, child->qt, *child->form);
+  QMdiSubWindow* other = bridge::addMdiChild(main, plain->qt, *plain->form);
+  ASSERT_TRUE(doc && other);
+  auto captions = [&] {
+    QStringList out;
+    for (QAction* a : main.menuBar()->actions()) out << a->text();
+    return out;
+  };
+  QMdiArea* area = qt::mdiAreaOf(main);
+  main.show();
+  area->setActiveSubWindow(doc);
+  EXPECT_EQ(captions(), (QStringList{"&Edit", "&View"}));
+  area->setActiveSubWindow(other);
+  EXPECT_EQ(captions(), QStringList{"&File"});
+  main.hide();
+}
