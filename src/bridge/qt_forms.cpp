@@ -13,6 +13,8 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -628,26 +630,163 @@ QFont fontFor(const runtime::Font& f, const QWidget& w) {
   return q;
 }
 
+// A classic menu shortcut code as Qt's: ^ for Ctrl, + for Shift, % for Alt, then a letter or a
+// key in braces ({F1}, {DEL}, {INSERT}, {BKSP}); none for anything else.
+QKeySequence menuShortcut(std::string_view code) {
+  while (!code.empty() && std::isspace(static_cast<unsigned char>(code.back())))
+    code.remove_suffix(1);
+  QString text;
+  for (; !code.empty(); code.remove_prefix(1)) {
+    if (code.front() == '^')
+      text += "Ctrl+";
+    else if (code.front() == '+')
+      text += "Shift+";
+    else if (code.front() == '%')
+      text += "Alt+";
+    else
+      break;
+  }
+  static constexpr std::pair<std::string_view, const char*> kKeys[] = {
+      {"DEL", "Del"}, {"INSERT", "Ins"}, {"BKSP", "Backspace"}};
+  if (code.size() > 2 && code.front() == '{' && code.back() == '}') {
+    code = code.substr(1, code.size() - 2);
+    const auto* named = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const auto& k) {
+      return host::equalsNoCase(k.first, code);
+    });
+    text += named != std::end(kKeys) ? QString(named->second)
+                                     : QString::fromStdString(std::string(code));
+  } else if (code.size() == 1) {
+    text += QChar(code.front());
+  } else {
+    return {};
+  }
+  return QKeySequence(text, QKeySequence::PortableText);
+}
+
+// The form's menus as Qt's, owned by the window: a menu with items under it becomes a QMenu,
+// one with none an action, a caption of "-" a separator. Returns the top-level ones in order.
+std::vector<QAction*> buildMenus(runtime::Form& form, QWidget& owner) {
+  std::map<const runtime::ContainerBase*, QMenu*> submenus;
+  std::vector<QAction*> top;
+  for (const auto& c : form.controls()) {
+    if (c->typeName() != "Menu") continue;
+    const QString caption = text(*c, "Caption");
+    QAction* action = nullptr;
+    if (!c->children.empty()) {
+      auto* menu = new QMenu(caption, &owner);
+      submenus[c.get()] = menu;
+      action = menu->menuAction();
+    } else {
+      action = new QAction(caption, &owner);
+      action->setSeparator(caption == "-");
+    }
+    action->setObjectName(QString::fromStdString(c->name()));
+    if (c->index() >= 0) action->setProperty("Index", c->index());
+    action->setCheckable(flag(*c, "Checked"));
+    action->setChecked(flag(*c, "Checked"));
+    action->setEnabled(c->enabled);
+    action->setVisible(c->visible);
+    if (auto code = host::tryGet(*c, "Shortcut"); code && code->isString())
+      action->setShortcut(menuShortcut(*code->stringPtr()));
+    if (auto up = submenus.find(c->container); up != submenus.end())
+      up->second->addAction(action);
+    else
+      top.push_back(action);
+  }
+  return top;
+}
+
+bool showsMenuBar(const std::vector<QAction*>& menus) {
+  return std::any_of(menus.begin(), menus.end(), [](QAction* a) { return a->isVisible(); });
+}
+
+// A menu bar of the classic height, holding the menus given.
+QMenuBar* menuBarWith(const std::vector<QAction*>& menus, QWidget& window) {
+  auto* bar = new QMenuBar(&window);
+  bar->setFixedHeight(host::kMenuBarPixels);
+  for (QAction* a : menus) bar->addAction(a);
+  bar->setVisible(showsMenuBar(menus));
+  return bar;
+}
+
+// An MDI form's bar shows the active child's menus in place of its own while that child has
+// menus, as the classic MDI form does. One per MDI area, found by its name.
+class MenuMerge : public QObject {
+ public:
+  static constexpr const char* kName = "rescalo_menu_merge";
+  MenuMerge(QMdiArea& area, QMainWindow& form) : QObject(&area), form_(form) {
+    setObjectName(kName);
+    own_ = form.menuBar()->actions();
+    connect(&area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* s) { show(s); });
+  }
+  static MenuMerge& of(QMdiArea& area, QMainWindow& form) {
+    for (QObject* o : area.children())
+      if (auto* m = dynamic_cast<MenuMerge*>(o)) return *m;
+    return *new MenuMerge(area, form);
+  }
+  void add(QMdiSubWindow& sub, std::vector<QAction*> menus) {
+    children_[&sub] = std::move(menus);
+    connect(&sub, &QObject::destroyed, this, [this, key = &sub] { children_.erase(key); });
+  }
+
+ private:
+  void show(QMdiSubWindow* active) {
+    const auto child = children_.find(active);
+    const std::vector<QAction*> menus =
+        child != children_.end() ? child->second : std::vector<QAction*>(own_.begin(), own_.end());
+    QMenuBar* bar = form_.menuBar();
+    for (QAction* a : bar->actions()) bar->removeAction(a);
+    for (QAction* a : menus) bar->addAction(a);
+    bar->setFixedHeight(host::kMenuBarPixels);
+    bar->setVisible(showsMenuBar(menus));
+    qt::layoutAligned(form_);
+  }
+
+  QMainWindow& form_;
+  QList<QAction*> own_;
+  std::map<const QMdiSubWindow*, std::vector<QAction*>> children_;
+};
+
 }  // namespace
 
 QtFormWindow buildQtForm(runtime::Form& form) {
   QtFormWindow out;
+  const bool hasMenus =
+      std::any_of(form.controls().begin(), form.controls().end(),
+                  [&](const auto& c) { return c->typeName() == "Menu" && c->container == &form; });
+  // An MDI child's menus show on its parent's bar, not on one of its own.
+  const bool ownMenuBar = hasMenus && !form.mdiChild;
+  QWidget* client = nullptr;
   if (form.isMdi()) {
     // An MDI form is a main window with an area for its children, placed beside its aligned
     // picture boxes.
     auto main = std::make_unique<QMainWindow>();
     new QMdiArea(main.get());
     out.window = std::move(main);
+  } else if (ownMenuBar) {
+    auto main = std::make_unique<QMainWindow>();
+    client = new QWidget;
+    main->setCentralWidget(client);
+    out.window = std::move(main);
   } else {
     out.window = std::make_unique<QWidget>();
   }
   QWidget* window = out.window.get();
+  if (hasMenus) out.menus = buildMenus(form, *window);
+  int menuBar = 0;
+  if (ownMenuBar) {
+    QMenuBar* bar = menuBarWith(out.menus, *window);
+    static_cast<QMainWindow*>(window)->setMenuBar(bar);
+    if (!bar->isHidden()) menuBar = bar->height();
+    window->setProperty(kClassicMenuBar, true);
+  }
   window->setObjectName(decoded(form.name, form.font.get()));
   window->setWindowTitle(decoded(form.caption, form.font.get()));
   const double tx = 1440.0 / window->logicalDpiX(), ty = 1440.0 / window->logicalDpiY();
   auto px = [](double twips, double tpp) { return static_cast<int>(host::CLng(twips / tpp)); };
   window->move(px(form.left(), tx), px(form.top(), ty));
-  window->resize(px(form.fullClientWidth(), tx), px(form.fullClientHeight(), ty));
+  // The menu bar takes its height from the window, as the classic one takes it from the form.
+  window->resize(px(form.fullClientWidth(), tx), px(form.fullClientHeight(), ty) + menuBar);
   if (form.font) window->setFont(fontFor(*form.font, *window));
   // The form's own scale, which its Rescalo's design size is measured in.
   host::ignoreErrors([&] {
@@ -666,7 +805,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
   if (runtime::bitmapOf(form.picture))
     host::ignoreErrors([&] { qt::adoptForm(window)->set("Picture", qtPicture(form.picture)); });
 
-  std::map<const runtime::ContainerBase*, QWidget*> containers{{&form, window}};
+  std::map<const runtime::ContainerBase*, QWidget*> containers{{&form, client ? client : window}};
   std::map<std::string, int> leftOut;
   for (const auto& c : form.controls()) {
     if (auto* uc = dynamic_cast<runtime::UserControlHost*>(c.get());
@@ -821,6 +960,8 @@ QMdiSubWindow* addMdiChild(QWidget& mdiForm, QtFormWindow& child, const runtime:
                    client.height() + frame.height());
   // A hidden sub-window lays its widget out only when shown; until then it is sized here.
   widget->resize(client);
+  if (auto* main = qobject_cast<QMainWindow*>(&mdiForm); main && !child.menus.empty())
+    MenuMerge::of(*area, *main).add(*sub, child.menus);
   return sub;
 }
 

@@ -14,6 +14,14 @@
 
 #include <rescalo/qt/qt_user_control.h>
 #include <rescalo/runtime/form.h>
+
+class QAction;
+
+namespace rescalo::bridge {
+// Set on the window of a classic form with a menu bar: the bar counts with the frame, as the
+// classic one does, and the form's inner area is what is below it.
+inline constexpr const char* kClassicMenuBar = "ClassicMenuBar";
+}  // namespace rescalo::bridge
 #include <rescalo/runtime/frm/frm_document.h>
 
 namespace rescalo::bridge {
@@ -28,12 +36,16 @@ struct QtFormWindow {
   // What the form's first Rescalo control saves: attach a new one with these.
   qt::QtPropertyBag rescaloSettings;
   bool hasRescalo = false;
+  // The form's top-level menus, in order: on its own menu bar, or, for an MDI child, on its
+  // parent's while it is the active child.
+  std::vector<QAction*> menus;
 
   QWidget* widget(std::string_view key) const;
 };
 
 // The form must be loaded (design mode is enough); it is only read. An MDI form becomes a
-// QMainWindow holding a QMdiArea.
+// QMainWindow holding a QMdiArea; a form with menus, a QMainWindow with a menu bar whose central
+// widget holds the controls.
 QtFormWindow buildQtForm(runtime::Form& form);
 
 // A form loaded in design mode with a Rescalo (its own, or a new one with the defaults, as

@@ -42,16 +42,25 @@ void settle(int ms) {
   while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+namespace {
+
+// The window's client area below its menu bar: the menu bar counts with the frame, as the
+// classic one does.
+QSize innerOf(const QWidget& window) { return window.size() - QSize(0, qt::menuBarPixels(window)); }
+
+}  // namespace
+
 void dragInner(QWidget& window, double w, double h) {
   const double tx = 1440.0 / window.logicalDpiX(), ty = 1440.0 / window.logicalDpiY();
-  const QSize extra = window.frameGeometry().size() - window.size();
+  const QSize extra = window.frameGeometry().size() - innerOf(window);
   const QScreen* screen = window.screen();
   const QSize most = screen ? screen->geometry().size() + QSize(12, 12) : QSize(1 << 20, 1 << 20);
   const int outerW =
       std::clamp(static_cast<int>(std::lround(w / tx)) + extra.width(), 112, most.width());
   const int outerH =
       std::clamp(static_cast<int>(std::lround(h / ty)) + extra.height(), 27, most.height());
-  window.resize(outerW - extra.width(), outerH - extra.height());
+  window.resize(outerW - extra.width(),
+                outerH - extra.height() + (window.size() - innerOf(window)).height());
 }
 
 ShownForm::ShownForm(const fs::path& file, ShowOptions options)
@@ -93,8 +102,8 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
   QWidget& win = *built_.window;
   tx_ = 1440.0 / win.logicalDpiX();
   ty_ = 1440.0 / win.logicalDpiY();
-  designW_ = win.width() * tx_;
-  designH_ = win.height() * ty_;
+  designW_ = innerOf(win).width() * tx_;
+  designH_ = innerOf(win).height() * ty_;
   // A form that starts maximized or minimized does so here too. The window system changes the
   // state only once the window is on the screen, so such a window is shown first and its
   // control attached then: its first Resize comes at the size it opens at, as in the classic
@@ -135,7 +144,7 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
   // sizes. The hosts' frames differ, so on a screen larger by that difference the reference
   // stops at the same inner size as the Qt window: a control that is not scaled stays where
   // it is in both, where comparing in proportion would move it.
-  const QSize qtFrame = win.frameGeometry().size() - win.size();
+  const QSize qtFrame = win.frameGeometry().size() - innerOf(win);
   const int fw =
       static_cast<int>(std::lround((reference_->width() - reference_->fullClientWidth()) / tx_)) -
       qtFrame.width();
@@ -150,9 +159,10 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
   // A classic maximized window hangs its frame over the screen's edges, Qt's keeps it
   // inside: on a screen that much smaller, the reference opens at the same inner size.
   if (reference_->get("WindowState").toInteger() == 2) {
-    const int dw = win.width() - static_cast<int>(std::lround(reference_->fullClientWidth() / tx_));
+    const int dw =
+        innerOf(win).width() - static_cast<int>(std::lround(reference_->fullClientWidth() / tx_));
     const int dh =
-        win.height() - static_cast<int>(std::lround(reference_->fullClientHeight() / ty_));
+        innerOf(win).height() - static_cast<int>(std::lround(reference_->fullClientHeight() / ty_));
     if (dw != 0 || dh != 0) {
       same.screenWidthPixels += dw;
       same.screenHeightPixels += dh;
@@ -203,12 +213,15 @@ std::vector<Mismatch> ShownForm::mismatches() const {
   if (!designed_.empty()) return proportionMismatches();
   if (!reference_) return out;
   const QWidget& win = *built_.window;
-  const double ratioX = win.width() * tx_ / reference_->fullClientWidth();
-  const double ratioY = win.height() * ty_ / reference_->fullClientHeight();
+  const double ratioX = innerOf(win).width() * tx_ / reference_->fullClientWidth();
+  const double ratioY = innerOf(win).height() * ty_ / reference_->fullClientHeight();
   for (const auto& [key, w] : built_.widgets) {
     const runtime::Control* r = reference_->find(key);
     if (!r) continue;
-    const QRect g = w->geometry();
+    // A control on an MDI form sits below the menu bar here, at the client's top there.
+    const QRect g = w->parentWidget() == &win
+                        ? w->geometry().translated(0, -(win.size() - innerOf(win)).height())
+                        : w->geometry();
     double left = r->left, top = r->top;
     // A tab dialog's control is measured from the dialog there and from its page here.
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(r->container)) {

@@ -20,6 +20,7 @@
 #include <rescalo/bridge/qt_rescalo.h>
 #include <rescalo/bridge/ui_forms.h>
 #include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
 
 namespace rescalo::bridge {
 
@@ -40,7 +41,8 @@ class Writer {
     xml_.writeStartElement("widget");
     xml_.writeAttribute("class", classOf(window));
     xml_.writeAttribute("name", window.objectName());
-    rect("geometry", QRect(QPoint(0, 0), window.size()));
+    // The menus stay behind, and the height their bar took with them.
+    rect("geometry", QRect(QPoint(0, 0), window.size() - QSize(0, qt::menuBarPixels(window))));
     string("windowTitle", window.windowTitle());
     font(window, nullptr);
     dynamicProperties(window);

@@ -22,6 +22,7 @@
 #include <rescalo/cli/json.h>
 #include <rescalo/cli/layout.h>
 #include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
 
 namespace rescalo::cli {
 
@@ -160,19 +161,22 @@ int show(const std::vector<std::string>& args) {
   if (shots) fs::create_directories(*shots);
   int mismatches = 0;
   if (json) std::cout << "{\"steps\": [";
+  // The inner area is what the menu bar leaves, as on the classic form.
+  auto innerHeight = [&] { return window.height() - qt::menuBarPixels(window); };
   // Why the window is not the size a step asked for, or nothing when it is.
   auto shortOf = [&](const std::optional<std::pair<double, double>>& asked) -> std::string {
     if (!asked) return {};
+    const int innerH = innerHeight();
     const int wantW = static_cast<int>(std::lround(asked->first / tx));
     const int wantH = static_cast<int>(std::lround(asked->second / ty));
-    if (std::abs(window.width() - wantW) <= 1 && std::abs(window.height() - wantH) <= 1) return {};
+    if (std::abs(window.width() - wantW) <= 1 && std::abs(innerH - wantH) <= 1) return {};
     const QRect screen = window.screen() ? window.screen()->availableGeometry() : QRect();
     const QSize frame = window.frameGeometry().size() - window.size();
     const bool tooBig = wantW + frame.width() > screen.width() + 12 ||
-                        wantH + frame.height() > screen.height() + 12;
+                        wantH + (window.height() - innerH) + frame.height() > screen.height() + 12;
     return "asked for " + number(asked->first) + " x " + number(asked->second) + " twips (" +
-           std::to_string(wantW) + " x " + std::to_string(wantH) + " px), the window is " +
-           std::to_string(window.width()) + " x " + std::to_string(window.height()) + " px: " +
+           std::to_string(wantW) + " x " + std::to_string(wantH) + " px), the inner area is " +
+           std::to_string(window.width()) + " x " + std::to_string(innerH) + " px: " +
            (tooBig ? "the screen (" + std::to_string(screen.width()) + " x " +
                          std::to_string(screen.height()) + " px) cannot hold it"
                    : std::string("the window cannot be that small"));
@@ -180,12 +184,12 @@ int show(const std::vector<std::string>& args) {
   auto report = [&](int n, const std::string& what,
                     const std::optional<std::pair<double, double>>& asked) {
     const std::string shortfall = shortOf(asked);
+    const int innerH = innerHeight();
     if (json) {
       std::cout << (n ? ",\n " : "\n ") << "{\"step\": " << jsonString(what)
-                << ", \"inner\": {\"width_px\": " << window.width()
-                << ", \"height_px\": " << window.height()
+                << ", \"inner\": {\"width_px\": " << window.width() << ", \"height_px\": " << innerH
                 << ", \"width_twips\": " << jsonNumber(window.width() * tx)
-                << ", \"height_twips\": " << jsonNumber(window.height() * ty) << "}";
+                << ", \"height_twips\": " << jsonNumber(innerH * ty) << "}";
       if (!shortfall.empty()) std::cout << ", \"short\": " << jsonString(shortfall);
       std::cout << ", \"widgets\": [";
       bool first = true;
@@ -193,7 +197,7 @@ int show(const std::vector<std::string>& args) {
       std::cout << "]";
     } else {
       std::cout << "step " << n << ": " << what << ": inner " << number(window.width() * tx)
-                << " x " << number(window.height() * ty) << " twips\n";
+                << " x " << number(innerH * ty) << " twips\n";
       if (!shortfall.empty()) std::cout << "  short: " << shortfall << "\n";
     }
     if (!shortfall.empty()) std::cerr << "rescalo: step " << n << ": " << shortfall << "\n";

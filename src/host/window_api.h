@@ -28,6 +28,8 @@ struct MINMAXINFO {
 
 // The largest side of a window, in pixels: the classic window system holds every window to it.
 inline constexpr int kMaxWindowPixels = 32767;
+// A form's menu bar, one row of menus, taken from its outer height.
+inline constexpr int kMenuBarPixels = 20;
 
 inline constexpr HWND HWND_TOP = 0;
 inline constexpr HWND HWND_TOPMOST = -1;

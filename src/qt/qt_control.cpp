@@ -145,6 +145,17 @@ std::string_view QtControl::typeName() const {
   return otherName_;
 }
 
+namespace {
+
+// A control placed on a main window itself (an MDI form's aligned boxes) is measured from the
+// top of the client area below the menu bar, as the classic one is.
+int belowMenuBar(const QWidget& w) {
+  const QWidget* parent = w.parentWidget();
+  return parent && !centralAreaOf(*parent) ? menuBarPixels(*parent) : 0;
+}
+
+}  // namespace
+
 std::shared_ptr<QtWidgetObject> QtControl::container() const {
   if (containerAt_ == treeGeneration())
     if (auto kept = container_.lock()) return kept;
@@ -161,10 +172,12 @@ bool QtControl::aligned() const {
   return aligned_;
 }
 
-QRect QtControl::outerPixels() const { return widget().geometry(); }
+QRect QtControl::outerPixels() const {
+  return widget().geometry().translated(0, -belowMenuBar(widget()));
+}
 
 void QtControl::setOuterPixels(const QRect& rect) {
-  QRect r = rect;
+  QRect r = rect.translated(0, belowMenuBar(widget()));
   // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
   if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
   // A toolbar is as tall as its buttons need, whatever height it is given.
@@ -172,7 +185,7 @@ void QtControl::setOuterPixels(const QRect& rect) {
   widget().setGeometry(r);
   // An aligned box goes back to its edge, whatever it was told.
   if (aligned())
-    if (QWidget* form = widget().parentWidget(); form && isFormWidget(*form)) layoutAligned(*form);
+    if (QWidget* form = containerOf(widget()); form && isFormWidget(*form)) layoutAligned(*form);
 }
 
 namespace {

@@ -32,11 +32,11 @@ enum class ControlKind {
 };
 
 ControlKind kindOf(const QWidget& widget);
-// Frames, picture boxes and tab controls hold controls; other widgets' children are their own
-// inner parts.
+// Frames, picture boxes, tab controls and toolbars (a combo box placed on a bar) hold controls;
+// other widgets' children are their own inner parts.
 inline bool isContainer(ControlKind kind) {
   return kind == ControlKind::Frame || kind == ControlKind::PictureBox ||
-         kind == ControlKind::TabControl;
+         kind == ControlKind::TabControl || kind == ControlKind::Toolbar;
 }
 // Whether a widget holds controls of its own: a classic container, or one of Qt's plain ones
 // (a QWidget or QFrame as such, a QStackedWidget's pages), as forms made in Qt use them.

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <algorithm>
 
@@ -53,39 +54,72 @@ bool isFormWidget(const QWidget& widget) {
   return widget.isWindow() || qobject_cast<QMdiSubWindow*>(widget.parentWidget());
 }
 
-// Boxes aligned to the top or bottom span the whole width; those aligned left or right fill
-// the height that remains between them. The MDI area is placed here rather than by the main
-// window's own layout, which knows nothing of aligned boxes.
+namespace {
+
+// The widget a form's aligned controls sit in: a main window's central widget, or the form.
+QWidget& alignedHolder(QWidget& form) {
+  QWidget* central = centralAreaOf(form);
+  return central ? *central : form;
+}
+
+// The part of a form's client area below its menu bar, where the aligned controls stack.
+QRect belowMenuBar(QWidget& form) {
+  QRect area = form.rect();
+  if (auto* main = qobject_cast<QMainWindow*>(&form)) {
+    // A window not shown yet has not placed its menu bar: its layout does so now.
+    if (QLayout* layout = main->layout()) layout->activate();
+    if (QWidget* bar = main->menuWidget(); bar && !bar->isHidden()) area.setTop(bar->height());
+  }
+  return area;
+}
+
+int alignOf(const QWidget& w) {
+  if (w.isWindow() || w.isHidden()) return 0;
+  const int align = w.property("Align").toInt();
+  return align >= 1 && align <= 4 ? align : 0;
+}
+
+}  // namespace
+
+int menuBarPixels(const QWidget& form) {
+  auto* main = qobject_cast<const QMainWindow*>(&form);
+  QWidget* bar = main ? main->menuWidget() : nullptr;
+  return bar && !bar->isHidden() ? bar->height() : 0;
+}
+
+// Each aligned control in turn, in z-order, takes its edge of what the earlier ones left and
+// spans it, keeping its own thickness. The MDI area is placed here rather than by the main
+// window's own layout, which knows nothing of aligned controls.
 void layoutAligned(QWidget& form) {
-  int top = 0, bottom = form.height(), left = 0, right = form.width();
-  for (int pass = 0; pass < 2; ++pass)
-    for (QObject* child : form.children()) {
-      auto* box = qobject_cast<QWidget*>(child);
-      if (!box || box->isWindow() || box->isHidden()) continue;
-      const int align = box->property("Align").toInt();
-      if (align < 1 || align > 4 || (pass == 0) != (align <= 2)) continue;
-      QRect r = box->geometry();
-      const int across = std::max(0, bottom - top);
-      switch (align) {
-        case 1:
-          r = QRect(0, top, right, r.height());
-          top += r.height();
-          break;
-        case 2:
-          bottom -= r.height();
-          r = QRect(0, bottom, right, r.height());
-          break;
-        case 3:
-          r = QRect(left, top, r.width(), across);
-          left += r.width();
-          break;
-        default:
-          right -= r.width();
-          r = QRect(right, top, r.width(), across);
-          break;
-      }
-      if (box->geometry() != r) box->setGeometry(r);
+  QWidget& holder = alignedHolder(form);
+  const QRect whole = &holder == &form ? belowMenuBar(form) : holder.rect();
+  int top = whole.top(), bottom = whole.top() + whole.height(), left = 0, right = whole.width();
+  for (QObject* child : holder.children()) {
+    auto* box = qobject_cast<QWidget*>(child);
+    const int align = box ? alignOf(*box) : 0;
+    if (align == 0) continue;
+    QRect r = box->geometry();
+    const int across = std::max(0, right - left), along = std::max(0, bottom - top);
+    switch (align) {
+      case 1:
+        r = QRect(left, top, across, r.height());
+        top += r.height();
+        break;
+      case 2:
+        bottom -= r.height();
+        r = QRect(left, bottom, across, r.height());
+        break;
+      case 3:
+        r = QRect(left, top, r.width(), along);
+        left += r.width();
+        break;
+      default:
+        right -= r.width();
+        r = QRect(right, top, r.width(), along);
+        break;
     }
+    if (box->geometry() != r) box->setGeometry(r);
+  }
   if (QMdiArea* area = mdiAreaOf(form))
     area->setGeometry(left, top, std::max(0, right - left), std::max(0, bottom - top));
 }
@@ -149,14 +183,13 @@ double QtForm::innerTwips(bool xAxis) const {
     if (QLayout* layout = w.layout()) layout->activate();
     return xAxis ? twipsX(central->width()) : twipsY(central->height());
   }
-  double inner = xAxis ? twipsX(w.width()) : twipsY(w.height());
+  double inner = xAxis ? twipsX(w.width()) : twipsY(w.height() - menuBarPixels(w));
   if (!mdiAreaOf(w)) return inner;
-  // An MDI form's area is what its aligned boxes leave, measured in the boxes' own twips.
+  // An MDI form's area is what its aligned controls leave, measured in their own twips.
   for (QObject* child : w.children()) {
     auto* box = qobject_cast<QWidget*>(child);
-    if (!box || box->isWindow() || box->isHidden()) continue;
-    const int align = box->property("Align").toInt();
-    if (align < 1 || align > 4 || xAxis == (align <= 2)) continue;
+    const int align = box ? alignOf(*box) : 0;
+    if (align == 0 || xAxis == (align <= 2)) continue;
     inner -= adapterOf(box)->twipsRect()[xAxis ? 2 : 3];
   }
   return std::max(0.0, inner);
@@ -258,11 +291,18 @@ void QtForm::load() {
 
 namespace {
 
+// A part of the window rather than a control: the menu bar, or what Qt adds to a widget for
+// itself, such as a toolbar's extension button (Qt names those "qt_...").
+bool qtOwnPart(const QWidget& w) {
+  return qobject_cast<const QMenuBar*>(&w) || w.objectName().startsWith(QLatin1String("qt_"));
+}
+
 void collectControls(QWidget& container, std::vector<QWidget*>& out) {
   for (QWidget* holder : holders(container))
     for (QObject* child : holder->children()) {
       auto* w = qobject_cast<QWidget*>(child);
-      if (!w || w->isWindow() || qobject_cast<QMdiArea*>(w) || inLayout(*w)) continue;
+      if (!w || w->isWindow() || qobject_cast<QMdiArea*>(w) || inLayout(*w) || qtOwnPart(*w))
+        continue;
       out.push_back(w);
       if (isContainer(*w)) collectControls(*w, out);
     }

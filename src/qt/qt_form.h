@@ -31,8 +31,9 @@
 // The controls of a form are the widgets placed by position: a widget that a layout manages is
 // its layout's, and neither it nor what it holds is moved by the pass.
 //
-// A picture box whose "Align" property is 1 (top), 2 (bottom), 3 (left) or 4 (right) stays on
-// that edge of its form and spans it: only its height (or width) is its own.
+// A control whose "Align" property is 1 (top), 2 (bottom), 3 (left) or 4 (right) stays on that
+// edge of its form and spans it: only its height (or width) is its own. Several aligned
+// controls stack in z-order, each on its edge of what the earlier ones left, below the menu bar.
 
 #include <memory>
 #include <vector>
@@ -52,8 +53,10 @@ QWidget* centralAreaOf(const QWidget& window);
 bool inLayout(const QWidget& widget);
 // Whether a widget is a form: a window, or the widget of an MDI sub-window.
 bool isFormWidget(const QWidget& widget);
-// Puts a form's aligned picture boxes back on their edges, and its MDI area in what is left.
+// Puts a form's aligned controls back on their edges, and its MDI area in what is left.
 void layoutAligned(QWidget& form);
+// The height of a main window's menu bar while it shows one; 0 for any other widget.
+int menuBarPixels(const QWidget& form);
 
 class QtForm : public QtWidgetObject {
  public:

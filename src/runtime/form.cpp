@@ -198,7 +198,7 @@ const Form::Own& Form::own() const {
 
 double Form::menuBarHeight() const {
   for (const Control* m : own().menus)
-    if (m->visible) return 20 * ScaleState::twipsPerPixelY;
+    if (m->visible) return host::kMenuBarPixels * ScaleState::twipsPerPixelY;
   return 0;
 }
 

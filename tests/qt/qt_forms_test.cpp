@@ -412,8 +412,9 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     auto form = qt::adoptForm(built.window.get());
     const double w = form->get("Width").toDouble(), h = form->get("Height").toDouble();
     form->call("Move", {Variant(0), Variant(0), Variant(w * 1.5), Variant(h * 1.5)});
-    if (!shown.empty()) {
-      EXPECT_NE(layoutOf(built), shown);  // the pass ran on real widgets
+    // The pass ran on real widgets, unless it was abandoned before it placed anything.
+    if (!shown.empty() && quick.errors.empty()) {
+      EXPECT_NE(layoutOf(built), shown);
     }
     for (double f : {0.7, 1.0})
       form->call("Move", {Variant(0), Variant(0), Variant(w * f), Variant(h * f)});

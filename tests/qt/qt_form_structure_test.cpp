@@ -1,0 +1,243 @@
+// What a classic form is made of beyond its controls' rectangles, built into widgets: its menu
+// bar, its aligned controls stacked on their edges, and the controls a toolbar holds.
+
+#include <rescalo/bridge/qt_forms.h>
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_form.h>
+#include <rescalo/runtime/loader.h>
+
+using namespace rescalo;
+
+using host::Variant;
+
+namespace {
+
+struct Built {
+  QTemporaryDir dir;
+  std::unique_ptr<runtime::Runtime> rt;
+  std::shared_ptr<runtime::Form> form;
+  bridge::QtFormWindow qt;
+};
+
+std::unique_ptr<Built> build(const std::string& text) {
+  auto b = std::make_unique<Built>();
+  runtime::RuntimeOptions o;
+  o.settingsFile = b->dir.filePath("settings").toStdString();
+  b->rt = std::make_unique<runtime::Runtime>(o);
+  b->form =
+      runtime::buildForm(*b->rt, frm::read(text, "test.frm"), "test.frm", {.userMode = false});
+  b->qt = bridge::buildQtForm(*b->form);
+  return b;
+}
+
+TEST(QtFormStructure, MenusBecomeAMenuBarThatTakesItsHeightFromTheWindow) {
+  auto b = build(R"(VERSION 5.00
+Begin VB.Form frmMenus
+   Caption         =   "Menus"
+   ClientHeight    =   3000
+   ClientWidth     =   4500
+   Begin VB.CommandButton cmd
+      Caption         =   "Go"
+      Height          =   450
+      Left            =   300
+      Top             =   450
+      Width           =   1200
+   End
+   Begin VB.Menu mnuFile
+      Caption         =   "&File"
+      Begin VB.Menu mnuOpen
+         Caption         =   "&Open..."
+         Shortcut        =   ^O
+      End
+      Begin VB.Menu mnuSep
+         Caption         =   "-"
+      End
+      Begin VB.Menu mnuAuto
+         Caption         =   "Auto &save"
+         Checked         =   -1  'True
+         Shortcut        =   +{F1}
+      End
+      Begin VB.Menu mnuQuit
+         Caption         =   "&Quit"
+         Enabled         =   0   'False
+         Shortcut        =   {DEL}
+      End
+   End
+   Begin VB.Menu mnuHelp
+      Caption         =   "&Help"
+      Visible         =   0   'False
+      Begin VB.Menu mnuAbout
+         Caption         =   "&About"
+         Shortcut        =   ^{F2}
+      End
+   End
+End
+)");
+  auto* main = qobject_cast<QMainWindow*>(b->qt.window.get());
+  ASSERT_TRUE(main && main->menuWidget());
+  QMenuBar* bar = main->menuBar();
+  ASSERT_EQ(bar->actions().size(), 2);
+  EXPECT_EQ(bar->actions()[0]->text(), "&File");
+  EXPECT_FALSE(bar->actions()[1]->isVisible());
+
+  const QList<QAction*> items = bar->actions()[0]->menu()->actions();
+  ASSERT_EQ(items.size(), 4);
+  EXPECT_TRUE(items[1]->isSeparator());
+  EXPECT_TRUE(items[2]->isCheckable() && items[2]->isChecked());
+  EXPECT_FALSE(items[3]->isEnabled());
+  const QList<QAction*> help = bar->actions()[1]->menu()->actions();
+  ASSERT_EQ(help.size(), 1);
+  const std::pair<QAction*, const char*> shortcuts[] = {
+      {items[0], "Ctrl+O"}, {items[2], "Shift+F1"}, {items[3], "Del"}, {help[0], "Ctrl+F2"}};
+  for (const auto& [action, keys] : shortcuts)
+    EXPECT_EQ(action->shortcut(), QKeySequence(keys, QKeySequence::PortableText)) << keys;
+
+  // The bar sits above the client area, which keeps the designed size and holds the controls.
+  EXPECT_EQ(main->size(), QSize(300, 200 + host::kMenuBarPixels));
+  auto form = qt::adoptForm(main);
+  EXPECT_EQ(form->get("ScaleHeight").toDouble(), 3000);
+  auto* cmd = qobject_cast<QPushButton*>(b->qt.widget("cmd"));
+  ASSERT_TRUE(cmd);
+  EXPECT_EQ(cmd->parentWidget(), main->centralWidget());
+  EXPECT_EQ(qt::adoptControl(cmd)->get("Top").toDouble(), 450);
+}
+
+TEST(QtFormStructure, AlignedControlsStackInZOrderAndToolbarsHoldTheirControls) {
+  auto b = build(R"(VERSION 5.00
+Begin VB.MDIForm frmMain
+   Caption         =   "Main"
+   ClientHeight    =   3000
+   ClientWidth     =   4500
+   Begin VB.PictureBox picLeft
+      Align           =   3  'Align Left
+      Height          =   3000
+      Left            =   0
+      Top             =   0
+      Width           =   600
+   End
+   Begin VB.PictureBox picTop
+      Align           =   1  'Align Top
+      Height          =   450
+      Left            =   600
+      Top             =   0
+      Width           =   3900
+      Begin MSComctlLib.Toolbar tlb
+         Height          =   390
+         Left            =   0
+         Top             =   0
+         Width           =   3000
+         Begin VB.ComboBox cbo
+            Height          =   315
+            Left            =   1500
+            Top             =   60
+            Width           =   1200
+         End
+      End
+   End
+   Begin VB.PictureBox picBottom
+      Align           =   2  'Align Bottom
+      Height          =   300
+      Left            =   600
+      Top             =   2700
+      Width           =   3900
+   End
+   Begin VB.Menu mnuFile
+      Caption         =   "&File"
+   End
+End
+)");
+  QWidget& window = *b->qt.window;
+  QWidget* left = b->qt.widget("picLeft");
+  QWidget* top = b->qt.widget("picTop");
+  QWidget* tlb = b->qt.widget("tlb");
+  QWidget* bottom = b->qt.widget("picBottom");
+  auto* combo = qobject_cast<QComboBox*>(b->qt.widget("cbo"));
+  ASSERT_TRUE(left && top && tlb && bottom && combo);
+  for (const QSize size : {QSize(300, 200), QSize(450, 320)}) {
+    window.resize(size + QSize(0, host::kMenuBarPixels));
+    qt::layoutAligned(window);
+    const int bar = host::kMenuBarPixels;
+    // The left box came first: it has the whole height below the menu bar, and the top and the
+    // bottom boxes only the width it leaves.
+    EXPECT_EQ(left->geometry(), QRect(0, bar, 40, size.height()));
+    EXPECT_EQ(top->geometry().topLeft(), QPoint(40, bar));
+    EXPECT_EQ(top->width(), size.width() - 40);
+    EXPECT_EQ(bottom->geometry(), QRect(40, bar + size.height() - 20, size.width() - 40, 20));
+    // Measured from the client area below the bar, as on the classic form.
+    EXPECT_EQ(qt::adoptControl(left)->get("Top").toDouble(), 0);
+  }
+  // The combo box on the toolbar is one of the form's controls, in the toolbar; neither the menu
+  // bar nor anything Qt made for the toolbar itself is.
+  auto controls = qt::adoptForm(&window)->get("Controls").toObject();
+  EXPECT_EQ(controls->get("Count").toLong(), 5);
+  auto cbo = controls->call("Item", {Variant("cbo")}).toObject();
+  EXPECT_EQ(cbo->get("Container").toObject(), qt::adoptControl(tlb));
+  EXPECT_EQ(cbo->get("Left").toDouble(), 1500);
+}
+
+}  // namespace
+
+TEST(QtFormStructure, AnActiveMdiChildShowsItsMenusOnItsParentsBar) {
+  auto parent = build(R"(VERSION 5.00
+Begin VB.MDIForm frmMain
+   Caption         =   "Main"
+   ClientHeight    =   3000
+   ClientWidth     =   4500
+   Begin VB.Menu mnuFile
+      Caption         =   "&File"
+   End
+End
+)");
+  auto child = build(R"(VERSION 5.00
+Begin VB.Form frmDoc
+   Caption         =   "Document"
+   ClientHeight    =   1500
+   ClientWidth     =   3000
+   MDIChild        =   -1  'True
+   Begin VB.Menu mnuEdit
+      Caption         =   "&Edit"
+   End
+   Begin VB.Menu mnuView
+      Caption         =   "&View"
+   End
+End
+)");
+  auto plain = build(R"(VERSION 5.00
+Begin VB.Form frmPlain
+   Caption         =   "Plain"
+   ClientHeight    =   1500
+   ClientWidth     =   3000
+   MDIChild        =   -1  'True
+End
+)");
+  // The child's menus go to its parent: it has no bar of its own.
+  EXPECT_FALSE(qobject_cast<QMainWindow*>(child->qt.window.get()));
+  auto& main = static_cast<QMainWindow&>(*parent->qt.window);
+  QMdiSubWindow* doc = bridge::addMdiChild(main, child->qt, *child->form);
+  QMdiSubWindow* other = bridge::addMdiChild(main, plain->qt, *plain->form);
+  ASSERT_TRUE(doc && other);
+  auto captions = [&] {
+    QStringList out;
+    for (QAction* a : main.menuBar()->actions()) out << a->text();
+    return out;
+  };
+  QMdiArea* area = qt::mdiAreaOf(main);
+  main.show();
+  area->setActiveSubWindow(doc);
+  EXPECT_EQ(captions(), (QStringList{"&Edit", "&View"}));
+  area->setActiveSubWindow(other);
+  EXPECT_EQ(captions(), QStringList{"&File"});
+  main.hide();
+}
