@@ -749,6 +749,10 @@ class MenuMerge : public QObject {
 
 }  // namespace
 
+int classicMenuBarPixels(const QWidget& window) {
+  return window.property(kClassicMenuBar).toBool() ? qt::menuBarPixels(window) : 0;
+}
+
 QtFormWindow buildQtForm(runtime::Form& form) {
   QtFormWindow out;
   const bool hasMenus =

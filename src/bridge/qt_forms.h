@@ -21,6 +21,10 @@ namespace rescalo::bridge {
 // Set on the window of a classic form with a menu bar: the bar counts with the frame, as the
 // classic one does, and the form's inner area is what is below it.
 inline constexpr const char* kClassicMenuBar = "ClassicMenuBar";
+
+// The height of such a bar, or 0: a Qt main window's own bars belong to its inside, whose
+// inner area is its central widget.
+int classicMenuBarPixels(const QWidget& window);
 }  // namespace rescalo::bridge
 #include <rescalo/runtime/frm/frm_document.h>
 

@@ -46,7 +46,9 @@ namespace {
 
 // The window's client area below its menu bar: the menu bar counts with the frame, as the
 // classic one does.
-QSize innerOf(const QWidget& window) { return window.size() - QSize(0, qt::menuBarPixels(window)); }
+QSize innerOf(const QWidget& window) {
+  return window.size() - QSize(0, classicMenuBarPixels(window));
+}
 
 }  // namespace
 

@@ -42,7 +42,7 @@ class Writer {
     xml_.writeAttribute("class", classOf(window));
     xml_.writeAttribute("name", window.objectName());
     // The menus stay behind, and the height their bar took with them.
-    rect("geometry", QRect(QPoint(0, 0), window.size() - QSize(0, qt::menuBarPixels(window))));
+    rect("geometry", QRect(QPoint(0, 0), window.size() - QSize(0, classicMenuBarPixels(window))));
     string("windowTitle", window.windowTitle());
     font(window, nullptr);
     dynamicProperties(window);

@@ -162,7 +162,7 @@ int show(const std::vector<std::string>& args) {
   int mismatches = 0;
   if (json) std::cout << "{\"steps\": [";
   // The inner area is what the menu bar leaves, as on the classic form.
-  auto innerHeight = [&] { return window.height() - qt::menuBarPixels(window); };
+  auto innerHeight = [&] { return window.height() - bridge::classicMenuBarPixels(window); };
   // Why the window is not the size a step asked for, or nothing when it is.
   auto shortOf = [&](const std::optional<std::pair<double, double>>& asked) -> std::string {
     if (!asked) return {};
