@@ -90,6 +90,9 @@ void WorkSurfaces::prepare() {
 
 Variant ScalePicture(WorkSurfaces& ws, const Variant& picture, double xScale, double yScale) {
   if (!hasWidth(picture)) return Variant(nullptr);
+  // At its own size a picture is itself: painted again it would lose its transparent parts,
+  // and a form dragged back to its design size would not look as designed.
+  if (xScale == 1 && yScale == 1) return picture;
   Variant out(nullptr);
   host::ignoreErrors([&] {
     ws.prepare();
