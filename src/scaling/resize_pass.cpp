@@ -356,8 +356,18 @@ void Engine::rebuildImageList(host::Object& ctrl, ControlClass& rec) {
   // Every image is added again from the captured picture, at the scaled image size.
   host::ObjectPtr images = ctrl.get("ListImages").toObject();
   images->call("Clear");
-  ctrl.set("ImageWidth", rec.ImageListWidth * CurrentFormWidth / rec.FormWidth);
-  ctrl.set("ImageHeight", rec.ImageListHeight * CurrentFormHeight / rec.FormHeight);
+  // The images grow with what the list is sited on, as every control does: the form's inner
+  // size, or the container the list was captured against.
+  double xs = CurrentFormWidth / rec.FormWidth, ys = CurrentFormHeight / rec.FormHeight;
+  host::ignoreErrors([&] {
+    host::ObjectPtr container = ctrl.get("Container").toObject();
+    if (container && !isFormObject(*container)) {
+      xs = container->get("Width").toDouble() / rec.FormWidth;
+      ys = container->get("Height").toDouble() / rec.FormHeight;
+    }
+  });
+  ctrl.set("ImageWidth", rec.ImageListWidth * xs);
+  ctrl.set("ImageHeight", rec.ImageListHeight * ys);
   for (int n = 1; n <= rec.ImageListCount; ++n) {
     Variant add[] = {Variant(), Variant(rec.ImageListKey.at(n)),
                      Variant(rec.ImageListPicture.at(n))};
