@@ -123,7 +123,8 @@ TEST_F(Render, OutsideTheWindowRegionThePictureIsTransparent) {
 }
 
 // The project's own forms and the corpus: every form draws at its window's size, shows more
-// than one colour, and every caption's control is inside the picture.
+// than one colour unless there is nothing to show, and every caption's control is inside the
+// picture.
 TEST_F(Render, EveryFormDrawsAtItsWindowsSize) {
   for (const auto& file : formsToCheck()) {
     SCOPED_TRACE(file.string());
@@ -135,7 +136,10 @@ TEST_F(Render, EveryFormDrawsAtItsWindowsSize) {
     int differing = 0;
     for (int y = 0; y < bm.height(); y += 3)
       for (int x = 0; x < bm.width(); x += 3) differing += bm.pixel(x, y) != bm.pixel(0, 0);
-    EXPECT_GT(differing, 0);
+    // A borderless form with nothing on it is rightly one colour.
+    if (!lf.form->controls().empty() || lf.form->get("BorderStyle").toLong() != 0) {
+      EXPECT_GT(differing, 0);
+    }
     lf.form->unload();
   }
   if (!haveCorpus()) GTEST_SKIP() << "only the examples were drawn: " << corpusMissing();

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
+#include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rescalo::testing_support {
@@ -33,8 +36,8 @@ inline std::vector<std::filesystem::path> corpusDirs() {
   std::vector<std::filesystem::path> out{corpusDir()};
   std::error_code ec;
   for (int batch = 2;; ++batch) {
-    auto next = corpusDir().parent_path() / (corpusDir().filename().string() + "-" +
-                                              std::to_string(batch));
+    auto next =
+        corpusDir().parent_path() / (corpusDir().filename().string() + "-" + std::to_string(batch));
     if (!std::filesystem::is_directory(next, ec)) break;
     out.push_back(std::move(next));
   }
@@ -79,6 +82,24 @@ inline std::vector<std::filesystem::path> formsToCheck() {
   std::vector<std::filesystem::path> out = formsIn(examplesDir());
   for (auto& f : corpusForms()) out.push_back(std::move(f));
   return out;
+}
+
+// A real form a test knows it does not get right yet, by the start of its file name, and why.
+struct NotYet {
+  std::string_view form;
+  std::string_view why;
+};
+
+// True, saying so and why, when the file is one of those: the rest of the corpus keeps the
+// test, and what is left to do stays in sight in every run.
+inline bool notYet(const std::filesystem::path& file, std::initializer_list<NotYet> known) {
+  const std::string name = file.filename().string();
+  for (const NotYet& k : known)
+    if (name.starts_with(k.form)) {
+      std::cout << "[ NOT YET  ] " << name << ": " << k.why << "\n";
+      return true;
+    }
+  return false;
 }
 
 }  // namespace rescalo::testing_support
