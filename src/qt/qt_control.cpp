@@ -784,6 +784,18 @@ const host::MemberTable* QtControl::members() const {
           if (!index.isValid()) host::raise(kNotAnArray, "Object not an array");
           return Variant(static_cast<std::int16_t>(index.toInt()));
         }},
+       // The edge of its form a control is aligned to, kept as the widget's "Align" property.
+       {"Align",
+        [](Object& o, Args) {
+          return Variant(static_cast<std::int16_t>(control(o).widget().property("Align").toInt()));
+        },
+        [](Object& o, Args, const Variant& v) {
+          const int align = v.toInteger();
+          if (align < 0 || align > 4) host::raise(host::kInvalidPropertyValue);
+          QWidget& w = control(o).widget();
+          w.setProperty("Align", align);
+          if (QWidget* form = containerOf(w); form && isFormWidget(*form)) layoutAligned(*form);
+        }},
        // The widget the control sits in: the form itself, a frame, a picture box or the tab
        // control whose page holds it.
        {"Container",

@@ -100,8 +100,9 @@ void Engine::mdiInnerSize(host::Object& form, float& width, float& height) {
       if (!align || align->toLong() == 0) continue;
       auto container = host::tryGet(*c, "Container");
       auto visible = host::tryGet(*c, "Visible");
-      if (!container || container->toObject().get() != &form || (visible && !visible->toBool()))
-        continue;
+      // Sited on the form itself: a host may hand out more than one object for one window.
+      host::ObjectPtr site = container ? container->toObject() : nullptr;
+      if (!site || !isFormObject(*site) || (visible && !visible->toBool())) continue;
       switch (align->toLong()) {
         case 1:
         case 2:
