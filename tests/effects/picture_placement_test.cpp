@@ -48,6 +48,8 @@ TEST_F(PicturePlacement, ScaleAndSizeStretchWithAnAreaFilterAndLeaveTheSourceAlo
   // Scaling from the source again and again gives the same picture every time.
   for (int i = 0; i < 100; ++i) scaled = effects::ScalePicture(ws, src, 1.37, 0.81);
   EXPECT_EQ(bitmap(scaled), bitmap(effects::ScalePicture(ws, src, 1.37, 0.81)));
+  // At its own size the picture is the one given, not one painted again from it.
+  EXPECT_EQ(effects::ScalePicture(ws, src, 1, 1).toObject(), src.toObject());
   // A picture without content gives nothing.
   EXPECT_TRUE(effects::ScalePicture(ws, picture(raster::Bitmap()), 2, 2).isNothing());
   EXPECT_TRUE(effects::SizePicture(ws, Variant(nullptr), 100, 100).isNothing());
