@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <algorithm>
+#include <vector>
 
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_surface.h>
@@ -94,10 +95,15 @@ void layoutAligned(QWidget& form) {
   QWidget& holder = alignedHolder(form);
   const QRect whole = &holder == &form ? belowMenuBar(form) : holder.rect();
   int top = whole.top(), bottom = whole.top() + whole.height(), left = 0, right = whole.width();
-  for (QObject* child : holder.children()) {
-    auto* box = qobject_cast<QWidget*>(child);
-    const int align = box ? alignOf(*box) : 0;
-    if (align == 0) continue;
+  // In z-order, unless the form was built with the order its classic runtime stacks in.
+  std::vector<QWidget*> order;
+  for (QObject* child : holder.children())
+    if (auto* box = qobject_cast<QWidget*>(child); box && alignOf(*box) != 0) order.push_back(box);
+  std::stable_sort(order.begin(), order.end(), [](const QWidget* a, const QWidget* b) {
+    return a->property("AlignOrder").toInt() < b->property("AlignOrder").toInt();
+  });
+  for (QWidget* box : order) {
+    const int align = alignOf(*box);
     QRect r = box->geometry();
     const int across = std::max(0, right - left), along = std::max(0, bottom - top);
     switch (align) {

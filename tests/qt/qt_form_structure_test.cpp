@@ -114,7 +114,7 @@ End
   EXPECT_EQ(qt::adoptControl(cmd)->get("Top").toDouble(), 450);
 }
 
-TEST(QtFormStructure, AlignedControlsStackInZOrderAndToolbarsHoldTheirControls) {
+TEST(QtFormStructure, AlignedControlsStackAsOnTheRuntimeAndToolbarsHoldTheirControls) {
   auto b = build(R"(VERSION 5.00
 Begin VB.MDIForm frmMain
    Caption         =   "Main"
@@ -169,14 +169,15 @@ End
     window.resize(size + QSize(0, host::kMenuBarPixels));
     qt::layoutAligned(window);
     const int bar = host::kMenuBarPixels;
-    // The left box came first: it has the whole height below the menu bar, and the top and the
-    // bottom boxes only the width it leaves.
-    EXPECT_EQ(left->geometry(), QRect(0, bar, 40, size.height()));
-    EXPECT_EQ(top->geometry().topLeft(), QPoint(40, bar));
-    EXPECT_EQ(top->width(), size.width() - 40);
-    EXPECT_EQ(bottom->geometry(), QRect(40, bar + size.height() - 20, size.width() - 40, 20));
+    // The top and bottom boxes span the form below the menu bar, as on the runtime, whatever
+    // their order; the left box has the height they leave.
+    EXPECT_EQ(top->geometry().topLeft(), QPoint(0, bar));
+    EXPECT_EQ(top->width(), size.width());
+    EXPECT_EQ(bottom->geometry(), QRect(0, bar + size.height() - 20, size.width(), 20));
+    EXPECT_EQ(left->geometry(),
+              QRect(0, bar + top->height(), 40, size.height() - top->height() - 20));
     // Measured from the client area below the bar, as on the classic form.
-    EXPECT_EQ(qt::adoptControl(left)->get("Top").toDouble(), 0);
+    EXPECT_EQ(qt::adoptControl(top)->get("Top").toDouble(), 0);
   }
   // The combo box on the toolbar is one of the form's controls, in the toolbar; neither the menu
   // bar nor anything Qt made for the toolbar itself is.
