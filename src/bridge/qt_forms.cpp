@@ -213,13 +213,19 @@ class ClassicFrame : public QObject {
   bool border_;
 };
 
-void raisedEdge(QPainter& p, QRect r) {
-  p.setPen(kHighlight);
+// A rectangle's top and left sides in one colour, its bottom and right in another: raised
+// with the light one first, sunken with the dark one first.
+void twoToneEdge(QPainter& p, QRect r, const QColor& topLeft, const QColor& bottomRight) {
+  p.setPen(topLeft);
   p.drawLine(r.topLeft(), r.topRight());
   p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(kDark);
+  p.setPen(bottomRight);
   p.drawLine(r.bottomLeft(), r.bottomRight());
   p.drawLine(r.topRight(), r.bottomRight());
+}
+
+void raisedEdge(QPainter& p, QRect r) {
+  twoToneEdge(p, r, kHighlight, kDark);
   p.setPen(kShadow);
   p.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
   p.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
@@ -288,12 +294,7 @@ class ClassicPlaceholder : public QObject {
     QPainter p(&box);
     const QRect r = box.rect();
     p.fillRect(r, box.palette().color(QPalette::Window));
-    p.setPen(kShadow);
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(kHighlight);
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
+    twoToneEdge(p, r, kShadow, kHighlight);
     p.setPen(kShadow);
     p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, text_);
     return true;
