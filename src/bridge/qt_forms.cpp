@@ -503,10 +503,13 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     auto buttons = bar->buttons();
     for (int i = 1; i <= buttons->count(); ++i) {
       auto b = buttons->at1<runtime::Button>(i);
-      if (b->style == 3)
-        tools->addSeparator();
-      else
-        tools->addAction(decoded(b->caption, c))->setEnabled(b->enabled);
+      QAction* action =
+          b->style == 3 ? tools->addSeparator() : tools->addAction(decoded(b->caption, c));
+      action->setEnabled(b->enabled);
+      action->setVisible(b->visible);
+      if (b->style == 4)  // a placeholder is as wide as it says
+        action->setProperty("Width", static_cast<int>(std::lround(b->placeholderWidth *
+                                                                  parent->logicalDpiX() / 1440.0)));
     }
     return tools;
   }
@@ -900,9 +903,11 @@ QtFormWindow buildQtForm(runtime::Form& form) {
         });
     }
     if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get())) {
-      // Its buttons and the margin around them, so that it fits its buttons as this one does.
-      const int buttonHeight = px(bar->buttonHeightTwips(), ty);
-      w->setProperty("ButtonMargin", std::max(0, px(c->height, ty) - buttonHeight));
+      // What decides its height, so that it wraps its buttons as this one does.
+      w->setProperty("Style", bar->style());
+      w->setProperty("Appearance", bar->appearance());
+      if (auto wrappable = host::tryGet(*c, "Wrappable"))
+        host::ignoreErrors([&] { w->setProperty("Wrappable", wrappable->toBool()); });
       host::ignoreErrors([&] {
         auto adapter = qt::adoptControl(w);
         adapter->set("ButtonWidth", Variant(bar->buttonWidthTwips()));

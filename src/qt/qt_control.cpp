@@ -28,6 +28,7 @@
 
 #include <rescalo/host/failure.h>
 #include <rescalo/host/key_index.h>
+#include <rescalo/host/toolbar_rows.h>
 #include <rescalo/qt/qt_control_list.h>
 #include <rescalo/qt/qt_form.h>
 #include <rescalo/qt/qt_picture.h>
@@ -181,7 +182,8 @@ void QtControl::setOuterPixels(const QRect& rect) {
   // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
   if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
   // A toolbar is as tall as its buttons need, whatever height it is given.
-  if (kind_ == ControlKind::Toolbar) r.setHeight(widget().height());
+  if (kind_ == ControlKind::Toolbar)
+    r.setHeight(toolbarHeightAt(*qobject_cast<QToolBar*>(&widget()), r.width()));
   widget().setGeometry(r);
   // An aligned box goes back to its edge, whatever it was told.
   if (aligned())
@@ -261,8 +263,8 @@ void applyTabStyle(QTabWidget& t) {
 QToolBar& toolbar(Object& o) { return *qobject_cast<QToolBar*>(&control(o).widget()); }
 
 // A toolbar's buttons are whole pixels, kept as properties of the widget. A new toolbar's are
-// 23 x 22, which leaves 16 x 16 images; it stands 4 pixels taller than its buttons unless the
-// application says otherwise in its "ButtonMargin" property.
+// 23 x 22, which leaves 16 x 16 images. Its "Style" (0 standard, 1 flat), "Appearance" (1 3-D)
+// and "Wrappable" properties decide its height as the classic toolbar's.
 constexpr int kButtonWidth = 23, kButtonHeight = 22;
 constexpr int kImageMarginX = 7, kImageMarginY = 6;
 constexpr int kMaxButtonPixels = 32767;  // a 16-bit count in the window messages
@@ -288,13 +290,44 @@ void applyButtonSize(QToolBar& t) {
     if (QWidget* b = t.widgetForAction(a)) b->setFixedSize(w, h);
 }
 
+}  // namespace
+
+int toolbarHeightAt(QToolBar& t, int width) {
+  // Only a toolbar on the top or bottom edge of its form wraps: the form gives it its width.
+  const int align = t.property("Align").toInt();
+  QWidget* form = containerOf(t);
+  const QVariant wrappable = t.property("Wrappable");
+  const bool wraps = (align == 1 || align == 2) && form && isFormWidget(*form) &&
+                     (!wrappable.isValid() || wrappable.toBool());
+  int rows = 1;
+  if (wraps) {
+    const int buttonWidth = buttonPixels(t, "ButtonWidth", kButtonWidth);
+    std::vector<host::ToolbarSlot> cells;
+    for (QAction* a : t.actions()) {
+      const QVariant own = a->property("Width");  // a placeholder's
+      cells.push_back({a->isSeparator() ? host::kToolbarSeparatorPixels
+                       : own.isValid()  ? own.toInt()
+                                        : buttonWidth,
+                       a->isVisible(), a->isSeparator()});
+    }
+    rows = host::toolbarRows(cells, width);
+  }
+  return host::toolbarHeightPixels(rows, buttonPixels(t, "ButtonHeight", kButtonHeight),
+                                   t.property("Style").toInt(), t.property("Appearance").toInt());
+}
+
+namespace {
+
 // The toolbar takes its new height as a real one does: once the events the new button size
-// causes are processed, at the next DoEvents.
+// causes are processed, at the next DoEvents. Its neighbours on the form's edges make room.
 void fitHeightLater(QToolBar& t) {
   QTimer::singleShot(0, &t, [bar = &t] {
-    const int margin =
-        bar->property("ButtonMargin").isValid() ? bar->property("ButtonMargin").toInt() : 4;
-    bar->resize(bar->width(), buttonPixels(*bar, "ButtonHeight", kButtonHeight) + margin);
+    const int height = toolbarHeightAt(*bar, bar->width());
+    if (height == bar->height()) return;
+    bar->resize(bar->width(), height);
+    if (QWidget* form = containerOf(*bar);
+        form && isFormWidget(*form) && bar->property("Align").toInt() != 0)
+      layoutAligned(*form);
   });
 }
 

@@ -9,6 +9,7 @@
 #include <rescalo/qt/qt_object.h>
 
 class QFrame;
+class QToolBar;
 
 namespace rescalo::qt {
 
@@ -95,6 +96,10 @@ class QtControl : public QtWidgetObject {
   // view's Icons and SmallIcons.
   ImageListBinding imageLists_[3];
 };
+
+// The height of a toolbar at a width, pixels: its rows of buttons, as the classic toolbar wraps
+// them on the top or bottom edge of its form.
+int toolbarHeightAt(QToolBar& toolbar, int width);
 
 // A picture box's border: none (0) or the sunken one (1), two pixels each side.
 void setBorder(QFrame& frame, int style);

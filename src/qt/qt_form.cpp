@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QToolBar>
 #include <algorithm>
 #include <vector>
 
@@ -80,6 +81,13 @@ int alignOf(const QWidget& w) {
   return align >= 1 && align <= 4 ? align : 0;
 }
 
+// A box on the top or bottom edge keeps its height; a toolbar's follows its rows of buttons at
+// the width the edge gives it.
+int alignedHeight(QWidget& box, int width) {
+  auto* bar = qobject_cast<QToolBar*>(&box);
+  return bar ? toolbarHeightAt(*bar, width) : box.height();
+}
+
 }  // namespace
 
 int menuBarPixels(const QWidget& form) {
@@ -108,10 +116,11 @@ void layoutAligned(QWidget& form) {
     const int across = std::max(0, right - left), along = std::max(0, bottom - top);
     switch (align) {
       case 1:
-        r = QRect(left, top, across, r.height());
+        r = QRect(left, top, across, alignedHeight(*box, across));
         top += r.height();
         break;
       case 2:
+        r.setHeight(alignedHeight(*box, across));
         bottom -= r.height();
         r = QRect(left, bottom, across, r.height());
         break;

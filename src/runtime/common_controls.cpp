@@ -2,6 +2,8 @@
 
 #include <rescalo/runtime/common_controls.h>
 
+#include <rescalo/host/toolbar_rows.h>
+
 #include <map>
 
 #include <rescalo/runtime/form.h>
@@ -76,7 +78,7 @@ const host::MemberTable* ListImage::members() const {
 }
 
 double Button::widthTwips() const {
-  if (style == 3) return 8 * ScaleState::twipsPerPixelX;  // a separator's gap
+  if (style == 3) return host::kToolbarSeparatorPixels * ScaleState::twipsPerPixelX;
   if (style == 4) return placeholderWidth;
   auto c = owner();
   auto* bar = dynamic_cast<ButtonBar*>(c ? c->control().get() : nullptr);

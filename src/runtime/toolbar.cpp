@@ -1,7 +1,9 @@
 // Toolbars and Quillmark: buttons from the form file, and a toolbar's height that follows them.
 
 #include <cmath>
+#include <vector>
 
+#include <rescalo/host/toolbar_rows.h>
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/form.h>
 #include <rescalo/runtime/runtime.h>
@@ -144,31 +146,22 @@ int Toolbar::rows() const {
   if (!form || container != form || (alignment != 1 && alignment != 2) ||
       (wrappable && !wrappable->toBool()) || !list)
     return 1;
-  // Buttons fill a row until the next one would pass the toolbar's right edge; a separator
-  // where a row breaks is not carried into the next row. Buttons are windows: whole pixels.
+  // Buttons are windows: whole pixels.
   const double tpp = ScaleState::twipsPerPixelX;
-  const double room = std::round(width / tpp);
-  int rows = 1;
-  double x = 0;
+  std::vector<host::ToolbarSlot> cells;
   for (int i = 1; i <= list->count(); ++i) {
     auto b = list->at1<Button>(i);
-    if (!b->visible) continue;
-    double w = std::round(b->widthTwips() / tpp);
-    if (x > 0 && x + w > room) {
-      ++rows;
-      x = 0;
-      if (b->style == 3) continue;
-    }
-    x += w;
+    cells.push_back(
+        {static_cast<int>(std::lround(b->widthTwips() / tpp)), b->visible, b->style == 3});
   }
-  return rows;
+  return host::toolbarRows(cells, static_cast<int>(std::lround(width / tpp)));
 }
 
 double Toolbar::neededHeight() const {
-  double tpp = ScaleState::twipsPerPixelY;
-  double pixels =
-      rows() * std::round(buttonHeight_ / tpp) + (style_ == 0 ? 4 : 0) + (appearance_ == 1 ? 2 : 0);
-  return pixels * tpp;
+  const double tpp = ScaleState::twipsPerPixelY;
+  return host::toolbarHeightPixels(rows(), static_cast<int>(std::lround(buttonHeight_ / tpp)),
+                                   style_, appearance_) *
+         tpp;
 }
 
 void Toolbar::fitHeight() {
