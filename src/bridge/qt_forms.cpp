@@ -753,38 +753,6 @@ class MenuMerge : public QObject {
 
 }  // namespace
 
-namespace {
-
-// The order the runtime stacks the form's aligned controls in: top and bottom edges first, then
-// left and right; on one edge the control nearest it, of two at one place the later loaded.
-// Qt stacks them in the same order, which their widgets' creation order does not give.
-void giveAlignOrder(const runtime::Form& form, QtFormWindow& out) {
-  struct Entry {
-    const runtime::Control* control;
-    int align;
-    double distance;
-  };
-  std::vector<Entry> order;
-  for (const auto& c : form.controls()) {
-    const int align = c->align();
-    if (c->container != &form || align < 1 || align > 4) continue;
-    const double distance = align == 1   ? c->top
-                            : align == 2 ? -(c->top + c->height)
-                            : align == 3 ? c->left
-                                         : -(c->left + c->width);
-    order.push_back({c.get(), align, distance});
-  }
-  std::reverse(order.begin(), order.end());
-  std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
-    return a.align != b.align ? a.align < b.align : a.distance < b.distance;
-  });
-  for (std::size_t i = 0; i < order.size(); ++i)
-    if (QWidget* w = out.widget(order[i].control->key()))
-      w->setProperty("AlignOrder", static_cast<int>(i));
-}
-
-}  // namespace
-
 int classicMenuBarPixels(const QWidget& window) {
   return window.property(kClassicMenuBar).toBool() ? qt::menuBarPixels(window) : 0;
 }
@@ -924,7 +892,6 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     w->setEnabled(c->enabled);
     out.widgets.emplace_back(c->key(), w);
   }
-  giveAlignOrder(form, out);
   // Toolbars and trees take their image lists once every list exists.
   for (const auto& c : form.controls()) {
     QWidget* w = out.widget(c->key());

@@ -181,8 +181,9 @@ void QtControl::setOuterPixels(const QRect& rect) {
   QRect r = rect.translated(0, belowMenuBar(widget()));
   // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
   if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
-  // A toolbar is as tall as its buttons need, whatever height it is given.
-  if (kind_ == ControlKind::Toolbar)
+  // A toolbar is as tall as its buttons need, whatever height it is given; on an edge of its
+  // form, once it is stacked there: until then the height given decides where it stacks.
+  if (kind_ == ControlKind::Toolbar && !aligned())
     r.setHeight(toolbarHeightAt(*qobject_cast<QToolBar*>(&widget()), r.width()));
   widget().setGeometry(r);
   // An aligned box goes back to its edge, whatever it was told.

@@ -96,22 +96,36 @@ int menuBarPixels(const QWidget& form) {
   return bar && !bar->isHidden() ? bar->height() : 0;
 }
 
-// Each aligned control in turn, in z-order, takes its edge of what the earlier ones left and
+// Each aligned control in turn takes its edge of what the earlier ones left and
 // spans it, keeping its own thickness. The MDI area is placed here rather than by the main
 // window's own layout, which knows nothing of aligned controls.
 void layoutAligned(QWidget& form) {
   QWidget& holder = alignedHolder(form);
   const QRect whole = &holder == &form ? belowMenuBar(form) : holder.rect();
   int top = whole.top(), bottom = whole.top() + whole.height(), left = 0, right = whole.width();
-  // In z-order, unless the form was built with the order its classic runtime stacks in.
-  std::vector<QWidget*> order;
+  // Top and bottom edges first, then left and right; on one edge the box nearest it first, so
+  // that boxes stay in the order they stand in (a program reorders them by moving one past
+  // another); of two at one place, the one higher in z-order.
+  struct Entry {
+    QWidget* box;
+    int align, distance;
+  };
+  std::vector<Entry> entries;
   for (QObject* child : holder.children())
-    if (auto* box = qobject_cast<QWidget*>(child); box && alignOf(*box) != 0) order.push_back(box);
-  std::stable_sort(order.begin(), order.end(), [](const QWidget* a, const QWidget* b) {
-    return a->property("AlignOrder").toInt() < b->property("AlignOrder").toInt();
+    if (auto* box = qobject_cast<QWidget*>(child); box && alignOf(*box) != 0) {
+      const QRect g = box->geometry();
+      const int align = alignOf(*box);
+      entries.push_back({box, align,
+                         align == 1   ? g.top()
+                         : align == 2 ? -(g.top() + g.height())
+                         : align == 3 ? g.left()
+                                      : -(g.left() + g.width())});
+    }
+  std::reverse(entries.begin(), entries.end());
+  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return a.align != b.align ? a.align < b.align : a.distance < b.distance;
   });
-  for (QWidget* box : order) {
-    const int align = alignOf(*box);
+  for (const auto& [box, align, distance] : entries) {
     QRect r = box->geometry();
     const int across = std::max(0, right - left), along = std::max(0, bottom - top);
     switch (align) {

@@ -33,7 +33,8 @@
 //
 // A control whose "Align" property is 1 (top), 2 (bottom), 3 (left) or 4 (right) stays on that
 // edge of its form and spans it: only its height (or width) is its own. Several aligned
-// controls stack in z-order, each on its edge of what the earlier ones left, below the menu bar.
+// controls stack as the classic ones do, each on its edge of what the earlier ones left, below
+// the menu bar: top and bottom first, then left and right, on each edge the nearest first.
 
 #include <memory>
 #include <vector>
