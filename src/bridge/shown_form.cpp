@@ -153,6 +153,7 @@ ShownForm::ShownForm(const fs::path& file, ShowOptions options)
   const int fh =
       static_cast<int>(std::lround((reference_->height() - reference_->fullClientHeight()) / ty_)) -
       qtFrame.height();
+  dragScreen_ = {same.screenWidthPixels + fw, same.screenHeightPixels + fh};
   if (reference_->get("WindowState").toInteger() == 0 && (fw != 0 || fh != 0)) {
     same.screenWidthPixels += fw;
     same.screenHeightPixels += fh;
@@ -196,6 +197,8 @@ void ShownForm::restore() {
   if (reference_) {
     reference_->set("WindowState", Variant(std::int16_t(0)));
     rt_->advance(650);
+    // A window that is not maximized is held by the screen as the Qt window is.
+    rt_->setScreenPixels(dragScreen_.first, dragScreen_.second);
   }
 }
 
@@ -203,9 +206,13 @@ void ShownForm::drag(double w, double h) {
   dragInner(*built_.window, w, h);
   settle(options_.settleMs);
   if (reference_) {
-    // The inner area is the whole client area, an MDI form's aligned boxes included.
-    reference_->userDrag(reference_->width() - reference_->fullClientWidth() + w,
-                         reference_->height() - reference_->fullClientHeight() + h);
+    // To the size the window system gave the Qt window, which may have held it short of the
+    // size asked for; the inner area is the whole client area, an MDI form's aligned boxes
+    // included.
+    const QSize inner = innerOf(*built_.window);
+    reference_->userDrag(
+        reference_->width() - reference_->fullClientWidth() + inner.width() * tx_,
+        reference_->height() - reference_->fullClientHeight() + inner.height() * ty_);
     rt_->advance(650);
   }
 }

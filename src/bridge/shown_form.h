@@ -106,6 +106,8 @@ class ShownForm {
   std::vector<std::pair<QByteArray, QVariant>> uiProperties_;
   std::pair<double, double> designedInner_;
   std::vector<std::pair<QPointer<QWidget>, QRect>> designed_;
+  // The reference's screen on which a dragged window stops where the Qt window stops.
+  std::pair<int, int> dragScreen_;
   std::optional<runtime::Runtime> rt_;
   std::shared_ptr<runtime::Form> reference_;
 };

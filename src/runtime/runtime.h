@@ -42,6 +42,11 @@ class Runtime : public host::Services {
   ~Runtime() override;
 
   host::ScreenMetrics screen() override;
+  // The display's resolution changed.
+  void setScreenPixels(int width, int height) {
+    options_.screenWidthPixels = width;
+    options_.screenHeightPixels = height;
+  }
   host::ObjectPtr screenObject() override;
   double Timer() override;
   void DoEvents() override;
