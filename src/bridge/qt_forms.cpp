@@ -825,14 +825,20 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     QWidget* holder = parent == containers.end() ? nullptr : parent->second;
     double left = c->left, top = c->top;
     // On a tab dialog, a control sits on its page: below (or beside) the tabs, and, on a page
-    // not shown, back from where the dialog parks it.
+    // not shown, back from where the dialog parks it. One on no page stays parked where no
+    // page shows it, on the page shown.
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c->container); dialog && holder) {
       auto* tabs = qobject_cast<QTabWidget*>(holder);
+      bool onPage = false;
       for (int t = 0; tabs && t < dialog->tabs(); ++t) {
         const auto on = dialog->pageControls(t);
-        if (std::find(on.begin(), on.end(), c.get()) != on.end()) holder = tabs->widget(t);
+        if (std::find(on.begin(), on.end(), c.get()) != on.end()) {
+          holder = tabs->widget(t);
+          onPage = true;
+        }
       }
-      if (left + c->width < 0) left += kTabOffset;
+      if (tabs && !onPage && tabs->currentWidget()) holder = tabs->currentWidget();
+      if (onPage && left + c->width < 0) left += kTabOffset;
       if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
       if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
     }
