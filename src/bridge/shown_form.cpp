@@ -53,6 +53,8 @@ QSize innerOf(const QWidget& window) {
 }  // namespace
 
 void dragInner(QWidget& window, double w, double h) {
+  // A disabled window takes no drag from a user, as on the classic system.
+  if (!window.isEnabled()) return;
   const double tx = 1440.0 / window.logicalDpiX(), ty = 1440.0 / window.logicalDpiY();
   const QSize extra = window.frameGeometry().size() - innerOf(window);
   const QScreen* screen = window.screen();

@@ -35,7 +35,8 @@ void settle(int ms = 650);
 void useRuntimeScreen();
 
 // Resizes a window to an inner size in twips as the window system holds a window a user
-// drags: no smaller than the smallest window, no bigger than the screen and a little.
+// drags: no smaller than the smallest window, no bigger than the screen and a little; a
+// disabled window not at all.
 void dragInner(QWidget& window, double widthTwips, double heightTwips);
 
 struct ShowOptions {

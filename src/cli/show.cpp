@@ -177,9 +177,10 @@ int show(const std::vector<std::string>& args) {
     return "asked for " + number(asked->first) + " x " + number(asked->second) + " twips (" +
            std::to_string(wantW) + " x " + std::to_string(wantH) + " px), the inner area is " +
            std::to_string(window.width()) + " x " + std::to_string(innerH) + " px: " +
-           (tooBig ? "the screen (" + std::to_string(screen.width()) + " x " +
-                         std::to_string(screen.height()) + " px) cannot hold it"
-                   : std::string("the window cannot be that small"));
+           (!window.isEnabled() ? std::string("the window is disabled and takes no drag")
+            : tooBig            ? "the screen (" + std::to_string(screen.width()) + " x " +
+                           std::to_string(screen.height()) + " px) cannot hold it"
+                     : std::string("the window cannot be that small"));
   };
   auto report = [&](int n, const std::string& what,
                     const std::optional<std::pair<double, double>>& asked) {
