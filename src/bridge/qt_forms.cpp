@@ -824,6 +824,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     auto parent = containers.find(c->container);
     QWidget* holder = parent == containers.end() ? nullptr : parent->second;
     double left = c->left, top = c->top;
+    double pageX = 0, pageY = 0;  // where the page starts in its tab dialog
     // On a tab dialog, a control sits on its page: below (or beside) the tabs, and, on a page
     // not shown, back from where the dialog parks it. One on no page stays parked where no
     // page shows it, on the page shown.
@@ -839,8 +840,10 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       }
       if (tabs && !onPage && tabs->currentWidget()) holder = tabs->currentWidget();
       if (onPage && left + c->width < 0) left += kTabOffset;
-      if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
-      if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
+      if (dialog->tabOrientation == 0) pageY = dialog->tabHeightTwips;
+      if (dialog->tabOrientation == 2) pageX = dialog->tabHeightTwips;
+      left -= pageX;
+      top -= pageY;
     }
     QWidget* w = holder ? widgetFor(*c, holder) : nullptr;
     if (!w) {
@@ -851,8 +854,9 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     w->setObjectName(decoded(c->name(), form.font.get()));
     if (c->index() >= 0) w->setProperty("Index", c->index());
     w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
-    // The twips themselves, too: a design size between two pixels stays as designed.
-    qt::adoptControl(w)->setTwipsRect({left, top, c->width, c->height});
+    // The twips themselves, too, measured as the Qt host measures them (a tab dialog's child
+    // from the dialog's corner): a design size between two pixels stays as designed.
+    qt::adoptControl(w)->setTwipsRect({left + pageX, top + pageY, c->width, c->height});
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
       host::ignoreErrors([&] {
         auto adapter = qt::adoptControl(w);

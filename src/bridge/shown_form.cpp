@@ -240,6 +240,7 @@ std::vector<Mismatch> ShownForm::mismatches() const {
       if (left + r->width < 0 && g.x() + g.width() >= 0) left += runtime::kHiddenPageOffset;
       if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
       if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
+      if (getenv("DBG")) fprintf(stderr, "DBG %s top %g tabh %g dialog %s h %g qt y %d\n", key.c_str(), r->top, dialog->tabHeightTwips, dialog->name().c_str(), dialog->height, g.y());
     }
     const std::array<double, 4> want = {left / tx_ * ratioX, top / ty_ * ratioY,
                                         r->width / tx_ * ratioX, r->height / ty_ * ratioY};

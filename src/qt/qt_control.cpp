@@ -155,6 +155,23 @@ int belowMenuBar(const QWidget& w) {
   return parent && !centralAreaOf(*parent) ? menuBarPixels(*parent) : 0;
 }
 
+// A tab control's page starts below (or beside) its tabs: a control on it is measured from the
+// tab control's corner, tabs included, as the classic dialog measures its children. The tabs
+// are as tall as the tab control's "TabHeight" says, when it says; else as Qt laid them out.
+QPoint pageOrigin(const QWidget& w) {
+  QWidget* page = w.parentWidget();
+  auto* tabs = qobject_cast<QTabWidget*>(containerOf(const_cast<QWidget&>(w)));
+  if (!tabs || !page || tabs->indexOf(page) < 0) return {};
+  const QVariant height = tabs->property("TabHeight");
+  if (!height.isValid()) return page->mapTo(tabs, QPoint(0, 0));
+  if (tabs->tabPosition() == QTabWidget::North) return {0, height.toInt()};
+  if (tabs->tabPosition() == QTabWidget::West) return {height.toInt(), 0};
+  return {};
+}
+
+// From the widget's parent to the coordinates its container measures it in.
+QPoint inContainer(const QWidget& w) { return pageOrigin(w) - QPoint(0, belowMenuBar(w)); }
+
 }  // namespace
 
 std::shared_ptr<QtWidgetObject> QtControl::container() const {
@@ -174,11 +191,11 @@ bool QtControl::aligned() const {
 }
 
 QRect QtControl::outerPixels() const {
-  return widget().geometry().translated(0, -belowMenuBar(widget()));
+  return widget().geometry().translated(inContainer(widget()));
 }
 
 void QtControl::setOuterPixels(const QRect& rect) {
-  QRect r = rect.translated(0, belowMenuBar(widget()));
+  QRect r = rect.translated(-inContainer(widget()));
   // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
   if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
   // A toolbar is as tall as its buttons need, whatever height it is given; on an edge of its
@@ -853,11 +870,28 @@ const host::MemberTable* QtControl::members() const {
           t.setTabText(tabIndex(t, index), QString::fromStdString(v.toString()));
         }},
        {"TabHeight",
-        [](Object& o, Args) { return Variant(control(o).twipsY(tabs(o).tabBar()->height())); },
+        [](Object& o, Args) {
+          // As it was set: tabs on a page not shown yet have not been laid out.
+          const QVariant set = tabs(o).property("TabHeight");
+          return Variant(
+              control(o).twipsY(set.isValid() ? set.toInt() : tabs(o).tabBar()->height()));
+        },
         [](Object& o, Args, const Variant& v) {
           if (v.toDouble() < 0) host::raise(host::kInvalidPropertyValue);
-          tabs(o).setProperty("TabHeight", std::max(1, control(o).pixelsY(v)));
-          applyTabStyle(tabs(o));
+          QTabWidget& t = tabs(o);
+          const QVariant was = t.property("TabHeight");
+          const int height = std::max(1, control(o).pixelsY(v));
+          t.setProperty("TabHeight", height);
+          applyTabStyle(t);
+          // The controls on the pages keep their places in the tab control, as the classic
+          // dialog's children do: on their pages they move by what the tabs grew.
+          const int grew = was.isValid() ? height - was.toInt() : 0;
+          const bool across = t.tabPosition() == QTabWidget::West;
+          if (grew != 0 && (across || t.tabPosition() == QTabWidget::North))
+            for (QWidget* page : holders(t))
+              for (QObject* child : page->children())
+                if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
+                  w->move(w->pos() - (across ? QPoint(grew, 0) : QPoint(0, grew)));
         }},
        {"TabMaxWidth",
         [](Object& o, Args) {
