@@ -33,6 +33,7 @@
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
 #include <rescalo/qt/qt_image_list.h>
+#include <rescalo/qt/qt_line.h>
 #include <rescalo/qt/qt_picture.h>
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/loader.h>
@@ -458,7 +459,7 @@ void classicLook(runtime::Control& c, QWidget& w) {
 }
 
 // Classes the classic runtime draws on their container rather than in a window of their own.
-constexpr std::string_view kLightweight[] = {"Label", "Shape", "Image"};
+constexpr std::string_view kLightweight[] = {"Label", "Shape", "Image", "Line"};
 
 // Classes whose box on Qt shows what they draw themselves (pictures, shapes, lists of files).
 constexpr std::string_view kOwnLook[] = {"PictureBox", "Image", "Shape", "DirListBox",
@@ -517,7 +518,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   if (type == "VScrollBar") return new QScrollBar(Qt::Vertical, parent);
   // Picture boxes hold controls; so, here, does every other visible class with a rectangle
   // (images, shapes, the common controls), which keeps their children in place.
-  // Components that are never seen at run time, lines, menus and user controls have none.
+  // Components that are never seen at run time, menus and user controls have none.
   if (auto* view = dynamic_cast<runtime::ListView*>(&c)) {
     auto* widget = new QListWidget(parent);
     widget->setProperty("View", view->view);
@@ -561,6 +562,13 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       });
     }
     return images;
+  }
+  if (c.controlClass().geometry == runtime::Geometry::Line) {
+    auto* line = new qt::QtLine(parent);
+    line->setPen(qtColor(colorOf(c, "BorderColor").value_or(host::kSysWindowText)),
+                 numberOf(c, "BorderWidth", 1), numberOf(c, "BorderStyle", 1));
+    line->setPoints({c.x1, c.y1, c.x2, c.y2});
+    return line;
   }
   if (c.controlClass().geometry != runtime::Geometry::Rect || type == "Timer" ||
       type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
@@ -853,10 +861,13 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     containers[c.get()] = w;
     w->setObjectName(decoded(c->name(), form.font.get()));
     if (c->index() >= 0) w->setProperty("Index", c->index());
-    w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
-    // The twips themselves, too, measured as the Qt host measures them (a tab dialog's child
-    // from the dialog's corner): a design size between two pixels stays as designed.
-    qt::adoptControl(w)->setTwipsRect({left + pageX, top + pageY, c->width, c->height});
+    // A line places itself by its end points.
+    if (!dynamic_cast<qt::QtLine*>(w)) {
+      w->setGeometry(px(left, tx), px(top, ty), px(c->width, tx), px(c->height, ty));
+      // The twips themselves, too, measured as the Qt host measures them (a tab dialog's child
+      // from the dialog's corner): a design size between two pixels stays as designed.
+      qt::adoptControl(w)->setTwipsRect({left + pageX, top + pageY, c->width, c->height});
+    }
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c.get()))
       host::ignoreErrors([&] {
         auto adapter = qt::adoptControl(w);

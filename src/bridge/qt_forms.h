@@ -35,7 +35,7 @@ struct QtFormWindow {
   // Each control that got a widget, by its key ("Name" or "Name(Index)"), in load order.
   std::vector<std::pair<std::string, QWidget*>> widgets;
   // The runtime's classes that have no widget here, with how many controls of each were left
-  // out (timers, menus, lines, image lists, user controls).
+  // out (timers, menus, user controls).
   std::vector<std::pair<std::string, int>> leftOut;
   // What the form's first Rescalo control saves: attach a new one with these.
   qt::QtPropertyBag rescaloSettings;

@@ -10,7 +10,9 @@
 #include <fstream>
 
 #include <rescalo/control/rescalo.h>
+#include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_line.h>
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/loader.h>
 
@@ -229,6 +231,23 @@ std::vector<Mismatch> ShownForm::mismatches() const {
   for (const auto& [key, w] : built_.widgets) {
     const runtime::Control* r = reference_->find(key);
     if (!r) continue;
+    // A line by its end points.
+    if (const auto* line = dynamic_cast<const qt::QtLine*>(w)) {
+      const auto p = line->pointPixels();
+      const QRect g(p[0], p[1], p[2] - p[0], p[3] - p[1]);
+      const std::array<double, 4> want = {r->x1 / tx_ * ratioX, r->y1 / ty_ * ratioY,
+                                          (r->x2 - r->x1) / tx_ * ratioX,
+                                          (r->y2 - r->y1) / ty_ * ratioY};
+      const QPoint at = qt::containerOffset(*w);
+      const double got[] = {double(p[0] + at.x()), double(p[1] + at.y()), double(g.width()),
+                            double(g.height())};
+      for (int i = 0; i < 4; ++i)
+        if (std::fabs(got[i] - want[i]) > 1.0) {
+          out.push_back({key, g.translated(at), want});
+          break;
+        }
+      continue;
+    }
     // A control on an MDI form sits below the menu bar here, at the client's top there.
     const QRect g = w->parentWidget() == &win
                         ? w->geometry().translated(0, -(win.size() - innerOf(win)).height())
@@ -240,7 +259,9 @@ std::vector<Mismatch> ShownForm::mismatches() const {
       if (left + r->width < 0 && g.x() + g.width() >= 0) left += runtime::kHiddenPageOffset;
       if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
       if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
-      if (getenv("DBG")) fprintf(stderr, "DBG %s top %g tabh %g dialog %s h %g qt y %d\n", key.c_str(), r->top, dialog->tabHeightTwips, dialog->name().c_str(), dialog->height, g.y());
+      if (getenv("DBG"))
+        fprintf(stderr, "DBG %s top %g tabh %g dialog %s h %g qt y %d\n", key.c_str(), r->top,
+                dialog->tabHeightTwips, dialog->name().c_str(), dialog->height, g.y());
     }
     const std::array<double, 4> want = {left / tx_ * ratioX, top / ty_ * ratioY,
                                         r->width / tx_ * ratioX, r->height / ty_ * ratioY};

@@ -205,9 +205,13 @@ int show(const std::vector<std::string>& args) {
     for (const auto& [key, w] : shown.built().widgets) {
       if (json) break;
       auto c = qt::adoptControl(w);
-      std::cout << "  " << key << " " << number(c->get("Left").toDouble()) << " "
-                << number(c->get("Top").toDouble()) << " " << number(c->get("Width").toDouble())
-                << " " << number(c->get("Height").toDouble()) << "\n";
+      // A line by its end points, any other control by its rectangle.
+      static constexpr const char* kRect[] = {"Left", "Top", "Width", "Height"};
+      static constexpr const char* kEnds[] = {"X1", "Y1", "X2", "Y2"};
+      std::cout << "  " << key;
+      for (const char* member : c->typeName() == "Line" ? kEnds : kRect)
+        std::cout << " " << number(c->get(member).toDouble());
+      std::cout << "\n";
     }
     if (json) std::cout << ", \"mismatches\": [";
     bool firstMismatch = true;

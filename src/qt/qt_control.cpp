@@ -31,6 +31,7 @@
 #include <rescalo/host/toolbar_rows.h>
 #include <rescalo/qt/qt_control_list.h>
 #include <rescalo/qt/qt_form.h>
+#include <rescalo/qt/qt_line.h>
 #include <rescalo/qt/qt_picture.h>
 #include <rescalo/qt/qt_surface.h>
 
@@ -43,6 +44,7 @@ using host::Variant;
 
 ControlKind kindOf(const QWidget& w) {
   if (dynamic_cast<const QtImageList*>(&w)) return ControlKind::ImageList;
+  if (dynamic_cast<const QtLine*>(&w)) return ControlKind::Line;
   if (qobject_cast<const QPushButton*>(&w)) return ControlKind::CommandButton;
   if (qobject_cast<const QCheckBox*>(&w)) return ControlKind::CheckBox;
   if (qobject_cast<const QRadioButton*>(&w)) return ControlKind::OptionButton;
@@ -66,7 +68,9 @@ ControlKind kindOf(const QWidget& w) {
 }
 
 bool isContainer(const QWidget& widget) {
-  if (isContainer(kindOf(widget))) return true;
+  const ControlKind kind = kindOf(widget);
+  if (isContainer(kind)) return true;
+  if (kind == ControlKind::Line) return false;
   const QMetaObject* type = widget.metaObject();
   return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
          qobject_cast<const QStackedWidget*>(&widget);
@@ -136,6 +140,8 @@ std::string_view QtControl::typeName() const {
       return "Toolbar";
     case ControlKind::ImageList:
       return "ImageList";
+    case ControlKind::Line:
+      return "Line";
     case ControlKind::TreeView:
       return "TreeView";
     case ControlKind::ListView:
@@ -169,10 +175,9 @@ QPoint pageOrigin(const QWidget& w) {
   return {};
 }
 
-// From the widget's parent to the coordinates its container measures it in.
-QPoint inContainer(const QWidget& w) { return pageOrigin(w) - QPoint(0, belowMenuBar(w)); }
-
 }  // namespace
+
+QPoint containerOffset(const QWidget& w) { return pageOrigin(w) - QPoint(0, belowMenuBar(w)); }
 
 std::shared_ptr<QtWidgetObject> QtControl::container() const {
   if (containerAt_ == treeGeneration())
@@ -191,11 +196,11 @@ bool QtControl::aligned() const {
 }
 
 QRect QtControl::outerPixels() const {
-  return widget().geometry().translated(inContainer(widget()));
+  return widget().geometry().translated(containerOffset(widget()));
 }
 
 void QtControl::setOuterPixels(const QRect& rect) {
-  QRect r = rect.translated(-inContainer(widget()));
+  QRect r = rect.translated(-containerOffset(widget()));
   // A combo box's height is its font's: writes of it are ignored, as in the classic runtime.
   if (kind_ == ControlKind::ComboBox) r.setHeight(widget().height());
   // A toolbar is as tall as its buttons need, whatever height it is given; on an edge of its
@@ -276,6 +281,21 @@ void applyTabStyle(QTabWidget& t) {
   if (height > 0) style += QString("height: %1px;").arg(height);
   if (maxWidth > 0) style += QString("max-width: %1px;").arg(maxWidth);
   t.tabBar()->setStyleSheet(style.isEmpty() ? QString() : "QTabBar::tab {" + style + "}");
+}
+
+template <std::size_t End>
+host::Member lineEnd(const char* name) {
+  return {name,
+          [](Object& o, Args) {
+            auto& line = static_cast<QtLine&>(control(o).widget());
+            return Variant(static_cast<float>(line.points()[End]));
+          },
+          [](Object& o, Args, const Variant& v) {
+            auto& line = static_cast<QtLine&>(control(o).widget());
+            std::array<double, 4> points = line.points();
+            points[End] = v.toDouble();
+            line.setPoints(points);
+          }};
 }
 
 QToolBar& toolbar(Object& o) { return *qobject_cast<QToolBar*>(&control(o).widget()); }
@@ -620,6 +640,9 @@ class QtListItems : public Object {
 constexpr host::Name kToolbarMembers[] = {"ButtonWidth", "ButtonHeight", "Buttons",
                                           "DisabledImageList", "HotImageList"};
 constexpr host::Name kImageListMembers[] = {"ListImages", "ImageWidth", "ImageHeight"};
+constexpr host::Name kLineMembers[] = {"X1", "Y1", "X2", "Y2"};
+// A line has end points instead, and no font.
+constexpr host::Name kRectMembers[] = {"Left", "Top", "Width", "Height", "Move", "Font"};
 
 constexpr host::Name kTabMembers[] = {"Tabs",        "Tab",        "TabHeight",      "TabsPerRow",
                                       "TabMaxWidth", "TabCaption", "TabOrientation", "TabPicture"};
@@ -726,6 +749,11 @@ bool lacksByKind(ControlKind kind, host::Name name) {
   if (kind != ControlKind::ImageList)
     for (host::Name member : kImageListMembers)
       if (name == member) return true;
+  for (host::Name member : kLineMembers)
+    if (name == member) return kind != ControlKind::Line;
+  if (kind == ControlKind::Line)
+    for (host::Name member : kRectMembers)
+      if (name == member) return true;
   if (name == "ImageList") return kind != ControlKind::Toolbar && kind != ControlKind::TreeView;
   if (name == "Nodes") return kind != ControlKind::TreeView;
   if (name == "Icons" || name == "SmallIcons" || name == "ListItems" || name == "View")
@@ -741,6 +769,8 @@ std::vector<host::Name> namesTheRuleKnows() {
   names.insert(names.end(), std::begin(kTabMembers), std::end(kTabMembers));
   names.insert(names.end(), std::begin(kToolbarMembers), std::end(kToolbarMembers));
   names.insert(names.end(), std::begin(kImageListMembers), std::end(kImageListMembers));
+  names.insert(names.end(), std::begin(kLineMembers), std::end(kLineMembers));
+  names.insert(names.end(), std::begin(kRectMembers), std::end(kRectMembers));
   QtSurface::members().forEach([&](const host::Member& m) { names.push_back(m.name); });
   return names;
 }
@@ -943,6 +973,11 @@ const host::MemberTable* QtControl::members() const {
           t.setTabIcon(i, image ? QIcon(QPixmap::fromImage(*image)) : QIcon());
           fitTabIcons(t);
         }},
+       // A line's end points, in twips.
+       lineEnd<0>("X1"),
+       lineEnd<1>("Y1"),
+       lineEnd<2>("X2"),
+       lineEnd<3>("Y2"),
        // A toolbar's button size in twips, and its buttons.
        {"ButtonWidth",
         [](Object& o, Args) {

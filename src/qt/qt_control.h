@@ -27,6 +27,7 @@ enum class ControlKind {
   TabControl,     // QTabWidget: the tab dialog (SSTab), its pages' controls its own
   Toolbar,        // QToolBar: its actions are its Buttons
   ImageList,      // QtImageList, a hidden widget
+  Line,           // QtLine: two end points, no rectangle
   TreeView,       // QTreeWidget: its items are its Nodes
   ListView,       // QListWidget with a "View" property: its items are its ListItems
   Other,          // any other class, named after it without the Q
@@ -48,6 +49,11 @@ std::vector<QWidget*> holders(QWidget& container);
 // The control a widget sits in: its parent, the tab control or stacked widget whose page the
 // parent is, or the form for what sits in a main window's central widget.
 QWidget* containerOf(QWidget& widget);
+
+// What to add to a position in the widget's parent for where its container measures it: a
+// tab control measures its pages' controls from its corner, tabs included; a main window its
+// own from below the menu bar.
+QPoint containerOffset(const QWidget& widget);
 
 // A control: geometry in its parent widget, Caption or Text as the widget shows one, Index
 // from the widget's "Index" property (a member of a control array), Container and Parent.
