@@ -119,7 +119,11 @@ End
   auto adapter = qt::adoptControl(cmd);
   EXPECT_EQ(adapter->get("Index").toLong(), 2);
   EXPECT_EQ(adapter->get("Container").toObject(), qt::adoptControl(fra));
-  EXPECT_EQ(built.leftOut, (std::vector<std::pair<std::string, int>>{{"Line", 1}, {"Timer", 1}}));
+  EXPECT_EQ(built.leftOut, (std::vector<std::pair<std::string, int>>{{"Timer", 1}}));
+  // A line is drawn on its form, and read by its end points rather than a rectangle.
+  auto line = qt::adoptControl(built.widget("lin"));
+  EXPECT_EQ(line->get("Y2").toDouble(), 100);
+  EXPECT_FALSE(line->has("Left"));
   EXPECT_FALSE(built.hasRescalo);
 }
 
