@@ -63,8 +63,10 @@ class Writer {
   void children(QWidget& parent) {
     for (QObject* o : parent.children())
       if (auto* w = qobject_cast<QWidget*>(o); w && controls_.contains(w)) {
-        // An image list is the classic form's own helper, with nothing to show.
-        if (qt::kindOf(*w) != qt::ControlKind::ImageList) child(*w, parent);
+        // An image list is the classic form's own helper, with nothing to show; a line is drawn
+        // by the host, which a Designer form has no widget for.
+        const qt::ControlKind kind = qt::kindOf(*w);
+        if (kind != qt::ControlKind::ImageList && kind != qt::ControlKind::Line) child(*w, parent);
       }
   }
 

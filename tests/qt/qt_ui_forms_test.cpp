@@ -120,8 +120,9 @@ std::map<std::string, QRect> layoutOf(const bridge::ShownForm& shown) {
   for (const auto& [key, w] : shown.built().widgets) {
     // A classic key in its form's code page is the widget's name in UTF-8 in a .ui.
     const bool ascii = std::all_of(key.begin(), key.end(), [](char c) { return c > 0; });
-    // An image list is the classic form's own helper: nothing of it goes into a .ui.
-    if (qt::kindOf(*w) != qt::ControlKind::ImageList)
+    // An image list is the classic form's own helper, a line the host's drawing: neither goes
+    // into a .ui.
+    if (qt::kindOf(*w) != qt::ControlKind::ImageList && qt::kindOf(*w) != qt::ControlKind::Line)
       out[ascii ? key : w->objectName().toStdString()] = w->geometry();
   }
   return out;
