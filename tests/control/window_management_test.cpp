@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include <rescalo/control/rescalo.h>
-#include <rescalo/runtime/user_control_host.h>
 #include <rescalo/window/print_size.h>
 #include <rescalo/window/size_limits.h>
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 
@@ -21,21 +19,14 @@ const std::string kDesign =
     "DesignFormWidth = 4120\nDesignFormHeight = 3405\nDesignFormScaleWidth = 4000\n"
     "DesignFormScaleHeight = 3000\n";
 
-class WindowManagementTest : public RuntimeTest {
+class WindowManagementTest : public RescaloTest {
  protected:
-  WindowManagementTest() { control::registerRescalo(rt.userControls()); }
-
   // A form of 4000 x 3000 client twips with one button and a Rescalo holding props.
   std::shared_ptr<runtime::Form> form(const std::string& props, const std::string& header = {},
                                       const std::string& name = "Form1") {
     return build(formText(
-        block("VB.CommandButton cmdOK", place(400, 300, 1200, 600)) +
-            block("RescaloControl.Rescalo Rescalo1", "Left = 0\nTop = 0\n" + kDesign + props),
+        block("VB.CommandButton cmdOK", place(400, 300, 1200, 600)) + rescaloBlock(kDesign + props),
         header, "VB.Form", name));
-  }
-  static Rescalo& rescaloOf(runtime::Form& f) {
-    return static_cast<Rescalo&>(
-        dynamic_cast<runtime::UserControlHost*>(f.find("Rescalo1"))->control());
   }
   int passes(runtime::Form& f) {
     trace(f);
@@ -367,9 +358,7 @@ TEST_F(WindowManagementTest, OneFaceForEveryFontOfTheControlsAndNoneForTheMarker
   auto make = [&](const std::string& face, const std::string& extra, const std::string& name) {
     auto f = build(formText(
         body + block("MSACAL.Calendar calDate", place(100, 1200, 3000, 1500) + calendarFonts) +
-            block(
-                "RescaloControl.Rescalo Rescalo1",
-                "Left = 0\nTop = 0\n" + kDesign + "ReplaceFontsWith = \"" + face + "\"\n" + extra),
+            rescaloBlock(kDesign + "ReplaceFontsWith = \"" + face + "\"\n" + extra),
         "", "VB.Form", name));
     f->show();
     return f;

@@ -33,6 +33,7 @@
 #include "cli_support.h"
 #include "comparison.h"
 #include "corpus.h"
+#include "rescalo_support.h"
 #include "shown_like_runtime.h"
 
 using namespace rescalo;
@@ -370,16 +371,6 @@ TEST(QtFormBuilder, TheShowCommandChecksAFormAgainstTheRuntime) {
   EXPECT_TRUE(QFile::exists(shots.filePath("shots/step-2.png")));
 }
 
-// The form's document with a Rescalo, as the command gives a form that has none.
-frm::Document withRescalo(runtime::Runtime& design, const std::filesystem::path& file) {
-  runtime::LoadedForm lf = runtime::loadForm(design, file, {.userMode = false});
-  for (const auto& c : lf.form->controls())
-    if (c->typeName() == "Rescalo") return lf.document;
-  runtime::addUserControl(*lf.form, lf.document, control::kRescaloClass, "Rescalo", 0, 0);
-  runtime::storeForm(*lf.form, lf.document);
-  return lf.document;
-}
-
 using Layout = std::map<std::string, QRect>;
 
 Layout layoutOf(const bridge::QtFormWindow& built, const runtime::Form* form = nullptr) {
@@ -399,7 +390,7 @@ TEST(QtFormBuilder, EveryFormOpensOnRealWidgetsAndComesBackWithoutDrift) {
     QTemporaryDir dir;
     runtime::Runtime design(options(dir));
     control::registerRescalo(design.userControls());
-    const frm::Document doc = withRescalo(design, file);
+    const frm::Document doc = testing_support::withRescalo(design, frm::readFile(file), file);
     auto designForm = runtime::buildForm(design, doc, file, {.userMode = false});
     bridge::QtFormWindow built = bridge::buildQtForm(*designForm);
     ASSERT_TRUE(built.hasRescalo);

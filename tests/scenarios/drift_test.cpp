@@ -11,30 +11,19 @@
 #include <rescalo/runtime/loader.h>
 #include "corpus.h"
 #include "generated_form.h"
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 namespace fs = std::filesystem;
 
 namespace {
 
-class DriftTest : public testing_support::RuntimeTest {
+class DriftTest : public testing_support::RescaloTest {
  protected:
-  DriftTest() { control::registerRescalo(rt.userControls()); }
-
   // The form given a Rescalo the way the form designer gives it one, to run from its folder.
   std::shared_ptr<runtime::Form> withRescalo(const frm::Document& source, const fs::path& file) {
-    frm::Document doc = source;
-    bool has = false;
-    for (const frm::Block* b : doc.form.children())
-      has = has || b->className == control::kRescaloClass;
-    if (!has) {
-      auto design = runtime::buildForm(rt, doc, file, {false});
-      runtime::addUserControl(*design, doc, control::kRescaloClass, "Rescalo", 0, 0);
-      runtime::storeForm(*design, doc);
-      doc = frm::read(frm::write(doc), file.string());
-    }
-    return keep.emplace_back(runtime::buildForm(rt, doc, file, {true}));
+    return keep.emplace_back(
+        runtime::buildForm(rt, testing_support::withRescalo(rt, source, file), file, {true}));
   }
   void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
 };

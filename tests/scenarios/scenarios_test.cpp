@@ -15,7 +15,7 @@
 #include <rescalo/runtime/picture.h>
 #include <rescalo/runtime/raster/raster.h>
 #include "comparison.h"
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 using testing_support::aligned;
@@ -33,22 +33,8 @@ const frm::Block* rescaloOf(const frm::Document& doc) {
   return nullptr;
 }
 
-class ScenarioTest : public testing_support::RuntimeTest {
+class ScenarioTest : public testing_support::RescaloTest {
  protected:
-  ScenarioTest() { control::registerRescalo(rt.userControls()); }
-  // The form of the file given a Rescalo the way the form designer gives it one (placed at
-  // (0, 0), the form saved), loaded to run from the file's folder so that its .frx is found.
-  std::shared_ptr<runtime::Form> loadWithRescalo(const std::filesystem::path& file) {
-    frm::Document doc = frm::readFile(file);
-    if (rescaloOf(doc)) return keep.emplace_back(runtime::buildForm(rt, doc, file, {true}));
-    {
-      auto design = runtime::buildForm(rt, doc, file, {false});
-      runtime::addUserControl(*design, doc, control::kRescaloClass, "Rescalo", 0, 0);
-      runtime::storeForm(*design, doc);
-    }
-    return keep.emplace_back(
-        runtime::buildForm(rt, frm::read(frm::write(doc), file.string()), file, {true}));
-  }
   // The outer size that gives the form this inner size in twips.
   static void dragToInner(runtime::Form& form, double innerW, double innerH) {
     form.userDrag(form.width() - form.clientWidthTwips() + innerW,
