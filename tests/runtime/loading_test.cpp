@@ -99,27 +99,6 @@ TEST_F(LoadingTest, EveryFormLoadsWithTheGeometryItsFileStates) {
   EXPECT_GE(forms, 5);
 }
 
-// The pictures of a form come from the .frx beside it; without one, the form still loads, with
-// a warning and no picture.
-TEST_F(LoadingTest, PicturesComeFromTheFrxBesideTheForm) {
-  raster::Bitmap bm(2, 1, raster::rgb(255, 0, 0));
-  bm.setPixel(1, 0, raster::rgb(0, 0, 255));
-  std::vector<char> frx(4, '\0');  // something before the entry
-  appendFrxPicture(frx, bm);
-  writeFile(dir / "pics.frx", frx);
-  std::ofstream(dir / "pics.frm") << formText(block(
-      "VB.CommandButton cmd", place(0, 0, 975, 375) + "Picture = \"pics.frx\":0004\nStyle = 1\n"));
-  auto pic = load(dir / "pics.frm").form->find("cmd")->get("Picture").toObject();
-  ASSERT_TRUE(pic);
-  EXPECT_EQ(pic->get("Width").toLong(), 53);  // 2 pixels in HIMETRIC
-  EXPECT_EQ(runtime::bitmapOf(Variant(pic))->pixel(1, 0), raster::rgb(0, 0, 255));
-  EXPECT_TRUE(rt.warnings.empty());
-
-  std::ofstream(dir / "nofrx.frm") << formText("", "   Picture = \"nofrx.frx\":0000\n");
-  EXPECT_TRUE(load(dir / "nofrx.frm").form->get("Picture").isNothing());
-  EXPECT_FALSE(rt.warnings.empty());
-}
-
 // A user control that records what its site gave it.
 class Probe : public host::UserControl {
  public:
@@ -552,13 +531,16 @@ TEST_F(LoadingTest, RefusedNumbersFailWithTheClassicErrorAtTheirLine) {
   }
 }
 
-// Each reference reads the .frx it names, in the form's folder or below it; one that is
-// absolute, climbs out or leads out through a link is refused with a warning naming its line,
-// and the form loads with every other picture. A reference to a folder says what was expected.
+// Each reference reads the .frx it names, in the form's folder or below it, at its offset; one
+// that is absolute, climbs out or leads out through a link is refused with a warning naming its
+// line, and so is one whose .frx is missing: the form loads with every other picture. A
+// reference to a folder says what was expected.
 TEST_F(LoadingTest, PictureReferencesReadTheirOwnFrxAndNeverLeaveTheFormsFolder) {
   auto picture = [](raster::Color c, const fs::path& file) {
-    std::vector<char> frx;
-    appendFrxPicture(frx, raster::Bitmap(1, 1, c));
+    std::vector<char> frx(4, '\0');  // something before the entry
+    raster::Bitmap bm(2, 1, c);
+    bm.setPixel(1, 0, raster::rgb(0, 0, 255));
+    appendFrxPicture(frx, bm);
     writeFile(file, frx);
   };
   fs::create_directories(dir / "forms" / "res");
@@ -568,7 +550,7 @@ TEST_F(LoadingTest, PictureReferencesReadTheirOwnFrxAndNeverLeaveTheFormsFolder)
   fs::create_symlink(dir / "outside.frx", dir / "forms" / "link.frx");
   std::string buttons;
   auto button = [&](const std::string& name, const std::string& ref) {
-    buttons += block("VB.CommandButton " + name, "Picture = " + frm::quote(ref) + ":0000\n");
+    buttons += block("VB.CommandButton " + name, "Picture = " + frm::quote(ref) + ":0004\n");
   };
   button("cmdA", "a.frx");
   button("cmdB", "res\\b.frx");
@@ -578,7 +560,7 @@ TEST_F(LoadingTest, PictureReferencesReadTheirOwnFrxAndNeverLeaveTheFormsFolder)
   button("cmdLink", "link.frx");
   button("cmdDrive", "C:\\outside.frx");
   button("cmdA2", "./a.frx");
-  std::ofstream(dir / "forms" / "f.frm") << bareForm("Caption = \"x\"\n" + buttons);
+  std::ofstream(dir / "forms" / "f.frm") << bareForm("Picture = \"missing.frx\":0000\n" + buttons);
   auto form = load(dir / "forms" / "f.frm").form;
 
   auto color = [&](const char* name) -> std::optional<raster::Color> {
@@ -587,12 +569,16 @@ TEST_F(LoadingTest, PictureReferencesReadTheirOwnFrxAndNeverLeaveTheFormsFolder)
     return bm->pixel(0, 0);
   };
   EXPECT_EQ(color("cmdA"), raster::rgb(255, 0, 0));
+  auto a = form->find("cmdA")->get("Picture").toObject();
+  EXPECT_EQ(a->get("Width").toLong(), 53);  // 2 pixels in HIMETRIC
+  EXPECT_EQ(runtime::bitmapOf(Variant(a))->pixel(1, 0), raster::rgb(0, 0, 255));
+  EXPECT_TRUE(form->get("Picture").isNothing());
   EXPECT_EQ(color("cmdB"), raster::rgb(0, 0, 255));
   EXPECT_EQ(color("cmdA2"), raster::rgb(255, 0, 0));
   for (const char* refused : {"cmdUp", "cmdAbsolute", "cmdThrough", "cmdLink", "cmdDrive"})
     EXPECT_EQ(color(refused), std::nullopt) << refused;
-  ASSERT_EQ(rt.warnings.size(), 5u);
-  int i = 0;
+  ASSERT_EQ(rt.warnings.size(), 6u);  // the missing .frx first
+  int i = 1;
   for (int line : {11, 14, 17, 20, 23}) {  // the Picture lines of the refused
     std::string where = (dir / "forms" / "f.frm").string() + ":" + std::to_string(line) + ": ";
     EXPECT_EQ(rt.warnings[i].substr(0, where.size()), where) << rt.warnings[i];
