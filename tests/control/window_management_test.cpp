@@ -321,10 +321,7 @@ TEST_F(PrintSizeTest, AHiddenFormStaysOffScreenAndTheDialogsCancelEndsPrinting) 
   ASSERT_NE(d, nullptr);
   EXPECT_TRUE(d->visible());
   EXPECT_TRUE(rt.windowTable().isTopmost(d->hwnd));
-  EXPECT_EQ(d->left(), 19200 / 2 - d->width() / 2);
-  EXPECT_EQ(obj(*d, "lblMessage")->get("Caption").toString(), "Printing...");
-  EXPECT_EQ(obj(*d, "cmdCancel")->get("Caption").toString(), "&Cancel");
-  EXPECT_TRUE(obj(*d, "cmdCancel")->get("Visible").toBool());
+  EXPECT_EQ(d->left(), 19200 / 2 - d->width() / 2);  // its captions: in the two-host story
 
   obj(*d, "cmdCancel")->raiseEvent("Click");
   EXPECT_EQ(dialog(), nullptr);
@@ -343,44 +340,25 @@ TEST_F(PrintSizeTest, AHiddenFormStaysOffScreenAndTheDialogsCancelEndsPrinting) 
   EXPECT_FALSE(obj(*dialog(), "cmdCancel")->get("Visible").toBool());
 }
 
-TEST_F(WindowManagementTest, OneFaceForEveryFontOfTheControlsAndNoneForTheMarker) {
-  std::string body = block("VB.TextBox txtName", place(100, 100, 1500, 300)) +
-                     block("VB.Label lblName", place(100, 500, 1500, 300) +
-                                                   "BeginProperty Font\nName = \"Courier\"\n"
-                                                   "Size = 14.25\nWeight = 700\nEndProperty\n") +
-                     block("VB.Timer tmrTick", "Interval = 100\nLeft = 0\nTop = 0\n") +
-                     block("VB.Line linRule", "X1 = 0\nX2 = 1000\nY1 = 900\nY2 = 900\n");
-  std::string calendarFonts;
-  for (const char* font : {"Font", "DayFont", "GridFont", "TitleFont"})
-    calendarFonts +=
-        std::string("BeginProperty ") + font +
-        " {0BE35203-8F91-11CE-9DE3-00AA004BB851}\nName = \"Tahoma\"\nSize = 8.25\nEndProperty\n";
-  auto make = [&](const std::string& face, const std::string& extra, const std::string& name) {
+// One face for every font, sizes and styles kept, is checked on every form; here the marker and
+// a disabled control leave the fonts alone, and controls without a font are passed over.
+TEST_F(WindowManagementTest, TheMarkerOrADisabledControlReplacesNoFont) {
+  auto faceAfter = [&](const std::string& face, const std::string& extra, const std::string& name) {
     auto f = build(formText(
-        body + block("MSACAL.Calendar calDate", place(100, 1200, 3000, 1500) + calendarFonts) +
+        block("VB.Label lblName", place(100, 500, 1500, 300) +
+                                      "BeginProperty Font\nName = \"Courier\"\nEndProperty\n") +
+            block("VB.Timer tmrTick", "Interval = 100\nLeft = 0\nTop = 0\n") +
+            block("VB.Line linRule", "X1 = 0\nX2 = 1000\nY1 = 900\nY2 = 900\n") +
             rescaloBlock(kDesign + "ReplaceFontsWith = \"" + face + "\"\n" + extra),
         "", "VB.Form", name));
     f->show();
-    return f;
+    return obj(*f, "lblName")->get("Font").toObject()->get("Name").toString();
   };
-  auto fontOf = [&](runtime::Form& f, const char* ctrl, const char* font) {
-    return obj(f, ctrl)->get(font).toObject();
-  };
-  auto f = make("Arial", "", "Form1");
-  for (const char* c : {"txtName", "lblName", "calDate"})
-    EXPECT_EQ(fontOf(*f, c, "Font")->get("Name").toString(), "Arial") << c;
-  for (const char* font : {"DayFont", "GridFont", "TitleFont"})
-    EXPECT_EQ(fontOf(*f, "calDate", font)->get("Name").toString(), "Arial") << font;
-  EXPECT_EQ(fontOf(*f, "lblName", "Font")->get("Size").toDouble(), 14.25);
-  EXPECT_TRUE(fontOf(*f, "lblName", "Font")->get("Bold").toBool());
+  EXPECT_EQ(faceAfter("Arial", "", "Form1"), "Arial");
+  EXPECT_EQ(faceAfter("<none>", "", "Form2"), "Courier");
+  EXPECT_EQ(faceAfter("<NONE>", "", "Form3"), "<NONE>");
+  EXPECT_EQ(faceAfter("Arial", "Enabled = 0\n", "Form4"), "Courier");
   EXPECT_TRUE(rt.messages.empty());
-
-  auto kept = make("<none>", "", "Form2");
-  EXPECT_EQ(fontOf(*kept, "lblName", "Font")->get("Name").toString(), "Courier");
-  auto upper = make("<NONE>", "", "Form3");
-  EXPECT_EQ(fontOf(*upper, "lblName", "Font")->get("Name").toString(), "<NONE>");
-  auto off = make("Arial", "Enabled = 0\n", "Form4");
-  EXPECT_EQ(fontOf(*off, "lblName", "Font")->get("Name").toString(), "Courier");
 }
 
 }  // namespace
