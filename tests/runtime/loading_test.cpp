@@ -568,7 +568,7 @@ TEST_F(LoadingTest, PictureReferencesReadTheirOwnFrxAndNeverLeaveTheFormsFolder)
     if (!bm) return std::nullopt;
     return bm->pixel(0, 0);
   };
-  EXPECT_EQ(color("cmdA"), raster::rgb(255, 0, 0));
+  ASSERT_EQ(color("cmdA"), raster::rgb(255, 0, 0));
   auto a = form->find("cmdA")->get("Picture").toObject();
   EXPECT_EQ(a->get("Width").toLong(), 53);  // 2 pixels in HIMETRIC
   EXPECT_EQ(runtime::bitmapOf(Variant(a))->pixel(1, 0), raster::rgb(0, 0, 255));
