@@ -206,7 +206,8 @@ TEST_F(WindowManagementTest, APartialEntryAppliesNothingAndDeletesNothing) {
 TEST_F(WindowManagementTest, HostileCaptionsStaySectionNamesInsideTheOneStoreFile) {
   auto& store = rt.settings();
   store.SaveSetting("Rescalo", "Other", "WindowLeft", "5");
-  for (std::string caption : {"../../etc", "a\nb=c\n[Other]\nWindowLeft=9", "/tmp/x"}) {
+  for (std::string caption : {"../../etc", "a\nb=c\n[Other]\nWindowLeft=9", "/tmp/x", "/etc/passwd",
+                              "..", "a\\b\\c", "C:\\Windows"}) {
     auto f = form("SaveWindowState = -1\n", {}, "F" + std::to_string(caption.size()));
     f->caption = caption;
     f->show();
@@ -217,7 +218,8 @@ TEST_F(WindowManagementTest, HostileCaptionsStaySectionNamesInsideTheOneStoreFil
   // Read back from the file by a store of its own: nothing else was written anywhere.
   runtime::FileSettingsStore fresh(dir / "settings");
   EXPECT_EQ(fresh.GetSetting("Rescalo", "Other", "WindowLeft"), "5");
-  EXPECT_EQ(fresh.GetSetting("Rescalo", "a\nb=c\n[Other]\nWindowLeft=9", "WindowState"), "0");
+  for (const char* caption : {"a\nb=c\n[Other]\nWindowLeft=9", "../../etc"})
+    EXPECT_EQ(fresh.GetSetting("Rescalo", caption, "WindowState"), "0") << caption;
   std::vector<std::string> files;
   for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
     files.push_back(e.path().filename().string());

@@ -481,22 +481,6 @@ TEST_F(ServicesTest, SettingsRoundTripThroughTheFileWithClassicErrors) {
             "-");
 }
 
-TEST_F(ServicesTest, HostileSectionNamesStayInsideTheStoreAndWritesLeaveNoPartialFile) {
-  auto& s = rt.settings();
-  for (const char* name : {"../../x", "/etc/passwd", "..", "a\\b\\c", "C:\\Windows"})
-    s.SaveSetting("Rescalo", name, "WindowWidth", "9000");
-  // Nothing but the store and its lock appeared, and no temporary file stayed behind.
-  std::vector<std::string> files;
-  for (auto& e : fs::recursive_directory_iterator(dir))
-    files.push_back(e.path().filename().string());
-  std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"settings", "settings.lock"}));
-  EXPECT_FALSE(fs::exists(dir.parent_path() / "x"));
-  EXPECT_EQ(
-      runtime::FileSettingsStore(dir / "settings").GetSetting("Rescalo", "../../x", "WindowWidth"),
-      "9000");
-}
-
 TEST_F(ServicesTest, MessageBoxesAndBeepsAreRecordedAndAnswered) {
   rt.msgBoxAnswers.push_back(host::vbCancel);
   EXPECT_EQ(rt.MsgBox("First?", host::vbOKCancel), host::vbCancel);
