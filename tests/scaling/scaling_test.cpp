@@ -839,12 +839,8 @@ TEST_F(ResizePassTest, ImageListsAreRebuiltAtTheScaledSizeAndTheirControlsBoundA
   std::vector<ObjectPtr> pictures{gradientPicture(16, 16), gradientPicture(16, 16)};
   start(kImageForm, [&] {
     auto add = [&](const char* list, const char* key, const ObjectPtr& pic, const char* tag) {
-      ctl(list)
-          ->get("ListImages")
-          .toObject()
-          ->call("Add", {Variant(), key, pic})
-          .toObject()
-          ->set("Tag", tag);
+      auto images = ctl(list)->get("ListImages").toObject();
+      images->call("Add", {Variant(), key, pic}).toObject()->set("Tag", tag);
     };
     add("il", "a", pictures[0], "first");
     add("il", "b", pictures[1], "");
