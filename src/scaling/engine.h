@@ -14,6 +14,10 @@
 
 namespace rescalo::scaling {
 
+// The members a placing run reads or writes on nearly every control, their names hashed once.
+inline constexpr host::Name kLeft = "Left", kTop = "Top", kWidth = "Width", kHeight = "Height",
+                            kContainer = "Container";
+
 // The settings and state of the owning control that the engine reads.
 struct EngineSettings {
   bool SetupDone = false;

@@ -15,7 +15,9 @@ namespace {
 
 constexpr float kTabOffset = 75000;  // twips by which a tab control hides its other pages
 constexpr float kShrunkFont = 0.01f;
-const char* const kFonts[] = {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"};
+constexpr host::Name kFonts[] = {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"};
+constexpr host::Name kSize = "Size", kAlign = "Align", kMove = "Move";
+constexpr host::Name kX1 = "X1", kX2 = "X2", kY1 = "Y1", kY2 = "Y2";
 
 struct Box {
   float L = 0, T = 0, W = 0, H = 0;
@@ -45,8 +47,8 @@ int alignmentOnForm(host::Object& ctrl) {
   int align = 0;
   host::ignoreErrors([&] {
     Variant v;
-    if (!ctrl.tryGet("Align", {}, v) || v.toLong() == 0) return;
-    host::ObjectPtr container = ctrl.get("Container").toObject();
+    if (!ctrl.tryGet(kAlign, {}, v) || v.toLong() == 0) return;
+    host::ObjectPtr container = ctrl.get(kContainer).toObject();
     if (container && isFormObject(*container)) align = v.toLong();
   });
   return align;
@@ -74,7 +76,7 @@ Fonts fontsOf(host::Object& ctrl, std::uint8_t& present) {
 }
 
 void setFontSize(const host::ObjectPtr& font, const Variant& size) {
-  if (font) host::ignoreErrors([&] { font->set("Size", size); });
+  if (font) host::ignoreErrors([&] { font->set(kSize, size); });
 }
 
 }  // namespace
@@ -105,18 +107,18 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   bool hasLeft = false, hasTop = false, hasWidth = false, hasHeight = false;
   if (rec->SpecialControlType == kLineControl) {
     float x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    readInto(ctrl, "X1", x1);
-    readInto(ctrl, "X2", x2);
-    readInto(ctrl, "Y1", y1);
-    readInto(ctrl, "Y2", y2);
+    readInto(ctrl, kX1, x1);
+    readInto(ctrl, kX2, x2);
+    readInto(ctrl, kY1, y1);
+    readInto(ctrl, kY2, y2);
     cur = {x1 < x2 ? x1 : x2, y1 < y2 ? y1 : y2, std::fabs(x2 - x1), std::fabs(y2 - y1)};
     ref = {rec->X1 < rec->X2 ? rec->X1 : rec->X2, rec->Y1 < rec->Y2 ? rec->Y1 : rec->Y2,
            std::fabs(rec->X2 - rec->X1), std::fabs(rec->Y2 - rec->Y1)};
   } else {
-    hasLeft = readInto(ctrl, "Left", cur.L);
-    hasTop = readInto(ctrl, "Top", cur.T);
-    hasWidth = readInto(ctrl, "Width", cur.W);
-    hasHeight = readInto(ctrl, "Height", cur.H);
+    hasLeft = readInto(ctrl, kLeft, cur.L);
+    hasTop = readInto(ctrl, kTop, cur.T);
+    hasWidth = readInto(ctrl, kWidth, cur.W);
+    hasHeight = readInto(ctrl, kHeight, cur.H);
     ref = {rec->Left, rec->Top, rec->Width, rec->Height};
     if (rec->SpecialControlType == kOnTabPage) {
       // Measured as if its page were shown.
@@ -152,7 +154,7 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   // Container ratios.
   float contW = 0, contH = 0;
   host::ignoreErrors([&] {
-    host::ObjectPtr container = ctrl.get("Container").toObject();
+    host::ObjectPtr container = ctrl.get(kContainer).toObject();
     if (container && isFormObject(*container)) {
       contW = CurrentFormWidth;
       contH = CurrentFormHeight;
@@ -161,8 +163,8 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
       contH = lastContainer_.height;
     } else if (container) {
       lastContainer_ = {};
-      contW = container->get("Width").toSingle();
-      contH = container->get("Height").toSingle();
+      contW = container->get(kWidth).toSingle();
+      contH = container->get(kHeight).toSingle();
       lastContainer_ = {container.get(), contW, contH};
     }
   });
@@ -210,14 +212,14 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   for (std::size_t i = 0; i < std::size(kFonts); ++i) {
     sizes[i] = scale ? reference[i] * FontScaleFactor : reference[i];
     if (!fonts.font[i]) continue;
-    host::ignoreErrors([&] { shrink[i] = fonts.font[i]->get("Size").toSingle() != sizes[i]; });
+    host::ignoreErrors([&] { shrink[i] = fonts.font[i]->get(kSize).toSingle() != sizes[i]; });
     if (shrink[i]) setFontSize(fonts.font[i], Variant(kShrunkFont));
   }
 
   // Apply.
   if (rec->SpecialControlType == kLineControl) {
     // The line keeps the direction it had when it was captured.
-    const char *startX = "X1", *endX = "X2", *startY = "Y1", *endY = "Y2";
+    host::Name startX = kX1, endX = kX2, startY = kY1, endY = kY2;
     if (!(rec->X1 < rec->X2)) std::swap(startX, endX);
     if (!(rec->Y1 < rec->Y2)) std::swap(startY, endY);
     host::ignoreErrors([&] {
@@ -231,13 +233,13 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   } else {
     float left = hidden ? next.L - kTabOffset : next.L;
     Variant args[] = {Variant(left), Variant(next.T), Variant(next.W), Variant(next.H)};
-    bool moved = host::ignoreErrors([&] { ctrl.call("Move", args); });
+    bool moved = host::ignoreErrors([&] { ctrl.call(kMove, args); });
     if (!moved) {
       // A control that cannot take one of the four keeps it and takes the others.
-      host::ignoreErrors([&] { ctrl.set("Left", left); });
-      host::ignoreErrors([&] { ctrl.set("Top", next.T); });
-      host::ignoreErrors([&] { ctrl.set("Width", next.W); });
-      host::ignoreErrors([&] { ctrl.set("Height", next.H); });
+      host::ignoreErrors([&] { ctrl.set(kLeft, left); });
+      host::ignoreErrors([&] { ctrl.set(kTop, next.T); });
+      host::ignoreErrors([&] { ctrl.set(kWidth, next.W); });
+      host::ignoreErrors([&] { ctrl.set(kHeight, next.H); });
     }
   }
 

@@ -35,15 +35,16 @@ host::ObjectPtr itemOf(host::Object& ctrl, host::Name collection, int n) {
 // Where the control stands after the run, so that the next run can tell the application's own
 // moves. A line has no position of that kind and keeps what it had.
 void noteWhereItStands(host::Object& ctrl, ControlClass& rec) {
-  auto left = host::tryGet(ctrl, "Left");
+  auto left = host::tryGet(ctrl, kLeft);
   if (!left) return;
   rec.LastLeft = left->toSingle();
-  rec.LastTop = ctrl.get("Top").toSingle();
-  rec.LastWidth = ctrl.get("Width").toSingle();
-  rec.LastHeight = ctrl.get("Height").toSingle();
+  rec.LastTop = ctrl.get(kTop).toSingle();
+  rec.LastWidth = ctrl.get(kWidth).toSingle();
+  rec.LastHeight = ctrl.get(kHeight).toSingle();
 }
 
-const char* const kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
+constexpr host::Name kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
+constexpr host::Name kItem = "Item", kCount = "Count";
 constexpr std::uint8_t kHasBorderWidth = 1u << std::size(kPictureMembers);
 constexpr std::uint8_t kHasPictures = kHasBorderWidth - 1;
 
@@ -56,8 +57,8 @@ std::uint8_t optionalMembers(host::Object& ctrl) {
 }
 
 bool differs(host::Object& ctrl, const ControlClass& rec) {
-  return ctrl.get("Width").toSingle() != rec.LastWidth ||
-         ctrl.get("Height").toSingle() != rec.LastHeight;
+  return ctrl.get(kWidth).toSingle() != rec.LastWidth ||
+         ctrl.get(kHeight).toSingle() != rec.LastHeight;
 }
 
 }  // namespace
@@ -195,12 +196,12 @@ bool Engine::captureRun(const host::ObjectPtr& host) {
 
 const std::vector<Engine::Entry>& Engine::resolveControls(const host::ObjectPtr& host) {
   host::ObjectPtr controls = host->get("Controls").toObject();
-  int n = controls->get("Count").toLong();
+  int n = controls->get(kCount).toLong();
   std::vector<host::ObjectPtr> items;
   items.reserve(static_cast<std::size_t>(std::max(n, 0)));
   for (int i = 0; i < n; ++i) {
     Variant index(i);
-    items.push_back(controls->get("Item", host::Args(&index, 1)).toObject());
+    items.push_back(controls->get(kItem, host::Args(&index, 1)).toObject());
   }
   // A control's key, and so its records, cannot change while it lives: only new or unloaded
   // controls, or records added or removed, make the controls be looked up again.
@@ -474,8 +475,8 @@ void Engine::placingRun(const host::ObjectPtr& host) {
             double xs = 0, ys = 0;
             bool changed = false;
             bool resized = host::ignoreErrors([&] {
-                             float w = ctrl->get("Width").toSingle();
-                             float h = ctrl->get("Height").toSingle();
+                             float w = ctrl->get(kWidth).toSingle();
+                             float h = ctrl->get(kHeight).toSingle();
                              changed = w != rec->LastWidth || h != rec->LastHeight;
                              xs = static_cast<double>(w) / rec->Width;
                              ys = static_cast<double>(h) / rec->Height;
