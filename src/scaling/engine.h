@@ -81,7 +81,7 @@ class Engine {
     std::shared_ptr<ControlClass> rec;  // null for a control the engine skips
     std::shared_ptr<ControlFlags> flags;
     // Which of the members that only some controls have this one has (kPictureMembers, then
-    // BorderWidth), one bit each.
+    // BorderWidth and Cls), one bit each.
     std::uint8_t has = 0;
   };
   struct Found {

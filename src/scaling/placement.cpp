@@ -42,9 +42,12 @@ bool readInto(host::Object& ctrl, host::Name name, float& value) {
   return has;
 }
 
+constexpr std::uint8_t kHasAlign = 1u << std::size(kFonts);
+
 // The edge of the form the control is aligned to, 0 when it is not sited on the form aligned.
-int alignmentOnForm(host::Object& ctrl) {
+int alignmentOnForm(host::Object& ctrl, std::uint8_t present) {
   int align = 0;
+  if (!(present & kHasAlign)) return align;  // most controls
   host::ignoreErrors([&] {
     Variant v;
     if (!ctrl.tryGet(kAlign, {}, v) || v.toLong() == 0) return;
@@ -55,14 +58,15 @@ int alignmentOnForm(host::Object& ctrl) {
 }
 
 // The font objects the control has among the five, found by name once per control: most
-// controls lack most of them, and which ones a control has never changes.
+// controls lack most of them, and which ones a control has never changes (nor whether it has an
+// Align, found at the same time).
 struct Fonts {
   host::ObjectPtr font[std::size(kFonts)];
 };
 
 Fonts fontsOf(host::Object& ctrl, std::uint8_t& present) {
-  const bool known = present != ControlClass::kFontsUnknown;
-  if (!known) present = 0;
+  const bool known = present != ControlClass::kMembersUnknown;
+  if (!known) present = ctrl.has(kAlign) ? kHasAlign : 0;
   Fonts f;
   for (std::size_t i = 0; i < std::size(kFonts); ++i) {
     const auto bit = static_cast<std::uint8_t>(1u << i);
@@ -128,7 +132,7 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
     }
   }
 
-  const Fonts fonts = fontsOf(ctrl, rec->FontsPresent);
+  const Fonts fonts = fontsOf(ctrl, rec->MembersPresent);
 
   // Take over moves and sizes the application made since the last pass. What the control or
   // its form decides by itself is no such change: an aligned control's edge and length follow
@@ -136,7 +140,7 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   if (settings.SetupDone) {
     if (rec->xScale == 0) rec->xScale = 1;
     if (rec->yScale == 0) rec->yScale = 1;
-    const int align = alignmentOnForm(ctrl);
+    const int align = alignmentOnForm(ctrl, rec->MembersPresent);
     const bool alongTop = align == 1 || align == 2, alongSide = align == 3 || align == 4;
     if (align != 0) hasLeft = hasTop = false;
     if (alongTop) hasWidth = false;
