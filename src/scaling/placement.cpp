@@ -1,6 +1,7 @@
 // Placement of one control: its reference geometry times its container's ratio, as its lock
 // flags allow, and its fonts scaled by the ratio the control actually got.
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -62,19 +63,24 @@ int alignmentOnForm(host::Object& ctrl, std::uint8_t present) {
 // Align, found at the same time).
 struct Fonts {
   host::ObjectPtr font[std::size(kFonts)];
+  std::uint8_t objects = 0;  // which of them are objects, one bit each
 };
 
 Fonts fontsOf(host::Object& ctrl, std::uint8_t& present) {
+  constexpr std::uint8_t kAll = kHasAlign - 1;
   const bool known = present != ControlClass::kMembersUnknown;
   if (!known) present = ctrl.has(kAlign) ? kHasAlign : 0;
   Fonts f;
-  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+  for (unsigned bits = known ? present & kAll : kAll; bits; bits &= bits - 1) {
+    const int i = std::countr_zero(bits);
     const auto bit = static_cast<std::uint8_t>(1u << i);
-    if (known && !(present & bit)) continue;
     auto v = host::tryGet(ctrl, kFonts[i]);
     if (!v) continue;
     if (!known) present = static_cast<std::uint8_t>(present | bit);
-    if (v->isObject() && !v->isNothing()) f.font[i] = v->toObject();
+    if (v->isObject() && !v->isNothing()) {
+      f.font[i] = v->toObject();
+      f.objects = static_cast<std::uint8_t>(f.objects | bit);
+    }
   }
   return f;
 }
@@ -209,15 +215,18 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   bool scale = settings.ScaleFonts && !flags->DontScaleFont && !std::isnan(FontScaleFactor);
   const float reference[] = {rec->FontSize, rec->DayFontSize, rec->GridFontSize, rec->TitleFontSize,
                              rec->HeadFontSize};
-  float sizes[std::size(kFonts)];
-  bool shrink[std::size(kFonts)] = {};
+  float sizes[std::size(kFonts)] = {};
+  unsigned shrunk = 0;  // the fonts that change, one bit each
   // Fonts that change go small before the move, so that a shrinking control is never held up
   // by its text.
-  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+  for (unsigned bits = fonts.objects; bits; bits &= bits - 1) {
+    const int i = std::countr_zero(bits);
     sizes[i] = scale ? reference[i] * FontScaleFactor : reference[i];
-    if (!fonts.font[i]) continue;
-    host::ignoreErrors([&] { shrink[i] = fonts.font[i]->get(kSize).toSingle() != sizes[i]; });
-    if (shrink[i]) setFontSize(fonts.font[i], Variant(kShrunkFont));
+    bool changes = false;
+    host::ignoreErrors([&] { changes = fonts.font[i]->get(kSize).toSingle() != sizes[i]; });
+    if (!changes) continue;
+    shrunk |= 1u << i;
+    setFontSize(fonts.font[i], Variant(kShrunkFont));
   }
 
   // Apply.
@@ -249,8 +258,10 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
 
   // The fonts take their new sizes after the move; a font whose size does not change is not
   // touched.
-  for (std::size_t i = 0; i < std::size(kFonts); ++i)
-    if (shrink[i]) setFontSize(fonts.font[i], Variant(sizes[i]));
+  for (unsigned bits = shrunk; bits; bits &= bits - 1) {
+    const int i = std::countr_zero(bits);
+    setFontSize(fonts.font[i], Variant(sizes[i]));
+  }
 
   // A drop-down combo box shows no selected text after it moved.
   if (ctrl.typeName() == "ComboBox")
