@@ -14,6 +14,10 @@
 
 namespace rescalo::scaling {
 
+// The members a placing run reads or writes on nearly every control, their names hashed once.
+inline constexpr host::Name kLeft = "Left", kTop = "Top", kWidth = "Width", kHeight = "Height",
+                            kContainer = "Container";
+
 // The settings and state of the owning control that the engine reads.
 struct EngineSettings {
   bool SetupDone = false;
@@ -77,7 +81,7 @@ class Engine {
     std::shared_ptr<ControlClass> rec;  // null for a control the engine skips
     std::shared_ptr<ControlFlags> flags;
     // Which of the members that only some controls have this one has (kPictureMembers, then
-    // BorderWidth), one bit each.
+    // BorderWidth and Cls), one bit each.
     std::uint8_t has = 0;
   };
   struct Found {

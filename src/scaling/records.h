@@ -104,9 +104,10 @@ class ControlClass : public host::Object {
   float BorderWidth = 0;
   host::ObjectPtr Picture, DownPicture, DisabledPicture;  // as captured
 
-  // Which of the control's five fonts it has, one bit each, found at its first placement.
-  static constexpr std::uint8_t kFontsUnknown = 0xFF;
-  std::uint8_t FontsPresent = kFontsUnknown;
+  // Which of the control's five fonts it has, then whether it has an Align, one bit each, found
+  // at its first placement.
+  static constexpr std::uint8_t kMembersUnknown = 0xFF;
+  std::uint8_t MembersPresent = kMembersUnknown;
 
  protected:
   const host::MemberTable* members() const override;

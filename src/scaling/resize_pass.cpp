@@ -35,29 +35,33 @@ host::ObjectPtr itemOf(host::Object& ctrl, host::Name collection, int n) {
 // Where the control stands after the run, so that the next run can tell the application's own
 // moves. A line has no position of that kind and keeps what it had.
 void noteWhereItStands(host::Object& ctrl, ControlClass& rec) {
-  auto left = host::tryGet(ctrl, "Left");
+  auto left = host::tryGet(ctrl, kLeft);
   if (!left) return;
   rec.LastLeft = left->toSingle();
-  rec.LastTop = ctrl.get("Top").toSingle();
-  rec.LastWidth = ctrl.get("Width").toSingle();
-  rec.LastHeight = ctrl.get("Height").toSingle();
+  rec.LastTop = ctrl.get(kTop).toSingle();
+  rec.LastWidth = ctrl.get(kWidth).toSingle();
+  rec.LastHeight = ctrl.get(kHeight).toSingle();
 }
 
-const char* const kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
+constexpr host::Name kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
+constexpr host::Name kItem = "Item", kCount = "Count";
 constexpr std::uint8_t kHasBorderWidth = 1u << std::size(kPictureMembers);
-constexpr std::uint8_t kHasPictures = kHasBorderWidth - 1;
+// A surface one draws on (it has Cls) paints its picture again, drawing included, whenever
+// the picture is written, even with the one it has.
+constexpr std::uint8_t kDrawnOn = kHasBorderWidth << 1;
 
 std::uint8_t optionalMembers(host::Object& ctrl) {
   std::uint8_t has = 0;
   for (std::size_t i = 0; i < std::size(kPictureMembers); ++i)
     if (ctrl.has(kPictureMembers[i])) has = static_cast<std::uint8_t>(has | (1u << i));
   if (ctrl.has("BorderWidth")) has |= kHasBorderWidth;
+  if (ctrl.has("Cls")) has |= kDrawnOn;
   return has;
 }
 
 bool differs(host::Object& ctrl, const ControlClass& rec) {
-  return ctrl.get("Width").toSingle() != rec.LastWidth ||
-         ctrl.get("Height").toSingle() != rec.LastHeight;
+  return ctrl.get(kWidth).toSingle() != rec.LastWidth ||
+         ctrl.get(kHeight).toSingle() != rec.LastHeight;
 }
 
 }  // namespace
@@ -195,27 +199,31 @@ bool Engine::captureRun(const host::ObjectPtr& host) {
 
 const std::vector<Engine::Entry>& Engine::resolveControls(const host::ObjectPtr& host) {
   host::ObjectPtr controls = host->get("Controls").toObject();
-  int n = controls->get("Count").toLong();
-  std::vector<host::ObjectPtr> items;
-  items.reserve(static_cast<std::size_t>(std::max(n, 0)));
-  for (int i = 0; i < n; ++i) {
-    Variant index(i);
-    items.push_back(controls->get("Item", host::Args(&index, 1)).toObject());
-  }
+  const auto n = static_cast<std::size_t>(std::max(controls->get(kCount).toLong(), 0));
   // A control's key, and so its records, cannot change while it lives: only new or unloaded
   // controls, or records added or removed, make the controls be looked up again.
-  bool same = found_.entries.size() == items.size() && found_.info == &colControlInfo() &&
+  bool same = found_.entries.size() == n && found_.info == &colControlInfo() &&
               found_.flags == &colControlFlags() &&
               found_.infoVersion == colControlInfo().version() &&
               found_.flagsVersion == colControlFlags().version();
-  for (std::size_t i = 0; same && i < items.size(); ++i) {
-    const Entry& e = found_.entries[i];
-    same = e.id == items[i].get() && !e.held.expired();
+  // While they are the ones found, each control goes straight to its entry.
+  std::vector<host::ObjectPtr> items;
+  for (std::size_t i = 0; i < n; ++i) {
+    Variant index(static_cast<std::int32_t>(i));
+    host::ObjectPtr item = controls->get(kItem, host::Args(&index, 1)).toObject();
+    if (same) {
+      Entry& e = found_.entries[i];
+      same = e.id == item.get() && !e.held.expired();
+      if (same) {
+        e.ctrl = std::move(item);
+        continue;
+      }
+      items.reserve(n);
+      for (std::size_t j = 0; j < i; ++j) items.push_back(std::move(found_.entries[j].ctrl));
+    }
+    items.push_back(std::move(item));
   }
-  if (same) {
-    for (std::size_t i = 0; i < items.size(); ++i) found_.entries[i].ctrl = std::move(items[i]);
-    return found_.entries;
-  }
+  if (same) return found_.entries;
 
   found_ = {};
   found_.entries.reserve(items.size());
@@ -469,22 +477,34 @@ void Engine::placingRun(const host::ObjectPtr& host) {
           break;
         default:
           place(*ctrl, *rec, *flags, s);
-          if (s.ScaleGraphics && !flags->DontScaleGraphic && (entry.has & kHasPictures)) {
+          host::ObjectPtr* captured[] = {&rec->Picture, &rec->DownPicture, &rec->DisabledPicture};
+          // A picture captured as none scales to none: on a control that is not drawn on it is
+          // written only over a picture the application gave since (most buttons have none).
+          std::uint8_t pictures = 0;
+          if (s.ScaleGraphics && !flags->DontScaleGraphic)
+            for (std::size_t i = 0; i < std::size(kPictureMembers); ++i) {
+              const auto bit = static_cast<std::uint8_t>(1u << i);
+              if (!(entry.has & bit)) continue;
+              bool none = false;
+              if (!*captured[i] && !(entry.has & kDrawnOn))
+                host::ignoreErrors([&] { none = ctrl->get(kPictureMembers[i]).isNothing(); });
+              if (!none) pictures = static_cast<std::uint8_t>(pictures | bit);
+            }
+          if (pictures) {
             // Pictures are rescaled from the captured ones, and only when the size changed.
             double xs = 0, ys = 0;
             bool changed = false;
             bool resized = host::ignoreErrors([&] {
-                             float w = ctrl->get("Width").toSingle();
-                             float h = ctrl->get("Height").toSingle();
+                             float w = ctrl->get(kWidth).toSingle();
+                             float h = ctrl->get(kHeight).toSingle();
                              changed = w != rec->LastWidth || h != rec->LastHeight;
                              xs = static_cast<double>(w) / rec->Width;
                              ys = static_cast<double>(h) / rec->Height;
                            }) &&
                            changed;
-            host::ObjectPtr* captured[] = {&rec->Picture, &rec->DownPicture, &rec->DisabledPicture};
             if (resized)
               for (std::size_t i = 0; i < std::size(kPictureMembers); ++i)
-                if (entry.has & (1u << i))
+                if (pictures & (1u << i))
                   host::ignoreErrors([&] {
                     ctrl->set(kPictureMembers[i],
                               effects::ScalePicture(ws, Variant(*captured[i]), xs, ys));

@@ -949,8 +949,10 @@ TEST_F(ResizePassTest, ResetMakesTheCurrentLayoutAndPicturesTheReference) {
   start(kButton + block("VB.PictureBox pic", place(0, 2000, 600, 400)),
         [&] { ctl("pic")->set("Picture", Variant(designed)); });
   flags("cmd").DontScaleFont = true;
+  ctl("cmd")->set("Picture", Variant(designed));  // captured with none, so given none again
   resizeTo(8000, 6000);
   EXPECT_EQ(bitmap(ctl("pic"), "Picture").width(), 40);
+  EXPECT_TRUE(ctl("cmd")->get("Picture").isNothing());
   // The application moves the button and shows another picture, then makes this the layout.
   ctl("cmd")->set("Left", 3000);
   auto shown = runtime::makePicture(raster::Bitmap(30, 30, raster::rgb(255, 0, 0)));
