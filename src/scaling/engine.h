@@ -48,8 +48,8 @@ class Engine {
   host::Variant Reset();
 
   // The host form's inner size in twips.
-  static void innerSize(host::Object& form, float& width, float& height);
-  static void mdiInnerSize(host::Object& form, float& width, float& height);
+  void innerSize(host::Object& form, float& width, float& height) const;
+  void mdiInnerSize(host::Object& form, float& width, float& height) const;
   // Menus and controls whose name starts with NORESIZE are never captured or scaled.
   static bool skipped(host::Object& obj);
 

@@ -72,7 +72,7 @@ host::Collection& Engine::colControlFlags() {
   return *colControlFlags_;
 }
 
-void Engine::innerSize(host::Object& form, float& width, float& height) {
+void Engine::innerSize(host::Object& form, float& width, float& height) const {
   if (form.typeName() == "MDIForm") {
     mdiInnerSize(form, width, height);
     return;
@@ -86,10 +86,15 @@ void Engine::innerSize(host::Object& form, float& width, float& height) {
 
 // An MDI form's ScaleWidth and ScaleHeight are what its aligned bars leave free, and the bars
 // are themselves scaled: measured that way, each pass would scale by a ratio the pass before
-// changed. The bars are counted back in, so the ratio follows the window alone.
-void Engine::mdiInnerSize(host::Object& form, float& width, float& height) {
+// changed. The bars are counted back in, so the ratio follows the window alone. A bar is a
+// window of whole pixels: that, not the twips its Height or Width holds, is what it takes.
+void Engine::mdiInnerSize(host::Object& form, float& width, float& height) const {
   width = form.get("ScaleWidth").toSingle();
   height = form.get("ScaleHeight").toSingle();
+  const host::ScreenMetrics screen = engineServices().screen();
+  auto pixels = [](float twips, double perPixel) {
+    return static_cast<float>(std::round(twips / perPixel) * perPixel);
+  };
   host::ignoreErrors([&] {
     host::ObjectPtr controls = form.get("Controls").toObject();
     int n = controls->get("Count").toLong();
@@ -106,11 +111,13 @@ void Engine::mdiInnerSize(host::Object& form, float& width, float& height) {
       switch (align->toLong()) {
         case 1:
         case 2:
-          host::ignoreErrors([&] { height += c->get("Height").toSingle(); });
+          host::ignoreErrors(
+              [&] { height += pixels(c->get("Height").toSingle(), screen.twipsPerPixelY); });
           break;
         case 3:
         case 4:
-          host::ignoreErrors([&] { width += c->get("Width").toSingle(); });
+          host::ignoreErrors(
+              [&] { width += pixels(c->get("Width").toSingle(), screen.twipsPerPixelX); });
           break;
         default:
           break;
