@@ -87,6 +87,7 @@ class Engine {
     std::uint64_t infoVersion = 0, flagsVersion = 0;
   };
   Found found_;
+  std::vector<const Entry*> placingOrder_;  // the entries in the order a run places them
   // The size of the container the last control placed sat in: the controls of one frame or
   // picture box come one after another, and a container's size changes during a run only
   // when the container itself is placed, which forgets it.
@@ -102,6 +103,7 @@ class Engine {
   void placingRun(const host::ObjectPtr& host);
   void endRun();
   void raiseError(const std::string& description, const host::HostError& error);
+  bool rebuilt(const host::ObjectPtr& list);
   bool needsDetach(ControlClass& rec);
   void detach(host::Object& ctrl, ControlClass& rec);
   void reattach(host::Object& ctrl, ControlClass& rec);

@@ -46,13 +46,27 @@ void noteWhereItStands(host::Object& ctrl, ControlClass& rec) {
 const char* const kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
 constexpr std::uint8_t kHasBorderWidth = 1u << std::size(kPictureMembers);
 constexpr std::uint8_t kHasPictures = kHasBorderWidth - 1;
+constexpr std::uint8_t kHasAlign = kHasBorderWidth << 1;
+const char* const kOtherImageLists[] = {"DisabledImageList", "HotImageList", "ColHdrIcons"};
 
 std::uint8_t optionalMembers(host::Object& ctrl) {
   std::uint8_t has = 0;
   for (std::size_t i = 0; i < std::size(kPictureMembers); ++i)
     if (ctrl.has(kPictureMembers[i])) has = static_cast<std::uint8_t>(has | (1u << i));
   if (ctrl.has("BorderWidth")) has |= kHasBorderWidth;
+  if (ctrl.has("Align")) has |= kHasAlign;
   return has;
+}
+
+// A control the form stacks on one of its edges: its size depends on the others stacked there.
+bool alignedOnForm(host::Object& ctrl) {
+  bool aligned = false;
+  host::ignoreErrors([&] {
+    if (ctrl.get("Align").toLong() == 0) return;
+    host::ObjectPtr site = ctrl.get("Container").toObject();
+    aligned = site && isFormObject(*site);
+  });
+  return aligned;
 }
 
 bool differs(host::Object& ctrl, const ControlClass& rec) {
@@ -261,14 +275,16 @@ std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> Engine::
   return {rec, flags};
 }
 
+// Whether the pass rebuilds the images of that image list.
+bool Engine::rebuilt(const host::ObjectPtr& list) {
+  if (!list) return false;
+  auto flags = findRecord<ControlFlags>(colControlFlags(), GetControlKey(list));
+  return flags && !flags->DontScaleGraphic;
+}
+
 // Whether the images of the image lists bound to the control will be rebuilt, so that the
 // control must let go of them for the pass. The records name the lists when re-attaching.
 bool Engine::needsDetach(ControlClass& rec) {
-  auto rebuilt = [&](const host::ObjectPtr& list) {
-    if (!list) return false;
-    auto flags = findRecord<ControlFlags>(colControlFlags(), GetControlKey(list));
-    return flags && !flags->DontScaleGraphic;
-  };
   bool needs = false;
   if (rec.ControlHasImageList && rebuilt(rec.ImageList)) needs = true;
   if (rec.ControlHasTwoImageLists &&
@@ -283,6 +299,15 @@ void Engine::detach(host::Object& ctrl, ControlClass& rec) {
   if (rec.ControlHasTwoImageLists) {
     rec.IconsImageList = ctrl.get("Icons").toObject();
     rec.SmallIconsImageList = ctrl.get("SmallIcons").toObject();
+  }
+  // A list bound only to show disabled or hot buttons, or column headers, would keep the
+  // rebuilt list from being cleared: it is let go of too, and given back as it was.
+  for (std::size_t i = 0; i < std::size(kOtherImageLists); ++i) {
+    rec.OtherImageLists[i] = nullptr;
+    auto list = host::tryGet(ctrl, kOtherImageLists[i]);
+    if (!list || !list->isObject() || !rebuilt(list->toObject())) continue;
+    rec.OtherImageLists[i] = list->toObject();
+    host::ignoreErrors([&] { ctrl.set(kOtherImageLists[i], Variant(nullptr)); });
   }
   if (!needsDetach(rec)) return;
   // Remember which image every item showed, then let go of the lists.
@@ -308,6 +333,9 @@ void Engine::detach(host::Object& ctrl, ControlClass& rec) {
 }
 
 void Engine::reattach(host::Object& ctrl, ControlClass& rec) {
+  for (std::size_t i = 0; i < std::size(kOtherImageLists); ++i)
+    if (rec.OtherImageLists[i])
+      host::ignoreErrors([&] { ctrl.set(kOtherImageLists[i], Variant(rec.OtherImageLists[i])); });
   if (!needsDetach(rec)) return;
   auto restore = [&](bool has, host::Name collection, IndexedField<Variant>& field) {
     if (!has) return;
@@ -437,10 +465,21 @@ void Engine::placingRun(const host::ObjectPtr& host) {
     for (const Entry& entry : entries)
       if (entry.rec) host::ignoreErrors([&] { detach(*entry.ctrl, *entry.rec); });
 
-  // Place, by kind.
+  // Place, by kind, the aligned controls first: the form stacks them against one another, so
+  // what they hold is placed against the size that stacking gives them once all are placed,
+  // never against the one the pass before left.
+  placingOrder_.clear();
+  for (const Entry& e : entries)
+    if ((e.has & kHasAlign) && alignedOnForm(*e.ctrl)) placingOrder_.push_back(&e);
+  const std::size_t alignedCount = placingOrder_.size();
+  for (const Entry& e : entries)
+    if (std::find(placingOrder_.begin(), placingOrder_.begin() + alignedCount, &e) ==
+        placingOrder_.begin() + alignedCount)
+      placingOrder_.push_back(&e);
   lastContainer_ = {};
   try {
-    for (const Entry& entry : entries) {
+    for (const Entry* placing : placingOrder_) {
+      const Entry& entry = *placing;
       if (!entry.rec) continue;
       // Whatever this control's placing does to its own size, no later control reads it from
       // before.

@@ -118,16 +118,9 @@ class CorpusLayoutTest : public ScenarioTest {
   }
 };
 
-// Forms whose image list is bound where the pass cannot let go of it: every pass is abandoned
-// with the control's message before it places anything, as the classic control does.
-const std::initializer_list<testing_support::NotYet> kAbandoned = {
-    {"048-", "an image list bound to its list view"},
-    {"061-", "an image list bound on its cool bar"}};
-
 TEST_F(CorpusLayoutTest, EveryFormPlacesItsPlainControlsInProportion) {
   std::size_t checked = 0, forms = 0;
   for (const fs::path& file : testing_support::formsToCheck()) {
-    if (testing_support::notYet(file, kAbandoned)) continue;
     SCOPED_TRACE(file.filename().string());
     frm::Document doc = frm::readFile(file);
     auto form = loadWithRescalo(file);
@@ -154,7 +147,7 @@ TEST_F(CorpusLayoutTest, EveryFormPlacesItsPlainControlsInProportion) {
     form->unload();
   }
   if (testing_support::haveCorpus()) {
-    EXPECT_EQ(forms, 75u + 4u);  // the non-MDI forms of both batches, and the examples
+    EXPECT_EQ(forms, 77u + 4u);  // the non-MDI forms of both batches, and the examples
     EXPECT_GT(checked, 300u);
   } else {
     EXPECT_GT(checked, 20u) << "the examples alone";
@@ -174,9 +167,7 @@ TEST_F(CorpusLayoutTest, EveryFormIsHeldAtItsLimitsBeepingOnlyWhenAsked) {
   bool beep = false;
   for (const fs::path& file : testing_support::formsToCheck()) {
     if (testing_support::notYet(
-            file, {{"048-", "an image list bound to its list view abandons the pass"},
-                   {"055-", "an MDI form with menus is not yet held at its smallest width"},
-                   {"061-", "an image list bound on its cool bar abandons the pass"}}))
+            file, {{"055-", "an MDI form with menus is not yet held at its smallest width"}}))
       continue;
     SCOPED_TRACE(file.filename().string());
     frm::Document doc = frm::readFile(file);
@@ -309,7 +300,6 @@ void expectSameLook(const std::map<std::string, Look>& before,
 TEST_F(CorpusLayoutTest, DragsThatEndAtTheDesignedSizeLeaveEveryFormAsDesigned) {
   std::size_t compared = 0;
   for (const fs::path& file : testing_support::formsToCheck()) {
-    if (testing_support::notYet(file, kAbandoned)) continue;
     SCOPED_TRACE(file.filename().string());
     auto form = loadWithRescalo(file);
     form->call("Show");
