@@ -69,6 +69,19 @@ bool alignedOnForm(host::Object& ctrl) {
   return aligned;
 }
 
+// Twips per unit of the control's container, vertically: a toolbar's button height is in those
+// units, while it is cut to whole twips and grows in steps of twips. A container without a
+// scale of its own (a frame) is in twips.
+double twipsPerUnitY(host::Object& ctrl) {
+  double unit = 1;
+  host::ignoreErrors([&] {
+    host::ObjectPtr site = ctrl.get("Container").toObject();
+    Variant args[] = {Variant(1.0f), site->get("ScaleMode"), Variant(std::int16_t{1})};
+    unit = std::abs(site->call("ScaleY", args).toDouble());
+  });
+  return unit > 0 ? unit : 1;
+}
+
 bool differs(host::Object& ctrl, const ControlClass& rec) {
   return ctrl.get("Width").toSingle() != rec.LastWidth ||
          ctrl.get("Height").toSingle() != rec.LastHeight;
@@ -422,12 +435,13 @@ void Engine::toolbarHeightLoop(host::Object& ctrl, const ControlClass& rec, doub
   // Without a reference size there is no height to grow towards, only a toolbar that would
   // grow until its height stops changing.
   if (!std::isfinite(rec.Height * r)) return;
+  const double step = 8 / twipsPerUnitY(ctrl);
   float previous = 0;
   for (;;) {
     engineServices().DoEvents();
     float height = ctrl.get("Height").toSingle();
     if (height == previous || height >= rec.Height * r) return;
-    ctrl.set("ButtonHeight", ctrl.get("ButtonHeight").toSingle() + 8);
+    ctrl.set("ButtonHeight", ctrl.get("ButtonHeight").toSingle() + step);
     previous = ctrl.get("Height").toSingle();
   }
 }
@@ -546,7 +560,8 @@ void Engine::placingRun(const host::ObjectPtr& host) {
       if (rec->ControlHasButtons) {
         if (!flags->DontScaleWidth) ctrl->set("ButtonWidth", rec->ButtonWidth * rec->xScale);
         if (!flags->DontScaleHeight) {
-          ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight) * rec->yScale);
+          const double unit = twipsPerUnitY(*ctrl);
+          ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight * unit) / unit * rec->yScale);
           // The toolbar takes the height of its new buttons before the controls it holds are
           // placed against it: they would otherwise follow the height of the pass before.
           engineServices().DoEvents();

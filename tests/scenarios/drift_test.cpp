@@ -66,11 +66,6 @@ std::string differences(const std::vector<std::string>& now,
 TEST_F(DriftTest, EveryCorpusFormBroughtBackToItsDesignSizeIsAsDesigned) {
   std::size_t forms = 0;
   for (const fs::path& file : testing_support::formsToCheck()) {
-    if (testing_support::notYet(
-            file, {{"086-",
-                    "a toolbar in centimetres: its button height is cut to a whole unit and "
-                    "the toolbar grows in steps meant for twips"}}))
-      continue;
     auto form = withRescalo(frm::readFile(file), file);
     form->call("Show");
     if (form->windowState() != 0) {
