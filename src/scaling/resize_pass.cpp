@@ -49,6 +49,9 @@ constexpr std::uint8_t kHasBorderWidth = 1u << std::size(kPictureMembers);
 // A surface one draws on (it has Cls) paints its picture again, drawing included, whenever
 // the picture is written, even with the one it has.
 constexpr std::uint8_t kDrawnOn = kHasBorderWidth << 1;
+constexpr std::uint8_t kHasPictures = kHasBorderWidth - 1;
+constexpr std::uint8_t kHasAlign = kHasBorderWidth << 2;
+const char* const kOtherImageLists[] = {"DisabledImageList", "HotImageList", "ColHdrIcons"};
 
 std::uint8_t optionalMembers(host::Object& ctrl) {
   std::uint8_t has = 0;
@@ -56,7 +59,32 @@ std::uint8_t optionalMembers(host::Object& ctrl) {
     if (ctrl.has(kPictureMembers[i])) has = static_cast<std::uint8_t>(has | (1u << i));
   if (ctrl.has("BorderWidth")) has |= kHasBorderWidth;
   if (ctrl.has("Cls")) has |= kDrawnOn;
+  if (ctrl.has("Align")) has |= kHasAlign;
   return has;
+}
+
+// A control the form stacks on one of its edges: its size depends on the others stacked there.
+bool alignedOnForm(host::Object& ctrl) {
+  bool aligned = false;
+  host::ignoreErrors([&] {
+    if (ctrl.get("Align").toLong() == 0) return;
+    host::ObjectPtr site = ctrl.get("Container").toObject();
+    aligned = site && isFormObject(*site);
+  });
+  return aligned;
+}
+
+// Twips per unit of the control's container, vertically: a toolbar's button height is in those
+// units, while it is cut to whole twips and grows in steps of twips. A container without a
+// scale of its own (a frame) is in twips.
+double twipsPerUnitY(host::Object& ctrl) {
+  double unit = 1;
+  host::ignoreErrors([&] {
+    host::ObjectPtr site = ctrl.get("Container").toObject();
+    Variant args[] = {Variant(1.0f), site->get("ScaleMode"), Variant(std::int16_t{1})};
+    unit = std::abs(site->call("ScaleY", args).toDouble());
+  });
+  return unit > 0 ? unit : 1;
 }
 
 bool differs(host::Object& ctrl, const ControlClass& rec) {
@@ -76,7 +104,7 @@ host::Collection& Engine::colControlFlags() {
   return *colControlFlags_;
 }
 
-void Engine::innerSize(host::Object& form, float& width, float& height) {
+void Engine::innerSize(host::Object& form, float& width, float& height) const {
   if (form.typeName() == "MDIForm") {
     mdiInnerSize(form, width, height);
     return;
@@ -90,10 +118,15 @@ void Engine::innerSize(host::Object& form, float& width, float& height) {
 
 // An MDI form's ScaleWidth and ScaleHeight are what its aligned bars leave free, and the bars
 // are themselves scaled: measured that way, each pass would scale by a ratio the pass before
-// changed. The bars are counted back in, so the ratio follows the window alone.
-void Engine::mdiInnerSize(host::Object& form, float& width, float& height) {
+// changed. The bars are counted back in, so the ratio follows the window alone. A bar is a
+// window of whole pixels: that, not the twips its Height or Width holds, is what it takes.
+void Engine::mdiInnerSize(host::Object& form, float& width, float& height) const {
   width = form.get("ScaleWidth").toSingle();
   height = form.get("ScaleHeight").toSingle();
+  const host::ScreenMetrics screen = engineServices().screen();
+  auto pixels = [](float twips, double perPixel) {
+    return static_cast<float>(std::round(twips / perPixel) * perPixel);
+  };
   host::ignoreErrors([&] {
     host::ObjectPtr controls = form.get("Controls").toObject();
     int n = controls->get("Count").toLong();
@@ -110,11 +143,13 @@ void Engine::mdiInnerSize(host::Object& form, float& width, float& height) {
       switch (align->toLong()) {
         case 1:
         case 2:
-          host::ignoreErrors([&] { height += c->get("Height").toSingle(); });
+          host::ignoreErrors(
+              [&] { height += pixels(c->get("Height").toSingle(), screen.twipsPerPixelY); });
           break;
         case 3:
         case 4:
-          host::ignoreErrors([&] { width += c->get("Width").toSingle(); });
+          host::ignoreErrors(
+              [&] { width += pixels(c->get("Width").toSingle(), screen.twipsPerPixelX); });
           break;
         default:
           break;
@@ -262,14 +297,16 @@ std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> Engine::
   return {rec, flags};
 }
 
+// Whether the pass rebuilds the images of that image list.
+bool Engine::rebuilt(const host::ObjectPtr& list) {
+  if (!list) return false;
+  auto flags = findRecord<ControlFlags>(colControlFlags(), GetControlKey(list));
+  return flags && !flags->DontScaleGraphic;
+}
+
 // Whether the images of the image lists bound to the control will be rebuilt, so that the
 // control must let go of them for the pass. The records name the lists when re-attaching.
 bool Engine::needsDetach(ControlClass& rec) {
-  auto rebuilt = [&](const host::ObjectPtr& list) {
-    if (!list) return false;
-    auto flags = findRecord<ControlFlags>(colControlFlags(), GetControlKey(list));
-    return flags && !flags->DontScaleGraphic;
-  };
   bool needs = false;
   if (rec.ControlHasImageList && rebuilt(rec.ImageList)) needs = true;
   if (rec.ControlHasTwoImageLists &&
@@ -284,6 +321,15 @@ void Engine::detach(host::Object& ctrl, ControlClass& rec) {
   if (rec.ControlHasTwoImageLists) {
     rec.IconsImageList = ctrl.get("Icons").toObject();
     rec.SmallIconsImageList = ctrl.get("SmallIcons").toObject();
+  }
+  // A list bound only to show disabled or hot buttons, or column headers, would keep the
+  // rebuilt list from being cleared: it is let go of too, and given back as it was.
+  for (std::size_t i = 0; i < std::size(kOtherImageLists); ++i) {
+    rec.OtherImageLists[i] = nullptr;
+    auto list = host::tryGet(ctrl, kOtherImageLists[i]);
+    if (!list || !list->isObject() || !rebuilt(list->toObject())) continue;
+    rec.OtherImageLists[i] = list->toObject();
+    host::ignoreErrors([&] { ctrl.set(kOtherImageLists[i], Variant(nullptr)); });
   }
   if (!needsDetach(rec)) return;
   // Remember which image every item showed, then let go of the lists.
@@ -309,6 +355,9 @@ void Engine::detach(host::Object& ctrl, ControlClass& rec) {
 }
 
 void Engine::reattach(host::Object& ctrl, ControlClass& rec) {
+  for (std::size_t i = 0; i < std::size(kOtherImageLists); ++i)
+    if (rec.OtherImageLists[i])
+      host::ignoreErrors([&] { ctrl.set(kOtherImageLists[i], Variant(rec.OtherImageLists[i])); });
   if (!needsDetach(rec)) return;
   auto restore = [&](bool has, host::Name collection, IndexedField<Variant>& field) {
     if (!has) return;
@@ -395,12 +444,13 @@ void Engine::toolbarHeightLoop(host::Object& ctrl, const ControlClass& rec, doub
   // Without a reference size there is no height to grow towards, only a toolbar that would
   // grow until its height stops changing.
   if (!std::isfinite(rec.Height * r)) return;
+  const double step = 8 / twipsPerUnitY(ctrl);
   float previous = 0;
   for (;;) {
     engineServices().DoEvents();
     float height = ctrl.get("Height").toSingle();
     if (height == previous || height >= rec.Height * r) return;
-    ctrl.set("ButtonHeight", ctrl.get("ButtonHeight").toSingle() + 8);
+    ctrl.set("ButtonHeight", ctrl.get("ButtonHeight").toSingle() + step);
     previous = ctrl.get("Height").toSingle();
   }
 }
@@ -438,10 +488,21 @@ void Engine::placingRun(const host::ObjectPtr& host) {
     for (const Entry& entry : entries)
       if (entry.rec) host::ignoreErrors([&] { detach(*entry.ctrl, *entry.rec); });
 
-  // Place, by kind.
+  // Place, by kind, the aligned controls first: the form stacks them against one another, so
+  // what they hold is placed against the size that stacking gives them once all are placed,
+  // never against the one the pass before left.
+  placingOrder_.clear();
+  for (const Entry& e : entries)
+    if ((e.has & kHasAlign) && alignedOnForm(*e.ctrl)) placingOrder_.push_back(&e);
+  const std::size_t alignedCount = placingOrder_.size();
+  for (const Entry& e : entries)
+    if (std::find(placingOrder_.begin(), placingOrder_.begin() + alignedCount, &e) ==
+        placingOrder_.begin() + alignedCount)
+      placingOrder_.push_back(&e);
   lastContainer_ = {};
   try {
-    for (const Entry& entry : entries) {
+    for (const Entry* placing : placingOrder_) {
+      const Entry& entry = *placing;
       if (!entry.rec) continue;
       // Whatever this control's placing does to its own size, no later control reads it from
       // before.
@@ -520,7 +581,8 @@ void Engine::placingRun(const host::ObjectPtr& host) {
       if (rec->ControlHasButtons) {
         if (!flags->DontScaleWidth) ctrl->set("ButtonWidth", rec->ButtonWidth * rec->xScale);
         if (!flags->DontScaleHeight) {
-          ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight) * rec->yScale);
+          const double unit = twipsPerUnitY(*ctrl);
+          ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight * unit) / unit * rec->yScale);
           // The toolbar takes the height of its new buttons before the controls it holds are
           // placed against it: they would otherwise follow the height of the pass before.
           engineServices().DoEvents();

@@ -55,17 +55,6 @@ std::string differences(const std::vector<std::string>& now,
 TEST_F(DriftTest, EveryCorpusFormBroughtBackToItsDesignSizeIsAsDesigned) {
   std::size_t forms = 0;
   for (const fs::path& file : testing_support::formsToCheck()) {
-    if (testing_support::notYet(
-            file, {{"044-",
-                    "controls in aligned boxes are placed against the other boxes as the pass "
-                    "before left them"},
-                   {"061-",
-                    "its image list is bound where the pass cannot let go of it, so the pass "
-                    "is abandoned with the control's message"},
-                   {"086-",
-                    "a toolbar in centimetres: its button height is cut to a whole unit and "
-                    "the toolbar grows in steps meant for twips"}}))
-      continue;
     auto form = withRescalo(frm::readFile(file), file);
     form->call("Show");
     if (form->windowState() != 0) {
