@@ -227,7 +227,7 @@ std::vector<Mismatch> ShownForm::mismatches() const {
     double left = r->left, top = r->top;
     // A tab dialog's control is measured from the dialog there and from its page here.
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(r->container)) {
-      if (left + r->width < 0) left += runtime::kHiddenPageOffset;
+      if (dialog->pageOf(*r) >= 0 && left + r->width < 0) left += runtime::kHiddenPageOffset;
       if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
       if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
     }
