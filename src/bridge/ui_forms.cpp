@@ -101,6 +101,14 @@ UiForm loadUiForm(const std::filesystem::path& file) {
   if (!out.window)
     throw std::runtime_error(
         file.string() + ": expected a Qt Designer form: " + loader.errorString().toStdString());
+  // A converted form names the members of a control array apart (Name_Index): each gets its
+  // classic name back, the index going with it as it does on a classic form.
+  for (QObject* o : out.window->findChildren<QObject*>()) {
+    const QVariant index = o->property("Index");
+    const QString suffix = "_" + index.toString();
+    if (index.isValid() && o->objectName().endsWith(suffix))
+      o->setObjectName(o->objectName().chopped(suffix.size()));
+  }
   for (QWidget* w : out.window->findChildren<QWidget*>()) {
     if (!w->property(kPlaceholder).toBool()) continue;
     out.hasRescalo = true;
