@@ -3,6 +3,7 @@
 // layout's, a main window's bars are Qt's, and a widget's own size limits hold.
 
 #include <rescalo/bridge/shown_form.h>
+#include <rescalo/bridge/ui_forms.h>
 #include <rescalo/bridge/ui_writer.h>
 #include <rescalo/qt/qt_control.h>
 
@@ -163,34 +164,34 @@ std::string shownMenus(const QWidget& window) {
   return out;
 }
 
-// What Qt's own tools say reading a form, where the build has them: its uic, and its loader
-// with the Rescalo's plugin.
-std::string qtToolsOn(const QString& ui) {
-  std::string said;
+// What the loaders say reading a form: ours, and Qt's own where the build has them: its uic,
+// and its QUiLoader with the Rescalo's plugin.
+std::string heardReading(const QString& ui) {
+  static std::string said;
+  said.clear();
+  const QtMessageHandler before = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& m) { said += m.toStdString(); });
+  bridge::loadUiForm(ui.toStdString());
+#ifdef RESCALO_DESIGNER_PLUGIN_DIR
+  QUiLoader loader;
+  loader.addPluginPath(RESCALO_DESIGNER_PLUGIN_DIR);
+  QFile file(ui);
+  if (!file.open(QIODevice::ReadOnly) || !std::unique_ptr<QWidget>(loader.load(&file)))
+    said += "QUiLoader failed";
+#endif
+  qInstallMessageHandler(before);
 #ifdef RESCALO_UIC
   QProcess uic;
   uic.start(RESCALO_UIC, {ui, "-o", ui + ".h"});
   if (!uic.waitForFinished() || uic.exitCode() != 0) said += "uic failed; ";
   said += uic.readAllStandardError().toStdString();
 #endif
-#ifdef RESCALO_DESIGNER_PLUGIN_DIR
-  static std::string* heard = nullptr;
-  heard = &said;
-  const QtMessageHandler before = qInstallMessageHandler(
-      [](QtMsgType, const QMessageLogContext&, const QString& m) { *heard += m.toStdString(); });
-  QUiLoader loader;
-  loader.addPluginPath(RESCALO_DESIGNER_PLUGIN_DIR);
-  QFile file(ui);
-  if (!file.open(QIODevice::ReadOnly) || !std::unique_ptr<QWidget>(loader.load(&file)))
-    said += "QUiLoader failed";
-  qInstallMessageHandler(before);
-#endif
   return said;
 }
 
 // A classic form converted to a Designer form opens as the classic one does, menus and all,
-// and follows the same drags the same way: every widget both have within a pixel. Qt's own
-// tools read it without a word.
+// and follows the same drags the same way: every widget both have within a pixel. Our loader
+// and Qt's own tools read it without a word.
 TEST(UiForms, AClassicFormConvertedToADesignerFormShowsAndRescalesAsTheClassicOne) {
   QTemporaryDir dir;
   const bridge::ShowOptions quick{.quietMessageBoxes = true, .settleMs = 200};
@@ -198,12 +199,13 @@ TEST(UiForms, AClassicFormConvertedToADesignerFormShowsAndRescalesAsTheClassicOn
   for (const auto& frm : testing_support::formsToCheck()) {
     const std::filesystem::path ui = dir.filePath("converted.ui").toStdString();
     bridge::convertToUi(frm, ui);
-    EXPECT_EQ(qtToolsOn(QString::fromStdString(ui.string())), "") << frm.filename();
+    EXPECT_EQ(heardReading(QString::fromStdString(ui.string())), "") << frm.filename();
     bridge::ShownForm classic(frm, quick);
+    EXPECT_EQ(shownMenus(*bridge::loadUiForm(ui).window), shownMenus(classic.window()))
+        << frm.filename();
     if (!carriedWhole(classic)) continue;
     bridge::ShownForm designer(ui, quick);
     ASSERT_TRUE(designer.built().hasRescalo) << frm.filename();
-    EXPECT_EQ(shownMenus(designer.window()), shownMenus(classic.window())) << frm.filename();
     for (const double scale : {1.0, 1.5, 0.7, 1.0}) {
       if (scale != 1.0 || compared) {
         classic.drag(classic.designWidth() * scale, classic.designHeight() * scale);
