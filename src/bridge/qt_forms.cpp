@@ -854,14 +854,13 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     QWidget* holder = parent == containers.end() ? nullptr : parent->second;
     double left = c->left, top = c->top;
     // On a tab dialog, a control sits on its page: below (or beside) the tabs, and, on a page
-    // not shown, back from where the dialog parks it.
+    // not shown, back from where the dialog parks it. One the file lists on no page is never
+    // brought back by the dialog: it goes on the page shown, where it is, parked or not.
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c->container); dialog && holder) {
-      auto* tabs = qobject_cast<QTabWidget*>(holder);
-      for (int t = 0; tabs && t < dialog->tabs(); ++t) {
-        const auto on = dialog->pageControls(t);
-        if (std::find(on.begin(), on.end(), c.get()) != on.end()) holder = tabs->widget(t);
-      }
-      if (left + c->width < 0) left += kTabOffset;
+      const int page = dialog->pageOf(*c);
+      if (auto* tabs = qobject_cast<QTabWidget*>(holder))
+        holder = tabs->widget(page >= 0 ? page : dialog->tab());
+      if (page >= 0 && left + c->width < 0) left += kTabOffset;
       if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
       if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
     }
