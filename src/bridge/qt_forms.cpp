@@ -834,20 +834,13 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     double left = c->left, top = c->top;
     double pageX = 0, pageY = 0;  // where the page starts in its tab dialog
     // On a tab dialog, a control sits on its page: below (or beside) the tabs, and, on a page
-    // not shown, back from where the dialog parks it. One on no page stays parked where no
-    // page shows it, on the page shown.
+    // not shown, back from where the dialog parks it. One the file lists on no page is never
+    // brought back by the dialog: it goes on the page shown, where it is, parked or not.
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(c->container); dialog && holder) {
-      auto* tabs = qobject_cast<QTabWidget*>(holder);
-      bool onPage = false;
-      for (int t = 0; tabs && t < dialog->tabs(); ++t) {
-        const auto on = dialog->pageControls(t);
-        if (std::find(on.begin(), on.end(), c.get()) != on.end()) {
-          holder = tabs->widget(t);
-          onPage = true;
-        }
-      }
-      if (tabs && !onPage && tabs->currentWidget()) holder = tabs->currentWidget();
-      if (onPage && left + c->width < 0) left += kTabOffset;
+      const int page = dialog->pageOf(*c);
+      if (auto* tabs = qobject_cast<QTabWidget*>(holder))
+        holder = tabs->widget(page >= 0 ? page : dialog->tab());
+      if (page >= 0 && left + c->width < 0) left += kTabOffset;
       if (dialog->tabOrientation == 0) pageY = dialog->tabHeightTwips;
       if (dialog->tabOrientation == 2) pageX = dialog->tabHeightTwips;
       left -= pageX;

@@ -255,13 +255,9 @@ std::vector<Mismatch> ShownForm::mismatches() const {
     double left = r->left, top = r->top;
     // A tab dialog's control is measured from the dialog there and from its page here.
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(r->container)) {
-      // Parked there for a page not shown; here only when on no page.
-      if (left + r->width < 0 && g.x() + g.width() >= 0) left += runtime::kHiddenPageOffset;
+      if (dialog->pageOf(*r) >= 0 && left + r->width < 0) left += runtime::kHiddenPageOffset;
       if (dialog->tabOrientation == 0) top -= dialog->tabHeightTwips;
       if (dialog->tabOrientation == 2) left -= dialog->tabHeightTwips;
-      if (getenv("DBG"))
-        fprintf(stderr, "DBG %s top %g tabh %g dialog %s h %g qt y %d\n", key.c_str(), r->top,
-                dialog->tabHeightTwips, dialog->name().c_str(), dialog->height, g.y());
     }
     const std::array<double, 4> want = {left / tx_ * ratioX, top / ty_ * ratioY,
                                         r->width / tx_ * ratioX, r->height / ty_ * ratioY};
@@ -289,7 +285,14 @@ std::vector<Mismatch> ShownForm::proportionMismatches() const {
         std::clamp(was.width() * rx, double(w->minimumWidth()), double(w->maximumWidth()));
     const double height =
         std::clamp(was.height() * ry, double(w->minimumHeight()), double(w->maximumHeight()));
-    const std::array<double, 4> want = {was.x() * rx, was.y() * ry, width, height};
+    // A control its tab dialog parks is measured as if its page were shown, as it is placed.
+    const QWidget* container = qt::containerOf(*w);
+    const double parked = container && qt::kindOf(*container) == qt::ControlKind::TabControl &&
+                                  was.x() + was.width() < 0
+                              ? runtime::kHiddenPageOffset / tx_
+                              : 0;
+    const std::array<double, 4> want = {(was.x() + parked) * rx - parked, was.y() * ry, width,
+                                        height};
     const QRect g = w->geometry();
     const int got[] = {g.x(), g.y(), g.width(), g.height()};
     for (int i = 0; i < 4; ++i)

@@ -7,20 +7,23 @@
 #include <QXmlStreamReader>
 #include <stdexcept>
 
+#include <rescalo/bridge/qt_rescalo.h>
+
 namespace rescalo::bridge {
 
 namespace {
 
 constexpr const char* kPlaceholder = "rescaloPlaceholder";
 
-// Makes a plain hidden widget where the form has a Rescalo, to be taken out again: its settings
-// are read from the form's text.
+// Makes a hidden Rescalo as Designer holds one (attached to nothing) where the form has one,
+// to be taken out again: its settings are read from the form's text. Being one, it takes every
+// property the form gives it.
 class Loader : public QUiLoader {
  public:
   QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override {
     if (className != QLatin1String(kRescaloUiClass))
       return QUiLoader::createWidget(className, parent, name);
-    auto* w = new QWidget(parent);
+    QWidget* w = qt::Rescalo::createAtDesignTime(parent);
     w->setObjectName(name);
     w->setProperty(kPlaceholder, true);
     w->hide();
@@ -101,6 +104,14 @@ UiForm loadUiForm(const std::filesystem::path& file) {
   if (!out.window)
     throw std::runtime_error(
         file.string() + ": expected a Qt Designer form: " + loader.errorString().toStdString());
+  // A converted form names the members of a control array apart (Name_Index): each gets its
+  // classic name back, the index going with it as it does on a classic form.
+  for (QObject* o : out.window->findChildren<QObject*>()) {
+    const QVariant index = o->property("Index");
+    const QString suffix = "_" + index.toString();
+    if (index.isValid() && o->objectName().endsWith(suffix))
+      o->setObjectName(o->objectName().chopped(suffix.size()));
+  }
   for (QWidget* w : out.window->findChildren<QWidget*>()) {
     if (!w->property(kPlaceholder).toBool()) continue;
     out.hasRescalo = true;

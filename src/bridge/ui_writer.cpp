@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMetaProperty>
 #include <QPlainTextEdit>
 #include <QSaveFile>
@@ -31,7 +32,7 @@ namespace {
 // theirs to make again.
 class Writer {
  public:
-  Writer(QXmlStreamWriter& xml, const QtFormWindow& built) : xml_(xml) {
+  Writer(QXmlStreamWriter& xml, const QtFormWindow& built) : xml_(xml), menus_(built.menus) {
     for (const auto& [key, w] : built.widgets) controls_.insert(w);
     const QStringList known = QUiLoader().availableWidgets();
     known_ = QSet<QString>(known.begin(), known.end());
@@ -41,16 +42,19 @@ class Writer {
     xml_.writeStartElement("widget");
     xml_.writeAttribute("class", classOf(window));
     xml_.writeAttribute("name", window.objectName());
-    // The menus stay behind, and the height their bar took with them.
-    rect("geometry", QRect(QPoint(0, 0), window.size() - QSize(0, classicMenuBarPixels(window))));
+    rect("geometry", QRect(QPoint(0, 0), window.size()));
     string("windowTitle", window.windowTitle());
     font(window, nullptr);
     dynamicProperties(window);
-    if (auto* main = qobject_cast<QMainWindow*>(&window); main && main->centralWidget()) {
+    auto* main = qobject_cast<QMainWindow*>(&window);
+    if (main && main->centralWidget()) {
       // An MDI form's area is all that is central to it.
+      if (main->centralWidget()->objectName().isEmpty())
+        main->centralWidget()->setObjectName("centralwidget");
       child(*main->centralWidget(), window);
     }
     children(window);
+    menus(main ? main->menuWidget() : nullptr);
   }
 
  private:
@@ -73,7 +77,7 @@ class Writer {
   void child(QWidget& w, QWidget& parent) {
     xml_.writeStartElement("widget");
     xml_.writeAttribute("class", classOf(w));
-    xml_.writeAttribute("name", w.objectName());
+    xml_.writeAttribute("name", nameOf(w));
     rect("geometry", w.geometry());
     if (!w.isVisibleTo(&parent) && !w.isWindow()) boolean("visible", false);
     if (!w.isEnabled()) boolean("enabled", false);
@@ -99,7 +103,7 @@ class Writer {
         xml_.writeStartElement("widget");
         xml_.writeAttribute("class", "QWidget");
         xml_.writeAttribute("name", page->objectName().isEmpty()
-                                        ? w.objectName() + "_page" + QString::number(i)
+                                        ? nameOf(w) + "_page" + QString::number(i)
                                         : page->objectName());
         xml_.writeStartElement("attribute");
         xml_.writeAttribute("name", "title");
@@ -114,6 +118,63 @@ class Writer {
     xml_.writeEndElement();
   }
 
+  // The menus as Designer keeps them: a QMenu for each menu with items, holding its own, and
+  // every item an action of the form, added in order to its menu or to the bar. An MDI child's
+  // menus, shown on its parent's bar, are its QMenus alone. A hidden menu is kept off its bar
+  // or menu (it can still pop up), a hidden separator left out: neither shows.
+  void menus(const QWidget* bar) {
+    if (menus_.empty()) return;
+    if (bar) {
+      xml_.writeStartElement("widget");
+      xml_.writeAttribute("class", "QMenuBar");
+      xml_.writeAttribute("name", "menubar");
+      rect("geometry", QRect(0, 0, bar->parentWidget()->width(), bar->height()));
+      size("minimumSize", bar->minimumSize());
+      size("maximumSize", bar->maximumSize());
+      if (bar->isHidden()) boolean("visible", false);
+    }
+    std::vector<const QAction*> items;
+    menuItems(QList<QAction*>(menus_.begin(), menus_.end()), bar != nullptr, items);
+    if (bar) xml_.writeEndElement();
+    for (const QAction* a : items) {
+      xml_.writeStartElement("action");
+      xml_.writeAttribute("name", nameOf(*a));
+      string("text", a->text());
+      if (a->isCheckable()) boolean("checkable", true);
+      if (a->isChecked()) boolean("checked", true);
+      if (!a->isEnabled()) boolean("enabled", false);
+      if (!a->isVisible()) boolean("visible", false);
+      string("shortcut", a->shortcut().toString(QKeySequence::PortableText));
+      dynamicProperties(*a);
+      xml_.writeEndElement();
+    }
+  }
+  void menuItems(const QList<QAction*>& actions, bool added, std::vector<const QAction*>& items) {
+    for (const QAction* a : actions) {
+      const QMenu* menu = a->menu();
+      if (!menu) continue;
+      xml_.writeStartElement("widget");
+      xml_.writeAttribute("class", "QMenu");
+      xml_.writeAttribute("name", nameOf(*a));
+      string("title", a->text());
+      if (!a->isEnabled()) boolean("enabled", false);
+      dynamicProperties(*a);
+      menuItems(menu->actions(), true, items);
+      xml_.writeEndElement();
+    }
+    for (const QAction* a : actions) {
+      if (!a->isSeparator() && !a->menu()) items.push_back(a);
+      if (!added || (!a->isVisible() && (a->isSeparator() || a->menu()))) continue;
+      xml_.writeEmptyElement("addaction");
+      xml_.writeAttribute("name", a->isSeparator() ? "separator" : nameOf(*a));
+    }
+  }
+  // Unique, as Designer wants: a member of a control or menu array is its name and index.
+  static QString nameOf(const QObject& o) {
+    const QVariant index = o.property("Index");
+    return index.isValid() ? o.objectName() + "_" + index.toString() : o.objectName();
+  }
+
   void begin(const char* name, bool designable = true) {
     xml_.writeStartElement("property");
     xml_.writeAttribute("name", QLatin1String(name));
@@ -126,6 +187,14 @@ class Writer {
     xml_.writeTextElement("y", QString::number(r.y()));
     xml_.writeTextElement("width", QString::number(r.width()));
     xml_.writeTextElement("height", QString::number(r.height()));
+    xml_.writeEndElement();
+    xml_.writeEndElement();
+  }
+  void size(const char* name, const QSize& s) {
+    begin(name);
+    xml_.writeStartElement("size");
+    xml_.writeTextElement("width", QString::number(s.width()));
+    xml_.writeTextElement("height", QString::number(s.height()));
     xml_.writeEndElement();
     xml_.writeEndElement();
   }
@@ -160,7 +229,7 @@ class Writer {
   }
   // What the classic control's widget carries by name (its index, alignment, ...), in the
   // types a .ui holds; pictures stay behind.
-  void dynamicProperties(const QWidget& w) {
+  void dynamicProperties(const QObject& w) {
     for (const QByteArray& name : w.dynamicPropertyNames()) {
       if (name.startsWith("_q_")) continue;
       const QVariant v = w.property(name.constData());
@@ -199,6 +268,7 @@ class Writer {
   }
 
   QXmlStreamWriter& xml_;
+  const std::vector<QAction*>& menus_;
   QSet<const QWidget*> controls_;
   QSet<QString> known_;
 };

@@ -392,6 +392,7 @@ class SSTab : public CommonControl {
   const host::Variant& picture(int t) const;
   void setPicture(int t, const host::Variant& picture);  // a Picture or Nothing
   std::vector<Control*> pageControls(int t) const;       // the children listed on page t
+  int pageOf(const Control& child) const;                // the page listing it, or -1
 
   double tabHeightTwips = 300;
   double tabMaxWidthTwips = 0;

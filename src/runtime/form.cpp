@@ -277,6 +277,12 @@ Form::Area Form::stackAligned(bool place) const {
     if (a.align != b.align) return a.align < b.align;
     return a.distance < b.distance;
   });
+  // An aligned control is a window, as thick as the whole pixels its Height or Width comes
+  // to; the property keeps the twips it was given, but the next control stacks against the
+  // window.
+  auto pixels = [](double twips, double perPixel) {
+    return std::round(twips / perPixel) * perPixel;
+  };
   Area a{0, 0, fullClientWidth(), fullClientHeight()};
   for (const Entry& e : order) {
     Control* c = e.control;
@@ -285,20 +291,22 @@ Form::Area Form::stackAligned(bool place) const {
       if (horizontal) {
         c->left = a.left, c->width = a.width;
         c->fitAlignedLength();
-        c->top = e.align == 1 ? a.top : a.top + a.height - c->height;
+        c->top =
+            e.align == 1 ? a.top : a.top + a.height - pixels(c->height, ScaleState::twipsPerPixelY);
       } else {
         c->top = a.top, c->height = a.height;
-        c->left = e.align == 3 ? a.left : a.left + a.width - c->width;
+        c->left =
+            e.align == 3 ? a.left : a.left + a.width - pixels(c->width, ScaleState::twipsPerPixelX);
       }
       if (auto* surface = dynamic_cast<Surface*>(c)) surface->resizeSurface();
     }
     // What is left shrinks by the control's thickness, never below nothing.
     if (horizontal) {
-      double t = std::min(c->height, a.height);
+      double t = std::min(pixels(c->height, ScaleState::twipsPerPixelY), a.height);
       if (e.align == 1) a.top += t;
       a.height -= t;
     } else {
-      double t = std::min(c->width, a.width);
+      double t = std::min(pixels(c->width, ScaleState::twipsPerPixelX), a.width);
       if (e.align == 3) a.left += t;
       a.width -= t;
     }

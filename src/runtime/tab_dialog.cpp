@@ -1,6 +1,7 @@
 // The tab dialog: pages, their captions and pictures, and the children of hidden pages parked
 // far to the left.
 
+#include <algorithm>
 #include <cmath>
 
 #include <rescalo/runtime/common_controls.h>
@@ -126,6 +127,14 @@ std::vector<Control*> SSTab::pageControls(int t) const {
   for (const std::string& k : pages_[static_cast<std::size_t>(t)].controls)
     if (Control* c = form->find(k); c && c->container == this) out.push_back(c);
   return out;
+}
+
+int SSTab::pageOf(const Control& child) const {
+  for (int t = 0; t < tabs(); ++t) {
+    const auto on = pageControls(t);
+    if (std::find(on.begin(), on.end(), &child) != on.end()) return t;
+  }
+  return -1;
 }
 
 bool SSTab::loadProperty(std::string_view n, const Variant& value) {

@@ -14,6 +14,10 @@
 
 namespace rescalo::scaling {
 
+// The members a placing run reads or writes on nearly every control, their names hashed once.
+inline constexpr host::Name kLeft = "Left", kTop = "Top", kWidth = "Width", kHeight = "Height",
+                            kContainer = "Container";
+
 // The settings and state of the owning control that the engine reads.
 struct EngineSettings {
   bool SetupDone = false;
@@ -48,8 +52,8 @@ class Engine {
   host::Variant Reset();
 
   // The host form's inner size in twips.
-  static void innerSize(host::Object& form, float& width, float& height);
-  static void mdiInnerSize(host::Object& form, float& width, float& height);
+  void innerSize(host::Object& form, float& width, float& height) const;
+  void mdiInnerSize(host::Object& form, float& width, float& height) const;
   // Menus and controls whose name starts with NORESIZE are never captured or scaled.
   static bool skipped(host::Object& obj);
 
@@ -77,7 +81,7 @@ class Engine {
     std::shared_ptr<ControlClass> rec;  // null for a control the engine skips
     std::shared_ptr<ControlFlags> flags;
     // Which of the members that only some controls have this one has (kPictureMembers, then
-    // BorderWidth), one bit each.
+    // BorderWidth and Cls), one bit each.
     std::uint8_t has = 0;
   };
   struct Found {
@@ -87,6 +91,7 @@ class Engine {
     std::uint64_t infoVersion = 0, flagsVersion = 0;
   };
   Found found_;
+  std::vector<const Entry*> placingOrder_;  // the entries in the order a run places them
   // The size of the container the last control placed sat in: the controls of one frame or
   // picture box come one after another, and a container's size changes during a run only
   // when the container itself is placed, which forgets it.
@@ -102,6 +107,7 @@ class Engine {
   void placingRun(const host::ObjectPtr& host);
   void endRun();
   void raiseError(const std::string& description, const host::HostError& error);
+  bool rebuilt(const host::ObjectPtr& list);
   bool needsDetach(ControlClass& rec);
   void detach(host::Object& ctrl, ControlClass& rec);
   void reattach(host::Object& ctrl, ControlClass& rec);

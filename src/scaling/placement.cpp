@@ -1,6 +1,7 @@
 // Placement of one control: its reference geometry times its container's ratio, as its lock
 // flags allow, and its fonts scaled by the ratio the control actually got.
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -15,7 +16,9 @@ namespace {
 
 constexpr float kTabOffset = 75000;  // twips by which a tab control hides its other pages
 constexpr float kShrunkFont = 0.01f;
-const char* const kFonts[] = {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"};
+constexpr host::Name kFonts[] = {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"};
+constexpr host::Name kSize = "Size", kAlign = "Align", kMove = "Move";
+constexpr host::Name kX1 = "X1", kX2 = "X2", kY1 = "Y1", kY2 = "Y2";
 
 struct Box {
   float L = 0, T = 0, W = 0, H = 0;
@@ -40,41 +43,50 @@ bool readInto(host::Object& ctrl, host::Name name, float& value) {
   return has;
 }
 
+constexpr std::uint8_t kHasAlign = 1u << std::size(kFonts);
+
 // The edge of the form the control is aligned to, 0 when it is not sited on the form aligned.
-int alignmentOnForm(host::Object& ctrl) {
+int alignmentOnForm(host::Object& ctrl, std::uint8_t present) {
   int align = 0;
+  if (!(present & kHasAlign)) return align;  // most controls
   host::ignoreErrors([&] {
     Variant v;
-    if (!ctrl.tryGet("Align", {}, v) || v.toLong() == 0) return;
-    host::ObjectPtr container = ctrl.get("Container").toObject();
+    if (!ctrl.tryGet(kAlign, {}, v) || v.toLong() == 0) return;
+    host::ObjectPtr container = ctrl.get(kContainer).toObject();
     if (container && isFormObject(*container)) align = v.toLong();
   });
   return align;
 }
 
 // The font objects the control has among the five, found by name once per control: most
-// controls lack most of them, and which ones a control has never changes.
+// controls lack most of them, and which ones a control has never changes (nor whether it has an
+// Align, found at the same time).
 struct Fonts {
   host::ObjectPtr font[std::size(kFonts)];
+  std::uint8_t objects = 0;  // which of them are objects, one bit each
 };
 
 Fonts fontsOf(host::Object& ctrl, std::uint8_t& present) {
-  const bool known = present != ControlClass::kFontsUnknown;
-  if (!known) present = 0;
+  constexpr std::uint8_t kAll = kHasAlign - 1;
+  const bool known = present != ControlClass::kMembersUnknown;
+  if (!known) present = ctrl.has(kAlign) ? kHasAlign : 0;
   Fonts f;
-  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+  for (unsigned bits = known ? present & kAll : kAll; bits; bits &= bits - 1) {
+    const int i = std::countr_zero(bits);
     const auto bit = static_cast<std::uint8_t>(1u << i);
-    if (known && !(present & bit)) continue;
     auto v = host::tryGet(ctrl, kFonts[i]);
     if (!v) continue;
     if (!known) present = static_cast<std::uint8_t>(present | bit);
-    if (v->isObject() && !v->isNothing()) f.font[i] = v->toObject();
+    if (v->isObject() && !v->isNothing()) {
+      f.font[i] = v->toObject();
+      f.objects = static_cast<std::uint8_t>(f.objects | bit);
+    }
   }
   return f;
 }
 
 void setFontSize(const host::ObjectPtr& font, const Variant& size) {
-  if (font) host::ignoreErrors([&] { font->set("Size", size); });
+  if (font) host::ignoreErrors([&] { font->set(kSize, size); });
 }
 
 }  // namespace
@@ -105,18 +117,18 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   bool hasLeft = false, hasTop = false, hasWidth = false, hasHeight = false;
   if (rec->SpecialControlType == kLineControl) {
     float x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    readInto(ctrl, "X1", x1);
-    readInto(ctrl, "X2", x2);
-    readInto(ctrl, "Y1", y1);
-    readInto(ctrl, "Y2", y2);
+    readInto(ctrl, kX1, x1);
+    readInto(ctrl, kX2, x2);
+    readInto(ctrl, kY1, y1);
+    readInto(ctrl, kY2, y2);
     cur = {x1 < x2 ? x1 : x2, y1 < y2 ? y1 : y2, std::fabs(x2 - x1), std::fabs(y2 - y1)};
     ref = {rec->X1 < rec->X2 ? rec->X1 : rec->X2, rec->Y1 < rec->Y2 ? rec->Y1 : rec->Y2,
            std::fabs(rec->X2 - rec->X1), std::fabs(rec->Y2 - rec->Y1)};
   } else {
-    hasLeft = readInto(ctrl, "Left", cur.L);
-    hasTop = readInto(ctrl, "Top", cur.T);
-    hasWidth = readInto(ctrl, "Width", cur.W);
-    hasHeight = readInto(ctrl, "Height", cur.H);
+    hasLeft = readInto(ctrl, kLeft, cur.L);
+    hasTop = readInto(ctrl, kTop, cur.T);
+    hasWidth = readInto(ctrl, kWidth, cur.W);
+    hasHeight = readInto(ctrl, kHeight, cur.H);
     ref = {rec->Left, rec->Top, rec->Width, rec->Height};
     if (rec->SpecialControlType == kOnTabPage) {
       // Measured as if its page were shown.
@@ -126,7 +138,7 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
     }
   }
 
-  const Fonts fonts = fontsOf(ctrl, rec->FontsPresent);
+  const Fonts fonts = fontsOf(ctrl, rec->MembersPresent);
 
   // Take over moves and sizes the application made since the last pass. What the control or
   // its form decides by itself is no such change: an aligned control's edge and length follow
@@ -134,7 +146,7 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   if (settings.SetupDone) {
     if (rec->xScale == 0) rec->xScale = 1;
     if (rec->yScale == 0) rec->yScale = 1;
-    const int align = alignmentOnForm(ctrl);
+    const int align = alignmentOnForm(ctrl, rec->MembersPresent);
     const bool alongTop = align == 1 || align == 2, alongSide = align == 3 || align == 4;
     if (align != 0) hasLeft = hasTop = false;
     if (alongTop) hasWidth = false;
@@ -152,7 +164,7 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   // Container ratios.
   float contW = 0, contH = 0;
   host::ignoreErrors([&] {
-    host::ObjectPtr container = ctrl.get("Container").toObject();
+    host::ObjectPtr container = ctrl.get(kContainer).toObject();
     if (container && isFormObject(*container)) {
       contW = CurrentFormWidth;
       contH = CurrentFormHeight;
@@ -161,8 +173,8 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
       contH = lastContainer_.height;
     } else if (container) {
       lastContainer_ = {};
-      contW = container->get("Width").toSingle();
-      contH = container->get("Height").toSingle();
+      contW = container->get(kWidth).toSingle();
+      contH = container->get(kHeight).toSingle();
       lastContainer_ = {container.get(), contW, contH};
     }
   });
@@ -203,21 +215,24 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   bool scale = settings.ScaleFonts && !flags->DontScaleFont && !std::isnan(FontScaleFactor);
   const float reference[] = {rec->FontSize, rec->DayFontSize, rec->GridFontSize, rec->TitleFontSize,
                              rec->HeadFontSize};
-  float sizes[std::size(kFonts)];
-  bool shrink[std::size(kFonts)] = {};
+  float sizes[std::size(kFonts)] = {};
+  unsigned shrunk = 0;  // the fonts that change, one bit each
   // Fonts that change go small before the move, so that a shrinking control is never held up
   // by its text.
-  for (std::size_t i = 0; i < std::size(kFonts); ++i) {
+  for (unsigned bits = fonts.objects; bits; bits &= bits - 1) {
+    const int i = std::countr_zero(bits);
     sizes[i] = scale ? reference[i] * FontScaleFactor : reference[i];
-    if (!fonts.font[i]) continue;
-    host::ignoreErrors([&] { shrink[i] = fonts.font[i]->get("Size").toSingle() != sizes[i]; });
-    if (shrink[i]) setFontSize(fonts.font[i], Variant(kShrunkFont));
+    bool changes = false;
+    host::ignoreErrors([&] { changes = fonts.font[i]->get(kSize).toSingle() != sizes[i]; });
+    if (!changes) continue;
+    shrunk |= 1u << i;
+    setFontSize(fonts.font[i], Variant(kShrunkFont));
   }
 
   // Apply.
   if (rec->SpecialControlType == kLineControl) {
     // The line keeps the direction it had when it was captured.
-    const char *startX = "X1", *endX = "X2", *startY = "Y1", *endY = "Y2";
+    host::Name startX = kX1, endX = kX2, startY = kY1, endY = kY2;
     if (!(rec->X1 < rec->X2)) std::swap(startX, endX);
     if (!(rec->Y1 < rec->Y2)) std::swap(startY, endY);
     host::ignoreErrors([&] {
@@ -231,20 +246,22 @@ void Engine::place(host::Object& ctrl, ControlClass& recRef, ControlFlags& flags
   } else {
     float left = hidden ? next.L - kTabOffset : next.L;
     Variant args[] = {Variant(left), Variant(next.T), Variant(next.W), Variant(next.H)};
-    bool moved = host::ignoreErrors([&] { ctrl.call("Move", args); });
+    bool moved = host::ignoreErrors([&] { ctrl.call(kMove, args); });
     if (!moved) {
       // A control that cannot take one of the four keeps it and takes the others.
-      host::ignoreErrors([&] { ctrl.set("Left", left); });
-      host::ignoreErrors([&] { ctrl.set("Top", next.T); });
-      host::ignoreErrors([&] { ctrl.set("Width", next.W); });
-      host::ignoreErrors([&] { ctrl.set("Height", next.H); });
+      host::ignoreErrors([&] { ctrl.set(kLeft, left); });
+      host::ignoreErrors([&] { ctrl.set(kTop, next.T); });
+      host::ignoreErrors([&] { ctrl.set(kWidth, next.W); });
+      host::ignoreErrors([&] { ctrl.set(kHeight, next.H); });
     }
   }
 
   // The fonts take their new sizes after the move; a font whose size does not change is not
   // touched.
-  for (std::size_t i = 0; i < std::size(kFonts); ++i)
-    if (shrink[i]) setFontSize(fonts.font[i], Variant(sizes[i]));
+  for (unsigned bits = shrunk; bits; bits &= bits - 1) {
+    const int i = std::countr_zero(bits);
+    setFontSize(fonts.font[i], Variant(sizes[i]));
+  }
 
   // A drop-down combo box shows no selected text after it moved.
   if (ctrl.typeName() == "ComboBox")

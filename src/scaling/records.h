@@ -2,6 +2,7 @@
 // The two records the engine keeps per control, filed under the control's key: the reference
 // metrics a layout is computed from, and the design-time flags saying what must not be scaled.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -91,6 +92,9 @@ class ControlClass : public host::Object {
   bool ControlHasImageList = false;
   bool ControlHasTwoImageLists = false;
   host::ObjectPtr ImageList, IconsImageList, SmallIconsImageList;
+  // The lists shown for disabled and hot buttons and in column headers, let go of while the
+  // lists they name are rebuilt (kOtherImageLists).
+  std::array<host::ObjectPtr, 3> OtherImageLists;
   // Image references (index or key) of items, 1 … count.
   IndexedField<host::Variant> TabImage, ButtonImage, NodeImage, IconImage, SmallIconImage;
 
@@ -104,9 +108,10 @@ class ControlClass : public host::Object {
   float BorderWidth = 0;
   host::ObjectPtr Picture, DownPicture, DisabledPicture;  // as captured
 
-  // Which of the control's five fonts it has, one bit each, found at its first placement.
-  static constexpr std::uint8_t kFontsUnknown = 0xFF;
-  std::uint8_t FontsPresent = kFontsUnknown;
+  // Which of the control's five fonts it has, then whether it has an Align, one bit each, found
+  // at its first placement.
+  static constexpr std::uint8_t kMembersUnknown = 0xFF;
+  std::uint8_t MembersPresent = kMembersUnknown;
 
  protected:
   const host::MemberTable* members() const override;

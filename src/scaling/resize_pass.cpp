@@ -35,29 +35,61 @@ host::ObjectPtr itemOf(host::Object& ctrl, host::Name collection, int n) {
 // Where the control stands after the run, so that the next run can tell the application's own
 // moves. A line has no position of that kind and keeps what it had.
 void noteWhereItStands(host::Object& ctrl, ControlClass& rec) {
-  auto left = host::tryGet(ctrl, "Left");
+  auto left = host::tryGet(ctrl, kLeft);
   if (!left) return;
   rec.LastLeft = left->toSingle();
-  rec.LastTop = ctrl.get("Top").toSingle();
-  rec.LastWidth = ctrl.get("Width").toSingle();
-  rec.LastHeight = ctrl.get("Height").toSingle();
+  rec.LastTop = ctrl.get(kTop).toSingle();
+  rec.LastWidth = ctrl.get(kWidth).toSingle();
+  rec.LastHeight = ctrl.get(kHeight).toSingle();
 }
 
-const char* const kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
+constexpr host::Name kPictureMembers[] = {"Picture", "DownPicture", "DisabledPicture"};
+constexpr host::Name kItem = "Item", kCount = "Count";
 constexpr std::uint8_t kHasBorderWidth = 1u << std::size(kPictureMembers);
+// A surface one draws on (it has Cls) paints its picture again, drawing included, whenever
+// the picture is written, even with the one it has.
+constexpr std::uint8_t kDrawnOn = kHasBorderWidth << 1;
 constexpr std::uint8_t kHasPictures = kHasBorderWidth - 1;
+constexpr std::uint8_t kHasAlign = kHasBorderWidth << 2;
+const char* const kOtherImageLists[] = {"DisabledImageList", "HotImageList", "ColHdrIcons"};
 
 std::uint8_t optionalMembers(host::Object& ctrl) {
   std::uint8_t has = 0;
   for (std::size_t i = 0; i < std::size(kPictureMembers); ++i)
     if (ctrl.has(kPictureMembers[i])) has = static_cast<std::uint8_t>(has | (1u << i));
   if (ctrl.has("BorderWidth")) has |= kHasBorderWidth;
+  if (ctrl.has("Cls")) has |= kDrawnOn;
+  if (ctrl.has("Align")) has |= kHasAlign;
   return has;
 }
 
+// A control the form stacks on one of its edges: its size depends on the others stacked there.
+bool alignedOnForm(host::Object& ctrl) {
+  bool aligned = false;
+  host::ignoreErrors([&] {
+    if (ctrl.get("Align").toLong() == 0) return;
+    host::ObjectPtr site = ctrl.get("Container").toObject();
+    aligned = site && isFormObject(*site);
+  });
+  return aligned;
+}
+
+// Twips per unit of the control's container, vertically: a toolbar's button height is in those
+// units, while it is cut to whole twips and grows in steps of twips. A container without a
+// scale of its own (a frame) is in twips.
+double twipsPerUnitY(host::Object& ctrl) {
+  double unit = 1;
+  host::ignoreErrors([&] {
+    host::ObjectPtr site = ctrl.get("Container").toObject();
+    Variant args[] = {Variant(1.0f), site->get("ScaleMode"), Variant(std::int16_t{1})};
+    unit = std::abs(site->call("ScaleY", args).toDouble());
+  });
+  return unit > 0 ? unit : 1;
+}
+
 bool differs(host::Object& ctrl, const ControlClass& rec) {
-  return ctrl.get("Width").toSingle() != rec.LastWidth ||
-         ctrl.get("Height").toSingle() != rec.LastHeight;
+  return ctrl.get(kWidth).toSingle() != rec.LastWidth ||
+         ctrl.get(kHeight).toSingle() != rec.LastHeight;
 }
 
 }  // namespace
@@ -72,7 +104,7 @@ host::Collection& Engine::colControlFlags() {
   return *colControlFlags_;
 }
 
-void Engine::innerSize(host::Object& form, float& width, float& height) {
+void Engine::innerSize(host::Object& form, float& width, float& height) const {
   if (form.typeName() == "MDIForm") {
     mdiInnerSize(form, width, height);
     return;
@@ -86,10 +118,15 @@ void Engine::innerSize(host::Object& form, float& width, float& height) {
 
 // An MDI form's ScaleWidth and ScaleHeight are what its aligned bars leave free, and the bars
 // are themselves scaled: measured that way, each pass would scale by a ratio the pass before
-// changed. The bars are counted back in, so the ratio follows the window alone.
-void Engine::mdiInnerSize(host::Object& form, float& width, float& height) {
+// changed. The bars are counted back in, so the ratio follows the window alone. A bar is a
+// window of whole pixels: that, not the twips its Height or Width holds, is what it takes.
+void Engine::mdiInnerSize(host::Object& form, float& width, float& height) const {
   width = form.get("ScaleWidth").toSingle();
   height = form.get("ScaleHeight").toSingle();
+  const host::ScreenMetrics screen = engineServices().screen();
+  auto pixels = [](float twips, double perPixel) {
+    return static_cast<float>(std::round(twips / perPixel) * perPixel);
+  };
   host::ignoreErrors([&] {
     host::ObjectPtr controls = form.get("Controls").toObject();
     int n = controls->get("Count").toLong();
@@ -106,11 +143,13 @@ void Engine::mdiInnerSize(host::Object& form, float& width, float& height) {
       switch (align->toLong()) {
         case 1:
         case 2:
-          host::ignoreErrors([&] { height += c->get("Height").toSingle(); });
+          host::ignoreErrors(
+              [&] { height += pixels(c->get("Height").toSingle(), screen.twipsPerPixelY); });
           break;
         case 3:
         case 4:
-          host::ignoreErrors([&] { width += c->get("Width").toSingle(); });
+          host::ignoreErrors(
+              [&] { width += pixels(c->get("Width").toSingle(), screen.twipsPerPixelX); });
           break;
         default:
           break;
@@ -195,27 +234,31 @@ bool Engine::captureRun(const host::ObjectPtr& host) {
 
 const std::vector<Engine::Entry>& Engine::resolveControls(const host::ObjectPtr& host) {
   host::ObjectPtr controls = host->get("Controls").toObject();
-  int n = controls->get("Count").toLong();
-  std::vector<host::ObjectPtr> items;
-  items.reserve(static_cast<std::size_t>(std::max(n, 0)));
-  for (int i = 0; i < n; ++i) {
-    Variant index(i);
-    items.push_back(controls->get("Item", host::Args(&index, 1)).toObject());
-  }
+  const auto n = static_cast<std::size_t>(std::max(controls->get(kCount).toLong(), 0));
   // A control's key, and so its records, cannot change while it lives: only new or unloaded
   // controls, or records added or removed, make the controls be looked up again.
-  bool same = found_.entries.size() == items.size() && found_.info == &colControlInfo() &&
+  bool same = found_.entries.size() == n && found_.info == &colControlInfo() &&
               found_.flags == &colControlFlags() &&
               found_.infoVersion == colControlInfo().version() &&
               found_.flagsVersion == colControlFlags().version();
-  for (std::size_t i = 0; same && i < items.size(); ++i) {
-    const Entry& e = found_.entries[i];
-    same = e.id == items[i].get() && !e.held.expired();
+  // While they are the ones found, each control goes straight to its entry.
+  std::vector<host::ObjectPtr> items;
+  for (std::size_t i = 0; i < n; ++i) {
+    Variant index(static_cast<std::int32_t>(i));
+    host::ObjectPtr item = controls->get(kItem, host::Args(&index, 1)).toObject();
+    if (same) {
+      Entry& e = found_.entries[i];
+      same = e.id == item.get() && !e.held.expired();
+      if (same) {
+        e.ctrl = std::move(item);
+        continue;
+      }
+      items.reserve(n);
+      for (std::size_t j = 0; j < i; ++j) items.push_back(std::move(found_.entries[j].ctrl));
+    }
+    items.push_back(std::move(item));
   }
-  if (same) {
-    for (std::size_t i = 0; i < items.size(); ++i) found_.entries[i].ctrl = std::move(items[i]);
-    return found_.entries;
-  }
+  if (same) return found_.entries;
 
   found_ = {};
   found_.entries.reserve(items.size());
@@ -254,14 +297,16 @@ std::pair<std::shared_ptr<ControlClass>, std::shared_ptr<ControlFlags>> Engine::
   return {rec, flags};
 }
 
+// Whether the pass rebuilds the images of that image list.
+bool Engine::rebuilt(const host::ObjectPtr& list) {
+  if (!list) return false;
+  auto flags = findRecord<ControlFlags>(colControlFlags(), GetControlKey(list));
+  return flags && !flags->DontScaleGraphic;
+}
+
 // Whether the images of the image lists bound to the control will be rebuilt, so that the
 // control must let go of them for the pass. The records name the lists when re-attaching.
 bool Engine::needsDetach(ControlClass& rec) {
-  auto rebuilt = [&](const host::ObjectPtr& list) {
-    if (!list) return false;
-    auto flags = findRecord<ControlFlags>(colControlFlags(), GetControlKey(list));
-    return flags && !flags->DontScaleGraphic;
-  };
   bool needs = false;
   if (rec.ControlHasImageList && rebuilt(rec.ImageList)) needs = true;
   if (rec.ControlHasTwoImageLists &&
@@ -276,6 +321,15 @@ void Engine::detach(host::Object& ctrl, ControlClass& rec) {
   if (rec.ControlHasTwoImageLists) {
     rec.IconsImageList = ctrl.get("Icons").toObject();
     rec.SmallIconsImageList = ctrl.get("SmallIcons").toObject();
+  }
+  // A list bound only to show disabled or hot buttons, or column headers, would keep the
+  // rebuilt list from being cleared: it is let go of too, and given back as it was.
+  for (std::size_t i = 0; i < std::size(kOtherImageLists); ++i) {
+    rec.OtherImageLists[i] = nullptr;
+    auto list = host::tryGet(ctrl, kOtherImageLists[i]);
+    if (!list || !list->isObject() || !rebuilt(list->toObject())) continue;
+    rec.OtherImageLists[i] = list->toObject();
+    host::ignoreErrors([&] { ctrl.set(kOtherImageLists[i], Variant(nullptr)); });
   }
   if (!needsDetach(rec)) return;
   // Remember which image every item showed, then let go of the lists.
@@ -301,6 +355,9 @@ void Engine::detach(host::Object& ctrl, ControlClass& rec) {
 }
 
 void Engine::reattach(host::Object& ctrl, ControlClass& rec) {
+  for (std::size_t i = 0; i < std::size(kOtherImageLists); ++i)
+    if (rec.OtherImageLists[i])
+      host::ignoreErrors([&] { ctrl.set(kOtherImageLists[i], Variant(rec.OtherImageLists[i])); });
   if (!needsDetach(rec)) return;
   auto restore = [&](bool has, host::Name collection, IndexedField<Variant>& field) {
     if (!has) return;
@@ -387,12 +444,13 @@ void Engine::toolbarHeightLoop(host::Object& ctrl, const ControlClass& rec, doub
   // Without a reference size there is no height to grow towards, only a toolbar that would
   // grow until its height stops changing.
   if (!std::isfinite(rec.Height * r)) return;
+  const double step = 8 / twipsPerUnitY(ctrl);
   float previous = 0;
   for (;;) {
     engineServices().DoEvents();
     float height = ctrl.get("Height").toSingle();
     if (height == previous || height >= rec.Height * r) return;
-    ctrl.set("ButtonHeight", ctrl.get("ButtonHeight").toSingle() + 8);
+    ctrl.set("ButtonHeight", ctrl.get("ButtonHeight").toSingle() + step);
     previous = ctrl.get("Height").toSingle();
   }
 }
@@ -430,10 +488,21 @@ void Engine::placingRun(const host::ObjectPtr& host) {
     for (const Entry& entry : entries)
       if (entry.rec) host::ignoreErrors([&] { detach(*entry.ctrl, *entry.rec); });
 
-  // Place, by kind.
+  // Place, by kind, the aligned controls first: the form stacks them against one another, so
+  // what they hold is placed against the size that stacking gives them once all are placed,
+  // never against the one the pass before left.
+  placingOrder_.clear();
+  for (const Entry& e : entries)
+    if ((e.has & kHasAlign) && alignedOnForm(*e.ctrl)) placingOrder_.push_back(&e);
+  const std::size_t alignedCount = placingOrder_.size();
+  for (const Entry& e : entries)
+    if (std::find(placingOrder_.begin(), placingOrder_.begin() + alignedCount, &e) ==
+        placingOrder_.begin() + alignedCount)
+      placingOrder_.push_back(&e);
   lastContainer_ = {};
   try {
-    for (const Entry& entry : entries) {
+    for (const Entry* placing : placingOrder_) {
+      const Entry& entry = *placing;
       if (!entry.rec) continue;
       // Whatever this control's placing does to its own size, no later control reads it from
       // before.
@@ -469,22 +538,34 @@ void Engine::placingRun(const host::ObjectPtr& host) {
           break;
         default:
           place(*ctrl, *rec, *flags, s);
-          if (s.ScaleGraphics && !flags->DontScaleGraphic && (entry.has & kHasPictures)) {
+          host::ObjectPtr* captured[] = {&rec->Picture, &rec->DownPicture, &rec->DisabledPicture};
+          // A picture captured as none scales to none: on a control that is not drawn on it is
+          // written only over a picture the application gave since (most buttons have none).
+          std::uint8_t pictures = 0;
+          if (s.ScaleGraphics && !flags->DontScaleGraphic)
+            for (std::size_t i = 0; i < std::size(kPictureMembers); ++i) {
+              const auto bit = static_cast<std::uint8_t>(1u << i);
+              if (!(entry.has & bit)) continue;
+              bool none = false;
+              if (!*captured[i] && !(entry.has & kDrawnOn))
+                host::ignoreErrors([&] { none = ctrl->get(kPictureMembers[i]).isNothing(); });
+              if (!none) pictures = static_cast<std::uint8_t>(pictures | bit);
+            }
+          if (pictures) {
             // Pictures are rescaled from the captured ones, and only when the size changed.
             double xs = 0, ys = 0;
             bool changed = false;
             bool resized = host::ignoreErrors([&] {
-                             float w = ctrl->get("Width").toSingle();
-                             float h = ctrl->get("Height").toSingle();
+                             float w = ctrl->get(kWidth).toSingle();
+                             float h = ctrl->get(kHeight).toSingle();
                              changed = w != rec->LastWidth || h != rec->LastHeight;
                              xs = static_cast<double>(w) / rec->Width;
                              ys = static_cast<double>(h) / rec->Height;
                            }) &&
                            changed;
-            host::ObjectPtr* captured[] = {&rec->Picture, &rec->DownPicture, &rec->DisabledPicture};
             if (resized)
               for (std::size_t i = 0; i < std::size(kPictureMembers); ++i)
-                if (entry.has & (1u << i))
+                if (pictures & (1u << i))
                   host::ignoreErrors([&] {
                     ctrl->set(kPictureMembers[i],
                               effects::ScalePicture(ws, Variant(*captured[i]), xs, ys));
@@ -500,7 +581,8 @@ void Engine::placingRun(const host::ObjectPtr& host) {
       if (rec->ControlHasButtons) {
         if (!flags->DontScaleWidth) ctrl->set("ButtonWidth", rec->ButtonWidth * rec->xScale);
         if (!flags->DontScaleHeight) {
-          ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight) * rec->yScale);
+          const double unit = twipsPerUnitY(*ctrl);
+          ctrl->set("ButtonHeight", host::Int(rec->ButtonHeight * unit) / unit * rec->yScale);
           // The toolbar takes the height of its new buttons before the controls it holds are
           // placed against it: they would otherwise follow the height of the pass before.
           engineServices().DoEvents();

@@ -2,9 +2,8 @@
 
 #include <regex>
 
-#include <rescalo/control/rescalo.h>
 #include <rescalo/runtime/form.h>
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 
@@ -12,14 +11,10 @@ using namespace testing_support;
 
 namespace {
 
-class AboutBoxTest : public RuntimeTest {
- protected:
-  AboutBoxTest() { control::registerRescalo(rt.userControls()); }
-};
+using AboutBoxTest = RescaloTest;
 
 TEST_F(AboutBoxTest, IsAFormOfItsOwnWithNameVersionAndDescriptionClosedByOK) {
-  auto form =
-      build(formText(block("RescaloControl.Rescalo Rescalo1", "Left = 0\nTop = 0\n")), false);
+  auto form = build(formText(rescaloBlock()), false);
   obj(*form, "Rescalo1")->call("AboutBox");
   ASSERT_TRUE(rt.aboutForm);
   runtime::Form& about = *rt.aboutForm;

@@ -1,13 +1,10 @@
-#include <rescalo/control/rescalo.h>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include <rescalo/host/error_object.h>
 #include <rescalo/runtime/raster/raster.h>
-#include <rescalo/runtime/user_control_host.h>
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 
@@ -17,24 +14,12 @@ using namespace testing_support;
 
 namespace {
 
-class RescaloTest : public RuntimeTest {
- protected:
-  RescaloTest() { control::registerRescalo(rt.userControls()); }
-
-  // A form with a Rescalo block holding the given properties.
-  std::string withRescalo(const std::string& props, const std::string& header = {}) {
-    return formText(block("VB.CommandButton cmdOK", place(120, 240, 1215, 375)) +
-                        block("RescaloControl.Rescalo Rescalo1",
-                              "Left = 0\nTop = 0\n_ExtentX = 847\n_ExtentY = 847\n" + props),
-                    header);
-  }
-  static runtime::UserControlHost& extenderOf(runtime::Form& form) {
-    return *dynamic_cast<runtime::UserControlHost*>(form.find("Rescalo1"));
-  }
-  static Rescalo& rescaloOf(runtime::Form& form) {
-    return static_cast<Rescalo&>(extenderOf(form).control());
-  }
-};
+// A form with a button and a Rescalo holding the given properties.
+std::string withRescalo(const std::string& props, const std::string& header = {}) {
+  return formText(block("VB.CommandButton cmdOK", place(120, 240, 1215, 375)) +
+                      rescaloBlock("_ExtentX = 847\n_ExtentY = 847\n" + props),
+                  header);
+}
 
 TEST_F(RescaloTest, FlagsSurviveSavingAndLoadingUnderNumberedKeysInTheirOrder) {
   std::string text = withRescalo("      ControlFlagCount = 3\n");
@@ -391,10 +376,8 @@ TEST_F(RescaloTest, AFormStartedMinimizedStaysHiddenUntilItIsFirstRestored) {
 }
 
 TEST_F(RescaloTest, AnMdiParentFormIsRevealedByItsOpeningLikeAnyForm) {
-  auto mdi = build(formText(block("RescaloControl.Rescalo Rescalo1",
-                                  "Left = 0\nTop = 0\n_ExtentX = 847\n_ExtentY = 847\n"
-                                  "FormOpen = 1\nFormOpenTime = 0\n"),
-                            "", "VB.MDIForm", "MDIForm1"));
+  auto mdi = build(
+      formText(rescaloBlock("FormOpen = 1\nFormOpenTime = 0\n"), "", "VB.MDIForm", "MDIForm1"));
   ASSERT_TRUE(rt.windowTable().region(mdi->hwnd).has_value());
   mdi->call("Show");
   EXPECT_TRUE(rescaloOf(*mdi).isSetUp());

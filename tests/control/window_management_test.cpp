@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include <rescalo/control/rescalo.h>
-#include <rescalo/runtime/user_control_host.h>
 #include <rescalo/window/print_size.h>
 #include <rescalo/window/size_limits.h>
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 
@@ -21,21 +19,14 @@ const std::string kDesign =
     "DesignFormWidth = 4120\nDesignFormHeight = 3405\nDesignFormScaleWidth = 4000\n"
     "DesignFormScaleHeight = 3000\n";
 
-class WindowManagementTest : public RuntimeTest {
+class WindowManagementTest : public RescaloTest {
  protected:
-  WindowManagementTest() { control::registerRescalo(rt.userControls()); }
-
   // A form of 4000 x 3000 client twips with one button and a Rescalo holding props.
   std::shared_ptr<runtime::Form> form(const std::string& props, const std::string& header = {},
                                       const std::string& name = "Form1") {
     return build(formText(
-        block("VB.CommandButton cmdOK", place(400, 300, 1200, 600)) +
-            block("RescaloControl.Rescalo Rescalo1", "Left = 0\nTop = 0\n" + kDesign + props),
+        block("VB.CommandButton cmdOK", place(400, 300, 1200, 600)) + rescaloBlock(kDesign + props),
         header, "VB.Form", name));
-  }
-  static Rescalo& rescaloOf(runtime::Form& f) {
-    return static_cast<Rescalo&>(
-        dynamic_cast<runtime::UserControlHost*>(f.find("Rescalo1"))->control());
   }
   int passes(runtime::Form& f) {
     trace(f);
@@ -215,7 +206,8 @@ TEST_F(WindowManagementTest, APartialEntryAppliesNothingAndDeletesNothing) {
 TEST_F(WindowManagementTest, HostileCaptionsStaySectionNamesInsideTheOneStoreFile) {
   auto& store = rt.settings();
   store.SaveSetting("Rescalo", "Other", "WindowLeft", "5");
-  for (std::string caption : {"../../etc", "a\nb=c\n[Other]\nWindowLeft=9", "/tmp/x"}) {
+  for (std::string caption : {"../../etc", "a\nb=c\n[Other]\nWindowLeft=9", "/tmp/x", "/etc/passwd",
+                              "..", "a\\b\\c", "C:\\Windows"}) {
     auto f = form("SaveWindowState = -1\n", {}, "F" + std::to_string(caption.size()));
     f->caption = caption;
     f->show();
@@ -226,7 +218,8 @@ TEST_F(WindowManagementTest, HostileCaptionsStaySectionNamesInsideTheOneStoreFil
   // Read back from the file by a store of its own: nothing else was written anywhere.
   runtime::FileSettingsStore fresh(dir / "settings");
   EXPECT_EQ(fresh.GetSetting("Rescalo", "Other", "WindowLeft"), "5");
-  EXPECT_EQ(fresh.GetSetting("Rescalo", "a\nb=c\n[Other]\nWindowLeft=9", "WindowState"), "0");
+  for (const char* caption : {"a\nb=c\n[Other]\nWindowLeft=9", "../../etc"})
+    EXPECT_EQ(fresh.GetSetting("Rescalo", caption, "WindowState"), "0") << caption;
   std::vector<std::string> files;
   for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
     files.push_back(e.path().filename().string());
@@ -330,10 +323,7 @@ TEST_F(PrintSizeTest, AHiddenFormStaysOffScreenAndTheDialogsCancelEndsPrinting) 
   ASSERT_NE(d, nullptr);
   EXPECT_TRUE(d->visible());
   EXPECT_TRUE(rt.windowTable().isTopmost(d->hwnd));
-  EXPECT_EQ(d->left(), 19200 / 2 - d->width() / 2);
-  EXPECT_EQ(obj(*d, "lblMessage")->get("Caption").toString(), "Printing...");
-  EXPECT_EQ(obj(*d, "cmdCancel")->get("Caption").toString(), "&Cancel");
-  EXPECT_TRUE(obj(*d, "cmdCancel")->get("Visible").toBool());
+  EXPECT_EQ(d->left(), 19200 / 2 - d->width() / 2);  // its captions: in the two-host story
 
   obj(*d, "cmdCancel")->raiseEvent("Click");
   EXPECT_EQ(dialog(), nullptr);
@@ -352,46 +342,25 @@ TEST_F(PrintSizeTest, AHiddenFormStaysOffScreenAndTheDialogsCancelEndsPrinting) 
   EXPECT_FALSE(obj(*dialog(), "cmdCancel")->get("Visible").toBool());
 }
 
-TEST_F(WindowManagementTest, OneFaceForEveryFontOfTheControlsAndNoneForTheMarker) {
-  std::string body = block("VB.TextBox txtName", place(100, 100, 1500, 300)) +
-                     block("VB.Label lblName", place(100, 500, 1500, 300) +
-                                                   "BeginProperty Font\nName = \"Courier\"\n"
-                                                   "Size = 14.25\nWeight = 700\nEndProperty\n") +
-                     block("VB.Timer tmrTick", "Interval = 100\nLeft = 0\nTop = 0\n") +
-                     block("VB.Line linRule", "X1 = 0\nX2 = 1000\nY1 = 900\nY2 = 900\n");
-  std::string calendarFonts;
-  for (const char* font : {"Font", "DayFont", "GridFont", "TitleFont"})
-    calendarFonts +=
-        std::string("BeginProperty ") + font +
-        " {0BE35203-8F91-11CE-9DE3-00AA004BB851}\nName = \"Tahoma\"\nSize = 8.25\nEndProperty\n";
-  auto make = [&](const std::string& face, const std::string& extra, const std::string& name) {
+// One face for every font, sizes and styles kept, is checked on every form; here the marker and
+// a disabled control leave the fonts alone, and controls without a font are passed over.
+TEST_F(WindowManagementTest, TheMarkerOrADisabledControlReplacesNoFont) {
+  auto faceAfter = [&](const std::string& face, const std::string& extra, const std::string& name) {
     auto f = build(formText(
-        body + block("MSACAL.Calendar calDate", place(100, 1200, 3000, 1500) + calendarFonts) +
-            block(
-                "RescaloControl.Rescalo Rescalo1",
-                "Left = 0\nTop = 0\n" + kDesign + "ReplaceFontsWith = \"" + face + "\"\n" + extra),
+        block("VB.Label lblName", place(100, 500, 1500, 300) +
+                                      "BeginProperty Font\nName = \"Courier\"\nEndProperty\n") +
+            block("VB.Timer tmrTick", "Interval = 100\nLeft = 0\nTop = 0\n") +
+            block("VB.Line linRule", "X1 = 0\nX2 = 1000\nY1 = 900\nY2 = 900\n") +
+            rescaloBlock(kDesign + "ReplaceFontsWith = \"" + face + "\"\n" + extra),
         "", "VB.Form", name));
     f->show();
-    return f;
+    return obj(*f, "lblName")->get("Font").toObject()->get("Name").toString();
   };
-  auto fontOf = [&](runtime::Form& f, const char* ctrl, const char* font) {
-    return obj(f, ctrl)->get(font).toObject();
-  };
-  auto f = make("Arial", "", "Form1");
-  for (const char* c : {"txtName", "lblName", "calDate"})
-    EXPECT_EQ(fontOf(*f, c, "Font")->get("Name").toString(), "Arial") << c;
-  for (const char* font : {"DayFont", "GridFont", "TitleFont"})
-    EXPECT_EQ(fontOf(*f, "calDate", font)->get("Name").toString(), "Arial") << font;
-  EXPECT_EQ(fontOf(*f, "lblName", "Font")->get("Size").toDouble(), 14.25);
-  EXPECT_TRUE(fontOf(*f, "lblName", "Font")->get("Bold").toBool());
+  EXPECT_EQ(faceAfter("Arial", "", "Form1"), "Arial");
+  EXPECT_EQ(faceAfter("<none>", "", "Form2"), "Courier");
+  EXPECT_EQ(faceAfter("<NONE>", "", "Form3"), "<NONE>");
+  EXPECT_EQ(faceAfter("Arial", "Enabled = 0\n", "Form4"), "Courier");
   EXPECT_TRUE(rt.messages.empty());
-
-  auto kept = make("<none>", "", "Form2");
-  EXPECT_EQ(fontOf(*kept, "lblName", "Font")->get("Name").toString(), "Courier");
-  auto upper = make("<NONE>", "", "Form3");
-  EXPECT_EQ(fontOf(*upper, "lblName", "Font")->get("Name").toString(), "<NONE>");
-  auto off = make("Arial", "Enabled = 0\n", "Form4");
-  EXPECT_EQ(fontOf(*off, "lblName", "Font")->get("Name").toString(), "Courier");
 }
 
 }  // namespace

@@ -170,62 +170,35 @@ TEST_F(Gradient, StepColoursRunThroughTheMidColourOnlyWhenItDiffersFromTheEnd) {
 }
 
 TEST_F(Gradient, EverySourceAndTypePaintsTheBandsAndRingsOfItsArithmetic) {
-  const raster::Color start = raster::rgb(255, 0, 0), mid = raster::rgb(0, 255, 0),
-                      end = raster::rgb(20, 40, 250);
-  for (int type : {0, 1}) {
-    for (int source = 0; source <= 9; ++source) {
-      SCOPED_TRACE("type " + std::to_string(type) + " source " + std::to_string(source));
-      auto f = form();
-      // A drawing state the painting must not use, and must give back.
-      f->set("AutoRedraw", false);
-      f->set("DrawWidth", std::int16_t{3});
-      f->set("DrawMode", std::int16_t{7});
-      f->set("DrawStyle", std::int16_t{2});
-      f->set("ScaleMode", std::int16_t{1});
-      effects::PaintGradient(f, source, type, static_cast<std::int32_t>(start),
-                             static_cast<std::int32_t>(end), static_cast<std::int32_t>(mid));
-      EXPECT_EQ(numbers(*f, {"AutoRedraw", "DrawWidth", "DrawMode", "DrawStyle", "ScaleMode"}),
-                (std::vector<double>{0, 3, 7, 2, 1}));
-      // The bands are in the persistent image: a Cls without AutoRedraw keeps them.
-      f->call("Cls");
-      Expected e(start, end, mid);
-      if (type == 0)
-        linearBands(source, e);
-      else
-        radialRings(source, e);
-      EXPECT_EQ(firstDifference(f->screen(), e.bm), "");
+  // Through a mid colour, and straight from black to white; any type but 0 is radial.
+  for (auto [start, mid, end] :
+       {std::tuple{raster::rgb(255, 0, 0), raster::rgb(0, 255, 0), raster::rgb(20, 40, 250)},
+        {raster::rgb(0, 0, 0), raster::rgb(255, 255, 255), raster::rgb(255, 255, 255)}})
+    for (int type : {0, 1, 5}) {
+      for (int source = 0; source <= 9; ++source) {
+        SCOPED_TRACE("type " + std::to_string(type) + " source " + std::to_string(source) +
+                     " mid " + std::to_string(mid));
+        auto f = form();
+        // A drawing state the painting must not use, and must give back.
+        f->set("AutoRedraw", false);
+        f->set("DrawWidth", std::int16_t{3});
+        f->set("DrawMode", std::int16_t{7});
+        f->set("DrawStyle", std::int16_t{2});
+        f->set("ScaleMode", std::int16_t{1});
+        effects::PaintGradient(f, source, type, static_cast<std::int32_t>(start),
+                               static_cast<std::int32_t>(end), static_cast<std::int32_t>(mid));
+        EXPECT_EQ(numbers(*f, {"AutoRedraw", "DrawWidth", "DrawMode", "DrawStyle", "ScaleMode"}),
+                  (std::vector<double>{0, 3, 7, 2, 1}));
+        // The bands are in the persistent image: a Cls without AutoRedraw keeps them.
+        f->call("Cls");
+        Expected e(start, end, mid);
+        if (type == 0)
+          linearBands(source, e);
+        else
+          radialRings(source, e);
+        EXPECT_EQ(firstDifference(f->screen(), e.bm), "");
+      }
     }
-  }
-}
-
-TEST_F(Gradient, ChosenPixelsShowTheStepsWhereTheyAreDue) {
-  auto painted = [&](int source, int type) {
-    auto f = form();
-    effects::PaintGradient(f, source, type, 0, 0xFFFFFF, 0xFFFFFF);
-    return f;
-  };
-  auto grey = [](int v) { return raster::rgb(v, v, v); };
-  // Top: bands 3.125 pixels high; row 3 is where band 1 begins, the bottom rows are step 63
-  // because step 64 lies just below the form.
-  auto top = painted(effects::kGsTop, effects::kGtLinear);
-  EXPECT_EQ((std::vector<raster::Color>{top->screen().pixel(0, 2), top->screen().pixel(299, 3),
-                                        top->screen().pixel(10, 199)}),
-            (std::vector<raster::Color>{grey(0), grey(4), grey(251)}));
-  // Bottom: the top band is the end colour.
-  EXPECT_EQ(painted(effects::kGsBottom, effects::kGtLinear)->screen().pixel(5, 0), grey(255));
-  // The middle ends with the start colour at the centre, the outside with the end colour.
-  EXPECT_EQ(painted(effects::kGsMiddle, effects::kGtLinear)->screen().pixel(150, 100), grey(0));
-  EXPECT_EQ(painted(effects::kGsOutside, effects::kGtLinear)->screen().pixel(150, 100), grey(255));
-  EXPECT_EQ(painted(effects::kGsOutside, effects::kGtRadial)->screen().pixel(150, 100), grey(255));
-  // Rings 2.82 pixels apart and 6 wide: the ring of step 1 still covers the centre.
-  EXPECT_EQ(painted(effects::kGsMiddle, effects::kGtRadial)->screen().pixel(150, 100), grey(4));
-  // Rings from the top-left corner 5.63 pixels apart, 11 wide: (100, 0) is last reached by
-  // ring 18 (radius 101.4), which is step 18's grey.
-  EXPECT_EQ(painted(effects::kGsTopLeft, effects::kGtRadial)->screen().pixel(100, 0),
-            grey(static_cast<int>(std::nearbyint(18 * 255 / 64.0))));
-  // Any type but 0 is radial.
-  EXPECT_EQ(painted(effects::kGsLeft, 5)->screen(),
-            painted(effects::kGsLeft, effects::kGtRadial)->screen());
 }
 
 TEST_F(Gradient, AnUnknownSourceOrAnMdiParentFormGetsNothingDrawn) {

@@ -129,30 +129,6 @@ TEST_F(WindowAnimation, EveryEffectShowsTheRegionsOfItsFormulaStepByStep) {
   }
 }
 
-TEST_F(WindowAnimation, TheFoldUnfoldsAStripATenthWideThenWidensItOnceItIsPassed) {
-  show(400, 300);  // N = 18: dx 22.2, dy 16.7; the strip runs from 180 to 220
-  ASSERT_TRUE(effects::PlayOpenEffect(rt, *form, effects::kFold, 1));
-  auto r = regions();
-  // Steps 1 to 8 grow the strip about its middle; step 9 changes nothing, since 9 dx is not
-  // yet left of the strip; steps 10 to 18 widen it to the whole window.
-  ASSERT_EQ(r.size(), 8u + 9u + 1u);
-  EXPECT_EQ(text(r[0]), "(180, 133, 220, 167)");
-  EXPECT_EQ(text(r[7]), "(180, 17, 220, 283)");
-  EXPECT_EQ(text(r[8]), "(178, 0, 222, 300)");
-  EXPECT_EQ(text(r[16]), "(0, 0, 400, 300)");
-  EXPECT_FALSE(r[17].has_value());
-
-  changes.clear();
-  ASSERT_TRUE(effects::PlayCloseEffect(rt, *form, effects::kFold, 1));
-  r = regions();
-  // Narrowing while i dx is left of the strip (steps 1 to 8), then folding it from step 9,
-  // down to nothing at step 18.
-  ASSERT_EQ(r.size(), 8u + 10u);
-  EXPECT_EQ(text(r[7]), "(178, 0, 222, 300)");
-  EXPECT_EQ(text(r[8]), "(180, 0, 220, 300)");
-  EXPECT_EQ(text(r[17]), "(180, 150, 220, 150)");
-}
-
 TEST_F(WindowAnimation, HalfPixelsRoundToEvenAndOddStepCountsSplitAtAHalfStep) {
   // 27 pixels in 18 steps: 1.5 a step.
   show(27, 40);

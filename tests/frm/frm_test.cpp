@@ -175,13 +175,6 @@ TEST(FrmText, Utf8IsValidatedAndCodePagesFollowTheFontCharset) {
   EXPECT_EQ(frm::toUtf8("\xD6\xD0\xCE", 134), "中\xEF\xBF\xBD");
 }
 
-fs::path corpusFile(std::string_view prefix) {
-  for (auto& f : testing_support::corpusForms())
-    if (f.filename().string().starts_with(prefix)) return f;
-  ADD_FAILURE() << "no corpus file " << prefix;
-  return {};
-}
-
 std::string bytesOf(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
@@ -208,7 +201,7 @@ TEST(FrmCorpus, EveryFormReadsAndWritesBackByteForByte) {
 // captions kept in the .frx.
 TEST(FrmCorpus, RealFormsGiveWhatTheRuntimeReads) {
   RESCALO_NEED_CORPUS();
-  frm::Document doc = frm::readFile(corpusFile("024-"));
+  frm::Document doc = frm::readFile(testing_support::corpusFile("024-"));
   EXPECT_EQ(doc.objectLines.size(), 4u);
   const frm::Block* tab = doc.form.find("SSTab1");
   ASSERT_NE(tab, nullptr);
@@ -224,18 +217,18 @@ TEST(FrmCorpus, RealFormsGiveWhatTheRuntimeReads) {
                           [](const frm::Block* b) { return b->name == "cmdBrowse"; }),
             4);
 
-  frm::Document alarm = frm::readFile(corpusFile("009-"));
+  frm::Document alarm = frm::readFile(testing_support::corpusFile("009-"));
   const frm::Property* align = alarm.form.find("Label_minute")->property("Alignment");
   EXPECT_EQ(align->comment, "'Центровка");
   EXPECT_EQ(align->line, 60);
 
-  frm::Document pos = frm::readFile(corpusFile("044-"));
+  frm::Document pos = frm::readFile(testing_support::corpusFile("044-"));
   const frm::PropertyBlock* split = pos.form.find("DataGrid1")->propertyBlock("Split0");
   ASSERT_NE(split, nullptr);
   EXPECT_EQ(split->property("MarqueeStyle")->value, "4");
   ASSERT_NE(split->propertyBlock("Column01"), nullptr);
 
-  frm::Document empresa = frm::readFile(corpusFile("013-"));
+  frm::Document empresa = frm::readFile(testing_support::corpusFile("013-"));
   int captions = 0;
   for (const frm::Block* b : empresa.form.children())
     if (auto* caption = b->property("Caption"); caption && caption->value.starts_with('$')) {

@@ -4,7 +4,6 @@
 #include <map>
 #include <set>
 
-#include <rescalo/control/rescalo.h>
 #include <rescalo/pages/flag_page.h>
 #include <rescalo/pages/form_effects_page.h>
 #include <rescalo/pages/general_page.h>
@@ -12,9 +11,8 @@
 #include <rescalo/pages/replace_fonts_page.h>
 #include <rescalo/pages/scale_controls_page.h>
 #include <rescalo/pages/standard_color_page.h>
-#include <rescalo/runtime/user_control_host.h>
 #include <rescalo/scaling/capture.h>
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 
@@ -47,15 +45,13 @@ struct Site : host::ServicesPageSite {
   std::vector<std::string> fontFamilies() override { return families; }
 };
 
-class PagesTest : public RuntimeTest {
+class PagesTest : public RescaloTest {
  protected:
-  PagesTest() : site(rt) { control::registerRescalo(rt.userControls()); }
+  PagesTest() : site(rt) {}
 
   // A design-time form with the given controls and a Rescalo holding the given properties.
   void open(const std::string& controls, const std::string& props = {}) {
-    form = build(formText(controls +
-                          block("RescaloControl.Rescalo Rescalo1", "Left = 0\nTop = 0\n" + props)),
-                 false);
+    form = build(formText(controls + rescaloBlock(props)), false);
     edited = std::make_shared<Recorder>(obj(*form, "Rescalo1"));
   }
   template <class P>
@@ -64,10 +60,7 @@ class PagesTest : public RuntimeTest {
     page.PropertyPage_SelectionChanged();
     return page;
   }
-  control::Rescalo& rescalo() {
-    return static_cast<control::Rescalo&>(
-        dynamic_cast<runtime::UserControlHost*>(form->find("Rescalo1"))->control());
-  }
+  control::Rescalo& rescalo() { return rescaloOf(*form); }
   std::vector<std::string> writesAfterApply(host::PropertyPage& page) {
     edited->writes.clear();
     page.PropertyPage_ApplyChanges();

@@ -17,10 +17,13 @@
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
 #include <rescalo/runtime/loader.h>
+#include "test_support.h"
 
 using namespace rescalo;
 
 using host::Variant;
+using testing_support::block;
+using testing_support::place;
 
 namespace {
 
@@ -43,48 +46,20 @@ std::unique_ptr<Built> build(const std::string& text) {
 }
 
 TEST(QtFormStructure, MenusBecomeAMenuBarThatTakesItsHeightFromTheWindow) {
-  auto b = build(R"(VERSION 5.00
-Begin VB.Form frmMenus
-   Caption         =   "Menus"
-   ClientHeight    =   3000
-   ClientWidth     =   4500
-   Begin VB.CommandButton cmd
-      Caption         =   "Go"
-      Height          =   450
-      Left            =   300
-      Top             =   450
-      Width           =   1200
-   End
-   Begin VB.Menu mnuFile
-      Caption         =   "&File"
-      Begin VB.Menu mnuOpen
-         Caption         =   "&Open..."
-         Shortcut        =   ^O
-      End
-      Begin VB.Menu mnuSep
-         Caption         =   "-"
-      End
-      Begin VB.Menu mnuAuto
-         Caption         =   "Auto &save"
-         Checked         =   -1  'True
-         Shortcut        =   +{F1}
-      End
-      Begin VB.Menu mnuQuit
-         Caption         =   "&Quit"
-         Enabled         =   0   'False
-         Shortcut        =   {DEL}
-      End
-   End
-   Begin VB.Menu mnuHelp
-      Caption         =   "&Help"
-      Visible         =   0   'False
-      Begin VB.Menu mnuAbout
-         Caption         =   "&About"
-         Shortcut        =   ^{F2}
-      End
-   End
-End
-)");
+  auto menu = [](const std::string& name, const std::string& caption, const std::string& more) {
+    return block("VB.Menu " + name, "Caption = \"" + caption + "\"\n" + more);
+  };
+  auto b = build(
+      "VERSION 5.00\n" +
+      block("VB.Form frmMenus",
+            "Caption = \"Menus\"\nClientHeight = 3000\nClientWidth = 4500\n" +
+                block("VB.CommandButton cmd", "Caption = \"Go\"\n" + place(300, 450, 1200, 450)) +
+                menu("mnuFile", "&File",
+                     menu("mnuOpen", "&Open...", "Shortcut = ^O\n") + menu("mnuSep", "-", "") +
+                         menu("mnuAuto", "Auto &save", "Checked = -1\nShortcut = +{F1}\n") +
+                         menu("mnuQuit", "&Quit", "Enabled = 0\nShortcut = {DEL}\n")) +
+                menu("mnuHelp", "&Help",
+                     "Visible = 0\n" + menu("mnuAbout", "&About", "Shortcut = ^{F2}\n"))));
   auto* main = qobject_cast<QMainWindow*>(b->qt.window.get());
   ASSERT_TRUE(main && main->menuWidget());
   QMenuBar* bar = main->menuBar();
@@ -115,49 +90,18 @@ End
 }
 
 TEST(QtFormStructure, AlignedControlsStackAsOnTheRuntimeAndToolbarsHoldTheirControls) {
-  auto b = build(R"(VERSION 5.00
-Begin VB.MDIForm frmMain
-   Caption         =   "Main"
-   ClientHeight    =   3000
-   ClientWidth     =   4500
-   Begin VB.PictureBox picLeft
-      Align           =   3  'Align Left
-      Height          =   3000
-      Left            =   0
-      Top             =   0
-      Width           =   600
-   End
-   Begin VB.PictureBox picTop
-      Align           =   1  'Align Top
-      Height          =   450
-      Left            =   600
-      Top             =   0
-      Width           =   3900
-      Begin MSComctlLib.Toolbar tlb
-         Height          =   390
-         Left            =   0
-         Top             =   0
-         Width           =   3000
-         Begin VB.ComboBox cbo
-            Height          =   315
-            Left            =   1500
-            Top             =   60
-            Width           =   1200
-         End
-      End
-   End
-   Begin VB.PictureBox picBottom
-      Align           =   2  'Align Bottom
-      Height          =   300
-      Left            =   600
-      Top             =   2700
-      Width           =   3900
-   End
-   Begin VB.Menu mnuFile
-      Caption         =   "&File"
-   End
-End
-)");
+  auto b = build(
+      "VERSION 5.00\n" +
+      block("VB.MDIForm frmMain",
+            "Caption = \"Main\"\nClientHeight = 3000\nClientWidth = 4500\n" +
+                block("VB.PictureBox picLeft", "Align = 3\n" + place(0, 0, 600, 3000)) +
+                block("VB.PictureBox picTop",
+                      "Align = 1\n" + place(600, 0, 3900, 450) +
+                          block("MSComctlLib.Toolbar tlb",
+                                place(0, 0, 3000, 390) +
+                                    block("VB.ComboBox cbo", place(1500, 60, 1200, 315)))) +
+                block("VB.PictureBox picBottom", "Align = 2\n" + place(600, 2700, 3900, 300)) +
+                block("VB.Menu mnuFile", "Caption = \"&File\"\n")));
   QWidget& window = *b->qt.window;
   QWidget* left = b->qt.widget("picLeft");
   QWidget* top = b->qt.widget("picTop");
@@ -191,38 +135,18 @@ End
 }  // namespace
 
 TEST(QtFormStructure, AnActiveMdiChildShowsItsMenusOnItsParentsBar) {
-  auto parent = build(R"(VERSION 5.00
-Begin VB.MDIForm frmMain
-   Caption         =   "Main"
-   ClientHeight    =   3000
-   ClientWidth     =   4500
-   Begin VB.Menu mnuFile
-      Caption         =   "&File"
-   End
-End
-)");
-  auto child = build(R"(VERSION 5.00
-Begin VB.Form frmDoc
-   Caption         =   "Document"
-   ClientHeight    =   1500
-   ClientWidth     =   3000
-   MDIChild        =   -1  'True
-   Begin VB.Menu mnuEdit
-      Caption         =   "&Edit"
-   End
-   Begin VB.Menu mnuView
-      Caption         =   "&View"
-   End
-End
-)");
-  auto plain = build(R"(VERSION 5.00
-Begin VB.Form frmPlain
-   Caption         =   "Plain"
-   ClientHeight    =   1500
-   ClientWidth     =   3000
-   MDIChild        =   -1  'True
-End
-)");
+  auto form = [](const std::string& what, const std::string& caption, const std::string& body) {
+    return "VERSION 5.00\n" + block(what, "Caption = \"" + caption + "\"\n" + body);
+  };
+  auto menu = [](const char* name, const char* caption) {
+    return block(std::string("VB.Menu ") + name, std::string("Caption = \"") + caption + "\"\n");
+  };
+  const std::string childForm = "ClientHeight = 1500\nClientWidth = 3000\nMDIChild = -1\n";
+  auto parent = build(form("VB.MDIForm frmMain", "Main",
+                           "ClientHeight = 3000\nClientWidth = 4500\n" + menu("mnuFile", "&File")));
+  auto child = build(form("VB.Form frmDoc", "Document",
+                          childForm + menu("mnuEdit", "&Edit") + menu("mnuView", "&View")));
+  auto plain = build(form("VB.Form frmPlain", "Plain", childForm));
   // The child's menus go to its parent: it has no bar of its own.
   EXPECT_FALSE(qobject_cast<QMainWindow*>(child->qt.window.get()));
   auto& main = static_cast<QMainWindow&>(*parent->qt.window);

@@ -137,11 +137,6 @@ TEST(QtServicesTest, TimerCountsSecondsSinceMidnightAndDoEventsRunsDueTimers) {
   services.AboutBox({"Rescalo", "1.2.3", "Keeps forms in proportion."});
   ASSERT_EQ(services.messages.size(), 3u);
   EXPECT_EQ(services.messages[2], "Rescalo 1.2.3\n\nKeeps forms in proportion.");
-
-  // The installed families, sorted, each once.
-  const auto families = services.fontFamilies();
-  EXPECT_TRUE(std::is_sorted(families.begin(), families.end()));
-  EXPECT_EQ(std::adjacent_find(families.begin(), families.end()), families.end());
 }
 
 TEST(QtFontFamilies, BothHostsListEveryFamilyNameOfTheInstalledFacesAndNoAlias) {

@@ -50,6 +50,12 @@ class QtSurfaceTest : public ::testing::Test {
   std::int32_t point(double x, double y) {
     return box->call("Point", {Variant(x), Variant(y)}).toLong();
   }
+  // The colours of several points, to compare at once.
+  std::vector<std::int32_t> points(std::initializer_list<std::pair<double, double>> at) {
+    std::vector<std::int32_t> out;
+    for (auto [x, y] : at) out.push_back(point(x, y));
+    return out;
+  }
   void fill(double x1, double y1, double x2, double y2, std::int32_t colour) {
     box->call("Line",
               {Variant(x1), Variant(y1), Variant(x2), Variant(y2), Variant(colour), Variant("BF")});
@@ -68,15 +74,12 @@ TEST_F(QtSurfaceTest, AutoRedrawDrawingIsKeptThroughResizesAndClsWhileOtherDrawi
   box->set("AutoRedraw", true);
   fill(10, 10, 19, 19, kRed);
   // Both corners are in the box, and nothing beyond them.
-  EXPECT_EQ(point(10, 10), kRed);
-  EXPECT_EQ(point(19, 19), kRed);
-  EXPECT_EQ(point(20, 20), kWhite);
+  EXPECT_EQ(points({{10, 10}, {19, 19}, {20, 20}}), (std::vector{kRed, kRed, kWhite}));
   EXPECT_EQ(shown(10 + 15, 10 + 15), kRed);  // under the widget, at its place in the window
 
   // Grown, the box keeps its drawing and the new area is its back colour.
   box->set("Width", 140 * 15.0);
-  EXPECT_EQ(point(15, 15), kRed);
-  EXPECT_EQ(point(130, 70), kWhite);
+  EXPECT_EQ(points({{15, 15}, {130, 70}}), (std::vector{kRed, kWhite}));
 
   // Drawing with AutoRedraw off is only on screen: Refresh brings back the kept image, and a
   // Cls made with it off keeps what was drawn while it was on.
@@ -108,20 +111,16 @@ TEST_F(QtSurfaceTest, DrawModesStylesAndCirclesDrawAsTheClassicMethodsDo) {
 
   // A one-pixel line leaves out its end point; a filled box outline has its fill inside.
   box->call("Line", {Variant(20), Variant(5), Variant(30), Variant(5), Variant(kBlue)});
-  EXPECT_EQ(point(29, 5), kBlue);
-  EXPECT_EQ(point(30, 5), kWhite);
+  EXPECT_EQ(points({{29, 5}, {30, 5}}), (std::vector{kBlue, kWhite}));
   box->set("FillStyle", std::int16_t{0});
   box->set("FillColor", kRed);
   box->call("Line",
             {Variant(40), Variant(40), Variant(60), Variant(60), Variant(kBlue), Variant("B")});
-  EXPECT_EQ(point(40, 50), kBlue);
-  EXPECT_EQ(point(60, 60), kBlue);
-  EXPECT_EQ(point(50, 50), kRed);
-  EXPECT_EQ(point(61, 61), kWhite);
+  EXPECT_EQ(points({{40, 50}, {60, 60}, {50, 50}, {61, 61}}),
+            (std::vector{kBlue, kBlue, kRed, kWhite}));
 
   box->call("Circle", {Variant(80), Variant(20), Variant(10), Variant(kBlue)});
-  EXPECT_EQ(point(80, 20), kRed);
-  EXPECT_EQ(point(80, 33), kWhite);
+  EXPECT_EQ(points({{80, 20}, {80, 33}}), (std::vector{kRed, kWhite}));
   EXPECT_FLOAT_EQ(box->get("CurrentX").toSingle(), 80);
 
   // A hatched fill leaves the background between its lines.

@@ -61,21 +61,22 @@ TEST_F(AlignmentTest, AlignedControlsStackOnTheirEdgesInTheOrderTheyStand) {
        {{"tb", 0, 0, 6000, 780}, {"pic", 0, 780, 6000, 600}}},
       {"the file lists the lower box first: the order is where they stand",
        box("VB.PictureBox", "lower", 1, 0, 500, 4000, 300) +
-           box("VB.PictureBox", "upper", 1, 0, 0, 4000, 500),
-       {{"upper", 0, 0, 4000, 500}, {"lower", 0, 500, 4000, 300}},
-       {{"upper", 0, 0, 6000, 500}, {"lower", 0, 500, 6000, 300}}},
-      {"top and bottom span the form, left and right share what is between",
+           box("VB.PictureBox", "upper", 1, 0, 0, 4000, 495),
+       {{"upper", 0, 0, 4000, 495}, {"lower", 0, 495, 4000, 300}},
+       {{"upper", 0, 0, 6000, 495}, {"lower", 0, 495, 6000, 300}}},
+      {"top and bottom span the form, left and right share what is between; each is a window "
+       "of whole pixels, so 500 twips stack as 495, 400 as 405 and 1000 as 1005",
        box("VB.PictureBox", "side", 4, 3000, 500, 1000, 2100) +
            box("VB.PictureBox", "head", 1, 0, 0, 4000, 500) + status +
            box("VB.PictureBox", "tree", 3, 0, 500, 800, 2100),
        {{"head", 0, 0, 4000, 500},
-        {"sb", 0, 2600, 4000, 400},
-        {"tree", 0, 500, 800, 2100},
-        {"side", 3000, 500, 1000, 2100}},
+        {"sb", 0, 2595, 4000, 400},
+        {"tree", 0, 495, 800, 2100},
+        {"side", 2995, 495, 1000, 2100}},
        {{"head", 0, 0, 6000, 500},
-        {"sb", 0, 3600, 6000, 400},
-        {"tree", 0, 500, 800, 3100},
-        {"side", 5000, 500, 1000, 3100}}},
+        {"sb", 0, 3595, 6000, 400},
+        {"tree", 0, 495, 800, 3100},
+        {"side", 4995, 495, 1000, 3100}}},
       {"a hidden bar leaves its edge to the next",
        box("VB.PictureBox", "gone", 1, 0, 0, 4000, 700, "Visible = 0\n") +
            box("VB.PictureBox", "shown", 1, 0, 700, 4000, 300),

@@ -11,30 +11,19 @@
 #include <rescalo/runtime/loader.h>
 #include "corpus.h"
 #include "generated_form.h"
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 namespace fs = std::filesystem;
 
 namespace {
 
-class DriftTest : public testing_support::RuntimeTest {
+class DriftTest : public testing_support::RescaloTest {
  protected:
-  DriftTest() { control::registerRescalo(rt.userControls()); }
-
   // The form given a Rescalo the way the form designer gives it one, to run from its folder.
   std::shared_ptr<runtime::Form> withRescalo(const frm::Document& source, const fs::path& file) {
-    frm::Document doc = source;
-    bool has = false;
-    for (const frm::Block* b : doc.form.children())
-      has = has || b->className == control::kRescaloClass;
-    if (!has) {
-      auto design = runtime::buildForm(rt, doc, file, {false});
-      runtime::addUserControl(*design, doc, control::kRescaloClass, "Rescalo", 0, 0);
-      runtime::storeForm(*design, doc);
-      doc = frm::read(frm::write(doc), file.string());
-    }
-    return keep.emplace_back(runtime::buildForm(rt, doc, file, {true}));
+    return keep.emplace_back(
+        runtime::buildForm(rt, testing_support::withRescalo(rt, source, file), file, {true}));
   }
   void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
 };
@@ -66,17 +55,6 @@ std::string differences(const std::vector<std::string>& now,
 TEST_F(DriftTest, EveryCorpusFormBroughtBackToItsDesignSizeIsAsDesigned) {
   std::size_t forms = 0;
   for (const fs::path& file : testing_support::formsToCheck()) {
-    if (testing_support::notYet(
-            file, {{"044-",
-                    "controls in aligned boxes are placed against the other boxes as the pass "
-                    "before left them"},
-                   {"061-",
-                    "its image list is bound where the pass cannot let go of it, so the pass "
-                    "is abandoned with the control's message"},
-                   {"086-",
-                    "a toolbar in centimetres: its button height is cut to a whole unit and "
-                    "the toolbar grows in steps meant for twips"}}))
-      continue;
     auto form = withRescalo(frm::readFile(file), file);
     form->call("Show");
     if (form->windowState() != 0) {

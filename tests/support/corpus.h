@@ -65,10 +65,10 @@ inline std::vector<std::filesystem::path> corpusForms() {
   return out;
 }
 
-// A corpus form by its file name, whichever batch holds it.
+// A corpus form by its file name or the start of it, whichever batch holds it.
 inline std::filesystem::path corpusFile(const std::string& name) {
   for (auto& f : corpusForms())
-    if (f.filename() == name) return f;
+    if (f.filename().string().starts_with(name)) return f;
   return corpusDir() / name;
 }
 

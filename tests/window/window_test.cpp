@@ -36,18 +36,17 @@ TEST_F(FixWindowTest, AnswersTheTrackingSizeInPixelsUntilUnfixedAndPassesOtherMe
   window::FixWindow(rt, hwnd, 3000, 1500, 45000, 30000);
   ASSERT_EQ(window::FixedWindows().size(), 1u);
   host::MINMAXINFO lim = limitsOf(hwnd);
-  EXPECT_EQ(lim.ptMinTrackSize.x, 200);
-  EXPECT_EQ(lim.ptMinTrackSize.y, 100);
-  EXPECT_EQ(lim.ptMaxTrackSize.x, 3000);
-  EXPECT_EQ(lim.ptMaxTrackSize.y, 2000);
-  EXPECT_EQ(lim.ptMaxSize.x, 1280);  // the maximized size is left as it came
+  // In pixels; the maximized size is left as it came.
+  EXPECT_EQ((std::vector<int>{lim.ptMinTrackSize.x, lim.ptMinTrackSize.y, lim.ptMaxTrackSize.x,
+                              lim.ptMaxTrackSize.y, lim.ptMaxSize.x}),
+            (std::vector<int>{200, 100, 3000, 2000, 1280}));
   EXPECT_EQ(rt.windowTable().send(hwnd, 0x1234, 0, 0), 77);
 
   // A user drag now stops at the limits, beyond the screen's own.
   form->show();
   form->userDrag(60000, 600);
-  EXPECT_EQ(form->width(), 45000);
-  EXPECT_EQ(form->height(), 1500);
+  EXPECT_EQ((std::vector<double>{form->width(), form->height()}),
+            (std::vector<double>{45000, 1500}));
 
   window::UnfixWindow(rt.windowTable(), hwnd);
   EXPECT_TRUE(window::FixedWindows().empty());

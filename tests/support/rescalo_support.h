@@ -1,0 +1,51 @@
+#pragma once
+// Forms with a Rescalo control on the embedded runtime.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <rescalo/control/rescalo.h>
+#include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/user_control_host.h>
+#include "test_support.h"
+
+namespace rescalo::testing_support {
+
+// The block of a Rescalo control placed at (0, 0), holding the given properties.
+inline std::string rescaloBlock(const std::string& props = {}) {
+  return block("RescaloControl.Rescalo Rescalo1", "Left = 0\nTop = 0\n" + props);
+}
+
+inline runtime::UserControlHost& extenderOf(runtime::Form& form) {
+  return *dynamic_cast<runtime::UserControlHost*>(form.find("Rescalo1"));
+}
+
+inline control::Rescalo& rescaloOf(runtime::Form& form) {
+  return static_cast<control::Rescalo&>(extenderOf(form).control());
+}
+
+// The document given a Rescalo the way the form designer gives a form one (placed at (0, 0),
+// the form saved), unless it has one already.
+inline frm::Document withRescalo(runtime::Runtime& design, frm::Document doc,
+                                 const std::filesystem::path& file) {
+  for (const frm::Block* b : doc.form.children())
+    if (b->className == control::kRescaloClass) return doc;
+  auto form = runtime::buildForm(design, doc, file, {false});
+  runtime::addUserControl(*form, doc, control::kRescaloClass, "Rescalo", 0, 0);
+  runtime::storeForm(*form, doc);
+  return frm::read(frm::write(doc), file.string());
+}
+
+// A runtime whose forms can hold a Rescalo.
+class RescaloTest : public RuntimeTest {
+ protected:
+  RescaloTest() { control::registerRescalo(rt.userControls()); }
+  // The file's form with a Rescalo, to run from the file's folder so that its .frx is found.
+  std::shared_ptr<runtime::Form> loadWithRescalo(const std::filesystem::path& file) {
+    return keep.emplace_back(
+        runtime::buildForm(rt, withRescalo(rt, frm::readFile(file), file), file, {true}));
+  }
+};
+
+}  // namespace rescalo::testing_support
