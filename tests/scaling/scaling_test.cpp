@@ -1,8 +1,8 @@
 // The scaling engine: control records and the capture (keys and flag records, what each kind
-// of control is recorded as and against which basis); placing controls (the lock flags on both axes, containers, lines, tab pages,
-// fonts, the application's own moves); the resize pass over whole forms (when a run places and
-// what it raises, what it skips, tab dialogs, image lists and the controls bound to them,
-// toolbars, Reset, and the two ways a run is abandoned).
+// of control is recorded as and against which basis); placing controls (the lock flags on both
+// axes, containers, lines, tab pages, fonts, the application's own moves); the resize pass over
+// whole forms (when a run places and what it raises, what it skips, tab dialogs, image lists and
+// the controls bound to them, toolbars, Reset, and the two ways a run is abandoned).
 
 #include <gtest/gtest.h>
 
