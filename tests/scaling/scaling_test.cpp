@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -363,73 +362,7 @@ const std::string kFont12 = "BeginProperty Font\nSize = 12\nEndProperty\n";
 const std::string kFontButton =
     block("VB.CommandButton cmd", place(1000, 500, 1200, 400) + kFont12);
 
-// The form is 4000 x 3000 twips; every case grows it to 6000 x 4500 (both ratios 1.5) with the
-// button at (700, 300, 1000, 200) instead of its reference (1000, 500, 1200, 400), so that
-// "kept" and "scaled" differ. Right gap 1800, bottom gap 2100 in the reference layout.
-struct AxisCase {
-  bool keepStart, keepSize, lockEnd;
-  double start, size;
-};
-// Start, size, far edge: every combination, by hand from the lock table.
-const std::array<AxisCase, 8> kHorizontal{{
-    {false, false, false, 1500, 1800},
-    {true, false, false, 700, 1800},
-    {false, true, false, 1500, 1000},
-    {true, true, false, 700, 1000},
-    {false, false, true, 2400, 1800},  // hangs from 6000 - 1800
-    {false, true, true, 3200, 1000},
-    {true, false, true, 700, 3500},  // stretches to 4200
-    {true, true, true, 700, 3500},
-}};
-const std::array<AxisCase, 8> kVertical{{
-    {false, false, false, 750, 600},
-    {true, false, false, 300, 600},
-    {false, true, false, 750, 200},
-    {true, true, false, 300, 200},
-    {false, false, true, 1800, 600},  // hangs from 4500 - 2100
-    {false, true, true, 2200, 200},
-    {true, false, true, 300, 2100},
-    {true, true, true, 300, 2100},
-}};
-
 class PlacementTest : public EngineTest {};
-
-TEST_F(PlacementTest, EveryCombinationOfLocksOnBothAxes) {
-  start(kFontButton);
-  auto cmd = ctl("cmd");
-  for (const AxisCase& h : kHorizontal)
-    for (const AxisCase& v : kVertical) {
-      auto& f = flags("cmd");
-      f.DontScaleLeft = h.keepStart;
-      f.DontScaleWidth = h.keepSize;
-      f.DontScaleRight = h.lockEnd;
-      f.DontScaleTop = v.keepStart;
-      f.DontScaleHeight = v.keepSize;
-      f.DontScaleBottom = v.lockEnd;
-      cmd->call("Move", {Variant(700), Variant(300), Variant(1000), Variant(200)});
-      resizeTo(6000, 4500);
-      std::string which = "h" + std::to_string(&h - kHorizontal.data()) + " v" +
-                          std::to_string(&v - kVertical.data());
-      EXPECT_EQ(geometry("cmd"), (Doubles{h.start, v.start, h.size, v.size})) << which;
-      // Fonts follow the ratio the control actually got, on its tighter axis.
-      EXPECT_FLOAT_EQ(eng->FontScaleFactor,
-                      static_cast<float>(std::min(h.size / 1200, v.size / 400)))
-          << which;
-      resizeTo(4000, 3000);
-    }
-}
-
-TEST_F(PlacementTest, AControlInsideAFrameScalesWithTheFramesOuterSize) {
-  start(block("VB.Frame fra", place(200, 200, 2000, 1500) +
-                                  block("VB.CommandButton inner", place(100, 300, 800, 400)) +
-                                  block("VB.CommandButton bottom", place(100, 300, 800, 400))));
-  flags("bottom").DontScaleBottom = true;
-  resizeTo(8000, 6000);
-  EXPECT_EQ(geometry("fra"), (Doubles{400, 400, 4000, 3000}));
-  EXPECT_EQ(geometry("inner"), (Doubles{200, 600, 1600, 800}));
-  // The gap below it (1500 - 700) is kept in the frame's units, not scaled.
-  EXPECT_EQ(geometry("bottom"), (Doubles{200, 3000 - 800 - 800, 1600, 800}));
-}
 
 TEST_F(PlacementTest, LinesKeepTheirDirectionAndFlatLinesKeepTheirBorder) {
   start(block("VB.Line back", "X1 = 3000\nX2 = 1000\nY1 = 2500\nY2 = 500\n") +
