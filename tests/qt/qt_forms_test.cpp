@@ -51,54 +51,6 @@ runtime::RuntimeOptions options(const QTemporaryDir& dir) {
   return o;
 }
 
-TEST(QtFormBuilder, ControlsBecomeWidgetsInTheirContainersWithTheirOwnLooks) {
-  QTemporaryDir dir;
-  runtime::Runtime rt(options(dir));
-  const std::string text =
-      "VERSION 5.00\n" +
-      block("VB.Form frmTest",
-            "BackColor = &H00FF8000&\nCaption = \"Test form\"\nClientHeight = 3000\n"
-            "ClientWidth = 4500\n" +
-                block("VB.Frame fra",
-                      "Caption = \"Group\"\n" + place(150, 300, 3000, 1500) +
-                          block("VB.CommandButton cmd",
-                                "Caption = \"Go\"\nIndex = 2\n" + place(300, 450, 1200, 450) +
-                                    "BeginProperty Font\nName = \"Arial\"\nSize = 12\n"
-                                    "Weight = 700\nEndProperty\n")) +
-                block("VB.TextBox txt", place(150, 2100, 1500, 300) + "Visible = 0\n") +
-                block("VB.Timer tmr", "Interval = 100\nLeft = 0\nTop = 0\n") +
-                block("VB.Line lin", "X1 = 0\nX2 = 100\nY1 = 0\nY2 = 100\n"));
-  auto form = runtime::buildForm(rt, frm::read(text, "test.frm"), "test.frm", {.userMode = false});
-  bridge::QtFormWindow built = bridge::buildQtForm(*form);
-  QWidget& window = *built.window;
-  EXPECT_EQ(window.windowTitle(), "Test form");
-  EXPECT_EQ(window.size(), QSize(300, 200));
-  EXPECT_EQ(qt::adoptForm(&window)->get("BackColor").toLong(), 0xFF8000);
-  EXPECT_EQ(window.grab(QRect(299, 199, 1, 1)).toImage().pixel(0, 0), qRgb(0x00, 0x80, 0xFF));
-
-  auto* fra = qobject_cast<QGroupBox*>(built.widget("fra"));
-  auto* cmd = qobject_cast<QPushButton*>(built.widget("cmd(2)"));
-  auto* txt = qobject_cast<QLineEdit*>(built.widget("txt"));
-  ASSERT_TRUE(fra && cmd && txt);
-  EXPECT_EQ(cmd->parentWidget(), fra);
-  EXPECT_EQ(cmd->geometry(), QRect(20, 30, 80, 30));
-  EXPECT_EQ(cmd->text(), "Go");
-  EXPECT_EQ(cmd->font().pixelSize(), 16);
-  EXPECT_TRUE(cmd->font().bold());
-  EXPECT_TRUE(txt->isHidden());
-
-  // The control key of an array member comes back through the widget's Index.
-  auto adapter = qt::adoptControl(cmd);
-  EXPECT_EQ(adapter->get("Index").toLong(), 2);
-  EXPECT_EQ(adapter->get("Container").toObject(), qt::adoptControl(fra));
-  EXPECT_EQ(built.leftOut, (std::vector<std::pair<std::string, int>>{{"Timer", 1}}));
-  // A line is drawn on its form, and read by its end points rather than a rectangle.
-  auto line = qt::adoptControl(built.widget("lin"));
-  EXPECT_EQ(line->get("Y2").toDouble(), 100);
-  EXPECT_FALSE(line->has("Left"));
-  EXPECT_FALSE(built.hasRescalo);
-}
-
 // Real time in the event loop, for what the window system does later (maximizing).
 void settle(int ms = 100) { bridge::settle(ms); }
 

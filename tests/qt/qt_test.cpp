@@ -109,45 +109,22 @@ TEST_F(QtFormTest, GeometryReadsInTwipsAndWritesBecomeWholePixels) {
   EXPECT_EQ(widget->frameGeometry().x(), 20);
 }
 
-TEST_F(QtFormTest, CaptionTextAndNameFollowTheWidgetAndMembersItLacksFailWith438) {
-  form->set("Caption", Variant("Order entry"));
-  ctl(button)->set("Caption", Variant("&Save"));
-  ctl(frame)->set("Caption", Variant("Delivery"));
-  ctl(edit)->set("Text", Variant("abc"));
-  EXPECT_EQ(
-      (std::vector<QString>{widget->windowTitle(), button->text(), frame->title(), edit->text()}),
-      (std::vector<QString>{"Order entry", "&Save", "Delivery", "abc"}));
-  label->setText("Customer:");
-  EXPECT_EQ(ctl(label)->get("Caption").toString(), "Customer:");
-  EXPECT_EQ(form->get("Name").toString(), "frmMain");
-  EXPECT_EQ(errorOf([&] { form->set("Name", Variant("x")); }), host::kPropertyReadOnly);
-
+// Captions and font sizes are read on both hosts in the two-host stories; what is left here is
+// what they never ask: members a widget lacks, and a font's style on its own control.
+TEST_F(QtFormTest, MembersAWidgetLacksFailWith438AndAFontChangesOnlyItsControl) {
   EXPECT_EQ(errorOf([&] { ctl(edit)->get("Caption"); }), host::kNoSuchMember);
-  EXPECT_EQ(errorOf([&] { ctl(edit)->set("Caption", Variant("x")); }), host::kNoSuchMember);
   EXPECT_EQ(errorOf([&] { ctl(label)->get("Text"); }), host::kNoSuchMember);
   EXPECT_EQ(errorOf([&] { form->get("Container"); }), host::kNoSuchMember);
-  EXPECT_EQ(errorOf([&] { form->call("Frobnicate"); }), host::kNoSuchMember);
-  Variant out;
-  EXPECT_FALSE(ctl(edit)->tryGet("Caption", {}, out));
+  EXPECT_EQ(errorOf([&] { form->set("Name", Variant("x")); }), host::kPropertyReadOnly);
   EXPECT_FALSE(ctl(edit)->has("Caption"));
   EXPECT_TRUE(ctl(button)->has("Caption"));
-}
 
-TEST_F(QtFormTest, FontSizeAndStyleChangeTheWidgetsFont) {
   ObjectPtr font = ctl(button)->get("Font").toObject();
   font->set("Size", Variant(13.5));
-  EXPECT_EQ(button->font().pixelSize(), qRound(13.5 * widget->logicalDpiY() / 72));
-  EXPECT_FLOAT_EQ(font->get("Size").toSingle(), 13.5f);
-  // A size between whole pixels reads back as the size the text is drawn at.
-  font->set("Size", Variant(10));
-  EXPECT_FLOAT_EQ(
-      font->get("Size").toSingle(),
-      static_cast<float>(qRound(10.0 * widget->logicalDpiY() / 72) * 72.0 / widget->logicalDpiY()));
   font->set("Bold", Variant(true));
   EXPECT_TRUE(button->font().bold());
   EXPECT_EQ(font->get("Bold").toInteger(), host::kTrue);
   EXPECT_EQ(errorOf([&] { font->set("Size", Variant(0)); }), host::kInvalidPropertyValue);
-  // Another control's font is untouched.
   EXPECT_EQ(edit->font().pixelSize(), -1);
 }
 

@@ -1,17 +1,13 @@
-// The scaling engine: control records and the capture (every record field by name, keys and
-// flag records, what each kind of control is recorded as and against which basis, on built and
-// on sample forms); placing controls (the lock flags on both axes, containers, lines, tab pages,
-// fonts, the application's own moves); the resize pass over whole forms (when a run places and
-// what it raises, what it skips, tab dialogs, image lists and the controls bound to them,
-// toolbars, Reset, and the two ways a run is abandoned).
+// The scaling engine: control records and the capture (keys and flag records, what each kind
+// of control is recorded as and against which basis); placing controls (the lock flags on both
+// axes, containers, lines, tab pages, fonts, the application's own moves); the resize pass over
+// whole forms (when a run places and what it raises, what it skips, tab dialogs, image lists and
+// the controls bound to them, toolbars, Reset, and the two ways a run is abandoned).
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <functional>
-#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -129,67 +125,6 @@ ObjectPtr gradientPicture(int w, int h) {
       bm.setPixel(x, y,
                   raster::rgb(x * 255 / std::max(1, w - 1), y * 255 / std::max(1, h - 1), 128));
   return runtime::makePicture(std::move(bm));
-}
-
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  return {std::istream_iterator<std::string>(in), {}};
-}
-
-// Writes a distinct value under every name, then reads them all back: a name bound to the
-// wrong field, or two names bound to one, shows as a value that does not come back.
-void expectOwnStorage(host::Object& rec, const std::string& names, bool indexed, auto valueOf) {
-  std::vector<Variant> index;
-  if (indexed) index.push_back(Variant(1));
-  auto list = words(names);
-  for (std::size_t i = 0; i < list.size(); ++i) rec.set(list[i], valueOf(i), index);
-  for (std::size_t i = 0; i < list.size(); ++i)
-    EXPECT_EQ(rec.get(list[i], index), valueOf(i)) << list[i];
-}
-
-TEST(Records, EveryFieldByNameHasItsOwnStorage) {
-  ControlClass rec;
-  expectOwnStorage(rec,
-                   "Bottom Right yScale xScale HeadFontSize TitleFontSize GridFontSize "
-                   "DayFontSize LastHeight LastWidth LastLeft LastTop FormHeight FormWidth "
-                   "BorderWidth FontSize ButtonHeight ButtonWidth TabHeight ImageListWidth "
-                   "ImageListHeight ImageListCount SpecialControlType X1 X2 Y1 Y2 Left Top "
-                   "Width Height",
-                   false, [](std::size_t i) { return Variant(static_cast<int>(i) + 1); });
-  EXPECT_EQ(rec.LastTop, 12);
-  EXPECT_EQ(rec.get("Left").type(), host::VarType::Single);
-  expectOwnStorage(rec,
-                   "ButtonImage TabImage NodeImage SmallIconImage IconImage ImageListKey "
-                   "ImageListTag",
-                   true, [](std::size_t i) { return Variant(std::to_string(i)); });
-  std::vector<Variant> pics;
-  for (int i = 0; i < 6; ++i)
-    pics.push_back(Variant(host::ObjectPtr(std::make_shared<ControlFlags>())));
-  auto pic = [&](std::size_t i) { return pics[i]; };
-  expectOwnStorage(
-      rec, "ImageList SmallIconsImageList IconsImageList Picture DownPicture DisabledPicture",
-      false, pic);
-  expectOwnStorage(rec, "TabPicture ImageListPicture", true, pic);
-  EXPECT_EQ(rec.DownPicture, pics[4].toObject());
-
-  // Booleans can only differ one at a time; all start False.
-  ControlFlags flags;
-  std::pair<host::Object*, std::string> sets[] = {
-      {&rec,
-       "ControlHasNodes ControlHasTwoImageLists ControlHasImageList ControlHasTabs "
-       "ControlHasButtons"},
-      {&flags,
-       "DontScaleBottom DontScaleRight DontScaleHeight DontScaleWidth DontScaleTop "
-       "DontScaleLeft DontScaleGraphic DontScaleBorder DontScaleFont DontScaleControl"}};
-  for (auto& [obj, names] : sets)
-    for (const std::string& f : words(names)) {
-      obj->set(f, Variant(-1));
-      for (const std::string& other : words(names))
-        EXPECT_EQ(obj->get(other).toBool(), other == f) << f;
-      obj->set(f, Variant(false));
-    }
-  expectOwnStorage(flags, "Control", false, pic);
-  expectOwnStorage(flags, "ControlKey", false, [](std::size_t) { return Variant("Text1"); });
 }
 
 TEST(Records, WritesConvertArraysGrowOnWriteAndKeysFindOnlyRecords) {
@@ -423,165 +358,11 @@ TEST_F(CaptureTest, ProbesAnswerFromWhatTheControlCanRead) {
                                    .with("Font", nullptr)));
 }
 
-class CorpusCaptureTest : public EngineTest {
- protected:
-  // Captures the form; every control but the menus has its record then, and so has the form.
-  void capture(const std::string& name) {
-    form = load(testing_support::corpusFile(name)).form;
-    eng = std::make_unique<TestEngine>(rt, form);
-    eng->run();
-    int expected = 1;
-    for (const auto& c : form->controls()) {
-      bool menu = c->typeName() == "Menu";
-      EXPECT_EQ(scaling::KeyExists(eng->colControlInfo(), c->key()), !menu) << c->key();
-      EXPECT_EQ(scaling::KeyExists(eng->colControlFlags(), c->key()), !menu) << c->key();
-      expected += menu ? 0 : 1;
-    }
-    EXPECT_EQ(eng->colControlInfo().count(), expected) << name;
-  }
-};
-
-TEST_F(CorpusCaptureTest, AUserScaledFormWithLinesAndAnImageListWithItsTree) {
-  RESCALO_NEED_CORPUS();
-  capture("005-InkCalc-frmAbout.frm");
-  // The basis of what sits on the form is its designed inner size in twips, whatever its unit;
-  // the geometry is recorded in the form's units: the file's twips times 5380.766 / 5730.
-  scaling::ControlClass& host = rec("frmAbout");
-  EXPECT_EQ(host.SpecialControlType, scaling::kHostForm);
-  EXPECT_FLOAT_EQ(host.FormWidth, 5730);
-  EXPECT_FLOAT_EQ(host.FormHeight, 3555);
-  scaling::ControlClass& ok = rec("cmdOK");
-  const double unit = 5380.766 / 5730;
-  EXPECT_FLOAT_EQ(ok.Left, static_cast<float>(4245 * unit));
-  EXPECT_FLOAT_EQ(ok.Width, static_cast<float>(1260 * unit));
-  EXPECT_FLOAT_EQ(ok.FormWidth, 5730);
-  scaling::ControlClass& line = rec("Line1(1)");
-  EXPECT_EQ(line.SpecialControlType, scaling::kLineControl);
-  EXPECT_FLOAT_EQ(line.X1, 84.515f);
-  EXPECT_FLOAT_EQ(line.X2, 5309.398f);
-
-  capture("018-cairo-vb6-fExplorer.frm");
-  EXPECT_EQ(rec("ilDir").ImageListCount, 5);  // every picture Nothing without a .frx
-  scaling::ControlClass& tree = rec("tvDir");
-  EXPECT_TRUE(tree.ControlHasImageList && tree.ControlHasNodes);
-  EXPECT_FALSE(tree.ControlHasButtons || tree.ControlHasTabs || tree.ControlHasTwoImageLists);
-}
-
-TEST_F(CorpusCaptureTest, TabPagesFramesAndControlArraysHaveTheirContainersAsBasis) {
-  RESCALO_NEED_CORPUS();
-  capture("022-sql-table-copy-via-rdo-from-one-odbc-connection-to-another__1-9468-frmOptions.frm");
-  scaling::ControlClass& tabs = rec("SSTab1");
-  EXPECT_EQ(tabs.SpecialControlType, scaling::kTabControl);
-  EXPECT_FALSE(tabs.ControlHasTabs);
-  EXPECT_NEAR(tabs.TabHeight, 520 * 1440.0 / 2540, 0.001);
-  scaling::ControlClass& page = rec("Frame1");
-  EXPECT_EQ(page.SpecialControlType, scaling::kOnTabPage);
-  EXPECT_EQ((Floats{page.FormWidth, page.FormHeight}), (Floats{6135, 4335}));
-  // Members of a control array are filed one by one; what they hold takes their outer size.
-  scaling::ControlClass& box = rec("picOptions(3)");
-  EXPECT_EQ(box.SpecialControlType, scaling::kOrdinaryControl);
-  EXPECT_EQ(box.Left, -20000);
-  EXPECT_EQ((Floats{rec("fraSample4").FormWidth, rec("fraSample4").FormHeight}),
-            (Floats{5685, 3780}));
-
-  capture("024-kwiki-software-kwikibilling__1-71779-frmCompanySetup.frm");
-  scaling::ControlClass& hidden = rec("cmdSaveImage");
-  EXPECT_EQ(hidden.SpecialControlType, scaling::kOnTabPage);
-  EXPECT_EQ((Floats{hidden.Left, hidden.LastLeft, hidden.FormWidth}),
-            (Floats{-69240, -69240, 8055}));
-}
-
-TEST_F(CorpusCaptureTest, AnMdiFormWithAToolbarItsImageListsAndMenus) {
-  RESCALO_NEED_CORPUS();
-  capture("028-VB6-frmMain.frm");
-  // An MDI form is its own reference, at the size it has when captured: its whole client area,
-  // what its aligned bars take counted back into what ScaleHeight leaves.
-  scaling::ControlClass& host = rec("frmMain");
-  scaling::ControlClass& bar = rec("tbrObjects");
-  EXPECT_LT(form->get("ScaleHeight").toSingle(), form->fullClientHeight());
-  EXPECT_EQ((Floats{host.FormWidth, host.FormHeight}),
-            (Floats{static_cast<float>(form->fullClientWidth()),
-                    static_cast<float>(form->fullClientHeight())}));
-  EXPECT_TRUE(bar.ControlHasButtons && bar.ControlHasImageList);
-  EXPECT_NEAR(bar.ButtonHeight, 1005 * 1440.0 / 2540, 0.001);
-  EXPECT_NEAR(bar.ButtonWidth, 1032 * 1440.0 / 2540, 0.001);
-  EXPECT_EQ(rec("imgList").ImageListCount, 2);
-
-  capture("030-ttdxedit-frmMDI.frm");  // 74 menus, none of them recorded
-  EXPECT_EQ(form->controls().size() + 1 - eng->colControlInfo().count(), 74u);
-}
-
 const std::string kFont12 = "BeginProperty Font\nSize = 12\nEndProperty\n";
 const std::string kFontButton =
     block("VB.CommandButton cmd", place(1000, 500, 1200, 400) + kFont12);
 
-// The form is 4000 x 3000 twips; every case grows it to 6000 x 4500 (both ratios 1.5) with the
-// button at (700, 300, 1000, 200) instead of its reference (1000, 500, 1200, 400), so that
-// "kept" and "scaled" differ. Right gap 1800, bottom gap 2100 in the reference layout.
-struct AxisCase {
-  bool keepStart, keepSize, lockEnd;
-  double start, size;
-};
-// Start, size, far edge: every combination, by hand from the lock table.
-const std::array<AxisCase, 8> kHorizontal{{
-    {false, false, false, 1500, 1800},
-    {true, false, false, 700, 1800},
-    {false, true, false, 1500, 1000},
-    {true, true, false, 700, 1000},
-    {false, false, true, 2400, 1800},  // hangs from 6000 - 1800
-    {false, true, true, 3200, 1000},
-    {true, false, true, 700, 3500},  // stretches to 4200
-    {true, true, true, 700, 3500},
-}};
-const std::array<AxisCase, 8> kVertical{{
-    {false, false, false, 750, 600},
-    {true, false, false, 300, 600},
-    {false, true, false, 750, 200},
-    {true, true, false, 300, 200},
-    {false, false, true, 1800, 600},  // hangs from 4500 - 2100
-    {false, true, true, 2200, 200},
-    {true, false, true, 300, 2100},
-    {true, true, true, 300, 2100},
-}};
-
 class PlacementTest : public EngineTest {};
-
-TEST_F(PlacementTest, EveryCombinationOfLocksOnBothAxes) {
-  start(kFontButton);
-  auto cmd = ctl("cmd");
-  for (const AxisCase& h : kHorizontal)
-    for (const AxisCase& v : kVertical) {
-      auto& f = flags("cmd");
-      f.DontScaleLeft = h.keepStart;
-      f.DontScaleWidth = h.keepSize;
-      f.DontScaleRight = h.lockEnd;
-      f.DontScaleTop = v.keepStart;
-      f.DontScaleHeight = v.keepSize;
-      f.DontScaleBottom = v.lockEnd;
-      cmd->call("Move", {Variant(700), Variant(300), Variant(1000), Variant(200)});
-      resizeTo(6000, 4500);
-      std::string which = "h" + std::to_string(&h - kHorizontal.data()) + " v" +
-                          std::to_string(&v - kVertical.data());
-      EXPECT_EQ(geometry("cmd"), (Doubles{h.start, v.start, h.size, v.size})) << which;
-      // Fonts follow the ratio the control actually got, on its tighter axis.
-      EXPECT_FLOAT_EQ(eng->FontScaleFactor,
-                      static_cast<float>(std::min(h.size / 1200, v.size / 400)))
-          << which;
-      resizeTo(4000, 3000);
-    }
-}
-
-TEST_F(PlacementTest, AControlInsideAFrameScalesWithTheFramesOuterSize) {
-  start(block("VB.Frame fra", place(200, 200, 2000, 1500) +
-                                  block("VB.CommandButton inner", place(100, 300, 800, 400)) +
-                                  block("VB.CommandButton bottom", place(100, 300, 800, 400))));
-  flags("bottom").DontScaleBottom = true;
-  resizeTo(8000, 6000);
-  EXPECT_EQ(geometry("fra"), (Doubles{400, 400, 4000, 3000}));
-  EXPECT_EQ(geometry("inner"), (Doubles{200, 600, 1600, 800}));
-  // The gap below it (1500 - 700) is kept in the frame's units, not scaled.
-  EXPECT_EQ(geometry("bottom"), (Doubles{200, 3000 - 800 - 800, 1600, 800}));
-}
 
 TEST_F(PlacementTest, LinesKeepTheirDirectionAndFlatLinesKeepTheirBorder) {
   start(block("VB.Line back", "X1 = 3000\nX2 = 1000\nY1 = 2500\nY2 = 500\n") +
