@@ -640,7 +640,7 @@ class QtListItems : public Object {
 constexpr host::Name kToolbarMembers[] = {"ButtonWidth", "ButtonHeight", "Buttons",
                                           "DisabledImageList", "HotImageList"};
 constexpr host::Name kImageListMembers[] = {"ListImages", "ImageWidth", "ImageHeight"};
-constexpr host::Name kLineMembers[] = {"X1", "Y1", "X2", "Y2"};
+constexpr host::Name kLineMembers[] = {"X1", "Y1", "X2", "Y2", "BorderWidth"};
 // A line has end points instead, and no font.
 constexpr host::Name kRectMembers[] = {"Left", "Top", "Width", "Height", "Move", "Font"};
 
@@ -978,6 +978,17 @@ const host::MemberTable* QtControl::members() const {
        lineEnd<1>("Y1"),
        lineEnd<2>("X2"),
        lineEnd<3>("Y2"),
+       // Its width in whole pixels, an Integer as the classic line's.
+       {"BorderWidth",
+        [](Object& o, Args) {
+          return Variant(
+              static_cast<std::int16_t>(static_cast<QtLine&>(control(o).widget()).width()));
+        },
+        [](Object& o, Args, const Variant& v) {
+          const std::int16_t w = v.toInteger();
+          if (w < 1) host::raise(host::kInvalidPropertyValue);
+          static_cast<QtLine&>(control(o).widget()).setWidth(w);
+        }},
        // A toolbar's button size in twips, and its buttons.
        {"ButtonWidth",
         [](Object& o, Args) {

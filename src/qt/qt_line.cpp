@@ -26,6 +26,13 @@ void QtLine::setPen(QColor color, int width, int style) {
   update();
 }
 
+// The widget pads the line by half its width, so a new width places it again.
+void QtLine::setWidth(int pixels) {
+  width_ = std::max(1, pixels);
+  place();
+  update();
+}
+
 std::array<int, 4> QtLine::pointPixels() const {
   const double tx = twipsPerPixelX(*this), ty = twipsPerPixelY(*this);
   const QPoint origin = containerOffset(*this);

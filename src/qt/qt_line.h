@@ -22,6 +22,8 @@ class QtLine : public QWidget {
   // BorderColor, BorderWidth (pixels) and BorderStyle (0 transparent, 1 solid, 2 dash, 3 dot,
   // 4 dash-dot, 5 dash-dot-dot, 6 inside solid).
   void setPen(QColor color, int width, int style);
+  int width() const { return width_; }
+  void setWidth(int pixels);
 
  protected:
   void paintEvent(QPaintEvent*) override;

@@ -228,15 +228,24 @@ class BothHosts : public ::testing::TestWithParam<std::string> {
   std::unique_ptr<Host> host;
 };
 
+// A line's end points and its width, which scales as fonts do.
+Box ends(const ObjectPtr& c) {
+  return {c->get("X1").toDouble(), c->get("Y1").toDouble(), c->get("X2").toDouble(),
+          c->get("Y2").toDouble(), c->get("BorderWidth").toDouble() * 15};
+}
+
 TEST_P(BothHosts, ControlsKeepTheirProportionsAndComeBackExactlyAfterManyDrags) {
-  host->load(formText(""));
+  host->load(formText("", block("VB.Line linRule",
+                                "BorderWidth = 2\nX1 = 480\nX2 = 4320\n"
+                                "Y1 = 3240\nY2 = 3240\n")));
   const Box ok = box(host->control("cmdOK")), label = box(host->control("lblName"));
-  const Box line1 = box(host->control("txtLine(1)"));
+  const Box line1 = box(host->control("txtLine(1)")), rule = ends(host->control("linRule"));
   EXPECT_TRUE(near(ok, {480, 360, 1200, 480}));
 
   host->dragInner(4800 * 1.5, 3600 * 1.5);
   host->pause();
   EXPECT_TRUE(near(box(host->control("cmdOK")), {720, 540, 1800, 720}));
+  EXPECT_TRUE(near(ends(host->control("linRule")), {720, 4860, 6480, 4860, 3 * 15}));
   // Inside the frame, proportions follow the frame's own new size.
   EXPECT_TRUE(near(box(host->control("lblName")), {180, 450, 1800, 450}));
   EXPECT_TRUE(near(box(host->control("txtLine(1)")), {4680, 1440, 2160, 540}));
@@ -251,6 +260,7 @@ TEST_P(BothHosts, ControlsKeepTheirProportionsAndComeBackExactlyAfterManyDrags) 
   EXPECT_EQ(box(host->control("cmdOK")), ok);
   EXPECT_EQ(box(host->control("lblName")), label);
   EXPECT_EQ(box(host->control("txtLine(1)")), line1);
+  EXPECT_EQ(ends(host->control("linRule")), rule);
 }
 
 TEST_P(BothHosts, LockedEdgesAndSizesHoldWhileTheRestScales) {
