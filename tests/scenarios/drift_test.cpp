@@ -75,7 +75,7 @@ TEST_F(DriftTest, EveryCorpusFormBroughtBackToItsDesignSizeIsAsDesigned) {
     EXPECT_EQ(differences(geometryOf(*form), designed), "") << file.filename();
     ++forms;
   }
-  EXPECT_GT(forms, 10u);
+  EXPECT_GT(forms, testing_support::haveCorpus() ? 10u : 3u) << "the examples alone, or the corpus";
 }
 
 // A hundred random drags of large generated forms, each sequence from its own seed so that a
