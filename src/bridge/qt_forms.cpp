@@ -35,6 +35,7 @@
 #include <rescalo/qt/qt_image_list.h>
 #include <rescalo/qt/qt_line.h>
 #include <rescalo/qt/qt_picture.h>
+#include <rescalo/qt/qt_shape.h>
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/picture.h>
@@ -57,9 +58,10 @@ namespace {
 
 constexpr double kTabOffset = 75000;  // twips by which a tab dialog parks its hidden pages
 
-// A form's text is in the code page of the font it is shown in, and stays so in the runtime.
+// A form's text is in the code page of the font it is shown in, and stays so in the runtime;
+// shown by the same rule as the runtime's own output, so both hosts name controls alike.
 QString decoded(const std::string& bytes, const runtime::Font* font) {
-  return QString::fromStdString(frm::decode(bytes, frm::codePageOf(font ? font->charset : 0)));
+  return QString::fromStdString(frm::toUtf8(bytes, font ? font->charset : 0));
 }
 
 QString decoded(const std::string& bytes, const runtime::Control& c) {
@@ -305,72 +307,6 @@ class ClassicPlaceholder : public QObject {
   QString text_;
 };
 
-// Paints a shape control as the classic runtime draws it: its outline in its border colour,
-// style and width, filled as its fill style says, or with its back colour when opaque.
-class ClassicShape : public QObject {
- public:
-  ClassicShape(QWidget& box, runtime::Control& c) : QObject(&box) {
-    kind_ = numberOf(c, "Shape", 0);
-    borderWidth_ = std::max(1, numberOf(c, "BorderWidth", 1));
-    static constexpr Qt::PenStyle kPens[] = {Qt::NoPen,    Qt::SolidLine,   Qt::DashLine,
-                                             Qt::DotLine,  Qt::DashDotLine, Qt::DashDotDotLine,
-                                             Qt::SolidLine};
-    pen_ = kPens[std::clamp(numberOf(c, "BorderStyle", 1), 0, 6)];
-    border_ = qtColor(colorOf(c, "BorderColor").value_or(host::kSysWindowText));
-    static constexpr Qt::BrushStyle kFills[] = {
-        Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
-        Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    fill_ = kFills[std::clamp(numberOf(c, "FillStyle", 1), 0, 7)];
-    fillColor_ = qtColor(colorOf(c, "FillColor").value_or(0));
-    if (numberOf(c, "BackStyle", 0) != 0)
-      back_ = qtColor(colorOf(c, "BackColor").value_or(host::kSysWindow));
-    box.installEventFilter(this);
-  }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Paint) return false;
-    auto& box = *static_cast<QWidget*>(watched);
-    QRectF r = box.rect();
-    if (kind_ == 1 || kind_ == 3 || kind_ == 5) {  // square, circle, rounded square
-      const double side = std::min(r.width(), r.height());
-      r = QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
-    }
-    const double inset = pen_ == Qt::NoPen ? 0 : borderWidth_ / 2.0;
-    r.adjust(inset, inset, -inset, -inset);
-    QPainter p(&box);
-    QPen pen(border_, borderWidth_, pen_);
-    pen.setJoinStyle(Qt::MiterJoin);
-    const double radius = std::min(r.width(), r.height()) / 6;
-    auto draw = [&] {
-      if (kind_ == 2 || kind_ == 3)
-        p.drawEllipse(r);
-      else if (kind_ == 4 || kind_ == 5)
-        p.drawRoundedRect(r, radius, radius);
-      else
-        p.drawRect(r);
-    };
-    p.setPen(Qt::NoPen);
-    if (back_) {
-      p.setBrush(*back_);
-      draw();
-    }
-    if (fill_ != Qt::NoBrush) {
-      p.setBrush(QBrush(fillColor_, fill_));
-      draw();
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(pen);
-    draw();
-    return true;
-  }
-
- private:
-  int kind_ = 0, borderWidth_ = 1;
-  Qt::PenStyle pen_ = Qt::SolidLine;
-  Qt::BrushStyle fill_ = Qt::NoBrush;
-  QColor border_, fillColor_;
-  std::optional<QColor> back_;
-};
-
 // A tab dialog's tabs share its width, TabsPerRow of them to a row, whatever their captions;
 // the width follows the dialog as it is resized.
 class ClassicTabWidths : public QObject {
@@ -474,12 +410,19 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   if (type == "OptionButton") return new QRadioButton(text(c, "Caption"), parent);
   if (type == "Frame") return new QGroupBox(text(c, "Caption"), parent);
   if (type == "TextBox") {
+    // A text box drawn without its border, and one the user cannot type into.
+    const bool bordered = numberOf(c, "BorderStyle", 1) != 0, locked = flag(c, "Locked");
     if (flag(c, "MultiLine")) {
       auto* e = new QTextEdit(parent);
       e->setPlainText(text(c, "Text"));
+      if (!bordered) e->setFrameStyle(QFrame::NoFrame);
+      e->setReadOnly(locked);
       return e;
     }
-    return new QLineEdit(text(c, "Text"), parent);
+    auto* e = new QLineEdit(text(c, "Text"), parent);
+    e->setFrame(bordered);
+    e->setReadOnly(locked);
+    return e;
   }
   if (type == "DriveListBox") return new QComboBox(parent);  // a drop-down list of drives
   if (type == "ComboBox") {
@@ -570,6 +513,17 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     line->setPoints({c.x1, c.y1, c.x2, c.y2});
     return line;
   }
+  if (type == "Shape") {
+    qt::QtShape::Look look;
+    look.shape = numberOf(c, "Shape", 0);
+    look.borderStyle = numberOf(c, "BorderStyle", 1);
+    look.fillStyle = numberOf(c, "FillStyle", 1);
+    look.border = qtColor(colorOf(c, "BorderColor").value_or(host::kSysWindowText));
+    look.fill = qtColor(colorOf(c, "FillColor").value_or(0));
+    if (numberOf(c, "BackStyle", 0) != 0)
+      look.back = qtColor(colorOf(c, "BackColor").value_or(host::kSysWindow));
+    return new qt::QtShape(parent, look, numberOf(c, "BorderWidth", 1));
+  }
   if (c.controlClass().geometry != runtime::Geometry::Rect || type == "Timer" ||
       type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
     return nullptr;
@@ -585,7 +539,6 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     new ClassicPlaceholder(*box, caption.isEmpty() ? QString::fromUtf8(type.data(), type.size())
                                                    : withoutAccessKeys(caption));
   }
-  if (type == "Shape") new ClassicShape(*box, c);
   if (type == "PictureBox" || type == "Image") {
     std::int16_t border = 0;
     if (auto v = host::tryGet(c, "BorderStyle"))

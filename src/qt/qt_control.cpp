@@ -33,6 +33,7 @@
 #include <rescalo/qt/qt_form.h>
 #include <rescalo/qt/qt_line.h>
 #include <rescalo/qt/qt_picture.h>
+#include <rescalo/qt/qt_shape.h>
 #include <rescalo/qt/qt_surface.h>
 
 namespace rescalo::qt {
@@ -45,6 +46,7 @@ using host::Variant;
 ControlKind kindOf(const QWidget& w) {
   if (dynamic_cast<const QtImageList*>(&w)) return ControlKind::ImageList;
   if (dynamic_cast<const QtLine*>(&w)) return ControlKind::Line;
+  if (dynamic_cast<const QtShape*>(&w)) return ControlKind::Shape;
   if (qobject_cast<const QPushButton*>(&w)) return ControlKind::CommandButton;
   if (qobject_cast<const QCheckBox*>(&w)) return ControlKind::CheckBox;
   if (qobject_cast<const QRadioButton*>(&w)) return ControlKind::OptionButton;
@@ -70,7 +72,7 @@ ControlKind kindOf(const QWidget& w) {
 bool isContainer(const QWidget& widget) {
   const ControlKind kind = kindOf(widget);
   if (isContainer(kind)) return true;
-  if (kind == ControlKind::Line) return false;
+  if (kind == ControlKind::Line || kind == ControlKind::Shape) return false;
   const QMetaObject* type = widget.metaObject();
   return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
          qobject_cast<const QStackedWidget*>(&widget);
@@ -142,6 +144,8 @@ std::string_view QtControl::typeName() const {
       return "ImageList";
     case ControlKind::Line:
       return "Line";
+    case ControlKind::Shape:
+      return "Shape";
     case ControlKind::TreeView:
       return "TreeView";
     case ControlKind::ListView:
@@ -749,6 +753,8 @@ bool lacksByKind(ControlKind kind, host::Name name) {
   if (kind != ControlKind::ImageList)
     for (host::Name member : kImageListMembers)
       if (name == member) return true;
+  // Lines and shapes both have a border width.
+  if (name == "BorderWidth") return kind != ControlKind::Line && kind != ControlKind::Shape;
   for (host::Name member : kLineMembers)
     if (name == member) return kind != ControlKind::Line;
   if (kind == ControlKind::Line)
@@ -978,16 +984,22 @@ const host::MemberTable* QtControl::members() const {
        lineEnd<1>("Y1"),
        lineEnd<2>("X2"),
        lineEnd<3>("Y2"),
-       // Its width in whole pixels, an Integer as the classic line's.
+       // A line's or shape's width in whole pixels, an Integer as the classic one's.
        {"BorderWidth",
         [](Object& o, Args) {
-          return Variant(
-              static_cast<std::int16_t>(static_cast<QtLine&>(control(o).widget()).width()));
+          QWidget& w = control(o).widget();
+          auto* line = dynamic_cast<QtLine*>(&w);
+          return Variant(static_cast<std::int16_t>(line ? line->width()
+                                                        : static_cast<QtShape&>(w).borderWidth()));
         },
         [](Object& o, Args, const Variant& v) {
-          const std::int16_t w = v.toInteger();
-          if (w < 1) host::raise(host::kInvalidPropertyValue);
-          static_cast<QtLine&>(control(o).widget()).setWidth(w);
+          const std::int16_t width = v.toInteger();
+          if (width < 1) host::raise(host::kInvalidPropertyValue);
+          QWidget& w = control(o).widget();
+          if (auto* line = dynamic_cast<QtLine*>(&w))
+            line->setWidth(width);
+          else
+            static_cast<QtShape&>(w).setBorderWidth(width);
         }},
        // A toolbar's button size in twips, and its buttons.
        {"ButtonWidth",

@@ -28,6 +28,7 @@ enum class ControlKind {
   Toolbar,        // QToolBar: its actions are its Buttons
   ImageList,      // QtImageList, a hidden widget
   Line,           // QtLine: two end points, no rectangle
+  Shape,          // QtShape: drawn, holds nothing
   TreeView,       // QTreeWidget: its items are its Nodes
   ListView,       // QListWidget with a "View" property: its items are its ListItems
   Other,          // any other class, named after it without the Q

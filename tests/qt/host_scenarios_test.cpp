@@ -228,7 +228,7 @@ class BothHosts : public ::testing::TestWithParam<std::string> {
   std::unique_ptr<Host> host;
 };
 
-// A line's end points and its width, which scales as fonts do.
+// A line's end points and its width, which scales as fonts do, as a shape's does.
 Box ends(const ObjectPtr& c) {
   return {c->get("X1").toDouble(), c->get("Y1").toDouble(), c->get("X2").toDouble(),
           c->get("Y2").toDouble(), c->get("BorderWidth").toDouble() * 15};
@@ -237,7 +237,10 @@ Box ends(const ObjectPtr& c) {
 TEST_P(BothHosts, ControlsKeepTheirProportionsAndComeBackExactlyAfterManyDrags) {
   host->load(formText("", block("VB.Line linRule",
                                 "BorderWidth = 2\nX1 = 480\nX2 = 4320\n"
-                                "Y1 = 3240\nY2 = 3240\n")));
+                                "Y1 = 3240\nY2 = 3240\n") +
+                              block("VB.Shape shpMark",
+                                    "BorderWidth = 2\nLeft = 3600\nTop = 360\n"
+                                    "Width = 480\nHeight = 480\nShape = 3\n")));
   const Box ok = box(host->control("cmdOK")), label = box(host->control("lblName"));
   const Box line1 = box(host->control("txtLine(1)")), rule = ends(host->control("linRule"));
   EXPECT_TRUE(near(ok, {480, 360, 1200, 480}));
@@ -246,6 +249,7 @@ TEST_P(BothHosts, ControlsKeepTheirProportionsAndComeBackExactlyAfterManyDrags) 
   host->pause();
   EXPECT_TRUE(near(box(host->control("cmdOK")), {720, 540, 1800, 720}));
   EXPECT_TRUE(near(ends(host->control("linRule")), {720, 4860, 6480, 4860, 3 * 15}));
+  EXPECT_EQ(host->control("shpMark")->get("BorderWidth").toInteger(), 3);
   // Inside the frame, proportions follow the frame's own new size.
   EXPECT_TRUE(near(box(host->control("lblName")), {180, 450, 1800, 450}));
   EXPECT_TRUE(near(box(host->control("txtLine(1)")), {4680, 1440, 2160, 540}));
@@ -261,6 +265,7 @@ TEST_P(BothHosts, ControlsKeepTheirProportionsAndComeBackExactlyAfterManyDrags) 
   EXPECT_EQ(box(host->control("lblName")), label);
   EXPECT_EQ(box(host->control("txtLine(1)")), line1);
   EXPECT_EQ(ends(host->control("linRule")), rule);
+  EXPECT_EQ(host->control("shpMark")->get("BorderWidth").toInteger(), 2);
 }
 
 TEST_P(BothHosts, LockedEdgesAndSizesHoldWhileTheRestScales) {
