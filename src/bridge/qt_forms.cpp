@@ -36,6 +36,7 @@
 #include <rescalo/qt/qt_line.h>
 #include <rescalo/qt/qt_picture.h>
 #include <rescalo/qt/qt_shape.h>
+#include <rescalo/qt/qt_toolbar.h>
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/picture.h>
@@ -443,7 +444,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     return tabs;
   }
   if (auto* bar = dynamic_cast<runtime::Toolbar*>(&c)) {
-    auto* tools = new QToolBar(parent);
+    auto* tools = new qt::QtToolbar(parent);
     auto buttons = bar->buttons();
     for (int i = 1; i <= buttons->count(); ++i) {
       auto b = buttons->at1<runtime::Button>(i);

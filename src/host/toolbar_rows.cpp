@@ -1,23 +1,32 @@
 #include <rescalo/host/toolbar_rows.h>
 
+#include <algorithm>
+
 namespace rescalo::host {
 
-int toolbarRows(const std::vector<ToolbarSlot>& buttons, int widthPixels) {
-  int rows = 1, x = 0;
-  for (const ToolbarSlot& b : buttons) {
+std::vector<ToolbarPlace> toolbarPlaces(const std::vector<ToolbarSlot>& buttons, int widthPixels) {
+  std::vector<ToolbarPlace> places(buttons.size());
+  int row = 0, x = 0;
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    const ToolbarSlot& b = buttons[i];
     if (!b.visible) continue;
     if (x > 0 && x + b.widthPixels > widthPixels) {
-      ++rows;
+      ++row;
       x = 0;
       if (b.separator) continue;
     }
+    places[i] = {row, x};
     x += b.widthPixels;
   }
-  return rows;
+  return places;
 }
 
 int toolbarHeightPixels(int rows, int buttonHeightPixels, int style, int appearance) {
-  return rows * buttonHeightPixels + (style == 0 ? 4 : 0) + (appearance == 1 ? 2 : 0);
+  return rows * buttonHeightPixels + 2 * toolbarInsetPixels(style, appearance);
+}
+
+int toolbarInsetPixels(int style, int appearance) {
+  return (style == 0 ? 2 : 0) + (appearance == 1 ? 1 : 0);
 }
 
 }  // namespace rescalo::host

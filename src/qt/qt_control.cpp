@@ -20,11 +20,13 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include <rescalo/host/failure.h>
 #include <rescalo/host/key_index.h>
@@ -35,6 +37,7 @@
 #include <rescalo/qt/qt_picture.h>
 #include <rescalo/qt/qt_shape.h>
 #include <rescalo/qt/qt_surface.h>
+#include <rescalo/qt/qt_toolbar.h>
 
 namespace rescalo::qt {
 
@@ -323,39 +326,77 @@ int buttonSize(Object& o, const Variant& twips, bool xAxis) {
   return static_cast<int>(std::lround(pixels));
 }
 
+// A button's width in the row: a separator's gap, a placeholder's own width, or the toolbar's.
+int slotWidth(const QToolBar& t, const QAction& a) {
+  if (a.isSeparator()) return host::kToolbarSeparatorPixels;
+  const QVariant own = a.property("Width");  // a placeholder's
+  return own.isValid() ? own.toInt() : buttonPixels(t, "ButtonWidth", kButtonWidth);
+}
+
 // Every button takes the toolbar's button size and its images what is left inside it.
 void applyButtonSize(QToolBar& t) {
   const int w = buttonPixels(t, "ButtonWidth", kButtonWidth);
   const int h = buttonPixels(t, "ButtonHeight", kButtonHeight);
   t.setIconSize(QSize(std::max(0, w - kImageMarginX), std::max(0, h - kImageMarginY)));
+  // A classic toolbar's buttons are sized where they are placed.
+  if (dynamic_cast<QtToolbar*>(&t)) return placeToolbarButtons(t);
   for (QAction* a : t.actions())
-    if (QWidget* b = t.widgetForAction(a)) b->setFixedSize(w, h);
+    if (QWidget* b = t.widgetForAction(a)) b->setFixedSize(slotWidth(t, *a), h);
 }
 
-}  // namespace
-
-int toolbarHeightAt(QToolBar& t, int width) {
+std::vector<host::ToolbarPlace> toolbarPlacesAt(QToolBar& t, int width) {
   // Only a toolbar on the top or bottom edge of its form wraps: the form gives it its width.
   const int align = t.property("Align").toInt();
   QWidget* form = containerOf(t);
   const QVariant wrappable = t.property("Wrappable");
   const bool wraps = (align == 1 || align == 2) && form && isFormWidget(*form) &&
                      (!wrappable.isValid() || wrappable.toBool());
+  std::vector<host::ToolbarSlot> cells;
+  for (QAction* a : t.actions())
+    cells.push_back({slotWidth(t, *a), a->isVisible(), a->isSeparator()});
+  return host::toolbarPlaces(cells, wraps ? width : std::numeric_limits<int>::max());
+}
+
+int insetOf(const QToolBar& t) {
+  return host::toolbarInsetPixels(t.property("Style").toInt(), t.property("Appearance").toInt());
+}
+
+}  // namespace
+
+int toolbarHeightAt(QToolBar& t, int width) {
   int rows = 1;
-  if (wraps) {
-    const int buttonWidth = buttonPixels(t, "ButtonWidth", kButtonWidth);
-    std::vector<host::ToolbarSlot> cells;
-    for (QAction* a : t.actions()) {
-      const QVariant own = a->property("Width");  // a placeholder's
-      cells.push_back({a->isSeparator() ? host::kToolbarSeparatorPixels
-                       : own.isValid()  ? own.toInt()
-                                        : buttonWidth,
-                       a->isVisible(), a->isSeparator()});
-    }
-    rows = host::toolbarRows(cells, width);
-  }
+  for (const host::ToolbarPlace& p : toolbarPlacesAt(t, width)) rows = std::max(rows, p.row + 1);
   return host::toolbarHeightPixels(rows, buttonPixels(t, "ButtonHeight", kButtonHeight),
                                    t.property("Style").toInt(), t.property("Appearance").toInt());
+}
+
+void placeToolbarButtons(QToolBar& t) {
+  const auto actions = t.actions();
+  const auto places = toolbarPlacesAt(t, t.width());
+  const int inset = insetOf(t), h = buttonPixels(t, "ButtonHeight", kButtonHeight);
+  const bool flat = t.property("Style").toInt() == 1;
+  for (int i = 0; i < actions.size(); ++i) {
+    QWidget* b = t.widgetForAction(actions[i]);
+    if (!b) continue;
+    // The standard style's buttons stand raised; only the flat style's rise under the mouse.
+    if (auto* tool = qobject_cast<QToolButton*>(b); tool && tool->autoRaise() != flat)
+      tool->setAutoRaise(flat);
+    // Qt's layout may squeeze it to nothing: it is given its size here.
+    if (b->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored) {
+      b->setMinimumSize(0, 0);
+      b->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    }
+    const host::ToolbarPlace& at = places[static_cast<std::size_t>(i)];
+    if (at.row < 0) {
+      b->hide();
+      continue;
+    }
+    b->setGeometry(inset + at.x, inset + at.row * h, slotWidth(t, *actions[i]), h);
+    b->show();
+  }
+  // Every button has its place: nothing is left over for Qt's overflow arrow.
+  if (auto* more = t.findChild<QWidget*>("qt_toolbar_ext_button")) more->hide();
 }
 
 namespace {

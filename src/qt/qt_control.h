@@ -107,6 +107,9 @@ class QtControl : public QtWidgetObject {
 // The height of a toolbar at a width, pixels: its rows of buttons, as the classic toolbar wraps
 // them on the top or bottom edge of its form.
 int toolbarHeightAt(QToolBar& toolbar, int width);
+// Puts a toolbar's buttons where those rows have them, each at its own width and the
+// toolbar's button height, and shows only the visible ones.
+void placeToolbarButtons(QToolBar& toolbar);
 
 // A picture box's border: none (0) or the sunken one (1), two pixels each side.
 void setBorder(QFrame& frame, int style);

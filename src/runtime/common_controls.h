@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <rescalo/host/collection.h>
+#include <rescalo/host/toolbar_rows.h>
 #include <rescalo/runtime/control.h>
 #include <rescalo/runtime/frm/frm_document.h>
 
@@ -289,12 +290,14 @@ class Toolbar : public ButtonBar {
   ImageListRef imageList, disabledImageList, hotImageList;
   int alignment = 0;
 
+  // Where each button stands, in rows at the toolbar's width when it wraps, one row otherwise.
+  std::vector<host::ToolbarPlace> buttonPlaces() const;
+
  protected:
   const host::MemberTable* members() const override { return &memberTable(); }
   ImageListRef* imageListRef(std::string_view name) override;
 
  private:
-  int rows() const;             // rows of buttons at the toolbar's width
   double neededHeight() const;  // rows of buttons at the toolbar's width
   double buttonWidth_;          // twips
   double buttonHeight_;         // twips

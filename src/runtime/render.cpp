@@ -580,10 +580,14 @@ struct Renderer {
     fill(bm, 0, 0, bm.width(), bm.height(), kFace);
     if (c.appearance() == 1) edge(bm, 0, 0, bm.width(), bm.height(), kHighlight, kShadow);
     auto buttons = c.buttons();
-    int x = 2, bh = py(c.buttonHeightTwips());
-    for (int i = 1; buttons && i <= buttons->count(); ++i) {
+    const auto places = c.buttonPlaces();
+    const int inset = host::toolbarInsetPixels(c.style(), c.appearance());
+    int bh = py(c.buttonHeightTwips());
+    for (int i = 1; buttons && i <= buttons->count() && i <= int(places.size()); ++i) {
       auto b = buttons->at1<Button>(i);
-      if (!b->visible) continue;
+      const host::ToolbarPlace& at = places[static_cast<std::size_t>(i - 1)];
+      if (at.row < 0) continue;
+      const int x = inset + at.x, y = inset + at.row * bh;
       int bw = px(b->widthTwips());
       if (b->style < 3) {
         Bitmap cell(std::max(bw, 1), std::max(bh, 1), kFace);
@@ -609,12 +613,11 @@ struct Renderer {
         if (picture) paintAt(cell, *picture, (bw - picture->width()) / 2, top);
         textBlock(cell, fontOf(c), text, 2, top + ph, bw - 4, lh, 2, 0, raster::kBlack, false,
                   b->enabled && c.enabled);
-        paintAt(bm, cell, x, 2);
+        paintAt(bm, cell, x, y);
       } else if (b->style == 3) {
-        vline(bm, x + bw / 2 - 1, 4, bh - 4, kShadow);
-        vline(bm, x + bw / 2, 4, bh - 4, kHighlight);
+        vline(bm, x + bw / 2 - 1, y + 2, bh - 4, kShadow);
+        vline(bm, x + bw / 2, y + 2, bh - 4, kHighlight);
       }
-      x += bw;
     }
   }
 

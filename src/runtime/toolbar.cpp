@@ -1,6 +1,7 @@
 // Toolbars and Quillmark: buttons from the form file, and a toolbar's height that follows them.
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include <rescalo/host/toolbar_rows.h>
@@ -138,14 +139,9 @@ Toolbar::Toolbar(std::string fileClass, const ControlClass& cls)
   fitHeight();
 }
 
-int Toolbar::rows() const {
-  // Only a toolbar aligned to the top or bottom of its form wraps: the form gives it its width.
-  // One placed anywhere else keeps its buttons on one row, whatever its width.
-  const host::Variant* wrappable = stored.find("Wrappable");
+std::vector<host::ToolbarPlace> Toolbar::buttonPlaces() const {
   const ItemCollection* list = buttonList();
-  if (!form || container != form || (alignment != 1 && alignment != 2) ||
-      (wrappable && !wrappable->toBool()) || !list)
-    return 1;
+  if (!list) return {};
   // Buttons are windows: whole pixels.
   const double tpp = ScaleState::twipsPerPixelX;
   std::vector<host::ToolbarSlot> cells;
@@ -154,13 +150,21 @@ int Toolbar::rows() const {
     cells.push_back(
         {static_cast<int>(std::lround(b->widthTwips() / tpp)), b->visible, b->style == 3});
   }
-  return host::toolbarRows(cells, static_cast<int>(std::lround(width / tpp)));
+  // Only a toolbar aligned to the top or bottom of its form wraps: the form gives it its width.
+  // One placed anywhere else keeps its buttons on one row, whatever its width.
+  const host::Variant* wrappable = stored.find("Wrappable");
+  const bool wraps = form && container == form && (alignment == 1 || alignment == 2) &&
+                     (!wrappable || wrappable->toBool());
+  return host::toolbarPlaces(
+      cells, wraps ? static_cast<int>(std::lround(width / tpp)) : std::numeric_limits<int>::max());
 }
 
 double Toolbar::neededHeight() const {
   const double tpp = ScaleState::twipsPerPixelY;
-  return host::toolbarHeightPixels(rows(), static_cast<int>(std::lround(buttonHeight_ / tpp)),
-                                   style_, appearance_) *
+  int rows = 1;
+  for (const host::ToolbarPlace& p : buttonPlaces()) rows = std::max(rows, p.row + 1);
+  return host::toolbarHeightPixels(rows, static_cast<int>(std::lround(buttonHeight_ / tpp)), style_,
+                                   appearance_) *
          tpp;
 }
 
