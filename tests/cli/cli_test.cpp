@@ -20,11 +20,9 @@ namespace {
 const std::string kExamples = RESCALO_SOURCE_DIR "/examples/";
 
 // Each test writes into a folder of its own, gone afterwards.
-class Cli : public ::testing::Test {
+class Cli : public TempDirTest {
  protected:
-  ~Cli() override { fs::remove_all(dir); }
   std::string path(const std::string& name) const { return (dir / name).string(); }
-  const fs::path dir = freshDir("cli");
 };
 using Inspect = Cli;
 using Save = Cli;
