@@ -1,7 +1,6 @@
 // Whole forms living through load, drags and unload, given a Rescalo the way the form designer
 // gives them one: every sample form shown, dragged by the user through several sizes and looked
-// at after each pause; the demo form dragged a hundred times; an application that makes its
-// layout the new one.
+// at after each pause; the demo form dragged a hundred times.
 
 #include <cmath>
 #include <map>
@@ -212,54 +211,6 @@ host::ObjectPtr rescaloControl(runtime::Form& form) {
   return nullptr;
 }
 
-// Whole pixels, so that a drag lands exactly where it is aimed.
-double pixels(double twips) { return std::round(twips / 15) * 15; }
-
-TEST_F(CorpusLayoutTest, EveryFormIsHeldAtItsLimitsBeepingOnlyWhenAsked) {
-  bool beep = false;
-  for (const fs::path& file : testing_support::formsToCheck()) {
-    SCOPED_TRACE(file.filename().string());
-    frm::Document doc = frm::readFile(file);
-    auto form = loadWithRescalo(file);
-    double designW = fileNumber(doc, "ClientWidth"), designH = fileNumber(doc, "ClientHeight");
-    // An MDI form's controls are placed within what its aligned boxes leave: limits only.
-    auto design = form->isMdi() ? decltype(plainGeometry(*form)){} : plainGeometry(*form);
-    for (const std::string& key : flaggedKeys(doc)) design.erase(key);
-    form->call("Show");
-    form->set("WindowState", 0);
-    form->set("Enabled", true);  // a window loaded disabled takes no drag until its program says
-    pause();
-    double w = form->width(), h = form->height();
-    auto minW = static_cast<std::int32_t>(pixels(std::max(0.8 * w, 2400.0)));
-    auto minH = static_cast<std::int32_t>(pixels(std::max(0.8 * h, 1500.0)));
-    auto maxW = static_cast<std::int32_t>(pixels(std::min(1.3 * w, 17000.0)));
-    auto maxH = static_cast<std::int32_t>(pixels(std::min(1.3 * h, 13000.0)));
-    beep = !beep;
-    host::ObjectPtr r = rescaloControl(*form);
-    ASSERT_TRUE(r) << file;
-    r->set("BeepOnMinMax", beep);
-    for (auto [name, value] : {std::pair{"MinWidth", minW},
-                               {"MinHeight", minH},
-                               {"MaxWidth", std::max(maxW, minW)},
-                               {"MaxHeight", std::max(maxH, minH)}})
-      r->set(name, value);
-    rt.advance(600);
-    int beeps = rt.beeps;
-    form->userDrag(1800, 600);
-    EXPECT_EQ(form->width(), minW) << file;
-    EXPECT_EQ(form->height(), minH) << file;
-    EXPECT_EQ(rt.beeps, beeps + (beep ? 2 : 0)) << file;
-    rt.advance(600);
-    expectProportional(*form, design, designW, designH, "at the minimum");
-    form->userDrag(std::max(maxW, minW) + 1500, std::max(maxH, minH) + 1500);
-    EXPECT_EQ(form->width(), std::max(maxW, minW)) << file;
-    EXPECT_EQ(form->height(), std::max(maxH, minH)) << file;
-    rt.advance(600);
-    expectProportional(*form, design, designW, designH, "at the maximum");
-    form->unload();
-  }
-}
-
 TEST_F(CorpusLayoutTest, OneFaceReplacesEveryFontBeforeCaptureKeepingSizesAndStyles) {
   struct FontLook {
     std::string name;
@@ -411,27 +362,6 @@ TEST_F(PictureFormTest, AHundredDragsLeaveThePicturesOfOneDragAndTheToolbarSettl
   pause();
   EXPECT_EQ(toolbar->get("Height").toDouble(), settled);
   EXPECT_TRUE(rt.messages.empty());  // no pass failed
-}
-
-TEST_F(PictureFormTest, AfterResetShrinkingScalesFromTheLayoutTheApplicationMadeCurrent) {
-  auto form = demo();
-  form->call("Show");
-  const double w = form->clientWidthTwips(), h = form->clientHeightTwips();
-  auto help = form->find("cmdHelp");
-  const double helpLeft = help->get("Left").toDouble(), helpWidth = help->get("Width").toDouble();
-  dragToInner(*form, w * 2, h * 2);
-  pause();
-  auto enlarged = *runtime::bitmapOf(help->get("Picture"));
-
-  // The application moves the button and makes the enlarged layout the reference.
-  help->set("Left", helpLeft * 2 + 600);
-  EXPECT_TRUE(form->find("Rescalo1")->call("Reset").isEmpty());  // by name, through its extender
-  pause();
-  dragToInner(*form, w, h);
-  pause();
-  EXPECT_NEAR(help->get("Left").toDouble(), helpLeft + 300, 1e-3);
-  EXPECT_NEAR(help->get("Width").toDouble(), helpWidth, 1e-3);
-  EXPECT_EQ(runtime::bitmapOf(help->get("Picture"))->width(), (enlarged.width() + 1) / 2);
 }
 
 }  // namespace
