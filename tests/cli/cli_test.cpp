@@ -248,17 +248,15 @@ TEST_F(Layout, AStoreThatCannotBeReadOrWrittenIsToldAndFailsTheRun) {
     return runRescalo(command + " " + form + " --size 5000x4000 --settings " + store.string() +
                       (command == "render" ? " -o " + (dir / "png").string() : ""));
   };
-  // The store is a folder; the store's folder is a file.
+  // The store is a folder: each reason the store gives is its own (checked on the store).
   fs::create_directories(dir / "folder");
-  std::ofstream(dir / "file");
-  for (const auto& [store, reason] : {std::pair{dir / "folder", "cannot read it: Is a directory"},
-                                      std::pair{dir / "file" / "settings", "Not a directory"}})
-    for (const char* command : {"layout", "render"}) {
-      Result r = run(store, command);
-      EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.out;
-      EXPECT_TRUE(has(r.out, "rescalo: warning: settings store " + store.string() + ": ")) << r.out;
-      EXPECT_TRUE(has(r.out, reason)) << r.out;
-    }
+  for (const char* command : {"layout", "render"}) {
+    Result r = run(dir / "folder", command);
+    EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.out;
+    EXPECT_TRUE(has(r.out, "rescalo: warning: settings store " + (dir / "folder").string() +
+                               ": cannot read it: Is a directory"))
+        << r.out;
+  }
 
   // A store that can be read but not written: the remembered window is restored, and the
   // section that could not be deleted would come back on every run.
