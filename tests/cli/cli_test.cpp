@@ -8,7 +8,7 @@
 
 #include <rescalo/runtime/raster/image_io.h>
 #include "cli_support.h"
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 
@@ -31,11 +31,8 @@ using Render = Cli;
 using Design = Cli;
 
 // A form of 4000 x 3000 twips with a Rescalo holding the given settings (".frm" lines).
-std::string rescaloForm(const std::string& settings, const std::string& caption = "Orders") {
-  return "VERSION 5.00\nBegin VB.Form frm" + caption + "\n   Caption = \"" + caption +
-         "\"\n   ClientHeight = 3000\n   ClientWidth = 4000\n"
-         "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n" +
-         settings + "   End\nEnd\n";
+std::string rescaloForm(const std::string& settings) {
+  return formText(rescaloBlock(settings), "   Caption = \"Orders\"\n", "VB.Form", "frmOrders");
 }
 
 TEST_F(Inspect, JsonListsTheFormAndEveryControlWithOnlyTheMembersItHas) {

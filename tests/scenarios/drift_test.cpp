@@ -16,15 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class DriftTest : public testing_support::RescaloTest {
- protected:
-  // The form given a Rescalo the way the form designer gives it one, to run from its folder.
-  std::shared_ptr<runtime::Form> withRescalo(const frm::Document& source, const fs::path& file) {
-    return keep.emplace_back(
-        runtime::buildForm(rt, testing_support::withRescalo(rt, source, file), file, {true}));
-  }
-  void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
-};
+using DriftTest = testing_support::RescaloTest;
 
 // Where every control stands, in twips, and its font size: one line per control.
 std::vector<std::string> geometryOf(const runtime::Form& form) {
@@ -47,7 +39,7 @@ TEST_F(DriftTest, AHundredRandomDragSequencesOfGeneratedFormsEndAsDesigned) {
     const int controls = std::uniform_int_distribution<int>(5, 300)(random);
     const fs::path file = fs::path(RESCALO_SOURCE_DIR) / "generated.frm";
     auto form =
-        withRescalo(frm::read(testing_support::generatedForm(controls), file.string()), file);
+        loadWithRescalo(frm::read(testing_support::generatedForm(controls), file.string()), file);
     form->call("Show");
     const double w = form->width(), h = form->height();
     const auto designed = geometryOf(*form);

@@ -38,7 +38,6 @@ class ScenarioTest : public testing_support::RescaloTest {
     form.userDrag(form.width() - form.clientWidthTwips() + innerW,
                   form.height() - form.clientHeightTwips() + innerH);
   }
-  void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
 };
 
 // The controls that the file's Rescalo has flags for: their locks, not proportion, place them.
