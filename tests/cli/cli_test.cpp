@@ -270,18 +270,11 @@ TEST_F(Layout, AStoreThatCannotBeReadOrWrittenIsToldAndFailsTheRun) {
       << r.out;
 }
 
-// A form with a text box (a font), a line (no font) and a Rescalo already set up.
+// A form with a text box (a font), a line (no font) and, if asked, a Rescalo already set up.
 void writeDesignForm(const fs::path& p, bool withRescalo) {
-  std::ofstream f(p);
-  f << "VERSION 5.00\nBegin VB.Form Form1\n   ClientHeight = 3000\n   ClientWidth = 5000\n"
-       "   Begin VB.TextBox Text1\n      Height = 300\n      Left = 120\n      Top = 120\n"
-       "      Width = 1200\n   End\n"
-       "   Begin VB.Line Line1\n      X1 = 0\n      X2 = 100\n      Y1 = 0\n      Y2 = 100\n   "
-       "End\n";
-  if (withRescalo)
-    f << "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
-         "      WindowName = \"Main\"\n   End\n";
-  f << "End\n";
+  std::ofstream(p) << formText(block("VB.TextBox Text1", place(120, 120, 1200, 300)) +
+                               block("VB.Line Line1", "X1 = 0\nX2 = 100\nY1 = 0\nY2 = 100\n") +
+                               (withRescalo ? rescaloBlock("WindowName = \"Main\"\n") : ""));
 }
 
 TEST_F(Design, SetOptionsEditThePagesAndTheSavedFormReadsBack) {
