@@ -8,7 +8,7 @@
 
 #include <rescalo/runtime/raster/image_io.h>
 #include "cli_support.h"
-#include "test_support.h"
+#include "rescalo_support.h"
 
 using namespace rescalo;
 
@@ -20,11 +20,9 @@ namespace {
 const std::string kExamples = RESCALO_SOURCE_DIR "/examples/";
 
 // Each test writes into a folder of its own, gone afterwards.
-class Cli : public ::testing::Test {
+class Cli : public TempDirTest {
  protected:
-  ~Cli() override { fs::remove_all(dir); }
   std::string path(const std::string& name) const { return (dir / name).string(); }
-  const fs::path dir = freshDir("cli");
 };
 using Inspect = Cli;
 using Save = Cli;
@@ -33,11 +31,8 @@ using Render = Cli;
 using Design = Cli;
 
 // A form of 4000 x 3000 twips with a Rescalo holding the given settings (".frm" lines).
-std::string rescaloForm(const std::string& settings, const std::string& caption = "Orders") {
-  return "VERSION 5.00\nBegin VB.Form frm" + caption + "\n   Caption = \"" + caption +
-         "\"\n   ClientHeight = 3000\n   ClientWidth = 4000\n"
-         "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n" +
-         settings + "   End\nEnd\n";
+std::string rescaloForm(const std::string& settings) {
+  return formText(rescaloBlock(settings), "   Caption = \"Orders\"\n", "VB.Form", "frmOrders");
 }
 
 TEST_F(Inspect, JsonListsTheFormAndEveryControlWithOnlyTheMembersItHas) {
@@ -250,17 +245,15 @@ TEST_F(Layout, AStoreThatCannotBeReadOrWrittenIsToldAndFailsTheRun) {
     return runRescalo(command + " " + form + " --size 5000x4000 --settings " + store.string() +
                       (command == "render" ? " -o " + (dir / "png").string() : ""));
   };
-  // The store is a folder; the store's folder is a file.
+  // The store is a folder: each reason the store gives is its own (checked on the store).
   fs::create_directories(dir / "folder");
-  std::ofstream(dir / "file");
-  for (const auto& [store, reason] : {std::pair{dir / "folder", "cannot read it: Is a directory"},
-                                      std::pair{dir / "file" / "settings", "Not a directory"}})
-    for (const char* command : {"layout", "render"}) {
-      Result r = run(store, command);
-      EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.out;
-      EXPECT_TRUE(has(r.out, "rescalo: warning: settings store " + store.string() + ": ")) << r.out;
-      EXPECT_TRUE(has(r.out, reason)) << r.out;
-    }
+  for (const char* command : {"layout", "render"}) {
+    Result r = run(dir / "folder", command);
+    EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.out;
+    EXPECT_TRUE(has(r.out, "rescalo: warning: settings store " + (dir / "folder").string() +
+                               ": cannot read it: Is a directory"))
+        << r.out;
+  }
 
   // A store that can be read but not written: the remembered window is restored, and the
   // section that could not be deleted would come back on every run.
@@ -277,18 +270,11 @@ TEST_F(Layout, AStoreThatCannotBeReadOrWrittenIsToldAndFailsTheRun) {
       << r.out;
 }
 
-// A form with a text box (a font), a line (no font) and a Rescalo already set up.
+// A form with a text box (a font), a line (no font) and, if asked, a Rescalo already set up.
 void writeDesignForm(const fs::path& p, bool withRescalo) {
-  std::ofstream f(p);
-  f << "VERSION 5.00\nBegin VB.Form Form1\n   ClientHeight = 3000\n   ClientWidth = 5000\n"
-       "   Begin VB.TextBox Text1\n      Height = 300\n      Left = 120\n      Top = 120\n"
-       "      Width = 1200\n   End\n"
-       "   Begin VB.Line Line1\n      X1 = 0\n      X2 = 100\n      Y1 = 0\n      Y2 = 100\n   "
-       "End\n";
-  if (withRescalo)
-    f << "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
-         "      WindowName = \"Main\"\n   End\n";
-  f << "End\n";
+  std::ofstream(p) << formText(block("VB.TextBox Text1", place(120, 120, 1200, 300)) +
+                               block("VB.Line Line1", "X1 = 0\nX2 = 100\nY1 = 0\nY2 = 100\n") +
+                               (withRescalo ? rescaloBlock("WindowName = \"Main\"\n") : ""));
 }
 
 TEST_F(Design, SetOptionsEditThePagesAndTheSavedFormReadsBack) {

@@ -41,15 +41,12 @@ TEST(CodePages, DecodingAndEncodingFollowTheCodePageAndMarkWhatDoesNotConvert) {
   }
 }
 
-class CodePageForms : public ::testing::Test {
+class CodePageForms : public TempDirTest {
  protected:
-  CodePageForms() : dir(freshDir("cp")) {}
-  ~CodePageForms() override { fs::remove_all(dir); }
   fs::path write(const std::string& name, const std::string& text) {
     std::ofstream(dir / name, std::ios::binary) << text;
     return dir / name;
   }
-  fs::path dir;
 };
 
 // A form without a charset written on a Japanese system, a .frx named in its code page and

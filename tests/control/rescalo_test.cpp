@@ -195,6 +195,13 @@ TEST_F(RescaloTest, ARescaloNeverSavedWithItsFormTakesTheShownFormAsItsDesign) {
   form->set("Height", height);
   EXPECT_EQ(numbers(*ok, {"Left", "Top", "Width", "Height"}),
             (std::vector<double>{120, 240, 1215, 375}));
+
+  // Reset, called by name through the extender, captures the form again in a pass of its own.
+  std::vector<std::string> trace;
+  rescaloOf(*form).trace = [&](std::string_view p) { trace.emplace_back(p); };
+  EXPECT_TRUE(extenderOf(*form).call("Reset").isEmpty());
+  EXPECT_EQ(trace, (std::vector<std::string>{"HandleFormResize", "RegularResizeHandling",
+                                             "ResizeControls", "LockFormUpdates(False)"}));
 }
 
 TEST_F(RescaloTest, SetUpSizesAnMdiChildAndNestedResizesWaitForIt) {

@@ -22,10 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class StoreFile : public ::testing::Test {
+class StoreFile : public TempDirTest {
  protected:
-  ~StoreFile() override { fs::remove_all(dir); }
-  fs::path dir = freshDir("store");
   fs::path file = dir / "settings";
 
   std::string contents() const {

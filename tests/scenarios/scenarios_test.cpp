@@ -1,7 +1,6 @@
 // Whole forms living through load, drags and unload, given a Rescalo the way the form designer
 // gives them one: every sample form shown, dragged by the user through several sizes and looked
-// at after each pause; the demo form dragged a hundred times; an application that makes its
-// layout the new one.
+// at after each pause; the demo form dragged a hundred times.
 
 #include <cmath>
 #include <map>
@@ -19,7 +18,6 @@
 
 using namespace rescalo;
 using testing_support::aligned;
-using testing_support::outsideComparison;
 
 using host::Variant;
 namespace fs = std::filesystem;
@@ -40,7 +38,6 @@ class ScenarioTest : public testing_support::RescaloTest {
     form.userDrag(form.width() - form.clientWidthTwips() + innerW,
                   form.height() - form.clientHeightTwips() + innerH);
   }
-  void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
 };
 
 // The controls that the file's Rescalo has flags for: their locks, not proportion, place them.
@@ -104,22 +101,24 @@ class CorpusLayoutTest : public ScenarioTest {
   }
 };
 
-// What a user can see of a control: geometry, line ends, fonts, borders, pictures, tab and
-// image sizes.
+// What a user can see of a control: where it stands (geometry, line ends), its fonts,
+// borders, pictures, tab and image sizes.
 struct Look {
-  std::vector<std::pair<std::string, double>> numbers;
+  std::vector<std::pair<std::string, double>> place, sizes;
   std::vector<std::pair<std::string, std::optional<raster::Bitmap>>> pictures;
 };
 
 Look lookOf(host::Object& c) {
   Look look;
-  for (const char* name : {"Left", "Top", "Width", "Height", "X1", "X2", "Y1", "Y2", "BorderWidth",
-                           "TabHeight", "ImageWidth", "ImageHeight"})
+  for (const char* name : {"Left", "Top", "Width", "Height", "X1", "X2", "Y1", "Y2"})
     if (auto v = host::tryGet(c, name); v && v->isNumeric())
-      look.numbers.emplace_back(name, v->toDouble());
+      look.place.emplace_back(name, v->toDouble());
+  for (const char* name : {"BorderWidth", "TabHeight", "ImageWidth", "ImageHeight"})
+    if (auto v = host::tryGet(c, name); v && v->isNumeric())
+      look.sizes.emplace_back(name, v->toDouble());
   for (const char* font : {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"})
     if (auto f = host::tryGet(c, font); f && f->isObject() && !f->isNothing())
-      look.numbers.emplace_back(std::string(font) + ".Size", f->toObject()->get("Size").toDouble());
+      look.sizes.emplace_back(std::string(font) + ".Size", f->toObject()->get("Size").toDouble());
   for (const char* name : {"Picture", "DownPicture", "DisabledPicture"})
     if (auto p = host::tryGet(c, name)) {
       const raster::Bitmap* bm = runtime::bitmapOf(*p);
@@ -130,20 +129,23 @@ Look lookOf(host::Object& c) {
 
 std::map<std::string, Look> lookOfForm(runtime::Form& form) {
   std::map<std::string, Look> out;
-  for (const auto& c : form.controls())
-    if (!outsideComparison(*c, form)) out[c->key()] = lookOf(*c);
+  for (const auto& c : form.controls()) out[c->key()] = lookOf(*c);
   out["(form)"] = lookOf(form);
   return out;
 }
 
+// Every control stands where it was to the twip, since each pass places from the captured
+// reference and never from what the pass before left; a size kept in other units (a tab
+// height in HIMETRIC) may differ in its last bits.
 void expectSameLook(const std::map<std::string, Look>& before,
                     const std::map<std::string, Look>& after, const std::string& form) {
   for (const auto& [key, was] : before) {
     const Look& now = after.at(key);
-    ASSERT_EQ(now.numbers.size(), was.numbers.size()) << form << " " << key;
-    for (std::size_t i = 0; i < was.numbers.size(); ++i)
-      EXPECT_NEAR(now.numbers[i].second, was.numbers[i].second, tolerance(was.numbers[i].second))
-          << form << " " << key << "." << was.numbers[i].first;
+    EXPECT_EQ(now.place, was.place) << form << " " << key;
+    ASSERT_EQ(now.sizes.size(), was.sizes.size()) << form << " " << key;
+    for (std::size_t i = 0; i < was.sizes.size(); ++i)
+      EXPECT_NEAR(now.sizes[i].second, was.sizes[i].second, tolerance(was.sizes[i].second))
+          << form << " " << key << "." << was.sizes[i].first;
     EXPECT_EQ(now.pictures, was.pictures) << form << " " << key;
   }
 }
@@ -206,54 +208,6 @@ host::ObjectPtr rescaloControl(runtime::Form& form) {
   for (const auto& c : form.controls())
     if (c->typeName() == "Rescalo") return c;
   return nullptr;
-}
-
-// Whole pixels, so that a drag lands exactly where it is aimed.
-double pixels(double twips) { return std::round(twips / 15) * 15; }
-
-TEST_F(CorpusLayoutTest, EveryFormIsHeldAtItsLimitsBeepingOnlyWhenAsked) {
-  bool beep = false;
-  for (const fs::path& file : testing_support::formsToCheck()) {
-    SCOPED_TRACE(file.filename().string());
-    frm::Document doc = frm::readFile(file);
-    auto form = loadWithRescalo(file);
-    double designW = fileNumber(doc, "ClientWidth"), designH = fileNumber(doc, "ClientHeight");
-    // An MDI form's controls are placed within what its aligned boxes leave: limits only.
-    auto design = form->isMdi() ? decltype(plainGeometry(*form)){} : plainGeometry(*form);
-    for (const std::string& key : flaggedKeys(doc)) design.erase(key);
-    form->call("Show");
-    form->set("WindowState", 0);
-    form->set("Enabled", true);  // a window loaded disabled takes no drag until its program says
-    pause();
-    double w = form->width(), h = form->height();
-    auto minW = static_cast<std::int32_t>(pixels(std::max(0.8 * w, 2400.0)));
-    auto minH = static_cast<std::int32_t>(pixels(std::max(0.8 * h, 1500.0)));
-    auto maxW = static_cast<std::int32_t>(pixels(std::min(1.3 * w, 17000.0)));
-    auto maxH = static_cast<std::int32_t>(pixels(std::min(1.3 * h, 13000.0)));
-    beep = !beep;
-    host::ObjectPtr r = rescaloControl(*form);
-    ASSERT_TRUE(r) << file;
-    r->set("BeepOnMinMax", beep);
-    for (auto [name, value] : {std::pair{"MinWidth", minW},
-                               {"MinHeight", minH},
-                               {"MaxWidth", std::max(maxW, minW)},
-                               {"MaxHeight", std::max(maxH, minH)}})
-      r->set(name, value);
-    rt.advance(600);
-    int beeps = rt.beeps;
-    form->userDrag(1800, 600);
-    EXPECT_EQ(form->width(), minW) << file;
-    EXPECT_EQ(form->height(), minH) << file;
-    EXPECT_EQ(rt.beeps, beeps + (beep ? 2 : 0)) << file;
-    rt.advance(600);
-    expectProportional(*form, design, designW, designH, "at the minimum");
-    form->userDrag(std::max(maxW, minW) + 1500, std::max(maxH, minH) + 1500);
-    EXPECT_EQ(form->width(), std::max(maxW, minW)) << file;
-    EXPECT_EQ(form->height(), std::max(maxH, minH)) << file;
-    rt.advance(600);
-    expectProportional(*form, design, designW, designH, "at the maximum");
-    form->unload();
-  }
 }
 
 TEST_F(CorpusLayoutTest, OneFaceReplacesEveryFontBeforeCaptureKeepingSizesAndStyles) {
@@ -407,27 +361,6 @@ TEST_F(PictureFormTest, AHundredDragsLeaveThePicturesOfOneDragAndTheToolbarSettl
   pause();
   EXPECT_EQ(toolbar->get("Height").toDouble(), settled);
   EXPECT_TRUE(rt.messages.empty());  // no pass failed
-}
-
-TEST_F(PictureFormTest, AfterResetShrinkingScalesFromTheLayoutTheApplicationMadeCurrent) {
-  auto form = demo();
-  form->call("Show");
-  const double w = form->clientWidthTwips(), h = form->clientHeightTwips();
-  auto help = form->find("cmdHelp");
-  const double helpLeft = help->get("Left").toDouble(), helpWidth = help->get("Width").toDouble();
-  dragToInner(*form, w * 2, h * 2);
-  pause();
-  auto enlarged = *runtime::bitmapOf(help->get("Picture"));
-
-  // The application moves the button and makes the enlarged layout the reference.
-  help->set("Left", helpLeft * 2 + 600);
-  EXPECT_TRUE(form->find("Rescalo1")->call("Reset").isEmpty());  // by name, through its extender
-  pause();
-  dragToInner(*form, w, h);
-  pause();
-  EXPECT_NEAR(help->get("Left").toDouble(), helpLeft + 300, 1e-3);
-  EXPECT_NEAR(help->get("Width").toDouble(), helpWidth, 1e-3);
-  EXPECT_EQ(runtime::bitmapOf(help->get("Picture"))->width(), (enlarged.width() + 1) / 2);
 }
 
 }  // namespace

@@ -41,11 +41,15 @@ inline frm::Document withRescalo(runtime::Runtime& design, frm::Document doc,
 class RescaloTest : public RuntimeTest {
  protected:
   RescaloTest() { control::registerRescalo(rt.userControls()); }
-  // The file's form with a Rescalo, to run from the file's folder so that its .frx is found.
+  // The form with a Rescalo, to run from the file's folder so that its .frx is found.
   std::shared_ptr<runtime::Form> loadWithRescalo(const std::filesystem::path& file) {
-    return keep.emplace_back(
-        runtime::buildForm(rt, withRescalo(rt, frm::readFile(file), file), file, {true}));
+    return loadWithRescalo(frm::readFile(file), file);
   }
+  std::shared_ptr<runtime::Form> loadWithRescalo(const frm::Document& doc,
+                                                 const std::filesystem::path& file) {
+    return keep.emplace_back(runtime::buildForm(rt, withRescalo(rt, doc, file), file, {true}));
+  }
+  void pause() { rt.advance(150); }  // the pass runs 100 ms after the last Resize
 };
 
 }  // namespace rescalo::testing_support

@@ -33,10 +33,16 @@ inline std::filesystem::path freshDir(const std::string& name) {
   return dir;
 }
 
-class RuntimeTest : public ::testing::Test {
+// A test with a new folder of its own, gone afterwards.
+class TempDirTest : public ::testing::Test {
  protected:
-  RuntimeTest() : dir(freshDir("rt")), rt(options(dir)) {}
-  ~RuntimeTest() override { std::filesystem::remove_all(dir); }
+  ~TempDirTest() override { std::filesystem::remove_all(dir); }
+  const std::filesystem::path dir = freshDir("t");
+};
+
+class RuntimeTest : public TempDirTest {
+ protected:
+  RuntimeTest() : rt(options(dir)) {}
   static runtime::RuntimeOptions options(const std::filesystem::path& d) {
     runtime::RuntimeOptions o;
     o.settingsFile = d / "settings";
@@ -58,7 +64,6 @@ class RuntimeTest : public ::testing::Test {
     if (!c) ADD_FAILURE() << "no control " << key;
     return c ? c->shared_from_this() : nullptr;
   }
-  std::filesystem::path dir;
   runtime::Runtime rt;
   std::vector<std::shared_ptr<runtime::Form>> keep;
 };
