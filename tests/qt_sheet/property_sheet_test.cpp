@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -30,6 +29,7 @@
 #include <rescalo/qt/page_site.h>
 #include <rescalo/runtime/user_control_host.h>
 #include "qt_application.h"
+#include "sheet_support.h"
 #include "test_support.h"
 
 using namespace rescalo;
@@ -45,18 +45,6 @@ void typeInto(QWidget& w, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
     QApplication::sendEvent(&w, &press);
   }
-}
-
-// A mouse click on an item's text.
-void clickOn(QListWidget& list, QListWidgetItem& item) {
-  QPointF at = list.visualItemRect(&item).center();
-  QPointF global = list.viewport()->mapToGlobal(at);
-  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(list.viewport(), &press);
-  QApplication::sendEvent(list.viewport(), &release);
 }
 
 // Lets Qt's event loop and timers run for a while.
@@ -122,20 +110,14 @@ class PropertySheetTest : public RuntimeTest {
 
   template <class W>
   W& widget(const std::string& page, const std::string& field) {
-    auto* w = dynamic_cast<W*>(dialog->widgetFor(page, field));
-    if (!w) throw std::runtime_error("no widget for " + page + "." + field);
-    return *w;
+    return fieldOf<W>(*dialog, page, field);
   }
   void showTab(const std::string& page) {
-    auto at = std::find(kPages.begin(), kPages.end(), page) - kPages.begin();
-    dialog->tabs().setCurrentIndex(static_cast<int>(at));
-    QApplication::processEvents();
+    testing_support::showTab(*dialog,
+                             int(std::find(kPages.begin(), kPages.end(), page) - kPages.begin()));
   }
   QListWidgetItem& item(const std::string& page, const std::string& text) {
-    auto found = widget<QListWidget>(page, "List1")
-                     .findItems(QString::fromStdString(text), Qt::MatchExactly);
-    if (found.size() != 1) throw std::runtime_error("no item " + text + " on " + page);
-    return *found[0];
+    return itemOf(*dialog, page, text);
   }
 
   // The control's settings by name, and its per-control flags under each control's key (only
@@ -188,7 +170,7 @@ TEST_F(PropertySheetTest, EditsThroughEveryTabAreWhatOkSavesAndNothingElse) {
   // Ticking an item does not yet offer its locks; clicking the item then does.
   item("ScaleControls", "cmdOK").setCheckState(Qt::Checked);
   EXPECT_FALSE(lockWidth.isEnabled());
-  clickOn(widget<QListWidget>("ScaleControls", "List1"), item("ScaleControls", "cmdOK"));
+  clickOn(*dialog, "ScaleControls", "cmdOK");
   EXPECT_TRUE(lockWidth.isEnabled());
   EXPECT_TRUE(lockWidth.isChecked());
   EXPECT_EQ(widget<QLabel>("ScaleControls", "lblControlType").text(), "CommandButton");
