@@ -35,12 +35,14 @@
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/raster/bitmap.h>
 #include <rescalo/window/print_size.h>
+#include "built_form.h"
 #include "test_support.h"
 
 using namespace rescalo;
 
 using host::ObjectPtr;
 using host::Variant;
+using testing_support::optionsIn;
 
 namespace {
 
@@ -81,7 +83,7 @@ class Host {
 
 class RuntimeHost : public Host {
  public:
-  RuntimeHost() : rt_(options(dir_)), design_(options(dir_)) {
+  RuntimeHost() : rt_(optionsIn(dir_)), design_(optionsIn(dir_)) {
     control::registerRescalo(rt_.userControls());
     control::registerRescalo(design_.userControls());
   }
@@ -110,18 +112,13 @@ class RuntimeHost : public Host {
   }
 
  private:
-  static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
-    runtime::RuntimeOptions o;
-    o.settingsFile = dir.filePath("settings").toStdString();
-    return o;
-  }
   runtime::Runtime rt_, design_;
   std::shared_ptr<runtime::Form> form_;
 };
 
 class QtHost : public Host {
  public:
-  QtHost() : design_(options(dir_)), services_(dir_.filePath("settings.ini")) {
+  QtHost() : design_(optionsIn(dir_)), services_(dir_.filePath("settings.ini")) {
     control::registerRescalo(design_.userControls());
     services_.quietMessageBoxes = true;
   }
@@ -169,11 +166,6 @@ class QtHost : public Host {
 
  private:
   double tpp() const { return 1440.0 / built_.window->logicalDpiX(); }
-  static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
-    runtime::RuntimeOptions o;
-    o.settingsFile = dir.filePath("design-settings").toStdString();
-    return o;
-  }
   runtime::Runtime design_;
   qt::QtServices services_;
   bridge::QtFormWindow built_;
@@ -363,12 +355,6 @@ raster::Bitmap twoBands(int width, int height, int split, raster::Color top, ras
   return bm;
 }
 
-std::string hex(std::size_t offset) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04zX", offset);
-  return buf;
-}
-
 TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
   constexpr raster::Color kRed = 0x0000FF, kGreen = 0x00FF00;
   // The form's picture, fitted to the form: red above, green below, as big as the form.
@@ -378,11 +364,12 @@ TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
   testing_support::appendFrxPicture(frx, twoBands(64, 48, 24, kGreen, kRed));
   testing_support::writeFile(std::filesystem::path(host->formFile()).replace_extension(".frx"),
                              frx);
-  host->load(formText("FormPicture = 1\n",
-                      block("VB.PictureBox picLogo",
-                            "AutoSize = -1\nBorderStyle = 0\n" + place(3120, 1800, 960, 720) +
-                                "Picture = \"scenario.frx\":" + hex(logoAt) + "\n"),
-                      "Picture = \"scenario.frx\":0000\n"));
+  host->load(formText(
+      "FormPicture = 1\n",
+      block("VB.PictureBox picLogo",
+            "AutoSize = -1\nBorderStyle = 0\n" + place(3120, 1800, 960, 720) +
+                "Picture = \"scenario.frx\":" + QString::asprintf("%04zX\n", logoAt).toStdString()),
+      "Picture = \"scenario.frx\":0000\n"));
   ObjectPtr logo = host->control("picLogo");
   auto pictureSize = [](const ObjectPtr& owner) {
     ObjectPtr pic = owner->get("Picture").toObject();

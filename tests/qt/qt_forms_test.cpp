@@ -32,6 +32,7 @@
 #include "cli_support.h"
 #include "comparison.h"
 #include "corpus.h"
+#include "host_support.h"
 #include "rescalo_support.h"
 #include "shown_like_runtime.h"
 #include "test_support.h"
@@ -147,7 +148,8 @@ TEST(QtFormBuilder, AnImageListKeepsItsImagesAtOneSizeAndCannotChangeWhileBound)
   EXPECT_EQ(all->call("Item", {Variant("red")}).toObject()->get("Index").toLong(), 2);
   EXPECT_TRUE(images->images()[1].pixmap.size() == QSize(32, 16));
   EXPECT_TRUE(images->images()[0].pixmap.isNull());
-  EXPECT_THROW(list->set("ImageWidth", Variant(std::int16_t(16))), host::HostError);  // 35611
+  EXPECT_EQ(testing_support::errorOf([&] { list->set("ImageWidth", Variant(std::int16_t(16))); }),
+            35611);
 
   // Rebuilt smaller, as the pass does, the images follow the new size.
   all->call("Clear");
@@ -163,12 +165,7 @@ TEST(QtFormBuilder, AnImageListKeepsItsImagesAtOneSizeAndCannotChangeWhileBound)
   toolbar->set("ImageList", Variant(host::ObjectPtr(list)));
   EXPECT_FALSE(bar->actions()[0]->icon().isNull());
   EXPECT_EQ(toolbar->get("ImageList").toObject(), list);
-  try {
-    all->call("Clear");
-    ADD_FAILURE() << "a bound list was cleared";
-  } catch (const host::HostError& e) {
-    EXPECT_EQ(e.number(), 35617);
-  }
+  EXPECT_EQ(testing_support::errorOf([&] { all->call("Clear"); }), 35617);
   toolbar->set("ImageList", Variant(nullptr));
   EXPECT_TRUE(bar->actions()[0]->icon().isNull());
   all->call("Clear");
