@@ -15,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>

@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>

@@ -70,9 +70,6 @@ const char* const kScalars[] = {
     "GradientMidColour", "ReplaceFontsWith", "FormOpen",     "FormClose",      "FormPicture",
     "FormOpenTime",      "FormCloseTime"};
 
-const char* const kFlags[] = {"Control", "Left",   "Top",    "Width", "Height",
-                              "Right",   "Bottom", "Border", "Font",  "Graphic"};
-
 class PropertySheetTest : public RuntimeTest {
  protected:
   PropertySheetTest() {
@@ -129,8 +126,8 @@ class PropertySheetTest : public RuntimeTest {
     for (int i = 1; i <= n; ++i) {
       Variant at(static_cast<std::int16_t>(i));
       std::string key = rescalo->get("ControlFlagControlKey", {at}).toString();
-      for (const char* f : kFlags)
-        if (rescalo->get(std::string("ControlFlagDontScale") + f, {at}).toBool())
+      for (const char* f : control::kFlagNames)
+        if (rescalo->get(std::string("ControlFlag") + f, {at}).toBool())
           out["flag " + key + " " + f] = "True";
     }
     return out;
@@ -218,9 +215,9 @@ TEST_F(PropertySheetTest, EditsThroughEveryTabAreWhatOkSavesAndNothingElse) {
   expected["FormOpen"] = "7";
   expected["FormCloseTime"] = "10";
   for (const char* f : {"Control", "Left", "Top", "Height", "Graphic"})
-    expected[std::string("flag cmdOK ") + f] = "True";
-  expected["flag Line1 Border"] = "True";
-  expected["flag Text1 Font"] = "True";
+    expected[std::string("flag cmdOK DontScale") + f] = "True";
+  expected["flag Line1 DontScaleBorder"] = "True";
+  expected["flag Text1 DontScaleFont"] = "True";
   EXPECT_EQ(snapshot(), expected);
 
   // The saved form holds them, and the sheet opens on them again.
