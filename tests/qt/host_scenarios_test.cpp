@@ -34,6 +34,7 @@
 #include <rescalo/runtime/raster/bitmap.h>
 #include <rescalo/window/print_size.h>
 #include "built_form.h"
+#include "host_support.h"
 #include "test_support.h"
 
 using namespace rescalo;
@@ -173,8 +174,7 @@ class QtHost : public Host {
 using Box = std::vector<double>;
 
 Box box(const ObjectPtr& c) {
-  return {c->get("Left").toDouble(), c->get("Top").toDouble(), c->get("Width").toDouble(),
-          c->get("Height").toDouble()};
+  return testing_support::numbers(*c, {"Left", "Top", "Width", "Height"});
 }
 
 // Within one pixel (15 twips at 96 dpi) on every side.
