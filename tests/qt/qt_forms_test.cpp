@@ -1,5 +1,6 @@
-// Classic forms built into real widgets: what the builder makes of a form, and every example
-// and corpus form opened on Qt with its Rescalo running, dragged and brought back.
+// Classic forms on real widgets with their Rescalo running: MDI children, image lists and what
+// is bound to them, every example and corpus form dragged and brought back, and the show
+// command that does the same for a user.
 
 #include <rescalo/bridge/qt_forms.h>
 #include <rescalo/bridge/shown_form.h>
