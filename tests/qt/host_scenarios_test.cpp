@@ -15,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -35,12 +33,15 @@
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/raster/bitmap.h>
 #include <rescalo/window/print_size.h>
+#include "built_form.h"
+#include "host_support.h"
 #include "test_support.h"
 
 using namespace rescalo;
 
 using host::ObjectPtr;
 using host::Variant;
+using testing_support::optionsIn;
 
 namespace {
 
@@ -81,7 +82,7 @@ class Host {
 
 class RuntimeHost : public Host {
  public:
-  RuntimeHost() : rt_(options(dir_)), design_(options(dir_)) {
+  RuntimeHost() : rt_(optionsIn(dir_)), design_(optionsIn(dir_)) {
     control::registerRescalo(rt_.userControls());
     control::registerRescalo(design_.userControls());
   }
@@ -110,18 +111,13 @@ class RuntimeHost : public Host {
   }
 
  private:
-  static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
-    runtime::RuntimeOptions o;
-    o.settingsFile = dir.filePath("settings").toStdString();
-    return o;
-  }
   runtime::Runtime rt_, design_;
   std::shared_ptr<runtime::Form> form_;
 };
 
 class QtHost : public Host {
  public:
-  QtHost() : design_(options(dir_)), services_(dir_.filePath("settings.ini")) {
+  QtHost() : design_(optionsIn(dir_)), services_(dir_.filePath("settings.ini")) {
     control::registerRescalo(design_.userControls());
     services_.quietMessageBoxes = true;
   }
@@ -169,11 +165,6 @@ class QtHost : public Host {
 
  private:
   double tpp() const { return 1440.0 / built_.window->logicalDpiX(); }
-  static runtime::RuntimeOptions options(const QTemporaryDir& dir) {
-    runtime::RuntimeOptions o;
-    o.settingsFile = dir.filePath("design-settings").toStdString();
-    return o;
-  }
   runtime::Runtime design_;
   qt::QtServices services_;
   bridge::QtFormWindow built_;
@@ -183,8 +174,7 @@ class QtHost : public Host {
 using Box = std::vector<double>;
 
 Box box(const ObjectPtr& c) {
-  return {c->get("Left").toDouble(), c->get("Top").toDouble(), c->get("Width").toDouble(),
-          c->get("Height").toDouble()};
+  return testing_support::numbers(*c, {"Left", "Top", "Width", "Height"});
 }
 
 // Within one pixel (15 twips at 96 dpi) on every side.
@@ -368,12 +358,6 @@ raster::Bitmap twoBands(int width, int height, int split, raster::Color top, ras
   return bm;
 }
 
-std::string hex(std::size_t offset) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04zX", offset);
-  return buf;
-}
-
 TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
   constexpr raster::Color kRed = 0x0000FF, kGreen = 0x00FF00;
   // The form's picture, fitted to the form: red above, green below, as big as the form.
@@ -383,11 +367,12 @@ TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
   testing_support::appendFrxPicture(frx, twoBands(64, 48, 24, kGreen, kRed));
   testing_support::writeFile(std::filesystem::path(host->formFile()).replace_extension(".frx"),
                              frx);
-  host->load(formText("FormPicture = 1\n",
-                      block("VB.PictureBox picLogo",
-                            "AutoSize = -1\nBorderStyle = 0\n" + place(3120, 1800, 960, 720) +
-                                "Picture = \"scenario.frx\":" + hex(logoAt) + "\n"),
-                      "Picture = \"scenario.frx\":0000\n"));
+  host->load(formText(
+      "FormPicture = 1\n",
+      block("VB.PictureBox picLogo",
+            "AutoSize = -1\nBorderStyle = 0\n" + place(3120, 1800, 960, 720) +
+                "Picture = \"scenario.frx\":" + QString::asprintf("%04zX\n", logoAt).toStdString()),
+      "Picture = \"scenario.frx\":0000\n"));
   ObjectPtr logo = host->control("picLogo");
   auto pictureSize = [](const ObjectPtr& owner) {
     ObjectPtr pic = owner->get("Picture").toObject();

@@ -7,14 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <fstream>
 #include <memory>
+
+#include "test_support.h"
 
 using namespace rescalo;
 
@@ -56,8 +56,6 @@ TEST(QtFacade, SettingsReadAndWriteInQtTermsOverTheClassicOnes) {
   // The classic Lets still clamp.
   r->setScreenWidthPercent(150);
   EXPECT_EQ(r->screenWidthPercent(), 100);
-  r->setCloseSeconds(60);
-  EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
 }
 
 TEST(QtFacade, LockedAndExcludedWidgetsHoldWhileTheRestFollowsAndEveryoneComesBack) {
@@ -113,78 +111,56 @@ TEST(QtFacade, TheControlIsAChildOfItsWindowAndGoesWithIt) {
   EXPECT_THROW(qt::attach(&child), host::HostError);
 }
 
-// As uic's setupUi builds a form: the window sized, the Rescalo made on it and its properties
-// set, and only then the other widgets, one of them with its flags as a dynamic property.
-TEST(QtFacade, AFormBuiltAsUicBuildsItRescalesOnDragAndComesBackExactly) {
-  auto form = std::make_unique<QWidget>();
-  form->resize(400, 300);
-  auto* r = new qt::Rescalo(form.get());
-  r->setObjectName("rescalo");
-  r->setGeometry(QRect(10, 10, 32, 32));
-  r->setResizeWhenDragEnds(false);
-  r->setScaleFonts(false);
-  auto* ok = new QPushButton("OK", form.get());
-  ok->setGeometry(300, 250, 80, 30);
-  ok->setObjectName("cmdOK");
-  ok->setProperty(qt::kLocksProperty, "Right|Bottom|Width|Height");
-  auto* label = new QLabel("Name", form.get());
-  label->setObjectName("lblName");
-  label->setGeometry(20, 20, 100, 20);
-  const int font = QFontInfo(label->font()).pixelSize();
+// As uic's setupUi builds a form, the Rescalo is made on the window and its properties set
+// before the other widgets exist, one of them with its flags as a dynamic property. Inside a
+// container it waits for the window to be shown (the container may yet move to another),
+// keeping in the meantime what it was set to, clamped as the classic control clamps.
+TEST(QtFacade, ARescaloMadeBeforeTheOtherWidgetsAttachesAtTheFirstShowWithWhatWasSetBefore) {
+  for (const bool inContainer : {false, true}) {
+    SCOPED_TRACE(inContainer ? "in a container" : "on the window");
+    auto form = std::make_unique<QWidget>();
+    form->resize(400, 300);
+    QWidget* parent = form.get();
+    if (inContainer) {
+      parent = new QWidget(form.get());
+      parent->setGeometry(0, 0, 400, 300);
+    }
+    auto* r = new qt::Rescalo(parent);
+    r->setResizeWhenDragEnds(false);
+    r->setScaleFonts(false);
+    r->setMinimumWindowSize({200, 150});
+    r->setCloseSeconds(60);
+    EXPECT_EQ(r->isAttached(), !inContainer);  // a window's own attaches at once
+    EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
+    auto* ok = new QPushButton("OK", parent);
+    ok->setGeometry(300, 250, 80, 30);
+    ok->setObjectName("cmdOK");
+    ok->setProperty(qt::kLocksProperty, "Right|Bottom|Width|Height");
+    auto* label = new QLabel("Name", parent);
+    label->setObjectName("lblName");
+    label->setGeometry(20, 20, 100, 20);
+    const int font = QFontInfo(label->font()).pixelSize();
 
-  form->show();
-  wait(200);
-  EXPECT_TRUE(r->isAttached());
-  EXPECT_EQ(r->attachedWindow(), form.get());
-  EXPECT_EQ(qt::rescaloOf(form.get()), r);
-  EXPECT_EQ(r->locks(ok), qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height);
-  form->resize(800, 600);
-  wait(300);
-  EXPECT_EQ(ok->geometry(), QRect(700, 550, 80, 30));
-  EXPECT_EQ(label->geometry(), QRect(40, 40, 200, 40));
-  EXPECT_EQ(QFontInfo(label->font()).pixelSize(), font);  // set before any widget existed
-  EXPECT_TRUE(r->isHidden());
-  form->resize(400, 300);
-  wait(300);
-  EXPECT_EQ(ok->geometry(), QRect(300, 250, 80, 30));
-  EXPECT_EQ(label->geometry(), QRect(20, 20, 100, 20));
-}
-
-// Inside a container the Rescalo waits for the window to be shown (the container may yet move
-// to another), keeping in the meantime what it was set to, clamped as the classic control
-// clamps.
-TEST(QtFacade, ARescaloInsideAWindowAttachesAtItsFirstShowWithWhatWasSetBefore) {
-  auto window = std::make_unique<QWidget>();
-  window->resize(400, 300);
-  auto* central = new QWidget(window.get());
-  central->setGeometry(0, 0, 400, 300);
-  auto* r = new qt::Rescalo(central);
-  r->setResizeWhenDragEnds(false);
-  r->setMinimumWindowSize({200, 150});
-  r->setCloseSeconds(60);
-  EXPECT_FALSE(r->isAttached());
-  EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
-  auto* ok = new QPushButton("OK", central);
-  ok->setGeometry(300, 250, 80, 30);
-  ok->setObjectName("cmdOK");
-  ok->setProperty(qt::kLocksProperty, "Width|Height");
-
-  window->show();
-  wait(200);
-  ASSERT_TRUE(r->isAttached());
-  EXPECT_EQ(r->attachedWindow(), window.get());
-  EXPECT_TRUE(r->isHidden());
-  EXPECT_EQ(r->minimumWindowSize(), QSize(200, 150));
-  EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
-  EXPECT_FALSE(r->resizeWhenDragEnds());
-  const QRect before = ok->geometry();
-  window->resize(800, 600);
-  wait(300);
-  EXPECT_EQ(ok->size(), before.size());
-  EXPECT_GT(ok->x(), before.x() * 3 / 2);
-  window->resize(400, 300);
-  wait(300);
-  EXPECT_EQ(ok->geometry(), before);
+    form->show();
+    wait(200);
+    ASSERT_TRUE(r->isAttached());
+    EXPECT_EQ(r->attachedWindow(), form.get());
+    EXPECT_EQ(qt::rescaloOf(form.get()), r);
+    EXPECT_TRUE(r->isHidden());
+    EXPECT_EQ(r->minimumWindowSize(), QSize(200, 150));
+    EXPECT_FALSE(r->resizeWhenDragEnds());
+    EXPECT_EQ(r->locks(ok),
+              qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height);
+    form->resize(800, 600);
+    wait(300);
+    EXPECT_EQ(ok->geometry(), QRect(700, 550, 80, 30));
+    EXPECT_EQ(label->geometry(), QRect(40, 40, 200, 40));
+    EXPECT_EQ(QFontInfo(label->font()).pixelSize(), font);  // set before any widget existed
+    form->resize(400, 300);
+    wait(300);
+    EXPECT_EQ(ok->geometry(), QRect(300, 250, 80, 30));
+    EXPECT_EQ(label->geometry(), QRect(20, 20, 100, 20));
+  }
 }
 
 // At design time it shows its icon, keeps what it is given and never rescales.
@@ -209,15 +185,9 @@ TEST(QtFacade, AtDesignTimeItShowsItsIconKeepsItsSettingsAndNeverAttaches) {
 TEST(QtFacade, AClassicFormOpensInWidgetsWithItsRescaloInOneCall) {
   QTemporaryDir dir;
   const QString path = dir.filePath("orders.frm");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(
-      "VERSION 5.00\r\nBegin VB.Form frmOrders\r\n   Caption = \"Orders\"\r\n"
-      "   ClientHeight = 3000\r\n   ClientWidth = 4500\r\n   ScaleHeight = 3000\r\n"
-      "   ScaleWidth = 4500\r\n"
-      "   Begin VB.CommandButton cmdOK\r\n      Caption = \"OK\"\r\n      Height = 450\r\n"
-      "      Left = 3000\r\n      Top = 2400\r\n      Width = 1200\r\n   End\r\nEnd\r\n");
-  file.close();
+  std::ofstream(path.toStdString()) << testing_support::formText(
+      testing_support::block("VB.CommandButton cmdOK",
+                             "Caption = \"OK\"\n" + testing_support::place(3000, 2400, 1200, 450)));
   std::unique_ptr<QWidget> window = qt::openForm(path.toStdString());
   ASSERT_TRUE(window);
   ASSERT_NE(qt::rescaloOf(window.get()), nullptr);

@@ -6,15 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <set>
-#include <sstream>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -141,19 +138,13 @@ TEST(QtServicesTest, TimerCountsSecondsSinceMidnightAndDoEventsRunsDueTimers) {
 
 TEST(QtFontFamilies, BothHostsListEveryFamilyNameOfTheInstalledFacesAndNoAlias) {
   // What fontconfig's own tool says is installed: every family name of every face.
+  QProcess fcList;
+  fcList.start("fc-list", {"--format", "%{family}\\n"});
+  ASSERT_TRUE(fcList.waitForFinished() && fcList.exitCode() == 0);
   std::set<std::string> installed;
-  FILE* p = popen("fc-list --format '%{family}\\n'", "r");
-  ASSERT_NE(p, nullptr);
-  std::string out;
-  char buf[4096];
-  while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-  ASSERT_EQ(pclose(p), 0);
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) {
-    std::istringstream names(line);
-    for (std::string name; std::getline(names, name, ',');)
-      if (!name.empty()) installed.insert(name);
-  }
+  for (const QString& line : QString::fromUtf8(fcList.readAllStandardOutput()).split('\n'))
+    for (const QString& name : line.split(',', Qt::SkipEmptyParts))
+      installed.insert(name.toStdString());
   ASSERT_FALSE(installed.empty());
   runtime::Runtime rt;
   qt::QtServices services;

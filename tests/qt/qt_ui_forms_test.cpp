@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -79,8 +80,6 @@ TEST(UiForms, AMainWindowsWidgetsFollowItsCentralAreaAndComeBackExactly) {
 TEST(UiForms, AWidgetsOwnSmallestAndLargestSizesHoldWhileTheRestScales) {
   QTemporaryDir dir;
   const QString path = dir.filePath("limits.ui");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   auto widget = [](const char* cls, const char* name, const char* rect, const char* extra = "") {
     return std::string("  <widget class=\"") + cls + "\" name=\"" + name +
            "\"><property name=\"geometry\"><rect>" + rect + "</rect></property>" + extra +
@@ -95,8 +94,7 @@ TEST(UiForms, AWidgetsOwnSmallestAndLargestSizesHoldWhileTheRestScales) {
              "<property name=\"maximumSize\"><size><width>120</width><height>30</height></size>"
              "</property>") +
       "</widget></ui>\n";
-  file.write(ui.c_str());
-  file.close();
+  std::ofstream(path.toStdString()) << ui;
   bridge::ShownForm shown(path.toStdString(), {.compare = true, .quietMessageBoxes = true});
   shown.drag(shown.designWidth() * 2, shown.designHeight() * 2);
   EXPECT_EQ(child<QPushButton>(shown, "cmdFree")->geometry(), QRect(20, 20, 200, 60));
@@ -109,10 +107,8 @@ TEST(UiForms, AWidgetsOwnSmallestAndLargestSizesHoldWhileTheRestScales) {
 TEST(UiForms, AFileThatIsNoFormIsRefusedByName) {
   QTemporaryDir dir;
   const QString path = dir.filePath("broken.ui");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("<ui version=\"4.0\"><widget class=\"QWidget\" name=\"x\">\n<oops></ui>\n");
-  file.close();
+  std::ofstream(path.toStdString())
+      << "<ui version=\"4.0\"><widget class=\"QWidget\" name=\"x\">\n<oops></ui>\n";
   try {
     bridge::ShownForm shown(path.toStdString());
     FAIL() << "a broken form opened";

@@ -68,14 +68,10 @@ TEST_F(DesignWindow, ShowTellsOfASettingsStoreItCannotRead) {
       << "VERSION 5.00\nBegin VB.Form Form1\n   Caption = \"Kept\"\n   ClientHeight = 3000\n"
          "   ClientWidth = 5000\n   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n"
          "      Top = 0\n      SaveWindowState = -1\n   End\nEnd\n";
-  const std::string command = "show " + path("kept.frm") + " --screenshot " + path("shots") +
-                              " --settings " + path("store");
-  Result fine = run(command);
-  ASSERT_EQ(fine.exitCode, 0) << fine.out;
-  EXPECT_FALSE(has(fine.out, "warning")) << fine.out;
   // The Qt host's file is a folder: the remembered window cannot be read.
   fs::create_directories(dir / "store.ini");
-  Result r = run(command);
+  Result r = run("show " + path("kept.frm") + " --screenshot " + path("shots") + " --settings " +
+                 path("store"));
   EXPECT_EQ(r.exitCode, 1) << r.out;
   EXPECT_TRUE(
       has(r.out, "rescalo: warning: settings store " + path("store.ini") + ": cannot read it"))

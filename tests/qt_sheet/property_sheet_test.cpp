@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -30,6 +29,7 @@
 #include <rescalo/qt/page_site.h>
 #include <rescalo/runtime/user_control_host.h>
 #include "qt_application.h"
+#include "sheet_support.h"
 #include "test_support.h"
 
 using namespace rescalo;
@@ -45,18 +45,6 @@ void typeInto(QWidget& w, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
     QApplication::sendEvent(&w, &press);
   }
-}
-
-// A mouse click on an item's text.
-void clickOn(QListWidget& list, QListWidgetItem& item) {
-  QPointF at = list.visualItemRect(&item).center();
-  QPointF global = list.viewport()->mapToGlobal(at);
-  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(list.viewport(), &press);
-  QApplication::sendEvent(list.viewport(), &release);
 }
 
 // Lets Qt's event loop and timers run for a while.
@@ -81,9 +69,6 @@ const char* const kScalars[] = {
     "WindowName",        "GradientSource",   "GradientType", "GradientColour", "GradientColour2",
     "GradientMidColour", "ReplaceFontsWith", "FormOpen",     "FormClose",      "FormPicture",
     "FormOpenTime",      "FormCloseTime"};
-
-const char* const kFlags[] = {"Control", "Left",   "Top",    "Width", "Height",
-                              "Right",   "Bottom", "Border", "Font",  "Graphic"};
 
 class PropertySheetTest : public RuntimeTest {
  protected:
@@ -122,20 +107,14 @@ class PropertySheetTest : public RuntimeTest {
 
   template <class W>
   W& widget(const std::string& page, const std::string& field) {
-    auto* w = dynamic_cast<W*>(dialog->widgetFor(page, field));
-    if (!w) throw std::runtime_error("no widget for " + page + "." + field);
-    return *w;
+    return fieldOf<W>(*dialog, page, field);
   }
   void showTab(const std::string& page) {
-    auto at = std::find(kPages.begin(), kPages.end(), page) - kPages.begin();
-    dialog->tabs().setCurrentIndex(static_cast<int>(at));
-    QApplication::processEvents();
+    testing_support::showTab(*dialog,
+                             int(std::find(kPages.begin(), kPages.end(), page) - kPages.begin()));
   }
   QListWidgetItem& item(const std::string& page, const std::string& text) {
-    auto found = widget<QListWidget>(page, "List1")
-                     .findItems(QString::fromStdString(text), Qt::MatchExactly);
-    if (found.size() != 1) throw std::runtime_error("no item " + text + " on " + page);
-    return *found[0];
+    return itemOf(*dialog, page, text);
   }
 
   // The control's settings by name, and its per-control flags under each control's key (only
@@ -147,8 +126,8 @@ class PropertySheetTest : public RuntimeTest {
     for (int i = 1; i <= n; ++i) {
       Variant at(static_cast<std::int16_t>(i));
       std::string key = rescalo->get("ControlFlagControlKey", {at}).toString();
-      for (const char* f : kFlags)
-        if (rescalo->get(std::string("ControlFlagDontScale") + f, {at}).toBool())
+      for (const char* f : control::kFlagNames)
+        if (rescalo->get(std::string("ControlFlag") + f, {at}).toBool())
           out["flag " + key + " " + f] = "True";
     }
     return out;
@@ -188,7 +167,7 @@ TEST_F(PropertySheetTest, EditsThroughEveryTabAreWhatOkSavesAndNothingElse) {
   // Ticking an item does not yet offer its locks; clicking the item then does.
   item("ScaleControls", "cmdOK").setCheckState(Qt::Checked);
   EXPECT_FALSE(lockWidth.isEnabled());
-  clickOn(widget<QListWidget>("ScaleControls", "List1"), item("ScaleControls", "cmdOK"));
+  clickOn(*dialog, "ScaleControls", "cmdOK");
   EXPECT_TRUE(lockWidth.isEnabled());
   EXPECT_TRUE(lockWidth.isChecked());
   EXPECT_EQ(widget<QLabel>("ScaleControls", "lblControlType").text(), "CommandButton");
@@ -236,9 +215,9 @@ TEST_F(PropertySheetTest, EditsThroughEveryTabAreWhatOkSavesAndNothingElse) {
   expected["FormOpen"] = "7";
   expected["FormCloseTime"] = "10";
   for (const char* f : {"Control", "Left", "Top", "Height", "Graphic"})
-    expected[std::string("flag cmdOK ") + f] = "True";
-  expected["flag Line1 Border"] = "True";
-  expected["flag Text1 Font"] = "True";
+    expected[std::string("flag cmdOK DontScale") + f] = "True";
+  expected["flag Line1 DontScaleBorder"] = "True";
+  expected["flag Text1 DontScaleFont"] = "True";
   EXPECT_EQ(snapshot(), expected);
 
   // The saved form holds them, and the sheet opens on them again.
