@@ -36,6 +36,7 @@
 #include <rescalo/qt/qt_line.h>
 #include <rescalo/qt/qt_picture.h>
 #include <rescalo/qt/qt_shape.h>
+#include <rescalo/qt/qt_surface.h>
 #include <rescalo/qt/qt_toolbar.h>
 #include <rescalo/runtime/common_controls.h>
 #include <rescalo/runtime/loader.h>
@@ -845,9 +846,15 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       if (auto wrappable = host::tryGet(*c, "Wrappable"))
         host::ignoreErrors([&] { w->setProperty("Wrappable", wrappable->toBool()); });
       host::ignoreErrors([&] {
+        // In the units of its container on Qt.
+        QWidget* container = qt::containerOf(*w);
+        if (!container) return;
         auto adapter = qt::adoptControl(w);
-        adapter->set("ButtonWidth", Variant(bar->buttonWidthTwips()));
-        adapter->set("ButtonHeight", Variant(bar->buttonHeightTwips()));
+        const qt::QtSurface& site = qt::QtSurface::of(*container);
+        adapter->set("ButtonWidth",
+                     Variant(bar->buttonWidthTwips() / site.twipsPerUnit(site.scaleMode(), true)));
+        adapter->set("ButtonHeight", Variant(bar->buttonHeightTwips() /
+                                             site.twipsPerUnit(site.scaleMode(), false)));
       });
     }
     if (c->container == &form && c->align() != 0) w->setProperty("Align", c->align());

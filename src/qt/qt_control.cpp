@@ -319,9 +319,25 @@ int buttonPixels(const QToolBar& t, const char* name, int fallback) {
   return v.isValid() ? v.toInt() : fallback;
 }
 
+// A toolbar's button size is in its container's scale units, as the classic toolbar's is: a
+// toolbar on a form in centimetres has its buttons in centimetres.
+double containerUnit(Object& o, bool xAxis) {
+  QWidget* site = containerOf(control(o).widget());
+  if (!site) return 1;
+  const QtSurface& surface = QtSurface::of(*site);
+  return surface.twipsPerUnit(surface.scaleMode(), xAxis);
+}
+
+Variant buttonSizeIn(Object& o, const char* name, int fallback, bool xAxis) {
+  const int pixels = buttonPixels(toolbar(o), name, fallback);
+  const double twips = xAxis ? control(o).twipsX(pixels) : control(o).twipsY(pixels);
+  return Variant(static_cast<float>(twips / containerUnit(o, xAxis)));
+}
+
 // Rounded half away from zero, as the classic toolbar rounds its button sizes.
-int buttonSize(Object& o, const Variant& twips, bool xAxis) {
-  const double pixels = twips.toDouble() / (xAxis ? control(o).twipsX(1) : control(o).twipsY(1));
+int buttonSize(Object& o, const Variant& size, bool xAxis) {
+  const double pixels = size.toDouble() * containerUnit(o, xAxis) /
+                        (xAxis ? control(o).twipsX(1) : control(o).twipsY(1));
   if (!(pixels >= 0) || pixels > kMaxButtonPixels) host::raise(host::kInvalidPropertyValue);
   return static_cast<int>(std::lround(pixels));
 }
@@ -1042,20 +1058,15 @@ const host::MemberTable* QtControl::members() const {
           else
             static_cast<QtShape&>(w).setBorderWidth(width);
         }},
-       // A toolbar's button size in twips, and its buttons.
+       // A toolbar's button size, and its buttons.
        {"ButtonWidth",
-        [](Object& o, Args) {
-          return Variant(control(o).twipsX(buttonPixels(toolbar(o), "ButtonWidth", kButtonWidth)));
-        },
+        [](Object& o, Args) { return buttonSizeIn(o, "ButtonWidth", kButtonWidth, true); },
         [](Object& o, Args, const Variant& v) {
           toolbar(o).setProperty("ButtonWidth", buttonSize(o, v, true));
           applyButtonSize(toolbar(o));
         }},
        {"ButtonHeight",
-        [](Object& o, Args) {
-          return Variant(
-              control(o).twipsY(buttonPixels(toolbar(o), "ButtonHeight", kButtonHeight)));
-        },
+        [](Object& o, Args) { return buttonSizeIn(o, "ButtonHeight", kButtonHeight, false); },
         [](Object& o, Args, const Variant& v) {
           toolbar(o).setProperty("ButtonHeight", buttonSize(o, v, false));
           applyButtonSize(toolbar(o));

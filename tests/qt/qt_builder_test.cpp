@@ -54,6 +54,8 @@ TEST(QtFidelity, TextIsReadInTheCodePageOfItsFontsCharsetOrTheOneTheUserNames) {
       {-1, 932, "\x83\x8D\x83\x4F", "ログ"},
       // A charset the form names wins over the code page the user names.
       {204, 932, "\xCC\xE5\xED\xFE", "Меню"},
+      // A form some tool has converted to UTF-8 reads as the runtime's own output shows it.
+      {-1, 0, "版本 Sélection", "版本 Sélection"},
   };
   for (const Row& r : rows) {
     const std::string font = r.charset < 0 ? "" : fontBlock(r.charset);

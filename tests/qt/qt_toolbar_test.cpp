@@ -1,5 +1,6 @@
 // A QToolBar seen as a toolbar: its button size in twips, the images that fit inside the
-// buttons, and the height that follows them a DoEvents later.
+// buttons, and the height that follows them a DoEvents later; a classic form's toolbar, with
+// its buttons in the rows the runtime wraps them into.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,10 @@
 
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
+#include <rescalo/runtime/common_controls.h>
+#include "built_form.h"
 #include "host_support.h"
+#include "test_support.h"
 
 using namespace rescalo;
 
@@ -72,3 +76,46 @@ TEST_F(QtToolbarTest, ButtonSizeSetsEveryButtonAndTheImagesAndTheHeightFollowsAt
 }
 
 }  // namespace
+
+TEST(ClassicToolbarOnQt, ButtonsStandInTheRowsTheRuntimeWrapsThemInto) {
+  using testing_support::block;
+  std::string buttons = "BeginProperty Buttons\nNumButtons = 8\n";
+  for (int i = 1; i <= 8; ++i)
+    buttons += "BeginProperty Button" + std::to_string(i) + "\n" + (i == 4 ? "Style = 3\n" : "") +
+               "EndProperty\n";
+  // 40 x 52 pixel buttons, a separator fourth: 288 pixels on one row.
+  testing_support::BuiltForm b(
+      "VERSION 5.00\n" +
+      block("VB.Form frmBar",
+            "ClientHeight = 3000\nClientWidth = 4000\n" +
+                block("MSComctlLib.Toolbar tlb",
+                      "Align = 1\n" + testing_support::place(0, 0, 4000, 100) +
+                          "ButtonWidth = 1058\nButtonHeight = 1376\nAppearance = 1\n" + buttons +
+                          "EndProperty\n")));
+  auto* bar = b.widget<QToolBar>("tlb");
+  auto* runtimeBar = dynamic_cast<runtime::Toolbar*>(b.form->find("tlb"));
+  ASSERT_TRUE(bar && runtimeBar);
+  QWidget& window = *b.qt.window;
+  window.show();
+  for (const int inner : {266, 400}) {
+    SCOPED_TRACE(inner);
+    b.form->setClientSize(inner * 15.0, 3000);
+    window.resize(inner, 200);
+    qt::layoutAligned(window);
+    QApplication::processEvents();
+    const auto places = runtimeBar->buttonPlaces();
+    const auto actions = bar->actions();
+    ASSERT_EQ(places.size(), static_cast<std::size_t>(actions.size()));
+    EXPECT_EQ(bar->height() * 15.0, runtimeBar->height);
+    for (int i = 0; i < actions.size(); ++i) {
+      SCOPED_TRACE(i);
+      QWidget* button = bar->widgetForAction(actions[i]);
+      ASSERT_GE(places[i].row, 0);
+      // In from the corner by the 3-D edge and the standard style's margin.
+      EXPECT_EQ(button->pos(), QPoint(3 + places[i].x, 3 + places[i].row * 52));
+      EXPECT_EQ(button->size(), QSize(i == 3 ? 8 : 40, 52));
+      EXPECT_TRUE(button->isVisible());
+    }
+    EXPECT_EQ(places.back().row, inner == 266 ? 1 : 0);
+  }
+}

@@ -84,24 +84,6 @@ inline std::vector<std::filesystem::path> formsToCheck() {
   return out;
 }
 
-// A real form a test knows it does not get right yet, by the start of its file name, and why.
-struct NotYet {
-  std::string_view form;
-  std::string_view why;
-};
-
-// True, saying so and why, when the file is one of those: the rest of the corpus keeps the
-// test, and what is left to do stays in sight in every run.
-inline bool notYet(const std::filesystem::path& file, std::initializer_list<NotYet> known) {
-  const std::string name = file.filename().string();
-  for (const NotYet& k : known)
-    if (name.starts_with(k.form)) {
-      std::cout << "[ NOT YET  ] " << name << ": " << k.why << "\n";
-      return true;
-    }
-  return false;
-}
-
 }  // namespace rescalo::testing_support
 
 // First line of a test that reads the corpus.
