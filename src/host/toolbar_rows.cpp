@@ -21,6 +21,12 @@ std::vector<ToolbarPlace> toolbarPlaces(const std::vector<ToolbarSlot>& buttons,
   return places;
 }
 
+int toolbarRows(const std::vector<ToolbarPlace>& places) {
+  int rows = 1;
+  for (const ToolbarPlace& p : places) rows = std::max(rows, p.row + 1);
+  return rows;
+}
+
 int toolbarHeightPixels(int rows, int buttonHeightPixels, int style, int appearance) {
   return rows * buttonHeightPixels + 2 * toolbarInsetPixels(style, appearance);
 }

@@ -27,6 +27,9 @@ struct ToolbarPlace {
 // breaks is not carried into the next row.
 std::vector<ToolbarPlace> toolbarPlaces(const std::vector<ToolbarSlot>& buttons, int widthPixels);
 
+// How many rows those places take: at least one.
+int toolbarRows(const std::vector<ToolbarPlace>& places);
+
 // The height of that many rows of buttons, pixels: 4 more for the standard style (Style 0; none
 // for the flat Style 1), 2 more for the 3-D appearance (Appearance 1).
 int toolbarHeightPixels(int rows, int buttonHeightPixels, int style, int appearance);

@@ -380,9 +380,8 @@ int insetOf(const QToolBar& t) {
 }  // namespace
 
 int toolbarHeightAt(QToolBar& t, int width) {
-  int rows = 1;
-  for (const host::ToolbarPlace& p : toolbarPlacesAt(t, width)) rows = std::max(rows, p.row + 1);
-  return host::toolbarHeightPixels(rows, buttonPixels(t, "ButtonHeight", kButtonHeight),
+  return host::toolbarHeightPixels(host::toolbarRows(toolbarPlacesAt(t, width)),
+                                   buttonPixels(t, "ButtonHeight", kButtonHeight),
                                    t.property("Style").toInt(), t.property("Appearance").toInt());
 }
 

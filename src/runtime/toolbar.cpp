@@ -161,9 +161,8 @@ std::vector<host::ToolbarPlace> Toolbar::buttonPlaces() const {
 
 double Toolbar::neededHeight() const {
   const double tpp = ScaleState::twipsPerPixelY;
-  int rows = 1;
-  for (const host::ToolbarPlace& p : buttonPlaces()) rows = std::max(rows, p.row + 1);
-  return host::toolbarHeightPixels(rows, static_cast<int>(std::lround(buttonHeight_ / tpp)), style_,
+  return host::toolbarHeightPixels(host::toolbarRows(buttonPlaces()),
+                                   static_cast<int>(std::lround(buttonHeight_ / tpp)), style_,
                                    appearance_) *
          tpp;
 }
