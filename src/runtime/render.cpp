@@ -190,6 +190,27 @@ void coverShape(Bitmap& bm, Inside&& inside, double inset, std::optional<Color> 
     }
 }
 
+}  // namespace
+
+Bitmap optionButtonMark(bool on, bool enabled, Color back) {
+  auto disc = [](double cx, double cy, double r) {
+    return [=](double u, double v, double inset) {
+      double dx = u - cx, dy = v - cy, rr = r - inset;
+      return rr > 0 && dx * dx + dy * dy <= rr * rr;
+    };
+  };
+  constexpr int box = 13;
+  Bitmap dot(box, box, raster::kBlack, 0);
+  coverShape(dot, disc(6.5, 6.5, 6.5), 1.0, enabled ? kHighlight : kFace, kShadow);
+  if (on)
+    coverShape(dot, disc(6.5, 6.5, 2.5), 0.0, enabled ? raster::kBlack : kShadow, std::nullopt);
+  Bitmap out(box, box, back);
+  paintAt(out, dot, 0, 0);
+  return out;
+}
+
+namespace {
+
 struct Renderer {
   Form& form;
 
@@ -309,16 +330,7 @@ struct Renderer {
     int by = (h - box) / 2;
     Color mark = grey || !c.enabled ? kShadow : raster::kBlack;
     if (option) {
-      auto disc = [](double cx, double cy, double r) {
-        return [=](double u, double v, double inset) {
-          double dx = u - cx, dy = v - cy, rr = r - inset;
-          return rr > 0 && dx * dx + dy * dy <= rr * rr;
-        };
-      };
-      Bitmap dot(box, box, raster::kBlack, 0);
-      coverShape(dot, disc(6.5, 6.5, 6.5), 1.0, c.enabled ? kHighlight : kFace, kShadow);
-      if (on) coverShape(dot, disc(6.5, 6.5, 2.5), 3.0, mark, std::nullopt);
-      paintAt(bm, dot, 0, by);
+      paintAt(bm, optionButtonMark(on, c.enabled, back), 0, by);
     } else {
       fill(bm, 0, by, box, box, c.enabled && !grey ? kHighlight : kFace);
       sunken(bm, 0, by, box, box);

@@ -13,6 +13,9 @@ namespace rescalo::runtime {
 // the origin of its region.
 raster::Bitmap renderWindow(Form& form);
 
+// The round mark of an option button, 13 pixels square, over the button's back colour.
+raster::Bitmap optionButtonMark(bool on, bool enabled, raster::Color back);
+
 // Where the client area starts in that picture, in pixels.
 struct PixelPoint {
   int x = 0, y = 0;
