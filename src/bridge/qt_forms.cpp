@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <map>
 
+#include <rescalo/bridge/classic_style.h>
 #include <rescalo/control/rescalo.h>
 #include <rescalo/host/failure.h>
 #include <rescalo/host/system_colors.h>
@@ -175,9 +176,6 @@ class WrappedCaption : public QObject {
   QString caption_, shown_;
 };
 
-// The classic theme's 3-D colours.
-const QColor kHighlight{255, 255, 255}, kShadow{128, 128, 128}, kDark{64, 64, 64};
-
 QString withoutAccessKeys(const QString& caption) {
   return QString(caption).replace(QRegularExpression("&(.)"), "\\1");
 }
@@ -217,24 +215,6 @@ class ClassicFrame : public QObject {
  private:
   bool border_;
 };
-
-// A rectangle's top and left sides in one colour, its bottom and right in another: raised
-// with the light one first, sunken with the dark one first.
-void twoToneEdge(QPainter& p, QRect r, const QColor& topLeft, const QColor& bottomRight) {
-  p.setPen(topLeft);
-  p.drawLine(r.topLeft(), r.topRight());
-  p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(bottomRight);
-  p.drawLine(r.bottomLeft(), r.bottomRight());
-  p.drawLine(r.topRight(), r.bottomRight());
-}
-
-void raisedEdge(QPainter& p, QRect r) {
-  twoToneEdge(p, r, kHighlight, kDark);
-  p.setPen(kShadow);
-  p.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
-  p.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
-}
 
 // Paints a tab strip as the classic one: a tab as wide as its caption for each of its tabs, the
 // first one in front, over a raised panel. It has no pages: the application shows the controls.
@@ -299,7 +279,7 @@ class ClassicPlaceholder : public QObject {
     QPainter p(&box);
     const QRect r = box.rect();
     p.fillRect(r, box.palette().color(QPalette::Window));
-    twoToneEdge(p, r, kShadow, kHighlight);
+    sunkenEdge(p, r);
     p.setPen(kShadow);
     p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, text_);
     return true;
@@ -362,7 +342,8 @@ void classicLook(runtime::Control& c, QWidget& w) {
     label->setWordWrap(label->height() >= 2 * label->fontMetrics().height());
     label->setAlignment(align | Qt::AlignTop);
     if (numberOf(c, "UseMnemonic", -1) != 0) label->setText(withoutAccessKeys(label->text()));
-    if (numberOf(c, "BorderStyle", 0) != 0) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    if (numberOf(c, "BorderStyle", 0) != 0)
+      label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   } else if (auto* button = qobject_cast<QPushButton*>(&w)) {
     setColors(w, c, QPalette::Button, QPalette::ButtonText, false);
     button->setDefault(numberOf(c, "Default", 0) != 0);
@@ -376,13 +357,15 @@ void classicLook(runtime::Control& c, QWidget& w) {
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(&c)) {
       new ClassicTabWidths(*tabs, dialog->tabsPerRow);
       tabs->tabBar()->setElideMode(Qt::ElideRight);
-      // The pages are the dialog's own colour, not the lighter pane of Qt's style.
+      // The dialog's colour is kept on its pages (the style sheets that size its tabs reset
+      // its own palette), from which its tabs and panel are painted. The pages cover the whole
+      // panel, as the classic dialog places its children from its edge, and let the edge show.
       const QColor back = qtColor(colorOf(c, "BackColor").value_or(host::kSysButtonFace));
       for (int t = 0; t < tabs->count(); ++t) {
         QPalette page = tabs->widget(t)->palette();
         page.setColor(QPalette::Window, back);
         tabs->widget(t)->setPalette(page);
-        tabs->widget(t)->setAutoFillBackground(true);
+        tabs->widget(t)->setAutoFillBackground(false);
       }
       if (auto fore = colorOf(c, "ForeColor"))
         for (int t = 0; t < tabs->count(); ++t) tabs->tabBar()->setTabTextColor(t, qtColor(*fore));
@@ -408,8 +391,17 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   const std::string_view type = c.typeName();
   if (type == "CommandButton") return new QPushButton(text(c, "Caption"), parent);
   if (type == "Label") return new QLabel(text(c, "Caption"), parent);
-  if (type == "CheckBox") return new QCheckBox(text(c, "Caption"), parent);
-  if (type == "OptionButton") return new QRadioButton(text(c, "Caption"), parent);
+  if (type == "CheckBox") {
+    auto* box = new QCheckBox(text(c, "Caption"), parent);
+    static constexpr Qt::CheckState kStates[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
+    box->setCheckState(kStates[std::clamp(numberOf(c, "Value", 0), 0, 2)]);
+    return box;
+  }
+  if (type == "OptionButton") {
+    auto* option = new QRadioButton(text(c, "Caption"), parent);
+    option->setChecked(flag(c, "Value"));
+    return option;
+  }
   if (type == "Frame") return new QGroupBox(text(c, "Caption"), parent);
   if (type == "TextBox") {
     // A text box drawn without its border, and one the user cannot type into.
@@ -429,6 +421,7 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   if (type == "DriveListBox") return new QComboBox(parent);  // a drop-down list of drives
   if (type == "ComboBox") {
     auto* box = new QComboBox(parent);
+    box->setProperty("Style", numberOf(c, "Style", 0));  // a simple combo has no button
     box->setEditable(true);
     box->setEditText(text(c, "Text"));
     return box;
@@ -459,8 +452,18 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
     }
     return tools;
   }
-  if (type == "HScrollBar") return new QScrollBar(Qt::Horizontal, parent);
-  if (type == "VScrollBar") return new QScrollBar(Qt::Vertical, parent);
+  if (type == "HScrollBar" || type == "VScrollBar") {
+    auto* bar = new QScrollBar(type == "HScrollBar" ? Qt::Horizontal : Qt::Vertical, parent);
+    // A classic bar may run from a larger Min down to a smaller Max.
+    const int from = numberOf(c, "Min", 0), to = numberOf(c, "Max", 32767);
+    bar->setRange(std::min(from, to), std::max(from, to));
+    bar->setInvertedAppearance(to < from);
+    bar->setInvertedControls(to < from);
+    bar->setValue(numberOf(c, "Value", from));
+    bar->setSingleStep(numberOf(c, "SmallChange", 1));
+    bar->setPageStep(numberOf(c, "LargeChange", 1));
+    return bar;
+  }
   // Picture boxes hold controls; so, here, does every other visible class with a rectangle
   // (images, shapes, the common controls), which keeps their children in place.
   // Components that are never seen at run time, menus and user controls have none.
@@ -771,6 +774,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
     }
   });
   window->setEnabled(form.enabled);
+  wearClassicLook(*window);
   window->setPalette(classicPalette());
   giveBackColor(form, *qt::adoptForm(window));
   if (runtime::bitmapOf(form.picture))
@@ -807,6 +811,8 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       continue;
     }
     containers[c.get()] = w;
+    // Before its colours and style sheets, which Qt keeps across a change of style.
+    wearClassicLook(*w);
     w->setObjectName(decoded(c->name(), form.font.get()));
     if (c->index() >= 0) w->setProperty("Index", c->index());
     // A line places itself by its end points.
