@@ -32,11 +32,14 @@ using CommonControlsTest = LoadingTest;
 // container's units, converted back with the container's scale, give the stored twips. An
 // aligned control stands where alignment puts it, whatever its file says (a form saved
 // maximized, or resized since, keeps where the last layout put it): only its thickness is its
-// file's, and a toolbar's thickness is that of its rows of buttons.
-TEST_F(LoadingTest, EveryFormLoadsWithTheGeometryItsFileStates) {
+// file's, and a toolbar's thickness is that of its rows of buttons. Written back, the form
+// changes nothing that nobody changed; aligned controls are written where alignment put them,
+// as the designer writes them.
+TEST_F(LoadingTest, EveryFormLoadsWithTheGeometryItsFileStatesAndWritesBackUnchanged) {
   int forms = 0, checked = 0;
   for (const fs::path& file : testing_support::formsToCheck()) {
     SCOPED_TRACE(file.filename().string());
+    // Design mode: a form that starts maximized would otherwise store its maximized size.
     runtime::LoadedForm lf = load(file, false);
     ++forms;
     std::vector<const frm::Block*> stack{&lf.document.form};
@@ -50,48 +53,55 @@ TEST_F(LoadingTest, EveryFormLoadsWithTheGeometryItsFileStates) {
         runtime::Control* c = lf.form->find(key);
         ASSERT_NE(c, nullptr) << key;
         EXPECT_EQ(c->fileClass(), b->className);
-        if (b->className == "VB.Menu") {
-          EXPECT_FALSE(host::tryGet(*c, "Left")) << key;  // menus have no geometry
-        }
+        EXPECT_TRUE(b->className != "VB.Menu" || !host::tryGet(*c, "Left")) << key << ": a menu";
         // What the file states, against what is read by name taken back to the file's units.
         runtime::ScaleSpace s = c->space();
-        auto expectStated = [&](const char* n, auto toFile, double tolerance) {
-          if (const frm::Property* p = b->property(n)) {
-            EXPECT_NEAR(toFile(c->get(n).toDouble()), *frm::parseNumber(p->value), tolerance)
-                << key << "." << n;
-          }
+        auto expectStated = [&](const char* n, double tolerance, auto toFile) {
+          const frm::Property* p = b->property(n);
+          if (!p) return;
+          EXPECT_NEAR(toFile(c->get(n).toDouble()), *frm::parseNumber(p->value), tolerance)
+              << key << "." << n;
         };
         auto asRead = [](double v) { return v; };
-        expectStated("X1", asRead, 1e-2);  // lines: in the container's units
-        expectStated("Y2", asRead, 1e-2);
+        expectStated("X1", 1e-2, asRead);  // lines: in the container's units
+        expectStated("Y2", 1e-2, asRead);
         const int align = parent == &lf.document.form ? c->align() : 0;
         const bool toolbar = dynamic_cast<runtime::Toolbar*>(c) != nullptr;
         if (align == 0) {
-          expectStated(
-              "Left", [&](double v) { return s.toTwipsX(v); }, 0.05);
-          expectStated(
-              "Top", [&](double v) { return s.toTwipsY(v); }, 0.05);
+          expectStated("Left", 0.05, [&](double v) { return s.toTwipsX(v); });
+          expectStated("Top", 0.05, [&](double v) { return s.toTwipsY(v); });
         }
         if (align == 0 || (align >= 3 && !toolbar))
-          expectStated(
-              "Width", [&](double v) { return v * s.unitX; }, 0.05);
+          expectStated("Width", 0.05, [&](double v) { return v * s.unitX; });
         if (align == 0 || (align <= 2 && !toolbar))
-          expectStated(
-              "Height", [&](double v) { return v * s.unitY; }, 0.05);
+          expectStated("Height", 0.05, [&](double v) { return v * s.unitY; });
         ++checked;
       }
     }
     // The form's own scale is the one its file states.
     const frm::Property* sw = lf.document.form.property("ScaleWidth");
     if (sw && !lf.form->isMdi()) {
-      EXPECT_NEAR(lf.form->get("ScaleWidth").toDouble(), frm::parseNumber(sw->value).value(), 0.01);
+      EXPECT_NEAR(lf.form->get("ScaleWidth").toDouble(), *frm::parseNumber(sw->value), 0.01);
     }
+
+    frm::Document before = lf.document;
+    runtime::storeForm(*lf.form, lf.document);
+    for (std::size_t i = 0; i < before.form.entries.size(); ++i) {
+      auto* was = std::get_if<frm::Block>(&before.form.entries[i]);
+      auto* now = std::get_if<frm::Block>(&lf.document.form.entries[i]);
+      if (!was || !now || !now->property("Align")) continue;
+      for (const char* n : {"Left", "Top", "Width", "Height"})
+        if (const frm::Property* p = now->property(n)) was->set(n, p->value);
+    }
+    std::string was = frm::write(before), now = frm::write(lf.document);
+    if (was == now) continue;
+    std::istringstream w(was), n(now);
+    std::string a, b;
+    int line = 1;
+    while (std::getline(w, a) && std::getline(n, b) && a == b) ++line;
+    ADD_FAILURE() << ":" << line << ": " << a << " -> " << b;
   }
-  if (testing_support::haveCorpus()) {
-    EXPECT_GT(checked, 1000);
-  } else {
-    EXPECT_GT(checked, 50) << "the examples alone";
-  }
+  EXPECT_GT(checked, testing_support::haveCorpus() ? 1000 : 50);
   EXPECT_GE(forms, 5);
 }
 
@@ -450,41 +460,10 @@ TEST_F(CommonControlsTest, ClassesComeFromTheirLibrariesAndEveryOneHasAnExtender
   EXPECT_EQ(iml->get("Parent").toObject(), form);
 }
 
-// Reading a form and writing it back changes nothing that nobody changed; aligned controls
-// are written where alignment put them, as the designer writes them.
-TEST_F(CommonControlsTest, FormsWithCommonControlsWriteBackUnchanged) {
-  for (const fs::path& file : testing_support::formsToCheck()) {
-    // Design mode: a form that starts maximized would otherwise store its maximized size.
-    auto lf = load(file, false);
-    frm::Document before = lf.document;
-    runtime::storeForm(*lf.form, lf.document);
-    for (std::size_t i = 0; i < before.form.entries.size(); ++i) {
-      auto* was = std::get_if<frm::Block>(&before.form.entries[i]);
-      auto* now = std::get_if<frm::Block>(&lf.document.form.entries[i]);
-      if (!was || !now || !now->property("Align")) continue;
-      for (const char* n : {"Left", "Top", "Width", "Height"})
-        if (const frm::Property* p = now->property(n)) was->set(n, p->value);
-    }
-    std::string was = frm::write(before), now = frm::write(lf.document);
-    if (was == now) continue;
-    std::istringstream w(was), n(now);
-    std::string a, b;
-    int line = 1;
-    while (std::getline(w, a) && std::getline(n, b) && a == b) ++line;
-    ADD_FAILURE() << file.filename() << ":" << line << ": " << a << " -> " << b;
-  }
-}
-
-}  // namespace
-
-namespace {
-
 // A form of the given lines, with nothing else: the lines start at line 3 of the file.
 std::string bareForm(const std::string& lines) {
   return "VERSION 5.00\nBegin VB.Form F\n" + lines + "End\n";
 }
-
-}  // namespace
 
 // A number the classic runtime refuses fails as it fails, with the file and line: outside its
 // property's type, Overflow; a value the property does not take, Invalid property value.
@@ -598,3 +577,5 @@ TEST_F(LoadingTest, PictureReferencesReadTheirOwnFrxAndNeverLeaveTheFormsFolder)
     EXPECT_EQ(e.expected(), "a .frx file beside the form, not the folder \".\"");
   }
 }
+
+}  // namespace
