@@ -75,13 +75,11 @@ TEST(FrmWrite, BuiltDocumentUsesClassicLayout) {
             "      Caption         =   \"O\"\"K\"\n   End\nEnd");
 }
 
-struct Malformed {
-  const char* text;
-  const char* message;
-};
-
 TEST(FrmRead, MalformedInputNamesFileLineAndWhatWasExpected) {
-  const Malformed cases[] = {
+  const struct {
+    const char* text;
+    const char* message;
+  } cases[] = {
       {"", "x.frm:1: expected 'VERSION 5.00'"},
       {"VERSION 5.00\n", "x.frm:1: expected 'Begin VB.Form <Name>' or 'Begin VB.MDIForm <Name>'"},
       {"VERSION 5.00\nBegin VB.UserControl U\nEnd\n",
@@ -105,7 +103,7 @@ TEST(FrmRead, MalformedInputNamesFileLineAndWhatWasExpected) {
       {"VERSION 5.00\r\nBegin VB.Form F\r\n   BeginProperty Font\r\n      Size = 8\r\n",
        "x.frm:4: expected 'EndProperty' before end of file"},
   };
-  for (const Malformed& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     try {
       frm::read(c.text, "x.frm");
@@ -175,11 +173,6 @@ TEST(FrmText, Utf8IsValidatedAndCodePagesFollowTheFontCharset) {
   EXPECT_EQ(frm::toUtf8("\xD6\xD0\xCE", 134), "中\xEF\xBF\xBD");
 }
 
-std::string bytesOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(FrmCorpus, EveryFormReadsAndWritesBackByteForByte) {
   auto files = testing_support::formsToCheck();
   ASSERT_GE(files.size(), 5u);
@@ -188,7 +181,8 @@ TEST(FrmCorpus, EveryFormReadsAndWritesBackByteForByte) {
   }
   for (auto& f : files) {
     SCOPED_TRACE(f.filename().string());
-    std::string original = bytesOf(f);
+    std::ifstream in(f, std::ios::binary);
+    const std::string original{std::istreambuf_iterator<char>(in), {}};
     frm::Document doc = frm::readFile(f);
     std::string written = frm::write(doc);
     EXPECT_EQ(frm::read(written, "written.frm"), doc);

@@ -105,40 +105,25 @@ TEST_F(LoadingTest, EveryFormLoadsWithTheGeometryItsFileStatesAndWritesBackUncha
   EXPECT_GE(forms, 5);
 }
 
-// A user control that records what its site gave it.
+// A user control that records what its site gave it. What it hears of changes made through
+// its extender is the control's and the command's tests.
 class Probe : public host::UserControl {
  public:
   std::string_view typeName() const override { return "Probe"; }
   void Initialize(host::ControlSite& s) override { site = &s; }
-  void InitProperties() override { level = 7; }
+  void InitProperties() override {}
   void ReadProperties(host::PropertyBag& bag) override {
-    level = bag.ReadProperty("Level", 7).toLong();
     label = bag.ReadProperty("Label", "none").toString();
-    flag = bag.ReadProperty("Flag", false).toBool();
   }
   void WriteProperties(host::PropertyBag& bag) override {
     bag.WriteProperty("Label", label, "none");
-    bag.WriteProperty("Level", level, 7);
     bag.WriteProperty("Flag", flag, false);
   }
   void Resize() override {}
   void Terminate() override {}
   host::ControlSite* site = nullptr;
-  std::int32_t level = 0;
   std::string label;
   bool flag = false;
-
- protected:
-  const host::MemberTable* members() const override {
-    static const host::MemberTable table{
-        {"Level", [](host::Object& o, host::Args) { return Variant(host::self<Probe>(o).level); },
-         [](host::Object& o, host::Args, const Variant& v) {
-           auto& p = host::self<Probe>(o);
-           p.level = v.toLong();
-           p.site->PropertyChanged("Level");
-         }}};
-    return &table;
-  }
 };
 
 TEST_F(LoadingTest, UserControlBlocksBecomeTheirControlsPropertyBags) {
@@ -151,18 +136,15 @@ TEST_F(LoadingTest, UserControlBlocksBecomeTheirControlsPropertyBags) {
   auto* host = dynamic_cast<runtime::UserControlHost*>(form->find("Probe1"));
   ASSERT_NE(host, nullptr);
   auto& probe = static_cast<Probe&>(host->control());
-  EXPECT_EQ(probe.level, 42);
   EXPECT_EQ(probe.label, "say \"hi\"");
   ASSERT_EQ(probe.site, host);
   EXPECT_TRUE(probe.site->UserMode());
   auto list = probe.site->ParentControls();
   EXPECT_EQ(list->get("Item", {Variant(0)}).toObject(), form);  // the form comes first
   EXPECT_EQ(list->get("Count").toLong(), 3);
-  // By name, the extender answers first and the control answers the rest.
-  EXPECT_EQ(host->get("Left").toDouble(), 600);
-  host->set("Level", 5);
-  EXPECT_EQ(host->changedProperties, std::vector<std::string>{"Level"});
-  // Saving writes the control's properties back in the order it writes them.
+  EXPECT_EQ(host->get("Left").toDouble(), 600);  // the extender's
+  // Saving writes the control's properties back in the order it writes them, after the
+  // extender's; what it does not write (Level) is gone.
   auto doc = frm::read(text, "test.frm");
   probe.flag = true;
   runtime::storeForm(*form, doc);
@@ -170,8 +152,8 @@ TEST_F(LoadingTest, UserControlBlocksBecomeTheirControlsPropertyBags) {
   std::vector<std::string> names;
   for (const auto& e : block->entries)
     if (auto* p = std::get_if<frm::Property>(&e)) names.push_back(p->name);
-  EXPECT_EQ(names, (std::vector<std::string>{"Left", "Top", "_ExtentX", "_ExtentY", "Label",
-                                             "Level", "Flag"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Left", "Top", "_ExtentX", "_ExtentY", "Label", "Flag"}));
   EXPECT_EQ(block->property("Flag")->value, "-1");
 }
 

@@ -42,8 +42,8 @@ TEST_F(FormTest, WritingSizeRaisesResizeInsideTheCallAndNestedWritesReenter) {
     ++depth;
     maxDepth = std::max(maxDepth, depth);
     widthsSeen.push_back(form->get("Width").toDouble());
-    // A handler that enforces a minimum width re-enters the event once.
-    if (form->get("Width").toDouble() < 3000) form->set("Width", 3000);
+    // A handler that enforces a minimum width on a normal window re-enters the event once.
+    if (form->windowState() == 0 && form->width() < 3000) form->set("Width", 3000);
     --depth;
   });
   form->set("Width", 2000);
@@ -57,20 +57,15 @@ TEST_F(FormTest, WritingSizeRaisesResizeInsideTheCallAndNestedWritesReenter) {
   form->call("Move", {Variant(10), Variant(20), Variant(5000), Variant(4000)});
   EXPECT_EQ(calls, 3);
   EXPECT_EQ(form->get("ScaleHeight").toDouble(), 4000 - 405);
+  // Maximized or minimized, a form cannot move, and it comes back to its normal bounds.
   form->set("WindowState", 2);
   EXPECT_EQ(calls, 4);
-}
-
-TEST_F(FormTest, MaximizedOrMinimizedFormsCannotMoveAndRestoreToTheirNormalBounds) {
-  auto form = build(formText(kButton));
-  form->call("Move", {Variant(300), Variant(200), Variant(5000), Variant(4000)});
-  form->set("WindowState", 2);
   EXPECT_EQ(form->get("ScaleWidth").toDouble(), rt.screen().width);
   EXPECT_EQ(errorOf([&] { form->set("Width", 100); }), 384);
   form->set("WindowState", 1);
   EXPECT_EQ(form->get("ScaleWidth").toDouble(), 0);
   form->set("WindowState", 0);
-  EXPECT_EQ(numbers(*form, {"Left", "Top", "Width", "Height"}), (Doubles{300, 200, 5000, 4000}));
+  EXPECT_EQ(numbers(*form, {"Left", "Top", "Width", "Height"}), (Doubles{10, 20, 5000, 4000}));
 }
 
 // The limits a window procedure answers are the window module's tests; here, those of the
@@ -165,9 +160,9 @@ TEST_F(FormTest, ControlsHaveTheMembersOfTheirClassOnly) {
   EXPECT_EQ(controls->get("Item", {Variant(0)}).toObject()->get("Name").toString(), "Command1");
   auto line = form->find("Line1");
   EXPECT_EQ(numbers(*line, {"X2", "BorderWidth"}), (Doubles{900, 1}));
-  EXPECT_EQ(errorOf([&] { line->get("Left"); }), 438);
-  EXPECT_EQ(errorOf([&] { line->get("Font"); }), 438);
-  EXPECT_EQ(errorOf([&] { form->find("Timer1")->get("Width"); }), 438);
+  for (auto [key, member] :
+       {std::pair{"Line1", "Left"}, {"Line1", "Font"}, {"Timer1", "Width"}, {"Gadget1", "Font"}})
+    EXPECT_EQ(errorOf([&] { form->find(key)->get(member); }), 438) << key << "." << member;
   auto combo = form->find("Combo1");
   combo->set("Height", 2000);  // a drop-down list keeps the height its font gives it
   EXPECT_EQ(combo->get("Height").toDouble(), 315);
@@ -183,7 +178,6 @@ TEST_F(FormTest, ControlsHaveTheMembersOfTheirClassOnly) {
   EXPECT_EQ(gadget->typeName(), "Gadget");
   EXPECT_EQ(gadget->get("Flavour").toString(), "lime");
   EXPECT_EQ(gadget->get("Width").toDouble(), 1440);  // from the HIMETRIC extent
-  EXPECT_EQ(errorOf([&] { gadget->get("Font"); }), 438);
 }
 
 // A control by key as the application asks for it: Controls("Name") or Controls("Name(Index)").
