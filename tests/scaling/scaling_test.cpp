@@ -195,17 +195,6 @@ std::shared_ptr<Fake> fake(std::string type, std::string name) {
   return std::make_shared<Fake>(std::move(type), std::move(name));
 }
 
-// Capture into its own collections, against a form of 4000 x 3000 twips inside.
-class CaptureTest : public RuntimeTest {
- protected:
-  ControlClass& capture(const ObjectPtr& ctrl) {
-    SaveControlInfo(info, state, ctrl);
-    return *findRecord<ControlClass>(info, GetControlKey(ctrl));
-  }
-  EngineState state{4000, 3000};
-  host::Collection info, flags;
-};
-
 const std::string kControls =
     block("VB.Frame Frame1",
           "Height = 1500\nWidth = 2000\n" + block("VB.TextBox Text1", "Left = 100\n")) +
@@ -215,8 +204,19 @@ const std::string kControls =
     block("VB.Line Line1", "BorderWidth = 3\nX1 = 100\nX2 = 3900\nY1 = 2000\nY2 = 2100\n") +
     block("VB.Shape Shape1", "BorderWidth = 2\n") + block("VB.Menu mnuFile");
 
+// Capture into its own collections, against a form of 4000 x 3000 twips inside.
+class CaptureTest : public RuntimeTest {
+ protected:
+  ControlClass& capture(const ObjectPtr& ctrl) {
+    SaveControlInfo(info, state, ctrl);
+    return *findRecord<ControlClass>(info, GetControlKey(ctrl));
+  }
+  EngineState state{4000, 3000};
+  host::Collection info, flags;
+  std::shared_ptr<runtime::Form> form = build(formText(kControls));
+};
+
 TEST_F(CaptureTest, GeometryAndBasisOfOrdinaryControlsLinesAndTheFormItself) {
-  auto form = build(formText(kControls));
   EXPECT_EQ(GetControlKey(nullptr), "");
   auto button = obj(*form, "Command1(3)");
   auto pic = picture();
@@ -252,11 +252,11 @@ TEST_F(CaptureTest, GeometryAndBasisOfOrdinaryControlsLinesAndTheFormItself) {
 }
 
 TEST_F(CaptureTest, TabControlsAndWhatSitsOnTheirPages) {
-  auto form = build(formText(block(
+  auto tabs = build(formText(block(
       "TabDlg.SSTab SSTab1",
       "Height = 2500\nWidth = 3500\n" + block("VB.Line linPage") + block("TabDlg.SSTab SSTab2"))));
-  EXPECT_EQ(capture(obj(*form, "linPage")).SpecialControlType, kLineControl);
-  EXPECT_EQ(capture(obj(*form, "SSTab2")).SpecialControlType, kOnTabPage);
+  EXPECT_EQ(capture(obj(*tabs, "linPage")).SpecialControlType, kLineControl);
+  EXPECT_EQ(capture(obj(*tabs, "SSTab2")).SpecialControlType, kOnTabPage);
 
   std::vector<Variant> pics{Variant(picture()), Variant(nullptr), Variant(picture())};
   auto tab = fake("SSTab", "SSTab9");
@@ -310,7 +310,6 @@ TEST_F(CaptureTest, ImageListsAndControlsWithItemCollections) {
 }
 
 TEST_F(CaptureTest, CapturingAgainMakesThePresentStateTheReferenceAndKeepsTheRest) {
-  auto form = build(formText(kControls));
   auto button = obj(*form, "Command1(3)");
   ControlClass& first = capture(button);
   first.xScale = 1.5f;
@@ -333,7 +332,6 @@ TEST_F(CaptureTest, RecordsAreFiledOnlyUnderRealKeysAndFlagsAreNeverReset) {
             438);  // no Name
   EXPECT_EQ(info.count(), 0);
 
-  auto form = build(formText(kControls));
   SaveControlFlags(flags, Variant(obj(*form, "Command1(3)")));
   findRecord<ControlFlags>(flags, "Command1(3)")->DontScaleFont = true;
   SaveControlFlags(flags, Variant(obj(*form, "Command1(3)")));
@@ -349,7 +347,6 @@ TEST_F(CaptureTest, RecordsAreFiledOnlyUnderRealKeysAndFlagsAreNeverReset) {
 }
 
 TEST_F(CaptureTest, ProbesAnswerFromWhatTheControlCanRead) {
-  auto form = build(formText(kControls));
   auto line = obj(*form, "Line1");
   EXPECT_TRUE(IsPositionable(*line) && !IsPositionable(*form) && !HasScalableFont(*line));
   EXPECT_FALSE(IsPositionable(fake("Odd", "Odd1")->with("X1", 0).with("X2", 0).with("Y1", 0)));
@@ -579,8 +576,7 @@ TEST_F(ResizePassTest, TabDialogsSizeTheirTabsAndRescaleTheirTabPictures) {
     ctl("fixed")->set("TabMaxWidth", 500);
     ctl("top")->set("TabPicture", Variant(picture), {Variant(1)});
   });
-  flags("fixed").DontScaleWidth = true;
-  flags("fixed").DontScaleHeight = true;
+  flags("fixed").DontScaleWidth = flags("fixed").DontScaleHeight = true;
   resizeTo(8000, 6000);
   auto top = ctl("top");
   const std::initializer_list<const char*> tab{"TabHeight", "TabMaxWidth"};
