@@ -333,22 +333,17 @@ TEST_F(CommonControlsTest, ToolbarHeightFollowsItsButtonsAndItsButtonsComeFromTh
   EXPECT_EQ(lf.document.form.find("Toolbar2")->property("ButtonHeight")->value, "953");
 
   // Every toolbar of the sample forms gets the height its file states from its buttons alone.
-  struct Case {
-    const char* form;
-    const char* toolbar;
-    double height;
-  };
-  for (Case c : {Case{"028-VB6-frmMain.frm", "tbrObjects", 630},
-                 // aligned, its seven buttons wrapped onto two rows
-                 Case{"063-baminmru-STORE_WEIGHT_POINT-frmMain.frm", "Toolbar1", 1650},
-                 Case{"052-arunbaby0-BTech-combotoolbar.frm", "Toolbar1", 690},
-                 Case{"036-brent-podruzny-simple-outlook-style-list-bar__1-34136-MDIForm1.frm",
-                      "ListBar", 780},
-                 Case{"032-TableManForHF-frmMDI.frm", "Toolbar1", 660}}) {
+  for (auto [form, toolbar, height] :
+       {std::tuple{"028-VB6-frmMain.frm", "tbrObjects", 630.0},
+        // aligned, its seven buttons wrapped onto two rows
+        {"063-baminmru-STORE_WEIGHT_POINT-frmMain.frm", "Toolbar1", 1650},
+        {"052-arunbaby0-BTech-combotoolbar.frm", "Toolbar1", 690},
+        {"036-brent-podruzny-simple-outlook-style-list-bar__1-34136-MDIForm1.frm", "ListBar", 780},
+        {"032-TableManForHF-frmMDI.frm", "Toolbar1", 660}}) {
     // As designed: a form saved maximized would give its aligned toolbars the screen's width.
-    auto t = obj(*load(corpusFile(c.form), false).form, c.toolbar);
+    auto t = obj(*load(corpusFile(form), false).form, toolbar);
     t->set("ButtonHeight", t->get("ButtonHeight"));
-    EXPECT_EQ(t->get("Height").toDouble(), c.height) << c.form;
+    EXPECT_EQ(t->get("Height").toDouble(), height) << form;
   }
 }
 
