@@ -365,13 +365,17 @@ TEST_F(CommonControlsTest, ImageListsNamedInTheFileAreBoundByName) {
   EXPECT_EQ(obj(every, "lvwList")->get("Icons").toObject(), obj(every, "imlBig"));
   EXPECT_EQ(obj(every, "lvwList")->get("SmallIcons").toObject(), obj(every, "imlIcons"));
 
+  // A toolbar binds its lists for disabled and hot buttons by name too.
   rt.warnings.clear();
-  auto lv = obj(
-      *build(formText(block("MSComctlLib.ListView lv",
-                            place(0, 0, 900, 900) + "Icons = \"nowhere\"\nSmallIcons = \"lv\"\n"))),
-      "lv");
-  EXPECT_TRUE(lv->get("Icons").isNothing());
-  EXPECT_TRUE(lv->get("SmallIcons").isNothing());  // a control, not an image list
+  auto& named = *build(formText(
+      block("MSComctlLib.ImageList il") +
+      block("MSComctlLib.Toolbar tb", "DisabledImageList = \"il\"\nHotImageList = \"il\"\n") +
+      block("MSComctlLib.ListView lv",
+            place(0, 0, 900, 900) + "Icons = \"nowhere\"\nSmallIcons = \"lv\"\n")));
+  for (const char* list : {"DisabledImageList", "HotImageList"})
+    EXPECT_EQ(obj(named, "tb")->get(list).toObject(), obj(named, "il")) << list;
+  EXPECT_TRUE(obj(named, "lv")->get("Icons").isNothing());
+  EXPECT_TRUE(obj(named, "lv")->get("SmallIcons").isNothing());  // a control, not an image list
   EXPECT_EQ(rt.warnings.size(), 2u);
 }
 

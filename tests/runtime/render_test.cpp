@@ -72,16 +72,12 @@ TEST_F(Render, WhatTheFormDrewShowsBehindItsControlsButNotThroughOpaqueOnes) {
 
 TEST_F(Render, CaptionsAreDrawnInsideTheirControlInTheControlsFont) {
   if (!runtime::haveFonts()) GTEST_SKIP() << "fontconfig finds no font face on this machine";
+  const std::string words = "BackColor = &H00FFFFFF&\nCaption = \"Wide words\"\n";
   auto f = build(
-      formText(block("VB.Label small", place(300, 300, 2400, 600) + "BackColor = &H00FFFFFF&\n"
-                                                                    "Caption = \"Wide words\"\n") +
-               block("VB.Label large", place(300, 1200, 2400, 600) + "BackColor = &H00FFFFFF&\n"
-                                                                     "Caption = \"Wide words\"\n"
-                                                                     "BeginProperty Font\n"
-                                                                     "   Name = \"DejaVu Sans\"\n"
-                                                                     "   Size = 18\n"
-                                                                     "   Weight = 700\n"
-                                                                     "EndProperty\n")));
+      formText(block("VB.Label small", place(300, 300, 2400, 600) + words) +
+               block("VB.Label large", place(300, 1200, 2400, 600) + words +
+                                           "BeginProperty Font\nName = \"DejaVu Sans\"\nSize = 18\n"
+                                           "Weight = 700\nEndProperty\n")));
   f->call("Show");
   raster::Bitmap bm = runtime::renderWindow(*f);
   runtime::PixelPoint o = runtime::clientOrigin(*f);
