@@ -75,45 +75,36 @@ TEST(FrmWrite, BuiltDocumentUsesClassicLayout) {
             "      Caption         =   \"O\"\"K\"\n   End\nEnd");
 }
 
-struct Malformed {
-  const char* text;
-  const char* message;
-};
-
 TEST(FrmRead, MalformedInputNamesFileLineAndWhatWasExpected) {
-  const Malformed cases[] = {
-      {"", "x.frm:1: expected 'VERSION 5.00'"},
-      {"VERSION 5.00\n", "x.frm:1: expected 'Begin VB.Form <Name>' or 'Begin VB.MDIForm <Name>'"},
-      {"VERSION 5.00\nBegin VB.UserControl U\nEnd\n",
-       "x.frm:2: expected 'Begin VB.Form <Name>' or 'Begin VB.MDIForm <Name>'"},
-      {"VERSION 5.00\nBegin VB.Form F\n   Caption = \"x\"\n",
-       "x.frm:3: expected 'End' before end of file"},
-      {"VERSION 5.00\nBegin VB.Form F\n   Begin Label1\n   End\nEnd\n",
-       "x.frm:3: expected 'Begin <Library>.<Class> <Name>'"},
-      {"VERSION 5.00\nBegin VB.Form F\n   Caption \"x\"\nEnd\n",
-       "x.frm:3: expected '=' after property name"},
-      {"VERSION 5.00\nBegin VB.Form F\n   Caption = \"it's\nEnd\n",
-       "x.frm:3: expected '\"' to end the string"},
-      {"VERSION 5.00\nBegin VB.Form F\n   Caption =   'no value\nEnd\n",
-       "x.frm:3: expected a value after '='"},
-      {"VERSION 5.00\nBegin VB.Form F\n   EndProperty\nEnd\n",
-       "x.frm:3: expected 'BeginProperty' before 'EndProperty'"},
-      {"VERSION 5.00\nBegin VB.Form F\n   BeginProperty Font\n   End\nEnd\n",
-       "x.frm:4: expected 'EndProperty' before 'End'"},
-      {"VERSION 5.00\nBegin VB.Form F\n   BeginProperty Font 0BE35203\n   EndProperty\nEnd\n",
-       "x.frm:3: expected 'BeginProperty <Name> [{GUID}]'"},
+  const std::string form = "VERSION 5.00\nBegin VB.Form F\n";
+  const std::string needForm = "expected 'Begin VB.Form <Name>' or 'Begin VB.MDIForm <Name>'";
+  const struct {
+    std::string text, message;  // the message after "x.frm:"
+  } cases[] = {
+      {"", "1: expected 'VERSION 5.00'"},
+      {"VERSION 5.00\n", "1: " + needForm},
+      {"VERSION 5.00\nBegin VB.UserControl U\nEnd\n", "2: " + needForm},
+      {form + "   Caption = \"x\"\n", "3: expected 'End' before end of file"},
+      {form + "   Begin Label1\n   End\nEnd\n", "3: expected 'Begin <Library>.<Class> <Name>'"},
+      {form + "   Caption \"x\"\nEnd\n", "3: expected '=' after property name"},
+      {form + "   Caption = \"it's\nEnd\n", "3: expected '\"' to end the string"},
+      {form + "   Caption =   'no value\nEnd\n", "3: expected a value after '='"},
+      {form + "   EndProperty\nEnd\n", "3: expected 'BeginProperty' before 'EndProperty'"},
+      {form + "   BeginProperty Font\n   End\nEnd\n", "4: expected 'EndProperty' before 'End'"},
+      {form + "   BeginProperty Font 0BE35203\n   EndProperty\nEnd\n",
+       "3: expected 'BeginProperty <Name> [{GUID}]'"},
       {"VERSION 5.00\r\nBegin VB.Form F\r\n   BeginProperty Font\r\n      Size = 8\r\n",
-       "x.frm:4: expected 'EndProperty' before end of file"},
+       "4: expected 'EndProperty' before end of file"},
   };
-  for (const Malformed& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     try {
       frm::read(c.text, "x.frm");
       ADD_FAILURE() << "no error";
     } catch (const frm::ParseError& e) {
-      EXPECT_STREQ(e.what(), c.message);
+      EXPECT_EQ(e.what(), "x.frm:" + c.message);
       EXPECT_EQ(e.file() + ":" + std::to_string(e.line()) + ": expected " + e.expected(),
-                c.message);
+                "x.frm:" + c.message);
     }
   }
 
@@ -175,11 +166,6 @@ TEST(FrmText, Utf8IsValidatedAndCodePagesFollowTheFontCharset) {
   EXPECT_EQ(frm::toUtf8("\xD6\xD0\xCE", 134), "中\xEF\xBF\xBD");
 }
 
-std::string bytesOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(FrmCorpus, EveryFormReadsAndWritesBackByteForByte) {
   auto files = testing_support::formsToCheck();
   ASSERT_GE(files.size(), 5u);
@@ -188,7 +174,8 @@ TEST(FrmCorpus, EveryFormReadsAndWritesBackByteForByte) {
   }
   for (auto& f : files) {
     SCOPED_TRACE(f.filename().string());
-    std::string original = bytesOf(f);
+    std::ifstream in(f, std::ios::binary);
+    const std::string original{std::istreambuf_iterator<char>(in), {}};
     frm::Document doc = frm::readFile(f);
     std::string written = frm::write(doc);
     EXPECT_EQ(frm::read(written, "written.frm"), doc);

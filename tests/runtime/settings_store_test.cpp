@@ -26,8 +26,8 @@ class StoreFile : public TempDirTest {
  protected:
   fs::path file = dir / "settings";
 
-  std::string contents() const {
-    std::ifstream in(file, std::ios::binary);
+  std::string contents(const fs::path& of = {}) const {
+    std::ifstream in(of.empty() ? file : of, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
   }
   void write(const std::string& text) const { std::ofstream(file, std::ios::binary) << text; }
@@ -142,8 +142,7 @@ TEST_F(StoreFile, TheTemporaryFileIsNeverOneSomebodyLaidThere) {
   fs::create_symlink(victim, guessed);
   runtime::FileSettingsStore store(file);
   store.SaveSetting("Rescalo", "Main", "WindowLeft", "1");
-  std::ifstream in(victim);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+  EXPECT_EQ(contents(victim), "precious");
   EXPECT_EQ(contents(), "Rescalo\tMain\tWindowLeft\t1\n");
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
