@@ -53,8 +53,7 @@ TEST_F(WindowManagementTest, DragsBeyondTheLimitsEndAtThemBeepingAndDisablingFor
   f->show();
   ASSERT_TRUE(f->enabled);
   f->userDrag(2505, 3990);
-  EXPECT_EQ(f->width(), 3000);
-  EXPECT_EQ(f->height(), 3990);
+  EXPECT_EQ(numbers(*f, {"Width", "Height"}), (std::vector<double>{3000, 3990}));
   EXPECT_EQ(rt.beeps, 1);
   EXPECT_FALSE(f->enabled);
   f->userDrag(8000, 8000);  // a disabled window takes no drag
@@ -85,8 +84,7 @@ TEST_F(WindowManagementTest, ContradictoryLimitsAreIgnoredOnTheirAxisAndLetsAppl
   auto f = form("MinWidth = 5000\nMaxWidth = 3000\nMaxHeight = 4500\n");
   f->show();
   f->userDrag(1995, 6000);
-  EXPECT_EQ(f->width(), 1995);
-  EXPECT_EQ(f->height(), 4500);
+  EXPECT_EQ(numbers(*f, {"Width", "Height"}), (std::vector<double>{1995, 4500}));
   rt.advance(600);
   // Raising the minimum above the current width widens the form at once.
   rescaloOf(*f).set("MaxWidth", 0);
@@ -149,8 +147,7 @@ TEST_F(WindowManagementTest, AnMdiChildGetsItsInitialSizeAndShareOfTheParentsCli
   auto child = form("MdiChildHeight = 2500\n", "   MDIChild = -1  'True\n", "Child1");
   double w = child->width();
   child->show();
-  EXPECT_EQ(child->width(), w);
-  EXPECT_EQ(child->height(), 2500);
+  EXPECT_EQ(numbers(*child, {"Width", "Height"}), (std::vector<double>{w, 2500}));
   auto wide = form("ScaleX = 100\n", "   MDIChild = -1  'True\n", "Child2");
   wide->show();
   host::RECT area;
@@ -294,8 +291,8 @@ TEST_F(PrintSizeTest, SizesInOtherUnitsTheDesignSizeAndAnUnknownScaleMode) {
   EXPECT_NEAR(f->height(), 29.7 * 1440 / 2.54, 0.5);
   r->call("PrintSize", {Variant(false)});
   r->call("PrintSize", {Variant(true)});
-  EXPECT_EQ(f->width(), r->designFormWidth());
-  EXPECT_EQ(f->height(), r->designFormHeight());
+  EXPECT_EQ(numbers(*f, {"Width", "Height"}),
+            (std::vector<double>{r->designFormWidth(), r->designFormHeight()}));
   r->call("PrintSize", {Variant(false)});
   EXPECT_EQ(f->width(), 5000);
 
@@ -309,8 +306,7 @@ TEST_F(PrintSizeTest, SizesInOtherUnitsTheDesignSizeAndAnUnknownScaleMode) {
 TEST_F(PrintSizeTest, AHiddenFormStaysOffScreenAndTheDialogsCancelEndsPrinting) {
   r->call("PrintSize", {Variant(true), Variant(12000.0f), Variant(16000.0f), Variant(),
                         Variant(true), Variant(true), Variant(true)});
-  EXPECT_EQ(f->left(), 32000);
-  EXPECT_EQ(f->top(), 900);
+  EXPECT_EQ(numbers(*f, {"Left", "Top"}), (std::vector<double>{32000, 900}));
   f->move(100);
   rt.advance(10);
   EXPECT_EQ(f->left(), 32000);
