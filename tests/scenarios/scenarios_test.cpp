@@ -25,30 +25,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The Rescalo a form's file gives it, if any.
-const frm::Block* rescaloOf(const frm::Document& doc) {
-  for (const frm::Block* b : doc.form.children())
-    if (b->className == control::kRescaloClass) return b;
-  return nullptr;
-}
-
-class ScenarioTest : public testing_support::RescaloTest {
- protected:
-  // The outer size that gives the form this inner size in twips.
-  static void dragToInner(runtime::Form& form, double innerW, double innerH) {
-    form.userDrag(form.width() - form.clientWidthTwips() + innerW,
-                  form.height() - form.clientHeightTwips() + innerH);
-  }
-};
-
 // The controls that the file's Rescalo has flags for: their locks, not proportion, place them.
 std::set<std::string> flaggedKeys(const frm::Document& doc) {
   std::set<std::string> out;
-  const frm::Block* r = rescaloOf(doc);
-  const frm::Property* count = r ? r->property("ControlFlagCount") : nullptr;
-  for (int n = 1; count && n <= *frm::parseNumber(count->value); ++n)
-    if (const frm::Property* key = r->property(std::to_string(n) + "ControlFlagControlKey"))
-      out.insert(frm::unquote(key->value).value_or(key->value));
+  for (const frm::Block* r : doc.form.children()) {
+    const frm::Property* count =
+        r->className == control::kRescaloClass ? r->property("ControlFlagCount") : nullptr;
+    for (int n = 1; count && n <= *frm::parseNumber(count->value); ++n)
+      if (const frm::Property* key = r->property(std::to_string(n) + "ControlFlagControlKey"))
+        out.insert(frm::unquote(key->value).value_or(key->value));
+  }
   return out;
 }
 
@@ -74,8 +60,14 @@ double fileNumber(const frm::Document& doc, const char* name) {
 // Float-level agreement: the engine computes in single precision.
 double tolerance(double expected) { return 1e-3 + 2e-6 * std::fabs(expected); }
 
-class CorpusLayoutTest : public ScenarioTest {
+class ScenarioTest : public testing_support::RescaloTest {
  protected:
+  // The outer size that gives the form this inner size in twips.
+  static void dragToInner(runtime::Form& form, double innerW, double innerH) {
+    form.userDrag(form.width() - form.clientWidthTwips() + innerW,
+                  form.height() - form.clientHeightTwips() + innerH);
+  }
+
   // Design geometry of the plain controls, by key.
   std::map<std::string, std::vector<double>> plainGeometry(runtime::Form& form) {
     std::map<std::string, std::vector<double>> out;
@@ -100,7 +92,13 @@ class CorpusLayoutTest : public ScenarioTest {
             << form.name << " " << key << "." << names[i] << " " << when;
     }
   }
+
+  std::shared_ptr<runtime::Form> demo() {
+    return load(fs::path(RESCALO_SOURCE_DIR) / "examples" / "demo.frm").form;
+  }
 };
+using CorpusLayoutTest = ScenarioTest;
+using PictureFormTest = ScenarioTest;
 
 // What a user can see of a control: where it stands (geometry, line ends), its fonts,
 // borders, pictures, tab and image sizes.
@@ -242,32 +240,22 @@ TEST_F(CorpusLayoutTest, LockedEdgesSizesFontsAndBordersStayAsDesigned) {
   auto form = loadWithRescalo(testing_support::examplesDir() / "every-control.frm");
   form->call("Show");
   const double designW = form->clientWidthTwips(), designH = form->clientHeightTwips();
-  auto at = [&](const char* key, std::initializer_list<const char*> names) {
-    return testing_support::numbers(*form->find(key), names);
-  };
-  auto fontOf = [&](const char* key) {
-    return form->find(key)->get("Font").toObject()->get("Size").toDouble();
-  };
   dragToInner(*form, designW * 1.5, designH * 1.75);
   pause();
   const double w = form->clientWidthTwips(), h = form->clientHeightTwips();
   const double rx = w / designW, ry = h / designH;
-  auto near = [](const std::vector<double>& got, const std::vector<double>& want,
-                 const char* what) {
-    ASSERT_EQ(got.size(), want.size());
-    for (std::size_t i = 0; i < got.size(); ++i)
-      EXPECT_NEAR(got[i], want[i], tolerance(want[i])) << what << " " << i;
+  auto near = [&](const char* key, const std::vector<double>& want,
+                  std::initializer_list<const char*> names = {"Left", "Top", "Width", "Height"}) {
+    const std::vector<double> got = testing_support::numbers(*form->find(key), names);
+    for (std::size_t i = 0; i < want.size(); ++i)
+      EXPECT_NEAR(got.at(i), want[i], tolerance(want[i])) << key << " " << i;
   };
-  near(at("cmdOK", {"Left", "Top", "Width", "Height"}), {120 * rx, 5760 * ry, 1200, 375},
-       "cmdOK: size kept");
-  near(at("txtFixed", {"Left", "Top", "Width", "Height"}), {1440, 5760, 2400 * rx, 315 * ry},
-       "txtFixed: left and top kept");
-  near(at("lblNote", {"Left", "Top", "Width", "Height"}),
-       {3960 * rx, h - (designH - 5760 - 315) - 315, 2400 * rx, 315}, "lblNote: bottom kept");
-  EXPECT_EQ(fontOf("lblNote"), 8.25);
-  near(at("imgLogo", {"Left", "Top", "Width", "Height"}),
-       {w - (designW - 8760 - 720) - 720, 600 * ry, 720, 720 * ry}, "imgLogo: right kept");
-  near(at("linLocked", {"X1", "Y1", "X2", "Y2"}), {120, 6600, 3840, 6600}, "linLocked");
+  near("cmdOK", {120 * rx, 5760 * ry, 1200, 375});      // size kept
+  near("txtFixed", {1440, 5760, 2400 * rx, 315 * ry});  // left and top kept
+  near("lblNote", {3960 * rx, h - (designH - 5760 - 315) - 315, 2400 * rx, 315});  // bottom kept
+  EXPECT_EQ(form->find("lblNote")->get("Font").toObject()->get("Size").toDouble(), 8.25);
+  near("imgLogo", {w - (designW - 8760 - 720) - 720, 600 * ry, 720, 720 * ry});  // right kept
+  near("linLocked", {120, 6600, 3840, 6600}, {"X1", "Y1", "X2", "Y2"});
   // Borders scale with the control's tighter ratio, unless locked.
   EXPECT_EQ(form->find("shpFixed")->get("BorderWidth").toDouble(), 2);
   EXPECT_EQ(form->find("shpMark")->get("BorderWidth").toDouble(), 4);  // 3 x 1.5, to even
@@ -293,13 +281,6 @@ std::map<std::string, raster::Bitmap> picturesOf(runtime::Form& form) {
   }
   return out;
 }
-
-class PictureFormTest : public ScenarioTest {
- protected:
-  std::shared_ptr<runtime::Form> demo() {
-    return load(fs::path(RESCALO_SOURCE_DIR) / "examples" / "demo.frm").form;
-  }
-};
 
 // A hundred drags of the demo form. Its pictures are rescaled from the designed ones every
 // time, so they end as one drag leaves them, and as designed back at the design size. The
