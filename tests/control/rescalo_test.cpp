@@ -162,13 +162,11 @@ TEST_F(RescaloTest, ARescaloNeverSavedWithItsFormTakesTheShownFormAsItsDesign) {
   auto form = build(withRescalo("      ResizeOnMouseUp = 0   'False\n"));
   form->call("Show");
   auto* ok = form->find("cmdOK");
-  const double designW = form->get("ScaleWidth").toDouble();
-  const double designH = form->get("ScaleHeight").toDouble();
-  const double width = form->get("Width").toDouble(), height = form->get("Height").toDouble();
+  const double designW = form->clientWidthTwips(), designH = form->clientHeightTwips();
+  const double width = form->width(), height = form->height();
   form->set("Width", width * 2);
   form->set("Height", height * 2);
-  const double xs = form->get("ScaleWidth").toDouble() / designW;
-  const double ys = form->get("ScaleHeight").toDouble() / designH;
+  const double xs = form->clientWidthTwips() / designW, ys = form->clientHeightTwips() / designH;
   EXPECT_NEAR(ok->get("Left").toDouble(), 120 * xs, 1);
   EXPECT_NEAR(ok->get("Height").toDouble(), 375 * ys, 1);
   form->set("Width", width);

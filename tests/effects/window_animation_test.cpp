@@ -114,38 +114,33 @@ class WindowAnimation : public RuntimeTest {
   std::vector<Change> changes;
 };
 
+// A second is 18 steps; half a second, 9: an odd count, so the fold turns over halfway
+// through its fifth step.
 TEST_F(WindowAnimation, EveryEffectShowsTheRegionsOfItsFormulaStepByStep) {
-  show(400, 300);
-  for (std::int16_t effect = 1; effect <= 7; ++effect) {
-    SCOPED_TRACE("effect " + std::to_string(effect));
-    changes.clear();
-    EXPECT_TRUE(effects::PlayOpenEffect(rt, *form, effect, 1));
-    EXPECT_EQ(differences(regions(), expected(true, effect, 18, 400, 300)), "");
-    EXPECT_FALSE(rt.windowTable().region(form->hwnd).has_value());
+  for (auto [width, height, seconds, steps] :
+       {std::tuple{400, 300, 1.0f, 18}, std::tuple{300, 200, 0.5f, 9}}) {
+    show(width, height);
+    for (std::int16_t effect = 1; effect <= 7; ++effect) {
+      SCOPED_TRACE("effect " + std::to_string(effect) + " in " + std::to_string(steps));
+      changes.clear();
+      EXPECT_TRUE(effects::PlayOpenEffect(rt, *form, effect, seconds));
+      EXPECT_EQ(differences(regions(), expected(true, effect, steps, width, height)), "");
+      EXPECT_FALSE(rt.windowTable().region(form->hwnd).has_value());
 
-    changes.clear();
-    EXPECT_TRUE(effects::PlayCloseEffect(rt, *form, effect, 1));
-    EXPECT_EQ(differences(regions(), expected(false, effect, 18, 400, 300)), "");
+      changes.clear();
+      EXPECT_TRUE(effects::PlayCloseEffect(rt, *form, effect, seconds));
+      EXPECT_EQ(differences(regions(), expected(false, effect, steps, width, height)), "");
+    }
   }
 }
 
-TEST_F(WindowAnimation, HalfPixelsRoundToEvenAndOddStepCountsSplitAtAHalfStep) {
+TEST_F(WindowAnimation, HalfPixelsRoundToEven) {
   // 27 pixels in 18 steps: 1.5 a step.
   show(27, 40);
   ASSERT_TRUE(effects::PlayOpenEffect(rt, *form, effects::kWipeRight, 1));
   auto r = regions();
   EXPECT_EQ((std::vector<int>{r[0]->right, r[1]->right, r[2]->right, r[4]->right}),
             (std::vector<int>{2, 3, 4, 8}));
-  // Half a second: 9 steps, so the fold turns over halfway through its fifth.
-  show(300, 200);
-  for (std::int16_t effect : {effects::kFold, effects::kWipeVertical}) {
-    changes.clear();
-    ASSERT_TRUE(effects::PlayOpenEffect(rt, *form, effect, 0.5f));
-    EXPECT_EQ(differences(regions(), expected(true, effect, 9, 300, 200)), "");
-    changes.clear();
-    ASSERT_TRUE(effects::PlayCloseEffect(rt, *form, effect, 0.5f));
-    EXPECT_EQ(differences(regions(), expected(false, effect, 9, 300, 200)), "");
-  }
 }
 
 TEST_F(WindowAnimation, StepsArePacedByTheClockWhileEventsGoOn) {
