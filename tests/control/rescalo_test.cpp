@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 
 #include <rescalo/host/error_object.h>
 #include <rescalo/runtime/raster/raster.h>
@@ -360,6 +361,26 @@ TEST_F(RescaloTest, AnMdiParentFormIsRevealedByItsOpeningLikeAnyForm) {
   EXPECT_TRUE(rescaloOf(*mdi).isSetUp());
   EXPECT_FALSE(rt.windowTable().region(mdi->hwnd).has_value());
   EXPECT_TRUE(rt.messages.empty());
+}
+
+TEST_F(RescaloTest, TheAboutBoxIsAFormOfItsOwnWithNameVersionAndDescriptionClosedByOK) {
+  auto form = build(formText(rescaloBlock()), false);
+  obj(*form, "Rescalo1")->call("AboutBox");
+  ASSERT_TRUE(rt.aboutForm);
+  runtime::Form& about = *rt.aboutForm;
+  EXPECT_TRUE(about.visible());
+  EXPECT_EQ(about.caption, "About Rescalo");
+  auto caption = [&](const char* key) { return obj(about, key)->get("Caption").toString(); };
+  EXPECT_EQ(caption("lblName"), "Rescalo");
+  EXPECT_TRUE(std::regex_match(caption("lblVersion"), std::regex(R"(Version \d+\.\d+\.\d+)")))
+      << caption("lblVersion");
+  EXPECT_EQ(caption("lblDescription"), control::aboutInfo().description);
+  EXPECT_TRUE(obj(about, "lblName")->get("FontBold").toBool());
+  EXPECT_TRUE(rt.messages.empty());  // a form, not a message box
+
+  obj(about, "cmdOK")->raiseEvent("Click");
+  EXPECT_FALSE(about.visible());
+  EXPECT_FALSE(about.loaded());
 }
 
 }  // namespace
