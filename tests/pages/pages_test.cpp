@@ -67,9 +67,16 @@ class PagesTest : public RescaloTest {
     return edited->writes;
   }
 
+  // A new page on the site, loaded from the edited control; it lasts as long as the test.
+  template <class P, class... Args>
+  P& loaded(const Args&... args) {
+    return load(static_cast<P&>(*made.emplace_back(std::make_unique<P>(site, args...))));
+  }
+
   Site site;
   std::shared_ptr<runtime::Form> form;
   std::shared_ptr<Recorder> edited;
+  std::vector<std::unique_ptr<host::PropertyPage>> made;
 };
 
 // The flag records of every control of kControls, the form first, with these flags.
@@ -93,8 +100,7 @@ TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
   open("",
        "ScaleFonts = 0 'False\nStayOnTop = -1 'True\nScaleX = 40\nMinWidth = 1200\n"
        "GradientSource = 9\nGradientType = 1\nWindowName = \"Main\"\nMdiChildHeight = -5\n");
-  pages::GeneralPage page(site);
-  load(page);
+  auto& page = loaded<pages::GeneralPage>();
   EXPECT_EQ((std::vector<int>{page.chkScaleFonts.value(), page.chkStayOnTop.value(),
                               page.chkScaleControls.value()}),
             (std::vector<int>{0, 1, 1}));
@@ -140,8 +146,7 @@ TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
   EXPECT_EQ(page.txtMinWidth.text(), "700");
 
   // A fresh page shows what was applied.
-  pages::GeneralPage again(site);
-  load(again);
+  auto& again = loaded<pages::GeneralPage>();
   EXPECT_EQ(again.cmbSource.text(), "Middle");
   EXPECT_EQ(again.chkCenterX.value(), 1);
   EXPECT_EQ(again.txtMaxHeight.text(), "4");
@@ -149,8 +154,7 @@ TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
 
 TEST_F(PagesTest, GeneralApplyStopsAtAValueThePropertyRejects) {
   open("", "MinWidth = 10\n");
-  pages::GeneralPage page(site);
-  load(page);
+  auto& page = loaded<pages::GeneralPage>();
   page.txtScaleY.perform("7");
   page.txtScaleX.perform("40000");  // beyond 16 bits
   page.txtMinWidth.perform("500");
@@ -171,8 +175,7 @@ TEST_F(PagesTest, GeneralApplyStopsAtAValueThePropertyRejects) {
 
 TEST_F(PagesTest, DurationBoxesHoldOnlyNumbersFromZeroToTen) {
   open("", "FormOpen = 7\nFormPicture = 3\nFormCloseTime = 0.5\n");
-  pages::FormEffectsPage page(site);
-  load(page);
+  auto& page = loaded<pages::FormEffectsPage>();
   EXPECT_EQ(page.cmbFormOpen.text() + "|" + page.cmbFormPicture.text() + "|" +
                 page.txtFormOpenTime.text() + "|" + page.txtFormCloseTime.text(),
             "Fold|Tile in Form|1|0.5");
@@ -221,8 +224,7 @@ TEST_F(PagesTest, FontListIsSortedWithNoneAndMatchesTheStoredFaceExactly) {
   std::string longName(31, 'W');
   site.families = {"Zeta Sans", "arial", "DejaVu Serif", longName};
   open("", "ReplaceFontsWith = \"DejaVu Serif\"\n");
-  pages::ReplaceFontsPage page(site);
-  load(page);
+  auto& page = loaded<pages::ReplaceFontsPage>();
   EXPECT_EQ(page.List1.items(),
             (std::vector<std::string>{"<none>", "arial", "DejaVu Serif", longName, "Zeta Sans"}));
   EXPECT_EQ(page.List1.text(), "DejaVu Serif");
@@ -233,21 +235,18 @@ TEST_F(PagesTest, FontListIsSortedWithNoneAndMatchesTheStoredFaceExactly) {
 
   // A name that differs only in case is not matched; applying then writes the empty text.
   open("", "ReplaceFontsWith = \"ARIAL\"\n");
-  pages::ReplaceFontsPage other(site);
-  load(other);
+  auto& other = loaded<pages::ReplaceFontsPage>();
   EXPECT_EQ(other.List1.listIndex(), -1);
   other.PropertyPage_ApplyChanges();
   EXPECT_EQ(rescalo().settings().ReplaceFontsWith, "");
 
   open("");
-  pages::ReplaceFontsPage fresh(site);
-  EXPECT_EQ(load(fresh).List1.text(), "<none>");
+  EXPECT_EQ(loaded<pages::ReplaceFontsPage>().List1.text(), "<none>");
 }
 
 TEST_F(PagesTest, ColourPageWritesOnlyTheColoursThatWereChanged) {
   open("", "GradientColour2 = 255\n");
-  pages::StandardColorPage page(site);
-  load(page);
+  auto& page = loaded<pages::StandardColorPage>();
   EXPECT_EQ(page.Color.value(), 0xFF0000);  // GradientColour, the first
   page.cmbProperty.perform("GradientColour2");
   EXPECT_EQ(page.Color.value(), 255);
@@ -280,8 +279,7 @@ class ScaleControlsTest : public PagesTest {
 
 TEST_F(ScaleControlsTest, ListsPositionableControlsAndBlanksEntriesOfControlsThatAreGone) {
   openStored();
-  pages::ScaleControlsPage page(site);
-  load(page);
+  auto& page = loaded<pages::ScaleControlsPage>();
   // Sorted without regard to case; the form, the menu and the timer (no size) are not listed
   // but stay in the table.
   EXPECT_EQ(page.List1.items(),
@@ -319,8 +317,7 @@ TEST_F(ScaleControlsTest, ListsPositionableControlsAndBlanksEntriesOfControlsTha
 
 TEST_F(ScaleControlsTest, LockBoxesFollowTheItemAndAGroupKeepsOneDimensionFree) {
   openStored();
-  pages::ScaleControlsPage page(site);
-  load(page);
+  auto& page = loaded<pages::ScaleControlsPage>();
   page.List1.clickCheck(page.List1.find("Text1"), true);
   EXPECT_EQ(locks(page), (std::vector<int>{1, 1, 1, 1, 0, 0}));
   EXPECT_TRUE(page.Changed());
@@ -370,12 +367,9 @@ TEST_F(ScaleControlsTest, LockBoxesFollowTheItemAndAGroupKeepsOneDimensionFree) 
 
 TEST_F(ScaleControlsTest, FlagPagesListWhatTheirProbeAllowsAndWriteOnlyTheirFlag) {
   openStored();
-  pages::FlagPage borders(site, pages::kScaleBorders);
-  pages::FlagPage fonts(site, pages::kScaleFonts);
-  pages::FlagPage graphics(site, pages::kScaleGraphics);
-  load(borders);
-  load(fonts);
-  load(graphics);
+  auto& borders = loaded<pages::FlagPage>(pages::kScaleBorders);
+  auto& fonts = loaded<pages::FlagPage>(pages::kScaleFonts);
+  auto& graphics = loaded<pages::FlagPage>(pages::kScaleGraphics);
   EXPECT_EQ(borders.List1.items(), std::vector<std::string>{"Line1"});
   EXPECT_EQ(fonts.List1.items(), (std::vector<std::string>{"cmdOK", "Frame1", "Text1"}));
   // The form has a Picture, so it is listed for its picture.
@@ -431,30 +425,22 @@ TEST_F(ScaleControlsTest, EveryPageLeavesEveryFlagOnItsControlAfterAControlWasDe
       {"Frame1", {"DontScaleFont"}},
       {"Line1", {"DontScaleBorder"}}};
 
-  pages::ScaleControlsPage controls(site);
-  load(controls).List1.perform("+Text1");
-  controls.PropertyPage_ApplyChanges();
+  // The list edits made on a page, applied: the flag records they leave.
+  auto applied = [&](auto& page, std::initializer_list<const char*> edits) {
+    for (const char* edit : edits) page.List1.perform(edit);
+    page.PropertyPage_ApplyChanges();
+    return flagRecords(rescalo());
+  };
   want["Text1"] = {"DontScaleControl", "DontScaleLeft", "DontScaleTop", "DontScaleWidth",
                    "DontScaleHeight"};
-  EXPECT_EQ(flagRecords(rescalo()), everyControl(want));
-
-  pages::FlagPage fonts(site, pages::kScaleFonts);
-  load(fonts).List1.perform("+Text1");
-  fonts.PropertyPage_ApplyChanges();
+  EXPECT_EQ(applied(loaded<pages::ScaleControlsPage>(), {"+Text1"}), everyControl(want));
   want["Text1"].insert("DontScaleFont");
-  EXPECT_EQ(flagRecords(rescalo()), everyControl(want));
-
-  pages::FlagPage graphics(site, pages::kScaleGraphics);
-  load(graphics).List1.perform("+cmdOK");
-  graphics.PropertyPage_ApplyChanges();
+  EXPECT_EQ(applied(loaded<pages::FlagPage>(pages::kScaleFonts), {"+Text1"}), everyControl(want));
   want["cmdOK"].insert("DontScaleGraphic");
-  EXPECT_EQ(flagRecords(rescalo()), everyControl(want));
-
-  pages::FlagPage borders(site, pages::kScaleBorders);
-  load(borders).List1.perform("-Line1");
-  borders.List1.perform("+Line1");
-  borders.PropertyPage_ApplyChanges();
-  EXPECT_EQ(flagRecords(rescalo()), everyControl(want));
+  EXPECT_EQ(applied(loaded<pages::FlagPage>(pages::kScaleGraphics), {"+cmdOK"}),
+            everyControl(want));
+  EXPECT_EQ(applied(loaded<pages::FlagPage>(pages::kScaleBorders), {"-Line1", "+Line1"}),
+            everyControl(want));
 }
 
 }  // namespace
