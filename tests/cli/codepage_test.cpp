@@ -4,19 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
-#include <rescalo/control/rescalo.h>
-#include <rescalo/runtime/form.h>
-#include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/raster/bitmap.h>
-#include <rescalo/runtime/user_control_host.h>
 #include "cli_support.h"
-#include "test_support.h"
+#include "rescalo_support.h"
 
-namespace fs = std::filesystem;
 using namespace rescalo;
 using namespace rescalo::testing_support;
 
@@ -41,13 +34,7 @@ TEST(CodePages, DecodingAndEncodingFollowTheCodePageAndMarkWhatDoesNotConvert) {
   }
 }
 
-class CodePageForms : public TempDirTest {
- protected:
-  fs::path write(const std::string& name, const std::string& text) {
-    std::ofstream(dir / name, std::ios::binary) << text;
-    return dir / name;
-  }
-};
+using CodePageForms = RescaloTest;
 
 // A form without a charset written on a Japanese system, a .frx named in its code page and
 // saved under its UTF-8 name, and a Rescalo whose settings hold text in the code page.
@@ -55,40 +42,27 @@ TEST_F(CodePageForms, TheNamedCodePageReadsTextAndPictureNamesAndARoundTripKeeps
   std::vector<char> frx;
   appendFrxPicture(frx, raster::Bitmap(4, 3, raster::rgb(1, 2, 3)));
   writeFile(dir / "ログ.frx", frx);
-  const std::string text = formText(
-      "   Begin RescaloControl.Rescalo Rescalo1\n      Left = 0\n      Top = 0\n"
-      "      WindowName = \"\x83\x8D\x83\x4F\"\n   End\n",
-      "   Caption = \"\x95\x5C\x8E\xA6\"\n   Picture = \"\x83\x8D\x83\x4F.frx\":0000\n");
-  const fs::path form = write("f.frm", text);
-
-  const Result plain = runRescalo("inspect --json " + form.string());
-  ASSERT_EQ(plain.exitCode, 0) << plain.out;
+  const std::string form = writeText(
+      dir / "f.frm",
+      formText(rescaloBlock("WindowName = \"\x83\x8D\x83\x4F\"\n"),
+               "   Caption = \"\x95\x5C\x8E\xA6\"\n   Picture = \"\x83\x8D\x83\x4F.frx\":0000\n"));
+  const Result plain = runOk("inspect --json " + form);
   EXPECT_TRUE(frm::isValidUtf8(plain.out)) << "read as 1252, the text is still UTF-8 out";
-  const Result named = runRescalo("inspect " + form.string() + " --codepage 932");
-  ASSERT_EQ(named.exitCode, 0) << named.out;
-  EXPECT_TRUE(has(named.out, "表示")) << named.out;
-  EXPECT_FALSE(has(named.out, "not found")) << named.out;
-  const Result wrong = runRescalo("inspect " + form.string() + " --codepage 65001");
-  EXPECT_EQ(wrong.exitCode, 2);
-  EXPECT_TRUE(has(wrong.out, "--codepage 65001")) << wrong.out;
+  expectHas(runOk("inspect " + form + " --codepage 932").out, {"表示"}, {"not found"});
+  expectRefused("inspect " + form + " --codepage 65001", 2, "--codepage 65001");
 
   // Loaded and stored with nothing changed, the form is what it was.
-  runtime::RuntimeOptions o;
-  o.settingsFile = dir / "settings";
-  runtime::Runtime rt(o);
-  control::registerRescalo(rt.userControls());
   runtime::LoadedForm lf = runtime::loadForm(rt, form, {.userMode = false, .codePage = 932});
   EXPECT_FALSE(lf.form->picture.isNothing()) << "the picture's .frx was found";
   runtime::storeForm(*lf.form, lf.document);
-  EXPECT_TRUE(has(frm::write(lf.document), "\"\x83\x8D\x83\x4F\"")) << frm::write(lf.document);
+  expectHas(frm::write(lf.document), {"\"\x83\x8D\x83\x4F\""});
 
   // Text typed at design time is UTF-8, and is stored in the code page.
   auto* rescalo = lf.form->find("Rescalo1");
   ASSERT_TRUE(rescalo);
   rescalo->set("WindowName", host::Variant(std::string("表示 Fenêtre")));
   runtime::storeForm(*lf.form, lf.document);
-  EXPECT_TRUE(has(frm::write(lf.document), "\"\x95\x5C\x8E\xA6 Fen?tre\""))
-      << frm::write(lf.document);
+  expectHas(frm::write(lf.document), {"\"\x95\x5C\x8E\xA6 Fen?tre\""});
   lf.form->unload();
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 
 #include <rescalo/host/error_object.h>
 #include <rescalo/runtime/raster/raster.h>
@@ -44,9 +45,7 @@ TEST_F(RescaloTest, FlagsSurviveSavingAndLoadingUnderNumberedKeysInTheirOrder) {
     std::vector<std::string> keys;
   } all;
   r.WriteProperties(all);
-  auto at = [&](const std::string& k) {
-    return std::find(all.keys.begin(), all.keys.end(), k) - all.keys.begin();
-  };
+  auto at = [&](const char* k) { return indexOf(all.keys, k); };
   EXPECT_EQ(at("1ControlFlagControlKey"), at("ControlFlagCount") + 1);
   EXPECT_EQ(at("1ControlFlagDontScaleControl"), at("ControlFlagCount") + 2);
   EXPECT_EQ(at("2ControlFlagControlKey"), at("ControlFlagCount") + 12);
@@ -63,12 +62,9 @@ TEST_F(RescaloTest, FlagsSurviveSavingAndLoadingUnderNumberedKeysInTheirOrder) {
   // Reading the saved form back gives the same arrays and one flag record per key.
   auto again = build(frm::write(doc), true);
   Rescalo& back = rescaloOf(*again);
-  ASSERT_EQ(back.ControlFlagCount(), 3);
-  EXPECT_EQ(back.ControlFlagControlKey(3), "Text1(12)");
-  EXPECT_EQ((std::vector<bool>{back.ControlFlag(control::kDontScaleFont, 1),
-                               back.ControlFlag(control::kDontScaleFont, 3),
-                               back.ControlFlag(control::kDontScaleLeft, 3)}),
-            (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(flagRecords(back), (FlagRecords{{"cmdOK", {"DontScaleFont"}},
+                                            {"lblGone", {}},
+                                            {"Text1(12)", {"DontScaleBottom", "DontScaleLeft"}}}));
   auto records = back.get("colControlFlags").toObject();
   auto record = [&](const char* key) { return records->get("Item", {Variant(key)}).toObject(); };
   EXPECT_EQ(records->get("Count").toLong(), 3);
@@ -105,8 +101,7 @@ TEST_F(RescaloTest, StoredValuesLoadAsTheyAreAndOnlyLetsClampThem) {
   EXPECT_EQ(errorOf([&] { r.set("ScaleX", 40000); }), 6);
   EXPECT_EQ(errorOf([&] { r.set("CenterY", "sideways"); }), 13);
   EXPECT_EQ(extenderOf(*form).changedProperties,
-            (std::vector<std::string>{"ScaleX", "ScaleY", "MinWidth", "MaxHeight", "FormOpenTime",
-                                      "FormCloseTime", "MdiChildWidth"}));
+            std::vector<std::string>(std::begin(names), std::end(names)));
 }
 
 TEST_F(RescaloTest, TheFlagArraysResizeTogetherAndRefuseIndexesOutsideThem) {
@@ -134,46 +129,32 @@ TEST_F(RescaloTest, TheFlagArraysResizeTogetherAndRefuseIndexesOutsideThem) {
 TEST_F(RescaloTest, AFormsLifeRunsTheSetUpOnceInItsOrderAfterLoad) {
   rt.settings().SaveSetting("Rescalo", "Main", "WindowLeft", "1");
   auto form = build(withRescalo("      WindowName = \"Main\"\n"));
-  Rescalo& r = rescaloOf(*form);
-  std::vector<std::string> trace;
-  r.trace = [&](std::string_view p) { trace.emplace_back(p); };
+  trace(*form);
   form->set("Width", 6000);  // before Load: ignored
-  EXPECT_TRUE(trace.empty());
+  EXPECT_TRUE(traced.empty());
   form->call("Show");
-  std::vector<std::string> expected{"HandleFormLoad",
-                                    "LockFormUpdates(True)",
-                                    "SetTopMost",
-                                    "HandleFormResize",
-                                    "LockFormUpdates(True)",
-                                    "ReplaceFonts",
-                                    "ResizeControls",
-                                    "ApplyScreenScale",
-                                    "CenterFormX",
-                                    "CenterFormY",
-                                    "ResizeControls",
-                                    "LockFormUpdates(False)",
-                                    "LockFormUpdates(False)",
-                                    "PlayOpenEffect",
-                                    "SetAllowUpdates",
-                                    "RegularResizeHandling",
-                                    "LockFormUpdates(False)"};
-  EXPECT_EQ(trace, expected);
-  EXPECT_TRUE(r.isSetUp());
+  EXPECT_EQ(traced, (std::vector<std::string>{
+                        "HandleFormLoad", "LockFormUpdates(True)", "SetTopMost", "HandleFormResize",
+                        "LockFormUpdates(True)", "ReplaceFonts", "ResizeControls",
+                        "ApplyScreenScale", "CenterFormX", "CenterFormY", "ResizeControls",
+                        "LockFormUpdates(False)", "LockFormUpdates(False)", "PlayOpenEffect",
+                        "SetAllowUpdates", "RegularResizeHandling", "LockFormUpdates(False)"}));
+  EXPECT_TRUE(rescaloOf(*form).isSetUp());
   EXPECT_EQ(rt.windowTable().lockedWindow(), 0);
   // The stored window settings were deleted, since SaveWindowState is off.
   EXPECT_EQ(rt.settings().GetSetting("Rescalo", "Main", "WindowLeft", "gone"), "gone");
-  trace.clear();
+  traced.clear();
   form->set("Width", 7000);
-  EXPECT_EQ(trace, (std::vector<std::string>{"HandleFormResize", "RegularResizeHandling",
-                                             "LockFormUpdates(False)"}));
+  EXPECT_EQ(traced, (std::vector<std::string>{"HandleFormResize", "RegularResizeHandling",
+                                              "LockFormUpdates(False)"}));
   // The window-size timer records the normal bounds, and keeps them while maximized.
   form->set("WindowState", 2);
   rt.advance(300);
-  trace.clear();
+  traced.clear();
   form->unload();
-  EXPECT_EQ(trace, (std::vector<std::string>{"HandleFormUnload", "PlayCloseEffect", "UnfixWindow",
-                                             "LockFormUpdates(False)", "Terminate", "UnfixWindow",
-                                             "LockFormUpdates(False)"}));
+  EXPECT_EQ(traced, (std::vector<std::string>{"HandleFormUnload", "PlayCloseEffect", "UnfixWindow",
+                                              "LockFormUpdates(False)", "Terminate", "UnfixWindow",
+                                              "LockFormUpdates(False)"}));
 }
 
 // A Rescalo put on a form by hand or by a program carries no design size: the form as first
@@ -182,13 +163,11 @@ TEST_F(RescaloTest, ARescaloNeverSavedWithItsFormTakesTheShownFormAsItsDesign) {
   auto form = build(withRescalo("      ResizeOnMouseUp = 0   'False\n"));
   form->call("Show");
   auto* ok = form->find("cmdOK");
-  const double designW = form->get("ScaleWidth").toDouble();
-  const double designH = form->get("ScaleHeight").toDouble();
-  const double width = form->get("Width").toDouble(), height = form->get("Height").toDouble();
+  const double designW = form->clientWidthTwips(), designH = form->clientHeightTwips();
+  const double width = form->width(), height = form->height();
   form->set("Width", width * 2);
   form->set("Height", height * 2);
-  const double xs = form->get("ScaleWidth").toDouble() / designW;
-  const double ys = form->get("ScaleHeight").toDouble() / designH;
+  const double xs = form->clientWidthTwips() / designW, ys = form->clientHeightTwips() / designH;
   EXPECT_NEAR(ok->get("Left").toDouble(), 120 * xs, 1);
   EXPECT_NEAR(ok->get("Height").toDouble(), 375 * ys, 1);
   form->set("Width", width);
@@ -197,11 +176,10 @@ TEST_F(RescaloTest, ARescaloNeverSavedWithItsFormTakesTheShownFormAsItsDesign) {
             (std::vector<double>{120, 240, 1215, 375}));
 
   // Reset, called by name through the extender, captures the form again in a pass of its own.
-  std::vector<std::string> trace;
-  rescaloOf(*form).trace = [&](std::string_view p) { trace.emplace_back(p); };
+  trace(*form);
   EXPECT_TRUE(extenderOf(*form).call("Reset").isEmpty());
-  EXPECT_EQ(trace, (std::vector<std::string>{"HandleFormResize", "RegularResizeHandling",
-                                             "ResizeControls", "LockFormUpdates(False)"}));
+  EXPECT_EQ(traced, (std::vector<std::string>{"HandleFormResize", "RegularResizeHandling",
+                                              "ResizeControls", "LockFormUpdates(False)"}));
 }
 
 TEST_F(RescaloTest, SetUpSizesAnMdiChildAndNestedResizesWaitForIt) {
@@ -210,19 +188,14 @@ TEST_F(RescaloTest, SetUpSizesAnMdiChildAndNestedResizesWaitForIt) {
       build(withRescalo("      MdiChildWidth = 6000\n      MdiChildHeight = 4000\n"
                         "      SaveWindowState = -1  'True\n      GradientFill = -1  'True\n",
                         "   MDIChild = -1  'True\n"));
-  Rescalo& r = rescaloOf(*child);
-  std::vector<std::string> trace;
-  r.trace = [&](std::string_view p) { trace.emplace_back(p); };
+  trace(*child);
   child->call("Show");
   EXPECT_EQ(numbers(*child, {"Width", "Height"}), (std::vector<double>{6000, 4000}));
   // The two nested Resize events of the sizing returned at once; settings were loaded
   // instead of placing the form, and the gradient was painted after the second pass.
-  EXPECT_EQ(std::count(trace.begin(), trace.end(), "HandleFormResize"), 1);
-  auto pos = [&](const char* p) {
-    return std::find(trace.begin(), trace.end(), p) - trace.begin();
-  };
-  EXPECT_LT(pos("LoadWindowSettings"), pos("PaintGradient"));
-  EXPECT_EQ(pos("ApplyScreenScale"), static_cast<long>(trace.size()));
+  EXPECT_EQ(std::count(traced.begin(), traced.end(), "HandleFormResize"), 1);
+  EXPECT_LT(indexOf(traced, "LoadWindowSettings"), indexOf(traced, "PaintGradient"));
+  EXPECT_EQ(indexOf(traced, "ApplyScreenScale"), static_cast<long>(traced.size()));
 }
 
 TEST_F(RescaloTest, AnErrorDuringSetUpIsShownInAMessageBox) {
@@ -331,9 +304,7 @@ TEST_F(RescaloTest, TheOpeningRevealsTheFormAfterSetUpAndTheClosingHidesItAtUnlo
   auto form =
       build(withRescalo("      FormOpen = 2\n      FormOpenTime = 0.5\n      FormClose = 4\n"
                         "      FormCloseTime = 0\n"));
-  Rescalo& r = rescaloOf(*form);
-  std::vector<std::string> trace;
-  r.trace = [&](std::string_view p) { trace.emplace_back(p); };
+  trace(*form);
   std::vector<std::string> regions;
   rt.windowTable().onRegionChanged = [&](host::HWND, const std::optional<host::RECT>& rc) {
     regions.push_back(rc ? std::to_string(rc->left) + " " + std::to_string(rc->top) + " " +
@@ -351,9 +322,9 @@ TEST_F(RescaloTest, TheOpeningRevealsTheFormAfterSetUpAndTheClosingHidesItAtUnlo
   EXPECT_EQ(regions[8], "0 0 " + std::to_string(width) + " " + std::to_string(height));
   EXPECT_EQ(regions[9], "whole");
   // The effect plays once the window is unlocked, and the form's stay-on-top is put back.
-  auto at = [&](const char* p) { return std::find(trace.begin(), trace.end(), p) - trace.begin(); };
-  EXPECT_LT(at("LockFormUpdates(False)"), at("PlayOpenEffect"));
-  EXPECT_EQ(trace[static_cast<std::size_t>(at("PlayOpenEffect")) + 1], "SetTopMost");
+  const long played = indexOf(traced, "PlayOpenEffect");
+  EXPECT_LT(indexOf(traced, "LockFormUpdates(False)"), played);
+  EXPECT_EQ(traced.at(static_cast<std::size_t>(played) + 1), "SetTopMost");
 
   regions.clear();
   form->unload();
@@ -390,6 +361,26 @@ TEST_F(RescaloTest, AnMdiParentFormIsRevealedByItsOpeningLikeAnyForm) {
   EXPECT_TRUE(rescaloOf(*mdi).isSetUp());
   EXPECT_FALSE(rt.windowTable().region(mdi->hwnd).has_value());
   EXPECT_TRUE(rt.messages.empty());
+}
+
+TEST_F(RescaloTest, TheAboutBoxIsAFormOfItsOwnWithNameVersionAndDescriptionClosedByOK) {
+  auto form = build(formText(rescaloBlock()), false);
+  obj(*form, "Rescalo1")->call("AboutBox");
+  ASSERT_TRUE(rt.aboutForm);
+  runtime::Form& about = *rt.aboutForm;
+  EXPECT_TRUE(about.visible());
+  EXPECT_EQ(about.caption, "About Rescalo");
+  auto caption = [&](const char* key) { return obj(about, key)->get("Caption").toString(); };
+  EXPECT_EQ(caption("lblName"), "Rescalo");
+  EXPECT_TRUE(std::regex_match(caption("lblVersion"), std::regex(R"(Version \d+\.\d+\.\d+)")))
+      << caption("lblVersion");
+  EXPECT_EQ(caption("lblDescription"), control::aboutInfo().description);
+  EXPECT_TRUE(obj(about, "lblName")->get("FontBold").toBool());
+  EXPECT_TRUE(rt.messages.empty());  // a form, not a message box
+
+  obj(about, "cmdOK")->raiseEvent("Click");
+  EXPECT_FALSE(about.visible());
+  EXPECT_FALSE(about.loaded());
 }
 
 }  // namespace

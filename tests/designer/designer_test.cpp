@@ -207,10 +207,7 @@ TEST(EditRescalo, ThePagesListTheFormsWidgetsAndWhatTheyApplyGoesBackIntoTheForm
 
   // The Rescalo on the form changed only through the edits, which Designer can undo.
   EXPECT_TRUE(r->scaleFonts());
-  ASSERT_EQ(edits.properties.size(), 1u);
-  EXPECT_EQ(std::get<0>(edits.properties[0]), r);
-  EXPECT_EQ(std::get<1>(edits.properties[0]), "scaleFonts");
-  EXPECT_EQ(std::get<2>(edits.properties[0]), QVariant(false));
+  EXPECT_EQ(edits.properties, (decltype(edits.properties){{r, "scaleFonts", QVariant(false)}}));
   const std::vector<std::tuple<QWidget*, QString, QString>> flags{
       {f.label, qt::kExcludeProperty, ""},
       {help, qt::kLocksProperty, "Left|Top|Height"},

@@ -34,11 +34,7 @@ raster::Color stepColour(int k, raster::Color start, raster::Color end, raster::
 // The picture the bands or rings make on a kW x kH client area, painted by the test itself:
 // a filled box covers both corners, each rounded to the nearest pixel (halves up); a ring
 // DrawWidth wide covers the pixels within half that width of its circle.
-class Expected {
- public:
-  Expected(raster::Color start, raster::Color end, raster::Color mid)
-      : start_(start), end_(end), mid_(mid), bm(kW, kH, kBack) {}
-
+struct Expected {
   void box(double x1, double y1, double x2, double y2, int k) {
     auto px = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
     int l = std::max(std::min(px(x1), px(x2)), 0), r = std::min(std::max(px(x1), px(x2)), kW - 1);
@@ -57,59 +53,48 @@ class Expected {
       }
   }
 
-  raster::Color colour(int k) const { return stepColour(k, start_, end_, mid_); }
+  raster::Color colour(int k) const { return stepColour(k, start, end, mid); }
 
- private:
-  raster::Color start_, end_, mid_;
-
- public:
-  raster::Bitmap bm;
+  raster::Color start, end, mid;
+  raster::Bitmap bm{kW, kH, kBack};
 };
 
-// The bands of one source, step by step: for each step, its colour index and its boxes.
-void linearBands(int source, Expected& e) {
+// Step i of one source's bands: its box or boxes, in the colour of the step they take.
+void band(int source, int i, Expected& e) {
   const double SW = kW, SH = kH;
   const bool centred = source >= 8;
   const double h = centred ? SH / 128 : SH / 64, w = centred ? SW / 128 : SW / 64;
-  for (int n = 0; n <= 64; ++n) {
-    // Sources whose loop runs down start with i = 64.
-    bool down = source == 1 || source == 2 || source == 8 || source == 9;
-    int i = down ? 64 - n : n;
-    switch (source) {
-      case 0:  // top
-        e.box(0, h * i, SW, h * i + h, i);
-        break;
-      case 1:  // bottom
-        e.box(0, h * i, SW, h * i + h, 64 - i);
-        break;
-      case 2:  // right
-        e.box(w * i, 0, w * i + w, SH, 64 - i);
-        break;
-      case 3:  // left
-        e.box(w * i, 0, w * i + w, SH, i);
-        break;
-      case 4:  // top left
-        e.box(0, h * i, w * i + w, h * i + h + 1, i);
-        e.box(w * i, 0, w * i + w, h * i, i);
-        break;
-      case 5:  // top right
-        e.box(SW - w * i, 0, SW - w * i + w, h * i, i);
-        e.box(SW, h * i, SW - w * i, h * i + h + 1, i);
-        break;
-      case 6:  // bottom left
-        e.box(0, SH - h * i, w * i + w, SH - h * i - h, i);
-        e.box(w * i, SH, w * i + w, SH - h * i, i);
-        break;
-      case 7:  // bottom right
-        e.box(SW, SH - h * i, SW - w * i, SH - h * i - h, i);
-        e.box(SW - w * i, SH, SW - w * i + w, SH - h * i, i);
-        break;
-      default:  // middle, outside
-        e.box(SW / 2 - w * i, SH / 2 - h * i, SW / 2 + w * i, SH / 2 + h * i,
-              source == 8 ? i : 64 - i);
-        break;
-    }
+  switch (source) {
+    case 0:  // top
+      return e.box(0, h * i, SW, h * i + h, i);
+    case 1:  // bottom
+      return e.box(0, h * i, SW, h * i + h, 64 - i);
+    case 2:  // right
+      return e.box(w * i, 0, w * i + w, SH, 64 - i);
+    case 3:  // left
+      return e.box(w * i, 0, w * i + w, SH, i);
+    case 4:  // top left
+      e.box(0, h * i, w * i + w, h * i + h + 1, i);
+      return e.box(w * i, 0, w * i + w, h * i, i);
+    case 5:  // top right
+      e.box(SW - w * i, 0, SW - w * i + w, h * i, i);
+      return e.box(SW, h * i, SW - w * i, h * i + h + 1, i);
+    case 6:  // bottom left
+      e.box(0, SH - h * i, w * i + w, SH - h * i - h, i);
+      return e.box(w * i, SH, w * i + w, SH - h * i, i);
+    case 7:  // bottom right
+      e.box(SW, SH - h * i, SW - w * i, SH - h * i - h, i);
+      return e.box(SW - w * i, SH, SW - w * i + w, SH - h * i, i);
+    default:  // middle, outside
+      return e.box(SW / 2 - w * i, SH / 2 - h * i, SW / 2 + w * i, SH / 2 + h * i,
+                   source == 8 ? i : 64 - i);
   }
+}
+
+// The bands of one source, step by step; sources whose loop runs down start with i = 64.
+void linearBands(int source, Expected& e) {
+  const bool down = source == 1 || source == 2 || source == 8 || source == 9;
+  for (int n = 0; n <= 64; ++n) band(source, down ? 64 - n : n, e);
 }
 
 void radialRings(int source, Expected& e) {
@@ -191,7 +176,7 @@ TEST_F(Gradient, EverySourceAndTypePaintsTheBandsAndRingsOfItsArithmetic) {
                   (std::vector<double>{0, 3, 7, 2, 1}));
         // The bands are in the persistent image: a Cls without AutoRedraw keeps them.
         f->call("Cls");
-        Expected e(start, end, mid);
+        Expected e{start, end, mid};
         if (type == 0)
           linearBands(source, e);
         else

@@ -98,11 +98,10 @@ TEST_F(PicturePlacement, TileRepeatsThePictureFromOneTwipOverAContainerWithoutAS
   effects::TilePicture(ws, panel, picture(tile));
   const raster::Bitmap& out = bitmap(panel.pictureValue);
   EXPECT_EQ(size(panel.pictureValue), (std::vector<int>{100, 60}));
-  for (int x : {0, 40, 80}) {
-    EXPECT_EQ(out.pixel(x, 10), kBlue) << x;
-    EXPECT_EQ(out.pixel(x, 50), kBlue) << x;
-    EXPECT_EQ(out.pixel(x + 1, 50), kRed) << x;
-  }
+  for (int x : {0, 40, 80})
+    EXPECT_EQ((Colors{out.pixel(x, 10), out.pixel(x, 50), out.pixel(x + 1, 50)}),
+              (Colors{kBlue, kBlue, kRed}))
+        << x;
 }
 
 TEST_F(PicturePlacement, TheFormPictureIsFittedCentredOrTiledUnlessTheGradientIsOn) {

@@ -66,12 +66,27 @@ class PagesTest : public RescaloTest {
     page.PropertyPage_ApplyChanges();
     return edited->writes;
   }
-  std::vector<std::string> items(const host::ListField& list) { return list.items(); }
+
+  // A new page on the site, loaded from the edited control; it lasts as long as the test.
+  template <class P, class... Args>
+  P& loaded(const Args&... args) {
+    return load(static_cast<P&>(*made.emplace_back(std::make_unique<P>(site, args...))));
+  }
 
   Site site;
   std::shared_ptr<runtime::Form> form;
   std::shared_ptr<Recorder> edited;
+  std::vector<std::unique_ptr<host::PropertyPage>> made;
 };
+
+// The flag records of every control of kControls, the form first, with these flags.
+FlagRecords everyControl(std::map<std::string, std::set<std::string>> flags) {
+  FlagRecords out;
+  for (const char* key :
+       {"Form1", "cmdOK", "Frame1", "Text1", "Line1", "Timer1", "mnuFile", "Rescalo1"})
+    out.emplace_back(key, flags[key]);
+  return out;
+}
 
 const std::string kControls =
     block("VB.CommandButton cmdOK", place(120, 240, 1215, 375) + "Picture = \"\"\n") +
@@ -85,17 +100,16 @@ TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
   open("",
        "ScaleFonts = 0 'False\nStayOnTop = -1 'True\nScaleX = 40\nMinWidth = 1200\n"
        "GradientSource = 9\nGradientType = 1\nWindowName = \"Main\"\nMdiChildHeight = -5\n");
-  pages::GeneralPage page(site);
-  load(page);
-  EXPECT_EQ(page.chkScaleFonts.value(), 0);
-  EXPECT_EQ(page.chkStayOnTop.value(), 1);
-  EXPECT_EQ(page.chkScaleControls.value(), 1);
+  auto& page = loaded<pages::GeneralPage>();
+  EXPECT_EQ((std::vector<int>{page.chkScaleFonts.value(), page.chkStayOnTop.value(),
+                              page.chkScaleControls.value()}),
+            (std::vector<int>{0, 1, 1}));
   EXPECT_EQ(page.txtScaleX.text() + "|" + page.txtMinWidth.text() + "|" +
                 page.txtMdiChildHeight.text() + "|" + page.txtWindowName.text(),
             "40|1200|-5|Main");
   EXPECT_EQ(page.cmbSource.text(), "Outside");
   EXPECT_EQ(page.cmbType.text(), "Radial");
-  EXPECT_EQ(items(page.cmbSource).size(), 10u);
+  EXPECT_EQ(page.cmbSource.items().size(), 10u);
   EXPECT_FALSE(page.Changed());  // filling the fields is no edit
 
   // Non-numbers become "0"; numbers are rounded half to even by the property; greyed is False.
@@ -121,11 +135,9 @@ TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
   const control::Settings& s = rescalo().settings();
   EXPECT_EQ((std::vector<double>{double(s.ScaleX), double(s.ScaleY), double(s.MinWidth),
                                  double(s.MaxWidth), double(s.MaxHeight), double(s.MdiChildHeight),
-                                 double(s.GradientSource)}),
-            (std::vector<double>{0, 12, 0, 2, 4, -5, 8}));
-  EXPECT_FALSE(s.StayOnTop);
-  EXPECT_TRUE(s.CenterX);
-  EXPECT_FALSE(s.ScaleFonts);
+                                 double(s.GradientSource), double(s.StayOnTop), double(s.CenterX),
+                                 double(s.ScaleFonts)}),
+            (std::vector<double>{0, 12, 0, 2, 4, -5, 8, 0, 1, 0}));
 
   // A later selection change does not reload: the shown values go to the new item 0.
   page.txtMinWidth.perform("700");
@@ -134,8 +146,7 @@ TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
   EXPECT_EQ(page.txtMinWidth.text(), "700");
 
   // A fresh page shows what was applied.
-  pages::GeneralPage again(site);
-  load(again);
+  auto& again = loaded<pages::GeneralPage>();
   EXPECT_EQ(again.cmbSource.text(), "Middle");
   EXPECT_EQ(again.chkCenterX.value(), 1);
   EXPECT_EQ(again.txtMaxHeight.text(), "4");
@@ -143,8 +154,7 @@ TEST_F(PagesTest, GeneralLoadsEveryFieldAndAppliesAllTwentyThreeInItsOrder) {
 
 TEST_F(PagesTest, GeneralApplyStopsAtAValueThePropertyRejects) {
   open("", "MinWidth = 10\n");
-  pages::GeneralPage page(site);
-  load(page);
+  auto& page = loaded<pages::GeneralPage>();
   page.txtScaleY.perform("7");
   page.txtScaleX.perform("40000");  // beyond 16 bits
   page.txtMinWidth.perform("500");
@@ -165,13 +175,12 @@ TEST_F(PagesTest, GeneralApplyStopsAtAValueThePropertyRejects) {
 
 TEST_F(PagesTest, DurationBoxesHoldOnlyNumbersFromZeroToTen) {
   open("", "FormOpen = 7\nFormPicture = 3\nFormCloseTime = 0.5\n");
-  pages::FormEffectsPage page(site);
-  load(page);
+  auto& page = loaded<pages::FormEffectsPage>();
   EXPECT_EQ(page.cmbFormOpen.text() + "|" + page.cmbFormPicture.text() + "|" +
                 page.txtFormOpenTime.text() + "|" + page.txtFormCloseTime.text(),
             "Fold|Tile in Form|1|0.5");
-  EXPECT_EQ(items(page.cmbFormClose), items(page.cmbFormOpen));
-  EXPECT_EQ(items(page.cmbFormOpen)[5], "Wipe Vertical");
+  EXPECT_EQ(page.cmbFormClose.items(), page.cmbFormOpen.items());
+  EXPECT_EQ(page.cmbFormOpen.items()[5], "Wipe Vertical");
   EXPECT_FALSE(page.Changed());
 
   // Unchanged fields write the loaded values back.
@@ -191,11 +200,9 @@ TEST_F(PagesTest, DurationBoxesHoldOnlyNumbersFromZeroToTen) {
   EXPECT_EQ(t.selStart(), 2);
   t.type("5");
   EXPECT_EQ(t.text(), "0.5");
-  EXPECT_EQ(typed("-"), "0");
-  EXPECT_EQ(typed("12"), "10");
-  EXPECT_EQ(typed("10"), "10");
-  EXPECT_EQ(typed("x"), "0");
-  EXPECT_EQ(typed("2.75"), "2.75");
+  for (auto [keys, kept] :
+       {std::pair{"-", "0"}, {"12", "10"}, {"10", "10"}, {"x", "0"}, {"2.75", "2.75"}})
+    EXPECT_EQ(typed(keys), kept) << keys;
   EXPECT_TRUE(page.Changed());
   t.setText("");
   EXPECT_EQ(t.text(), "");  // empty until the box is left
@@ -205,9 +212,8 @@ TEST_F(PagesTest, DurationBoxesHoldOnlyNumbersFromZeroToTen) {
   page.txtFormCloseTime.perform("9.25");
   page.cmbFormClose.perform("Wipe Up");
   page.PropertyPage_ApplyChanges();
-  EXPECT_EQ(rescalo().settings().FormCloseTime, 9.25f);
-  EXPECT_EQ(rescalo().settings().FormClose, 3);
-  EXPECT_EQ(rescalo().settings().FormOpenTime, 0.0f);
+  EXPECT_EQ(numbers(rescalo(), {"FormCloseTime", "FormClose", "FormOpenTime"}),
+            (std::vector<double>{9.25, 3, 0}));
 
   // An empty text still standing at apply fails the assignment.
   page.txtFormCloseTime.setText("");
@@ -218,9 +224,8 @@ TEST_F(PagesTest, FontListIsSortedWithNoneAndMatchesTheStoredFaceExactly) {
   std::string longName(31, 'W');
   site.families = {"Zeta Sans", "arial", "DejaVu Serif", longName};
   open("", "ReplaceFontsWith = \"DejaVu Serif\"\n");
-  pages::ReplaceFontsPage page(site);
-  load(page);
-  EXPECT_EQ(items(page.List1),
+  auto& page = loaded<pages::ReplaceFontsPage>();
+  EXPECT_EQ(page.List1.items(),
             (std::vector<std::string>{"<none>", "arial", "DejaVu Serif", longName, "Zeta Sans"}));
   EXPECT_EQ(page.List1.text(), "DejaVu Serif");
   page.List1.perform("arial");
@@ -230,21 +235,18 @@ TEST_F(PagesTest, FontListIsSortedWithNoneAndMatchesTheStoredFaceExactly) {
 
   // A name that differs only in case is not matched; applying then writes the empty text.
   open("", "ReplaceFontsWith = \"ARIAL\"\n");
-  pages::ReplaceFontsPage other(site);
-  load(other);
+  auto& other = loaded<pages::ReplaceFontsPage>();
   EXPECT_EQ(other.List1.listIndex(), -1);
   other.PropertyPage_ApplyChanges();
   EXPECT_EQ(rescalo().settings().ReplaceFontsWith, "");
 
   open("");
-  pages::ReplaceFontsPage fresh(site);
-  EXPECT_EQ(load(fresh).List1.text(), "<none>");
+  EXPECT_EQ(loaded<pages::ReplaceFontsPage>().List1.text(), "<none>");
 }
 
 TEST_F(PagesTest, ColourPageWritesOnlyTheColoursThatWereChanged) {
   open("", "GradientColour2 = 255\n");
-  pages::StandardColorPage page(site);
-  load(page);
+  auto& page = loaded<pages::StandardColorPage>();
   EXPECT_EQ(page.Color.value(), 0xFF0000);  // GradientColour, the first
   page.cmbProperty.perform("GradientColour2");
   EXPECT_EQ(page.Color.value(), 255);
@@ -277,11 +279,10 @@ class ScaleControlsTest : public PagesTest {
 
 TEST_F(ScaleControlsTest, ListsPositionableControlsAndBlanksEntriesOfControlsThatAreGone) {
   openStored();
-  pages::ScaleControlsPage page(site);
-  load(page);
+  auto& page = loaded<pages::ScaleControlsPage>();
   // Sorted without regard to case; the form, the menu and the timer (no size) are not listed
   // but stay in the table.
-  EXPECT_EQ(items(page.List1),
+  EXPECT_EQ(page.List1.items(),
             (std::vector<std::string>{"cmdOK", "Frame1", "Line1", "Rescalo1", "Text1"}));
   EXPECT_EQ(page.table().records().size(), 8u);
   EXPECT_TRUE(page.List1.checked(0));
@@ -292,10 +293,9 @@ TEST_F(ScaleControlsTest, ListsPositionableControlsAndBlanksEntriesOfControlsTha
   EXPECT_EQ(page.lblScaleControls.caption(), "ScaleControls = True (Set on General Tab) ");
   EXPECT_EQ(page.lblScaleControls.foreColor, 65280);
   // The gone control's entry is blanked at once, its font flag (another page's) kept.
-  control::Rescalo& r = rescalo();
-  EXPECT_EQ(r.ControlFlagControlKey(2), "");
-  EXPECT_FALSE(r.ControlFlag(control::kDontScaleTop, 2));
-  EXPECT_TRUE(r.ControlFlag(control::kDontScaleFont, 2));
+  EXPECT_EQ(flagRecords(rescalo()),
+            (FlagRecords{{"cmdOK", {"DontScaleControl", "DontScaleFont", "DontScaleLeft"}},
+                         {"", {"DontScaleFont"}}}));
   EXPECT_FALSE(page.Changed());
 
   page.List1.perform("Line1");
@@ -305,27 +305,19 @@ TEST_F(ScaleControlsTest, ListsPositionableControlsAndBlanksEntriesOfControlsTha
   page.List1.perform("Text1");
   EXPECT_EQ(page.chkLockLeft.caption(), "Lock Left");
 
-  // Applying writes every control of FormControls in its order, listed or not.
-  r.set("ScaleControls", Variant(false));
+  // Applying writes every control of FormControls in its order, listed or not; the font page's
+  // flags go with their keys: cmdOK's to its new place, not to the form's.
+  rescalo().set("ScaleControls", Variant(false));
   page.PropertyPage_SelectionChanged();
   EXPECT_EQ(page.lblScaleControls.foreColor, 255);
   page.PropertyPage_ApplyChanges();
-  ASSERT_EQ(r.ControlFlagCount(), 8);
-  std::vector<std::string> keys;
-  for (int i = 1; i <= 8; ++i) keys.push_back(r.ControlFlagControlKey(i));
-  EXPECT_EQ(keys, (std::vector<std::string>{"Form1", "cmdOK", "Frame1", "Text1", "Line1", "Timer1",
-                                            "mnuFile", "Rescalo1"}));
-  EXPECT_TRUE(r.ControlFlag(control::kDontScaleControl, 2));
-  EXPECT_TRUE(r.ControlFlag(control::kDontScaleLeft, 2));
-  // The font page's flags go with their keys: cmdOK's to its new place, not to the form's.
-  EXPECT_TRUE(r.ControlFlag(control::kDontScaleFont, 2));
-  EXPECT_FALSE(r.ControlFlag(control::kDontScaleFont, 1));
+  EXPECT_EQ(flagRecords(rescalo()),
+            everyControl({{"cmdOK", {"DontScaleControl", "DontScaleFont", "DontScaleLeft"}}}));
 }
 
 TEST_F(ScaleControlsTest, LockBoxesFollowTheItemAndAGroupKeepsOneDimensionFree) {
   openStored();
-  pages::ScaleControlsPage page(site);
-  load(page);
+  auto& page = loaded<pages::ScaleControlsPage>();
   page.List1.clickCheck(page.List1.find("Text1"), true);
   EXPECT_EQ(locks(page), (std::vector<int>{1, 1, 1, 1, 0, 0}));
   EXPECT_TRUE(page.Changed());
@@ -375,24 +367,22 @@ TEST_F(ScaleControlsTest, LockBoxesFollowTheItemAndAGroupKeepsOneDimensionFree) 
 
 TEST_F(ScaleControlsTest, FlagPagesListWhatTheirProbeAllowsAndWriteOnlyTheirFlag) {
   openStored();
-  pages::FlagPage borders(site, pages::kScaleBorders);
-  pages::FlagPage fonts(site, pages::kScaleFonts);
-  pages::FlagPage graphics(site, pages::kScaleGraphics);
-  load(borders);
-  load(fonts);
-  load(graphics);
-  EXPECT_EQ(items(borders.List1), std::vector<std::string>{"Line1"});
-  EXPECT_EQ(items(fonts.List1), (std::vector<std::string>{"cmdOK", "Frame1", "Text1"}));
+  auto& borders = loaded<pages::FlagPage>(pages::kScaleBorders);
+  auto& fonts = loaded<pages::FlagPage>(pages::kScaleFonts);
+  auto& graphics = loaded<pages::FlagPage>(pages::kScaleGraphics);
+  EXPECT_EQ(borders.List1.items(), std::vector<std::string>{"Line1"});
+  EXPECT_EQ(fonts.List1.items(), (std::vector<std::string>{"cmdOK", "Frame1", "Text1"}));
   // The form has a Picture, so it is listed for its picture.
-  EXPECT_EQ(items(graphics.List1), (std::vector<std::string>{"cmdOK", "Form1"}));
+  EXPECT_EQ(graphics.List1.items(), (std::vector<std::string>{"cmdOK", "Form1"}));
   // Every listed control passes the probe and every record left out fails it.
   for (const auto& rec : borders.table().records())
     EXPECT_EQ(borders.List1.find(rec->ControlKey) >= 0, scaling::HasBorderWidth(*rec->Control));
   EXPECT_TRUE(fonts.List1.checked(0));
   EXPECT_EQ(fonts.lblScaleControls.caption(), "ScaleFonts = True (Set on General Tab) ");
-  // The font page blanked the gone entry's key and its own flag only.
-  control::Rescalo& r = rescalo();
-  EXPECT_FALSE(r.ControlFlag(control::kDontScaleFont, 2));
+  // Each page blanked the gone entry's key and its own flag only.
+  EXPECT_EQ(flagRecords(rescalo()),
+            (FlagRecords{{"cmdOK", {"DontScaleControl", "DontScaleFont", "DontScaleLeft"}},
+                         {"", {"DontScaleTop"}}}));
 
   // Select All ends with no current item, and without one its checks mark nothing changed;
   // Select None leaves the current item.
@@ -409,15 +399,10 @@ TEST_F(ScaleControlsTest, FlagPagesListWhatTheirProbeAllowsAndWriteOnlyTheirFlag
 
   borders.PropertyPage_ApplyChanges();
   fonts.PropertyPage_ApplyChanges();
-  ASSERT_EQ(r.ControlFlagCount(), 8);
-  EXPECT_EQ(r.ControlFlagControlKey(5), "Line1");
-  EXPECT_TRUE(r.ControlFlag(control::kDontScaleBorder, 5));
-  EXPECT_FALSE(r.ControlFlag(control::kDontScaleBorder, 2));  // cmdOK, not listed
-  EXPECT_FALSE(r.ControlFlag(control::kDontScaleFont, 2));
-  // Not these pages' flags: cmdOK's moved with it, the gone control's went with its key.
-  EXPECT_TRUE(r.ControlFlag(control::kDontScaleLeft, 2));
-  EXPECT_FALSE(r.ControlFlag(control::kDontScaleLeft, 1));
-  EXPECT_FALSE(r.ControlFlag(control::kDontScaleTop, 2));
+  // cmdOK is not listed for borders; not these pages' flags: cmdOK's moved with it, the gone
+  // control's went with its key.
+  EXPECT_EQ(flagRecords(rescalo()), everyControl({{"cmdOK", {"DontScaleControl", "DontScaleLeft"}},
+                                                  {"Line1", {"DontScaleBorder"}}}));
 }
 
 TEST_F(ScaleControlsTest, EveryPageLeavesEveryFlagOnItsControlAfterAControlWasDeleted) {
@@ -439,41 +424,23 @@ TEST_F(ScaleControlsTest, EveryPageLeavesEveryFlagOnItsControlAfterAControlWasDe
       {"cmdOK", {"DontScaleControl", "DontScaleLeft"}},
       {"Frame1", {"DontScaleFont"}},
       {"Line1", {"DontScaleBorder"}}};
-  auto stored = [&] {
-    control::Rescalo& r = rescalo();
-    std::map<std::string, std::set<std::string>> got;
-    for (int i = 1; i <= r.ControlFlagCount(); ++i)
-      for (int f = 0; f < control::kFlagCount; ++f)
-        if (r.ControlFlag(static_cast<control::FlagIndex>(f), i))
-          got[r.ControlFlagControlKey(i)].insert(control::kFlagNames[static_cast<std::size_t>(f)]);
-    return got;
-  };
 
-  pages::ScaleControlsPage controls(site);
-  load(controls).List1.perform("+Text1");
-  controls.PropertyPage_ApplyChanges();
+  // The list edits made on a page, applied: the flag records they leave.
+  auto applied = [&](auto& page, std::initializer_list<const char*> edits) {
+    for (const char* edit : edits) page.List1.perform(edit);
+    page.PropertyPage_ApplyChanges();
+    return flagRecords(rescalo());
+  };
   want["Text1"] = {"DontScaleControl", "DontScaleLeft", "DontScaleTop", "DontScaleWidth",
                    "DontScaleHeight"};
-  EXPECT_EQ(stored(), want);
-
-  pages::FlagPage fonts(site, pages::kScaleFonts);
-  load(fonts).List1.perform("+Text1");
-  fonts.PropertyPage_ApplyChanges();
+  EXPECT_EQ(applied(loaded<pages::ScaleControlsPage>(), {"+Text1"}), everyControl(want));
   want["Text1"].insert("DontScaleFont");
-  EXPECT_EQ(stored(), want);
-
-  pages::FlagPage graphics(site, pages::kScaleGraphics);
-  load(graphics).List1.perform("+cmdOK");
-  graphics.PropertyPage_ApplyChanges();
+  EXPECT_EQ(applied(loaded<pages::FlagPage>(pages::kScaleFonts), {"+Text1"}), everyControl(want));
   want["cmdOK"].insert("DontScaleGraphic");
-  EXPECT_EQ(stored(), want);
-
-  pages::FlagPage borders(site, pages::kScaleBorders);
-  load(borders).List1.perform("-Line1");
-  borders.List1.perform("+Line1");
-  borders.PropertyPage_ApplyChanges();
-  EXPECT_EQ(stored(), want);
-  EXPECT_EQ(rescalo().ControlFlagCount(), 8);
+  EXPECT_EQ(applied(loaded<pages::FlagPage>(pages::kScaleGraphics), {"+cmdOK"}),
+            everyControl(want));
+  EXPECT_EQ(applied(loaded<pages::FlagPage>(pages::kScaleBorders), {"-Line1", "+Line1"}),
+            everyControl(want));
 }
 
 }  // namespace

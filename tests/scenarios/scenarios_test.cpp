@@ -1,11 +1,15 @@
 // Whole forms living through load, drags and unload, given a Rescalo the way the form designer
 // gives them one: every sample form shown, dragged by the user through several sizes and looked
-// at after each pause; the demo form dragged a hundred times.
+// at after each pause; the demo form dragged a hundred times; large generated forms dragged at
+// random and brought back to the size they were designed at.
 
 #include <cmath>
 #include <map>
 #include <optional>
+#include <random>
 #include <set>
+#include <sstream>
+#include <tuple>
 
 #include <rescalo/control/rescalo.h>
 #include <rescalo/host/failure.h>
@@ -14,6 +18,7 @@
 #include <rescalo/runtime/picture.h>
 #include <rescalo/runtime/raster/raster.h>
 #include "comparison.h"
+#include "generated_form.h"
 #include "rescalo_support.h"
 
 using namespace rescalo;
@@ -24,30 +29,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The Rescalo a form's file gives it, if any.
-const frm::Block* rescaloOf(const frm::Document& doc) {
-  for (const frm::Block* b : doc.form.children())
-    if (b->className == control::kRescaloClass) return b;
-  return nullptr;
-}
-
-class ScenarioTest : public testing_support::RescaloTest {
- protected:
-  // The outer size that gives the form this inner size in twips.
-  static void dragToInner(runtime::Form& form, double innerW, double innerH) {
-    form.userDrag(form.width() - form.clientWidthTwips() + innerW,
-                  form.height() - form.clientHeightTwips() + innerH);
-  }
-};
-
 // The controls that the file's Rescalo has flags for: their locks, not proportion, place them.
 std::set<std::string> flaggedKeys(const frm::Document& doc) {
   std::set<std::string> out;
-  const frm::Block* r = rescaloOf(doc);
-  const frm::Property* count = r ? r->property("ControlFlagCount") : nullptr;
-  for (int n = 1; count && n <= *frm::parseNumber(count->value); ++n)
-    if (const frm::Property* key = r->property(std::to_string(n) + "ControlFlagControlKey"))
-      out.insert(frm::unquote(key->value).value_or(key->value));
+  for (const frm::Block* r : doc.form.children()) {
+    const frm::Property* count =
+        r->className == control::kRescaloClass ? r->property("ControlFlagCount") : nullptr;
+    for (int n = 1; count && n <= *frm::parseNumber(count->value); ++n)
+      if (const frm::Property* key = r->property(std::to_string(n) + "ControlFlagControlKey"))
+        out.insert(frm::unquote(key->value).value_or(key->value));
+  }
   return out;
 }
 
@@ -73,8 +64,14 @@ double fileNumber(const frm::Document& doc, const char* name) {
 // Float-level agreement: the engine computes in single precision.
 double tolerance(double expected) { return 1e-3 + 2e-6 * std::fabs(expected); }
 
-class CorpusLayoutTest : public ScenarioTest {
+class ScenarioTest : public testing_support::RescaloTest {
  protected:
+  // The outer size that gives the form this inner size in twips.
+  static void dragToInner(runtime::Form& form, double innerW, double innerH) {
+    form.userDrag(form.width() - form.clientWidthTwips() + innerW,
+                  form.height() - form.clientHeightTwips() + innerH);
+  }
+
   // Design geometry of the plain controls, by key.
   std::map<std::string, std::vector<double>> plainGeometry(runtime::Form& form) {
     std::map<std::string, std::vector<double>> out;
@@ -99,7 +96,13 @@ class CorpusLayoutTest : public ScenarioTest {
             << form.name << " " << key << "." << names[i] << " " << when;
     }
   }
+
+  std::shared_ptr<runtime::Form> demo() {
+    return load(fs::path(RESCALO_SOURCE_DIR) / "examples" / "demo.frm").form;
+  }
 };
+using CorpusLayoutTest = ScenarioTest;
+using PictureFormTest = ScenarioTest;
 
 // What a user can see of a control: where it stands (geometry, line ends), its fonts,
 // borders, pictures, tab and image sizes.
@@ -150,11 +153,30 @@ void expectSameLook(const std::map<std::string, Look>& before,
   }
 }
 
+host::ObjectPtr rescaloControl(runtime::Form& form) {
+  for (const auto& c : form.controls())
+    if (c->typeName() == "Rescalo") return c;
+  return nullptr;
+}
+
+// Every font of every control, by control and member: its face, size, bold and italic.
+std::map<std::string, std::tuple<std::string, double, bool, bool>> fontsOf(runtime::Form& form) {
+  std::map<std::string, std::tuple<std::string, double, bool, bool>> out;
+  for (const auto& c : form.controls())
+    for (const char* member : {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"})
+      if (auto v = host::tryGet(*c, member); v && v->isObject() && !v->isNothing()) {
+        auto f = v->toObject();
+        out[c->key() + "." + member] = {f->get("Name").toString(), f->get("Size").toDouble(),
+                                        f->get("Bold").toBool(), f->get("Italic").toBool()};
+      }
+  return out;
+}
+
 // Shown, restored, enlarged and shrunk, every plain control is in proportion; dragged through
 // sizes that stretch one axis and shrink the other and moved back to its size, every form looks
-// as designed.
+// as designed. One face replaces every font before the capture, keeping sizes and styles.
 TEST_F(CorpusLayoutTest, EveryFormPlacesItsPlainControlsInProportionAndComesBackAsDesigned) {
-  std::size_t checked = 0, forms = 0, compared = 0;
+  std::size_t checked = 0, forms = 0, compared = 0, replaced = 0;
   for (const fs::path& file : testing_support::formsToCheck()) {
     SCOPED_TRACE(file.filename().string());
     frm::Document doc = frm::readFile(file);
@@ -168,6 +190,7 @@ TEST_F(CorpusLayoutTest, EveryFormPlacesItsPlainControlsInProportionAndComesBack
     checked += design.size();
 
     form->call("Show");  // a form saved maximized is laid out for the whole screen here
+    auto fonts = fontsOf(*form);
     expectProportional(*form, design, designW, designH, "shown");
     if (form->windowState() != 0) {
       form->set("WindowState", 0);
@@ -193,64 +216,25 @@ TEST_F(CorpusLayoutTest, EveryFormPlacesItsPlainControlsInProportionAndComesBack
     pause();
     expectSameLook(designed, lookOfForm(*form), form->name);
     form->unload();
+
+    auto arial = loadWithRescalo(file);
+    rescaloControl(*arial)->set("ReplaceFontsWith", "Arial");
+    arial->call("Show");
+    for (auto& [key, font] : fonts) std::get<0>(font) = "Arial";
+    EXPECT_EQ(fontsOf(*arial), fonts);
+    replaced += fonts.size();
+    arial->unload();
   }
   if (testing_support::haveCorpus()) {
     EXPECT_EQ(forms, 77u + 4u);  // the non-MDI forms of both batches, and the examples
     EXPECT_GT(checked, 300u);
     EXPECT_GT(compared, 700u);
+    EXPECT_GT(replaced, 300u);
   } else {
     EXPECT_GT(checked, 20u) << "the examples alone";
     EXPECT_GT(compared, 60u);
+    EXPECT_GT(replaced, 20u);
   }
-}
-
-host::ObjectPtr rescaloControl(runtime::Form& form) {
-  for (const auto& c : form.controls())
-    if (c->typeName() == "Rescalo") return c;
-  return nullptr;
-}
-
-TEST_F(CorpusLayoutTest, OneFaceReplacesEveryFontBeforeCaptureKeepingSizesAndStyles) {
-  struct FontLook {
-    std::string name;
-    double size;
-    bool bold, italic;
-  };
-  auto fontsOf = [](runtime::Form& form) {
-    std::map<std::string, FontLook> out;
-    for (const auto& c : form.controls())
-      for (const char* member : {"Font", "DayFont", "GridFont", "TitleFont", "HeadFont"}) {
-        auto v = host::tryGet(*c, member);
-        if (!v || !v->isObject() || v->isNothing()) continue;
-        auto f = v->toObject();
-        out[c->key() + "." + member] = {f->get("Name").toString(), f->get("Size").toDouble(),
-                                        f->get("Bold").toBool(), f->get("Italic").toBool()};
-      }
-    return out;
-  };
-  std::size_t replaced = 0;
-  for (const fs::path& file : testing_support::formsToCheck()) {
-    SCOPED_TRACE(file.filename().string());
-    auto plainRun = loadWithRescalo(file);
-    plainRun->call("Show");
-    auto before = fontsOf(*plainRun);
-    plainRun->unload();
-    auto form = loadWithRescalo(file);
-    rescaloControl(*form)->set("ReplaceFontsWith", "Arial");
-    form->call("Show");
-    auto after = fontsOf(*form);
-    ASSERT_EQ(after.size(), before.size()) << file;
-    for (const auto& [key, was] : before) {
-      const FontLook& now = after.at(key);
-      EXPECT_EQ(now.name, "Arial") << file << " " << key;
-      EXPECT_EQ(now.size, was.size) << file << " " << key;
-      EXPECT_EQ(now.bold, was.bold) << file << " " << key;
-      EXPECT_EQ(now.italic, was.italic) << file << " " << key;
-      ++replaced;
-    }
-    form->unload();
-  }
-  EXPECT_GT(replaced, testing_support::haveCorpus() ? 300u : 20u);
 }
 
 // The locks of the example form, one kind of control each: what is locked stays as designed,
@@ -260,32 +244,22 @@ TEST_F(CorpusLayoutTest, LockedEdgesSizesFontsAndBordersStayAsDesigned) {
   auto form = loadWithRescalo(testing_support::examplesDir() / "every-control.frm");
   form->call("Show");
   const double designW = form->clientWidthTwips(), designH = form->clientHeightTwips();
-  auto at = [&](const char* key, std::initializer_list<const char*> names) {
-    return testing_support::numbers(*form->find(key), names);
-  };
-  auto fontOf = [&](const char* key) {
-    return form->find(key)->get("Font").toObject()->get("Size").toDouble();
-  };
   dragToInner(*form, designW * 1.5, designH * 1.75);
   pause();
   const double w = form->clientWidthTwips(), h = form->clientHeightTwips();
   const double rx = w / designW, ry = h / designH;
-  auto near = [](const std::vector<double>& got, const std::vector<double>& want,
-                 const char* what) {
-    ASSERT_EQ(got.size(), want.size());
-    for (std::size_t i = 0; i < got.size(); ++i)
-      EXPECT_NEAR(got[i], want[i], tolerance(want[i])) << what << " " << i;
+  auto near = [&](const char* key, const std::vector<double>& want,
+                  std::initializer_list<const char*> names = {"Left", "Top", "Width", "Height"}) {
+    const std::vector<double> got = testing_support::numbers(*form->find(key), names);
+    for (std::size_t i = 0; i < want.size(); ++i)
+      EXPECT_NEAR(got.at(i), want[i], tolerance(want[i])) << key << " " << i;
   };
-  near(at("cmdOK", {"Left", "Top", "Width", "Height"}), {120 * rx, 5760 * ry, 1200, 375},
-       "cmdOK: size kept");
-  near(at("txtFixed", {"Left", "Top", "Width", "Height"}), {1440, 5760, 2400 * rx, 315 * ry},
-       "txtFixed: left and top kept");
-  near(at("lblNote", {"Left", "Top", "Width", "Height"}),
-       {3960 * rx, h - (designH - 5760 - 315) - 315, 2400 * rx, 315}, "lblNote: bottom kept");
-  EXPECT_EQ(fontOf("lblNote"), 8.25);
-  near(at("imgLogo", {"Left", "Top", "Width", "Height"}),
-       {w - (designW - 8760 - 720) - 720, 600 * ry, 720, 720 * ry}, "imgLogo: right kept");
-  near(at("linLocked", {"X1", "Y1", "X2", "Y2"}), {120, 6600, 3840, 6600}, "linLocked");
+  near("cmdOK", {120 * rx, 5760 * ry, 1200, 375});      // size kept
+  near("txtFixed", {1440, 5760, 2400 * rx, 315 * ry});  // left and top kept
+  near("lblNote", {3960 * rx, h - (designH - 5760 - 315) - 315, 2400 * rx, 315});  // bottom kept
+  EXPECT_EQ(form->find("lblNote")->get("Font").toObject()->get("Size").toDouble(), 8.25);
+  near("imgLogo", {w - (designW - 8760 - 720) - 720, 600 * ry, 720, 720 * ry});  // right kept
+  near("linLocked", {120, 6600, 3840, 6600}, {"X1", "Y1", "X2", "Y2"});
   // Borders scale with the control's tighter ratio, unless locked.
   EXPECT_EQ(form->find("shpFixed")->get("BorderWidth").toDouble(), 2);
   EXPECT_EQ(form->find("shpMark")->get("BorderWidth").toDouble(), 4);  // 3 x 1.5, to even
@@ -311,13 +285,6 @@ std::map<std::string, raster::Bitmap> picturesOf(runtime::Form& form) {
   }
   return out;
 }
-
-class PictureFormTest : public ScenarioTest {
- protected:
-  std::shared_ptr<runtime::Form> demo() {
-    return load(fs::path(RESCALO_SOURCE_DIR) / "examples" / "demo.frm").form;
-  }
-};
 
 // A hundred drags of the demo form. Its pictures are rescaled from the designed ones every
 // time, so they end as one drag leaves them, and as designed back at the design size. The
@@ -361,6 +328,45 @@ TEST_F(PictureFormTest, AHundredDragsLeaveThePicturesOfOneDragAndTheToolbarSettl
   pause();
   EXPECT_EQ(toolbar->get("Height").toDouble(), settled);
   EXPECT_TRUE(rt.messages.empty());  // no pass failed
+}
+
+// Where every control stands, in twips, and its font size: one line per control.
+std::vector<std::string> geometryOf(const runtime::Form& form) {
+  std::vector<std::string> out;
+  for (const auto& c : form.controls()) {
+    std::ostringstream line;
+    line << c->key() << " " << c->left << " " << c->top << " " << c->width << " " << c->height
+         << " " << c->x1 << " " << c->y1 << " " << c->x2 << " " << c->y2;
+    if (c->font) line << " " << c->font->size();
+    out.push_back(line.str());
+  }
+  return out;
+}
+
+// A hundred random drags of large generated forms, each sequence from its own seed so that a
+// failure names the one to replay: every control is back where it was designed and as large, to
+// the twip, since each pass places from the captured reference.
+TEST_F(ScenarioTest, AHundredRandomDragSequencesOfGeneratedFormsEndAsDesigned) {
+  for (unsigned seed = 1; seed <= 100; ++seed) {
+    std::mt19937 random(seed);
+    const int controls = std::uniform_int_distribution<int>(5, 300)(random);
+    const fs::path file = fs::path(RESCALO_SOURCE_DIR) / "generated.frm";
+    auto form =
+        loadWithRescalo(frm::read(testing_support::generatedForm(controls), file.string()), file);
+    form->call("Show");
+    const double w = form->width(), h = form->height();
+    const auto designed = geometryOf(*form);
+    std::uniform_real_distribution<double> ratio(0.2, 3.0);
+    const int drags = std::uniform_int_distribution<int>(1, 8)(random);
+    for (int i = 0; i < drags; ++i) {
+      form->userDrag(w * ratio(random), h * ratio(random));
+      // Some drags are passed before the pass runs, as a user's quick drag is.
+      if (random() % 3) pause();
+    }
+    form->userDrag(w, h);
+    pause();
+    ASSERT_EQ(geometryOf(*form), designed) << "seed " << seed << ", " << controls << " controls";
+  }
 }
 
 }  // namespace

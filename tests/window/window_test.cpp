@@ -45,8 +45,7 @@ TEST_F(FixWindowTest, AnswersTheTrackingSizeInPixelsUntilUnfixedAndPassesOtherMe
   // A user drag now stops at the limits, beyond the screen's own.
   form->show();
   form->userDrag(60000, 600);
-  EXPECT_EQ((std::vector<double>{form->width(), form->height()}),
-            (std::vector<double>{45000, 1500}));
+  EXPECT_EQ(numbers(*form, {"Width", "Height"}), (std::vector<double>{45000, 1500}));
 
   window::UnfixWindow(rt.windowTable(), hwnd);
   EXPECT_TRUE(window::FixedWindows().empty());
@@ -109,11 +108,11 @@ TEST_F(PlacementTest, ScreenShareAndCentringOfATopLevelFormAndOfAnMdiChild) {
   host::RECT area;
   rt.windowTable().GetWindowRect(mdi->clientHwnd, area);
   window::ApplyScreenScale(rt, *child, 100, 50);
-  EXPECT_EQ(child->width(), 15.0 * (area.right - area.left));
-  EXPECT_EQ(child->height(), 15.0 * (area.bottom - area.top) / 2);
+  EXPECT_EQ(numbers(*child, {"Width", "Height"}),
+            (std::vector<double>{15.0 * (area.right - area.left), 7.5 * (area.bottom - area.top)}));
   window::SizeMdiChild(*child, 0, 3000);
-  EXPECT_EQ(child->width(), 15.0 * (area.right - area.left));
-  EXPECT_EQ(child->height(), 3000);
+  EXPECT_EQ(numbers(*child, {"Width", "Height"}),
+            (std::vector<double>{15.0 * (area.right - area.left), 3000}));
   window::CenterFormX(rt, *child);
   EXPECT_EQ(child->left(), (area.right - area.left) / 2.0 * 15 - child->width() / 2);
 
@@ -122,8 +121,7 @@ TEST_F(PlacementTest, ScreenShareAndCentringOfATopLevelFormAndOfAnMdiChild) {
   form->setWindowState(2);
   window::ApplyScreenScale(rt, *form, 10, 10);
   form->setWindowState(0);
-  EXPECT_EQ(form->width(), 9600);
-  EXPECT_EQ(form->height(), height);
+  EXPECT_EQ(numbers(*form, {"Width", "Height"}), (std::vector<double>{9600, height}));
 }
 
 TEST_F(PlacementTest, TopmostIsOnlyEverSwitchedOn) {
