@@ -9,8 +9,6 @@
 #include <set>
 
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -250,29 +248,6 @@ TEST_F(QtWindowApiTest, TrackingLimitsOfTheWindowProcedureBecomeMinimumAndMaximu
   EXPECT_EQ(window->minimumSize(), QSize(0, 0));
   EXPECT_EQ(window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
   EXPECT_EQ(api.SetWindowLongA(hwnd, 0, previous), 0);  // only the procedure can be set
-}
-
-TEST_F(QtWindowApiTest, AnMdiChildsParentIsItsAreasViewport) {
-  QWidget main;
-  auto* area = new QMdiArea(&main);
-  auto* child = new QWidget;
-  QMdiSubWindow* sub = area->addSubWindow(child);
-  sub->setGeometry(30, 40, 200, 150);
-  main.resize(600, 400);
-  area->resize(600, 400);
-  main.show();
-  QApplication::processEvents();
-  const host::HWND childHwnd = qt::adapterOf(child)->hWnd();
-  const host::HWND parent = api.GetParent(childHwnd);
-  EXPECT_EQ(qt::widgetOf(parent), area->viewport());
-
-  // Its window rectangle is its sub-window's frame; the viewport's is the client area.
-  host::RECT r, v;
-  ASSERT_TRUE(api.GetWindowRect(childHwnd, r));
-  ASSERT_TRUE(api.GetWindowRect(parent, v));
-  EXPECT_EQ(QPoint(r.left - v.left, r.top - v.top), QPoint(30, 40));
-  EXPECT_EQ(r.right - r.left, 200);
-  EXPECT_EQ(v.right - v.left, area->viewport()->width());
 }
 
 }  // namespace

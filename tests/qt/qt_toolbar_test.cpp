@@ -28,13 +28,9 @@ class QtToolbarTest : public ::testing::Test {
   void SetUp() override {
     window->setObjectName("frmMain");
     window->resize(400, 300);
-    bar = new QToolBar(window.get());
-    bar->setObjectName("tbMain");
+    bar = testing_support::make<QToolBar>(window.get(), "tbMain", {0, 0, 400, 26});
     for (const char* caption : {"New", "Open", "Save"}) bar->addAction(caption);
-    bar->setGeometry(0, 0, 400, 26);
-    other = new QPushButton("OK", window.get());
-    other->setObjectName("cmdOK");
-    other->setGeometry(10, 100, 80, 25);
+    other = testing_support::make<QPushButton>(window.get(), "cmdOK", {10, 100, 80, 25});
     tpp = 1440.0 / window->logicalDpiX();
     toolbar = qt::adoptControl(bar);
   }
