@@ -41,6 +41,7 @@ using namespace rescalo;
 
 using host::ObjectPtr;
 using host::Variant;
+using testing_support::numbers;
 using testing_support::optionsIn;
 
 namespace {
@@ -172,9 +173,7 @@ class QtHost : public Host {
 
 using Box = std::vector<double>;
 
-Box box(const ObjectPtr& c) {
-  return testing_support::numbers(*c, {"Left", "Top", "Width", "Height"});
-}
+Box box(const ObjectPtr& c) { return numbers(*c, {"Left", "Top", "Width", "Height"}); }
 
 // Within one pixel (15 twips at 96 dpi) on every side, or what else is said.
 ::testing::AssertionResult near(const Box& got, const Box& want, double by = 15) {
@@ -292,12 +291,10 @@ TEST_P(BothHosts, MinimumSizeHoldsTheFormAndBeepsAndTheLayoutFollowsTheHeldSize)
   EXPECT_EQ(host->beeps(), 2);  // once for each axis held
   ObjectPtr form = host->form();
   // The limits are outer sizes: the form is held at them, whatever the frame takes.
-  EXPECT_NEAR(form->get("Width").toDouble(), 3600, 15);
-  EXPECT_NEAR(form->get("Height").toDouble(), 2700, 15);
-  const double innerW = form->get("ScaleWidth").toDouble();
-  EXPECT_TRUE(near(box(host->control("cmdOK")),
-                   {480 * innerW / 4800, 360 * form->get("ScaleHeight").toDouble() / 3600,
-                    1200 * innerW / 4800, 480 * form->get("ScaleHeight").toDouble() / 3600}));
+  EXPECT_TRUE(near(numbers(*form, {"Width", "Height"}), {3600, 2700}));
+  const double sx = form->get("ScaleWidth").toDouble() / 4800,
+               sy = form->get("ScaleHeight").toDouble() / 3600;
+  EXPECT_TRUE(near(box(host->control("cmdOK")), {480 * sx, 360 * sy, 1200 * sx, 480 * sy}));
 }
 
 TEST_P(BothHosts, ResizeDoneIsRaisedToTheApplicationOncePerDeferredPass) {
@@ -326,7 +323,7 @@ TEST_P(BothHosts, PrintingShowsItsDialogWhoseCancelPutsTheFormBack) {
   host->rescalo()->call("PrintSize", {Variant(true), Variant(9600.0f), Variant(7200.0f), Variant(),
                                       Variant(false), Variant(true), Variant(true)});
   host->pause();
-  EXPECT_TRUE(near(testing_support::numbers(*form, {"Width", "Height"}), {9600, 7200}));
+  EXPECT_TRUE(near(numbers(*form, {"Width", "Height"}), {9600, 7200}));
 
   ObjectPtr dialog = window::PrintDialog();
   ASSERT_NE(dialog, nullptr);
@@ -372,17 +369,14 @@ TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
       "Picture = \"scenario.frx\":0000\n"));
   ObjectPtr logo = host->control("picLogo");
   auto pictureSize = [](const ObjectPtr& owner) {
-    ObjectPtr pic = owner->get("Picture").toObject();
-    return testing_support::numbers(*pic, {"Width", "Height"});
+    return numbers(*owner->get("Picture").toObject(), {"Width", "Height"});
   };
   const Box logoDesigned = pictureSize(logo);
   EXPECT_EQ(logoDesigned, (Box{1693, 1270}));  // 64 x 48 pixels in HIMETRIC
   // ScaleX takes a picture's HIMETRIC to the form's own unit unless told otherwise.
-  Variant width[] = {Variant(logoDesigned[0])};
-  EXPECT_NEAR(host->form()->call("ScaleX", width).toDouble(), 960, 0.5);
-  Variant toPixels[] = {Variant(logoDesigned[0]), Variant(std::int16_t{8}),
-                        Variant(std::int16_t{3})};
-  EXPECT_NEAR(host->form()->call("ScaleX", toPixels).toDouble(), 64, 0.05);
+  const Variant pixels(std::int16_t{3}), himetric(std::int16_t{8}), logoWidth(logoDesigned[0]);
+  EXPECT_NEAR(host->form()->call("ScaleX", {logoWidth}).toDouble(), 960, 0.5);
+  EXPECT_NEAR(host->form()->call("ScaleX", {logoWidth, himetric, pixels}).toDouble(), 64, 0.05);
 
   host->dragInner(4800 * 1.5, 3600 * 1.5);
   host->pause();

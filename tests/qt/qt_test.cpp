@@ -233,8 +233,7 @@ TEST_P(FormResize, WidthWriteRaisesOneResizeInsideTheWrite) {
   ASSERT_EQ(resizes, 1);
   EXPECT_EQ(widthsSeen[0], 450 - frameWidth);  // the handler already sees the new size
   QApplication::processEvents();
-  widget->show();
-  QApplication::processEvents();
+  showForm();
   // A hidden form raises Resize once more at its first display, as every form does.
   const int shown = GetParam() ? 1 : 2;
   EXPECT_EQ(resizes, shown);
@@ -263,8 +262,7 @@ TEST_P(FormResize, ResizeFromOutsideRaisesOnceWhenQtDeliversIt) {
   QApplication::processEvents();
   // A hidden window hears of its new size only when shown.
   EXPECT_EQ(resizes, GetParam() ? 1 : 0);
-  widget->show();
-  QApplication::processEvents();
+  showForm();
   EXPECT_EQ(resizes, 1);
   EXPECT_EQ(widthsSeen.back(), 520);
 }
