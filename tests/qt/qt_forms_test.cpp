@@ -127,8 +127,7 @@ TEST(QtFormBuilder, AnMdiChildLivesInItsFormsAreaAndShowsItsMenusOnItsParentsBar
   EXPECT_TRUE(childForm->get("MDIChild").toBool());
   auto cmd = qt::adoptControl(built.widget("cmd"));
   EXPECT_EQ(cmd->get("Parent").toObject(), childForm);  // its own form, not the main window
-  qt::QtPropertyBag settings;
-  settings.WriteProperty("GradientFill", Variant(false));
+  qt::QtPropertyBag settings{{"GradientFill", Variant(false)}};
   QuickRescalo quick(childWindow, settings, child.dir);
   qt::QtWindowApi& api = quick.services.windowApi();
   const auto hWnd = static_cast<host::HWND>(childForm->get("hWnd").toLong());
@@ -227,8 +226,7 @@ TEST(QtFormBuilder, TreesAndListViewsTakeTheirIconSizeAndIndentationFromTheLists
   EXPECT_EQ(tree->indentation(), 20);
   EXPECT_EQ(view->iconSize(), QSize(16, 16));  // small icons in the list view
 
-  qt::QtPropertyBag settings;
-  settings.WriteProperty("GradientFill", Variant(false));
+  qt::QtPropertyBag settings{{"GradientFill", Variant(false)}};
   QuickRescalo quick(*built.window, settings, b.dir);
   built.window->show();
   QApplication::processEvents();

@@ -25,8 +25,7 @@ using testing_support::errorOf;
 
 namespace {
 
-// Runs the event loop for at least ms milliseconds.
-void pumpFor(int ms) { bridge::settle(ms); }
+using bridge::settle;
 
 class QtSettingsTest : public ::testing::Test {
  protected:
@@ -76,14 +75,14 @@ TEST(QtTimerTest, TicksEveryIntervalWhileEnabledAndRestartsWhenEnabledAgain) {
   qt::QtServices services;
   auto timer = services.createTimer([&] { ++ticks; });
   timer->setInterval(20);
-  pumpFor(60);
+  settle(60);
   EXPECT_EQ(ticks, 0);  // disabled until enabled
   timer->set("Enabled", host::Variant(true));
-  pumpFor(110);
+  settle(110);
   EXPECT_GE(ticks, 3);
   timer->setEnabled(false);
   const int stopped = ticks;
-  pumpFor(50);
+  settle(50);
   EXPECT_EQ(ticks, stopped);
 
   // Enabling again while the countdown runs starts it over: a burst of re-enables holds the
@@ -91,16 +90,16 @@ TEST(QtTimerTest, TicksEveryIntervalWhileEnabledAndRestartsWhenEnabledAgain) {
   timer->setInterval(80);
   timer->setEnabled(true);
   for (int i = 0; i < 6; ++i) {
-    pumpFor(30);
+    settle(30);
     timer->setEnabled(true);
   }
   EXPECT_EQ(ticks, stopped);
-  pumpFor(140);
+  settle(140);
   EXPECT_GT(ticks, stopped);
 
   timer->setInterval(0);  // an interval of 0 never ticks
   const int zero = ticks;
-  pumpFor(40);
+  settle(40);
   EXPECT_EQ(ticks, zero);
   EXPECT_EQ(errorOf([&] { timer->setInterval(70000); }), host::kInvalidPropertyValue);
 }
@@ -114,7 +113,7 @@ TEST(QtServicesTest, TimerCountsSecondsSinceMidnightAndDoEventsRunsDueTimers) {
   QTimer::singleShot(0, [&] { ran = true; });
   services.DoEvents();
   EXPECT_TRUE(ran);
-  pumpFor(20);
+  settle(20);
   EXPECT_GE(services.Timer() - t0, 0.019);
 
   const host::ScreenMetrics m = services.screen();
