@@ -1,7 +1,13 @@
 #pragma once
-// A classic form from .frm text as the form designer holds it, built into widgets (not shown).
+// A classic form from .frm text as the form designer holds it, built into widgets (not shown);
+// and widgets made and compared by their places.
 
+#include <gtest/gtest.h>
+
+#include <QRect>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -35,5 +41,24 @@ struct BuiltForm {
     return qobject_cast<W*>(qt.widget(key));
   }
 };
+
+// A widget made on its parent, by name and place.
+template <class W>
+W* make(QWidget* parent, const char* name, QRect r) {
+  auto* w = new W(parent);
+  w->setObjectName(name);
+  w->setGeometry(r);
+  return w;
+}
+
+// Within a pixel on every side: twips round to whole pixels both ways.
+inline ::testing::AssertionResult withinAPixel(const QRect& got, const QRect& want) {
+  if (std::abs(got.x() - want.x()) <= 1 && std::abs(got.y() - want.y()) <= 1 &&
+      std::abs(got.width() - want.width()) <= 1 && std::abs(got.height() - want.height()) <= 1)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << got.x() << "," << got.y() << " " << got.width() << "x" << got.height() << ", not "
+         << want.x() << "," << want.y() << " " << want.width() << "x" << want.height();
+}
 
 }  // namespace rescalo::testing_support

@@ -41,6 +41,7 @@ using namespace rescalo;
 
 using host::ObjectPtr;
 using host::Variant;
+using testing_support::numbers;
 using testing_support::optionsIn;
 
 namespace {
@@ -138,8 +139,7 @@ class QtHost : public Host {
   }
   void dragInner(double w, double h) override {
     // As the window system resizes a window the user drags: from outside, within its limits.
-    QWidget& win = *built_.window;
-    win.resize(qRound(w / tpp()), qRound(h / tpp()));
+    built_.window->resize(qRound(w / tpp()), qRound(h / tpp()));
   }
   void pause(int ms) override { bridge::settle(ms + 30); }
   int beeps() override { return services_.beeps; }
@@ -173,14 +173,12 @@ class QtHost : public Host {
 
 using Box = std::vector<double>;
 
-Box box(const ObjectPtr& c) {
-  return testing_support::numbers(*c, {"Left", "Top", "Width", "Height"});
-}
+Box box(const ObjectPtr& c) { return numbers(*c, {"Left", "Top", "Width", "Height"}); }
 
-// Within one pixel (15 twips at 96 dpi) on every side.
-::testing::AssertionResult near(const Box& got, const Box& want) {
+// Within one pixel (15 twips at 96 dpi) on every side, or what else is said.
+::testing::AssertionResult near(const Box& got, const Box& want, double by = 15) {
   for (std::size_t i = 0; i < want.size(); ++i)
-    if (std::fabs(got[i] - want[i]) > 15)
+    if (std::fabs(got[i] - want[i]) > by)
       return ::testing::AssertionFailure() << "got " << ::testing::PrintToString(got) << ", want "
                                            << ::testing::PrintToString(want);
   return ::testing::AssertionSuccess();
@@ -209,13 +207,8 @@ std::string formText(const std::string& rescaloSettings, const std::string& extr
 
 class BothHosts : public ::testing::TestWithParam<std::string> {
  protected:
-  void SetUp() override {
-    if (GetParam() == "Runtime")
-      host = std::make_unique<RuntimeHost>();
-    else
-      host = std::make_unique<QtHost>();
-  }
-  std::unique_ptr<Host> host;
+  std::unique_ptr<Host> host =
+      GetParam() == "Runtime" ? std::unique_ptr<Host>(new RuntimeHost) : std::make_unique<QtHost>();
 };
 
 // A line's end points and its width, which scales as fonts do, as a shape's does.
@@ -231,9 +224,15 @@ TEST_P(BothHosts, ControlsKeepTheirProportionsAndComeBackExactlyAfterManyDrags) 
                               block("VB.Shape shpMark",
                                     "BorderWidth = 2\nLeft = 3600\nTop = 360\n"
                                     "Width = 480\nHeight = 480\nShape = 3\n")));
-  const Box ok = box(host->control("cmdOK")), label = box(host->control("lblName"));
-  const Box line1 = box(host->control("txtLine(1)")), rule = ends(host->control("linRule"));
-  EXPECT_TRUE(near(ok, {480, 360, 1200, 480}));
+  auto places = [&] {
+    return std::vector<Box>{box(host->control("cmdOK")),
+                            box(host->control("lblName")),
+                            box(host->control("txtLine(1)")),
+                            ends(host->control("linRule")),
+                            {host->control("shpMark")->get("BorderWidth").toDouble()}};
+  };
+  const std::vector<Box> designed = places();
+  EXPECT_TRUE(near(designed[0], {480, 360, 1200, 480}));
 
   host->dragInner(4800 * 1.5, 3600 * 1.5);
   host->pause();
@@ -251,11 +250,8 @@ TEST_P(BothHosts, ControlsKeepTheirProportionsAndComeBackExactlyAfterManyDrags) 
   }
   host->dragInner(4800, 3600);
   host->pause();
-  EXPECT_EQ(box(host->control("cmdOK")), ok);
-  EXPECT_EQ(box(host->control("lblName")), label);
-  EXPECT_EQ(box(host->control("txtLine(1)")), line1);
-  EXPECT_EQ(ends(host->control("linRule")), rule);
-  EXPECT_EQ(host->control("shpMark")->get("BorderWidth").toInteger(), 2);
+  EXPECT_EQ(places(), designed);
+  EXPECT_EQ(designed[4], Box{2});
 }
 
 TEST_P(BothHosts, LockedEdgesAndSizesHoldWhileTheRestScales) {
@@ -295,12 +291,10 @@ TEST_P(BothHosts, MinimumSizeHoldsTheFormAndBeepsAndTheLayoutFollowsTheHeldSize)
   EXPECT_EQ(host->beeps(), 2);  // once for each axis held
   ObjectPtr form = host->form();
   // The limits are outer sizes: the form is held at them, whatever the frame takes.
-  EXPECT_NEAR(form->get("Width").toDouble(), 3600, 15);
-  EXPECT_NEAR(form->get("Height").toDouble(), 2700, 15);
-  const double innerW = form->get("ScaleWidth").toDouble();
-  EXPECT_TRUE(near(box(host->control("cmdOK")),
-                   {480 * innerW / 4800, 360 * form->get("ScaleHeight").toDouble() / 3600,
-                    1200 * innerW / 4800, 480 * form->get("ScaleHeight").toDouble() / 3600}));
+  EXPECT_TRUE(near(numbers(*form, {"Width", "Height"}), {3600, 2700}));
+  const double sx = form->get("ScaleWidth").toDouble() / 4800,
+               sy = form->get("ScaleHeight").toDouble() / 3600;
+  EXPECT_TRUE(near(box(host->control("cmdOK")), {480 * sx, 360 * sy, 1200 * sx, 480 * sy}));
 }
 
 TEST_P(BothHosts, ResizeDoneIsRaisedToTheApplicationOncePerDeferredPass) {
@@ -329,7 +323,7 @@ TEST_P(BothHosts, PrintingShowsItsDialogWhoseCancelPutsTheFormBack) {
   host->rescalo()->call("PrintSize", {Variant(true), Variant(9600.0f), Variant(7200.0f), Variant(),
                                       Variant(false), Variant(true), Variant(true)});
   host->pause();
-  EXPECT_TRUE(near({form->get("Width").toDouble(), form->get("Height").toDouble()}, {9600, 7200}));
+  EXPECT_TRUE(near(numbers(*form, {"Width", "Height"}), {9600, 7200}));
 
   ObjectPtr dialog = window::PrintDialog();
   ASSERT_NE(dialog, nullptr);
@@ -375,30 +369,23 @@ TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
       "Picture = \"scenario.frx\":0000\n"));
   ObjectPtr logo = host->control("picLogo");
   auto pictureSize = [](const ObjectPtr& owner) {
-    ObjectPtr pic = owner->get("Picture").toObject();
-    return std::vector<double>{pic->get("Width").toDouble(), pic->get("Height").toDouble()};
+    return numbers(*owner->get("Picture").toObject(), {"Width", "Height"});
   };
-  const std::vector<double> logoDesigned = pictureSize(logo);
-  EXPECT_EQ(logoDesigned, (std::vector<double>{1693, 1270}));  // 64 x 48 pixels in HIMETRIC
+  const Box logoDesigned = pictureSize(logo);
+  EXPECT_EQ(logoDesigned, (Box{1693, 1270}));  // 64 x 48 pixels in HIMETRIC
   // ScaleX takes a picture's HIMETRIC to the form's own unit unless told otherwise.
-  Variant width[] = {Variant(logoDesigned[0])};
-  EXPECT_NEAR(host->form()->call("ScaleX", width).toDouble(), 960, 0.5);
-  Variant toPixels[] = {Variant(logoDesigned[0]), Variant(std::int16_t{8}),
-                        Variant(std::int16_t{3})};
-  EXPECT_NEAR(host->form()->call("ScaleX", toPixels).toDouble(), 64, 0.05);
+  const Variant pixels(std::int16_t{3}), himetric(std::int16_t{8}), logoWidth(logoDesigned[0]);
+  EXPECT_NEAR(host->form()->call("ScaleX", {logoWidth}).toDouble(), 960, 0.5);
+  EXPECT_NEAR(host->form()->call("ScaleX", {logoWidth, himetric, pixels}).toDouble(), 64, 0.05);
 
   host->dragInner(4800 * 1.5, 3600 * 1.5);
   host->pause();
   // The box's picture is redrawn at the box's new size (one pixel is 26.5 HIMETRIC).
   EXPECT_TRUE(near(box(logo), {4680, 2700, 1440, 1080}));
-  const std::vector<double> logoScaled = pictureSize(logo);
-  EXPECT_NEAR(logoScaled[0], 1440 * 2540.0 / 1440, 27);
-  EXPECT_NEAR(logoScaled[1], 1080 * 2540.0 / 1440, 27);
+  EXPECT_TRUE(near(pictureSize(logo), {1440 * 2540.0 / 1440, 1080 * 2540.0 / 1440}, 27));
   // The form's picture is stretched over the whole form: its lower half, green, now reaches
   // where the picture at its own size would have ended long before.
-  const std::vector<double> formScaled = pictureSize(host->form());
-  EXPECT_NEAR(formScaled[0], 7200 * 2540.0 / 1440, 27);
-  EXPECT_NEAR(formScaled[1], 5400 * 2540.0 / 1440, 27);
+  EXPECT_TRUE(near(pictureSize(host->form()), {7200 * 2540.0 / 1440, 5400 * 2540.0 / 1440}, 27));
   EXPECT_EQ(host->shownPixel(10, 10), kRed);
   EXPECT_EQ(host->shownPixel(10, 340), kGreen);
 
@@ -407,7 +394,7 @@ TEST_P(BothHosts, PicturesFollowTheDragAndComeBackToTheirDesignedSize) {
   host->dragInner(4800, 3600);
   host->pause();
   EXPECT_EQ(pictureSize(logo), logoDesigned);
-  EXPECT_EQ(pictureSize(host->form()), (std::vector<double>{8467, 6350}));
+  EXPECT_EQ(pictureSize(host->form()), (Box{8467, 6350}));
 }
 
 TEST_P(BothHosts, TheGradientIsPaintedOverTheWholeFormAfterADrag) {

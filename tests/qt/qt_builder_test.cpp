@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -238,39 +237,6 @@ TEST(QtFormStructure, AlignedControlsStackAsOnTheRuntimeAndToolbarsHoldTheirCont
   auto cbo = controls->call("Item", {Variant("cbo")}).toObject();
   EXPECT_EQ(cbo->get("Container").toObject(), qt::adoptControl(tlb));
   EXPECT_EQ(cbo->get("Left").toDouble(), 1500);
-}
-
-TEST(QtFormStructure, AnActiveMdiChildShowsItsMenusOnItsParentsBar) {
-  auto form = [](const std::string& what, const std::string& caption, const std::string& body) {
-    return "VERSION 5.00\n" + block(what, "Caption = \"" + caption + "\"\n" + body);
-  };
-  auto menu = [](const char* name, const char* caption) {
-    return block(std::string("VB.Menu ") + name, std::string("Caption = \"") + caption + "\"\n");
-  };
-  const std::string childForm = "ClientHeight = 1500\nClientWidth = 3000\nMDIChild = -1\n";
-  BuiltForm parent(form("VB.MDIForm frmMain", "Main",
-                        "ClientHeight = 3000\nClientWidth = 4500\n" + menu("mnuFile", "&File")));
-  BuiltForm child(form("VB.Form frmDoc", "Document",
-                       childForm + menu("mnuEdit", "&Edit") + menu("mnuView", "&View")));
-  BuiltForm plain(form("VB.Form frmPlain", "Plain", childForm));
-  // The child's menus go to its parent: it has no bar of its own.
-  EXPECT_FALSE(qobject_cast<QMainWindow*>(child.qt.window.get()));
-  auto& main = static_cast<QMainWindow&>(*parent.qt.window);
-  QMdiSubWindow* doc = bridge::addMdiChild(main, child.qt, *child.form);
-  QMdiSubWindow* other = bridge::addMdiChild(main, plain.qt, *plain.form);
-  ASSERT_TRUE(doc && other);
-  auto captions = [&] {
-    QStringList out;
-    for (QAction* a : main.menuBar()->actions()) out << a->text();
-    return out;
-  };
-  QMdiArea* area = qt::mdiAreaOf(main);
-  main.show();
-  area->setActiveSubWindow(doc);
-  EXPECT_EQ(captions(), (QStringList{"&Edit", "&View"}));
-  area->setActiveSubWindow(other);
-  EXPECT_EQ(captions(), QStringList{"&File"});
-  main.hide();
 }
 
 }  // namespace

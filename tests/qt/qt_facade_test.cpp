@@ -12,29 +12,35 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <vector>
 
+#include "built_form.h"
 #include "test_support.h"
 
 using namespace rescalo;
 
 namespace {
 
-void wait(int ms) { bridge::settle(ms); }
+using bridge::settle;
+using testing_support::make;
+using Rects = std::vector<QRect>;
 
+// A 400 x 300 form with two buttons and a label, on the form or in a container that fills it.
+// Whatever `first` makes on their parent is made before them, as uic's setupUi makes the
+// Rescalo on the window and sets its properties before the other widgets exist.
 struct Window {
   std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
-  QPushButton* ok = new QPushButton("OK", form.get());
-  QPushButton* help = new QPushButton("Help", form.get());
-  QLabel* label = new QLabel("Name", form.get());
-  Window() {
+  QPushButton *ok = nullptr, *help = nullptr;
+  QLabel* label = nullptr;
+  explicit Window(bool inContainer = false, const std::function<void(QWidget*)>& first = {}) {
     form->resize(400, 300);
-    ok->setObjectName("cmdOK");
-    ok->setGeometry(300, 250, 80, 30);
-    help->setObjectName("cmdHelp");
-    help->setGeometry(20, 250, 80, 30);
-    label->setObjectName("lblName");
-    label->setGeometry(20, 20, 100, 20);
+    QWidget* parent = inContainer ? make<QWidget>(form.get(), "", {0, 0, 400, 300}) : form.get();
+    if (first) first(parent);
+    ok = make<QPushButton>(parent, "cmdOK", {300, 250, 80, 30});
+    help = make<QPushButton>(parent, "cmdHelp", {20, 250, 80, 30});
+    label = make<QLabel>(parent, "lblName", {20, 20, 100, 20});
   }
 };
 
@@ -58,51 +64,13 @@ TEST(QtFacade, SettingsReadAndWriteInQtTermsOverTheClassicOnes) {
   EXPECT_EQ(r->screenWidthPercent(), 100);
 }
 
-TEST(QtFacade, LockedAndExcludedWidgetsHoldWhileTheRestFollowsAndEveryoneComesBack) {
-  Window w;
-  w.help->setProperty(qt::kLocksProperty, "Left|Bottom|Width|Height");
-  w.label->setProperty(qt::kExcludeProperty, "Font");
-  qt::Rescalo* r = qt::attach(w.form.get());
-  r->setResizeWhenDragEnds(false);
-  r->setLocks(w.ok, qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height);
-  EXPECT_EQ(r->locks(w.ok),
-            qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height);
-  EXPECT_EQ(r->excluded(w.label), qt::Excludes(qt::Exclude::Font));
-  int done = 0;
-  QObject::connect(r, &qt::Rescalo::resizeDone, [&] { ++done; });
-  w.form->show();
-  wait(200);
-  const QRect ok = w.ok->geometry(), help = w.help->geometry(), label = w.label->geometry();
-  const int labelFont = w.label->font().pixelSize() > 0 ? w.label->font().pixelSize()
-                                                        : QFontInfo(w.label->font()).pixelSize();
-  done = 0;
-  w.form->resize(800, 600);
-  wait(300);
-  EXPECT_GE(done, 1);
-  // Kept to the corner it is locked to, at its size; the other to its left and bottom.
-  EXPECT_EQ(w.ok->geometry(), QRect(700, 550, 80, 30));
-  EXPECT_EQ(w.help->geometry(), QRect(20, 550, 80, 30));
-  EXPECT_EQ(w.label->geometry(), QRect(40, 40, 200, 40));
-  EXPECT_EQ(QFontInfo(w.label->font()).pixelSize(), labelFont);
-  w.form->resize(400, 300);
-  wait(300);
-  EXPECT_EQ(w.ok->geometry(), ok);
-  EXPECT_EQ(w.help->geometry(), help);
-  EXPECT_EQ(w.label->geometry(), label);
-  // Unlocked again, it follows.
-  r->setLocks(w.ok, {});
-  w.form->resize(800, 600);
-  wait(300);
-  EXPECT_EQ(w.ok->geometry(), QRect(600, 500, 160, 60));
-}
-
 TEST(QtFacade, TheControlIsAChildOfItsWindowAndGoesWithIt) {
   auto form = std::make_unique<QWidget>();
   QPointer<qt::Rescalo> r = qt::attach(form.get());
   EXPECT_EQ(r->parent(), form.get());
   EXPECT_EQ(qt::rescaloOf(form.get()), r.data());
   form->show();
-  wait(50);
+  settle(50);
   EXPECT_TRUE(r->isHidden());
   form.reset();
   EXPECT_TRUE(r.isNull());
@@ -111,55 +79,65 @@ TEST(QtFacade, TheControlIsAChildOfItsWindowAndGoesWithIt) {
   EXPECT_THROW(qt::attach(&child), host::HostError);
 }
 
-// As uic's setupUi builds a form, the Rescalo is made on the window and its properties set
-// before the other widgets exist, one of them with its flags as a dynamic property. Inside a
-// container it waits for the window to be shown (the container may yet move to another),
-// keeping in the meantime what it was set to, clamped as the classic control clamps.
-TEST(QtFacade, ARescaloMadeBeforeTheOtherWidgetsAttachesAtTheFirstShowWithWhatWasSetBefore) {
-  for (const bool inContainer : {false, true}) {
-    SCOPED_TRACE(inContainer ? "in a container" : "on the window");
-    auto form = std::make_unique<QWidget>();
-    form->resize(400, 300);
-    QWidget* parent = form.get();
-    if (inContainer) {
-      parent = new QWidget(form.get());
-      parent->setGeometry(0, 0, 400, 300);
+// One widget locked to a corner at its size, one to its left and bottom, a label whose font
+// is kept: by code on a control attached afterwards, or by dynamic properties and settings made
+// before the widgets existed. Made first inside a container, the control waits for the window
+// to be shown (the container may yet move to another), keeping in the meantime what it was set
+// to, clamped as the classic control clamps.
+TEST(QtFacade, LockedAndExcludedWidgetsHoldWhileTheRestFollowsHoweverTheControlWasMade) {
+  const qt::Locks corner = qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height;
+  for (const int made : {0, 1, 2}) {
+    SCOPED_TRACE(made == 0 ? "attached after" : made == 1 ? "on the window" : "in a container");
+    qt::Rescalo* r = nullptr;
+    Window w(made == 2, [&](QWidget* parent) {
+      if (made == 0) return;
+      r = new qt::Rescalo(parent);
+      r->setResizeWhenDragEnds(false);
+      r->setScaleFonts(false);
+      r->setMinimumWindowSize({200, 150});
+      r->setCloseSeconds(60);
+      EXPECT_EQ(r->isAttached(), made == 1);  // a window's own attaches at once
+      EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
+    });
+    w.help->setProperty(qt::kLocksProperty, "Left|Bottom|Width|Height");
+    if (made == 0) {
+      w.label->setProperty(qt::kExcludeProperty, "Font");
+      r = qt::attach(w.form.get());
+      r->setResizeWhenDragEnds(false);
+      r->setLocks(w.ok, corner);
+      EXPECT_EQ(r->excluded(w.label), qt::Excludes(qt::Exclude::Font));
+    } else {
+      w.ok->setProperty(qt::kLocksProperty, "Right|Bottom|Width|Height");
     }
-    auto* r = new qt::Rescalo(parent);
-    r->setResizeWhenDragEnds(false);
-    r->setScaleFonts(false);
-    r->setMinimumWindowSize({200, 150});
-    r->setCloseSeconds(60);
-    EXPECT_EQ(r->isAttached(), !inContainer);  // a window's own attaches at once
-    EXPECT_DOUBLE_EQ(r->closeSeconds(), 10);
-    auto* ok = new QPushButton("OK", parent);
-    ok->setGeometry(300, 250, 80, 30);
-    ok->setObjectName("cmdOK");
-    ok->setProperty(qt::kLocksProperty, "Right|Bottom|Width|Height");
-    auto* label = new QLabel("Name", parent);
-    label->setObjectName("lblName");
-    label->setGeometry(20, 20, 100, 20);
-    const int font = QFontInfo(label->font()).pixelSize();
-
-    form->show();
-    wait(200);
+    auto places = [&] { return Rects{w.ok->geometry(), w.help->geometry(), w.label->geometry()}; };
+    int done = 0;
+    QObject::connect(r, &qt::Rescalo::resizeDone, [&] { ++done; });
+    const int font = QFontInfo(w.label->font()).pixelSize();
+    w.form->show();
+    settle(200);
     ASSERT_TRUE(r->isAttached());
-    EXPECT_EQ(r->attachedWindow(), form.get());
-    EXPECT_EQ(qt::rescaloOf(form.get()), r);
+    EXPECT_EQ(r->attachedWindow(), w.form.get());
+    EXPECT_EQ(qt::rescaloOf(w.form.get()), r);
     EXPECT_TRUE(r->isHidden());
-    EXPECT_EQ(r->minimumWindowSize(), QSize(200, 150));
     EXPECT_FALSE(r->resizeWhenDragEnds());
-    EXPECT_EQ(r->locks(ok),
-              qt::Lock::Right | qt::Lock::Bottom | qt::Lock::Width | qt::Lock::Height);
-    form->resize(800, 600);
-    wait(300);
-    EXPECT_EQ(ok->geometry(), QRect(700, 550, 80, 30));
-    EXPECT_EQ(label->geometry(), QRect(40, 40, 200, 40));
-    EXPECT_EQ(QFontInfo(label->font()).pixelSize(), font);  // set before any widget existed
-    form->resize(400, 300);
-    wait(300);
-    EXPECT_EQ(ok->geometry(), QRect(300, 250, 80, 30));
-    EXPECT_EQ(label->geometry(), QRect(20, 20, 100, 20));
+    EXPECT_EQ(r->locks(w.ok), corner);
+    if (made) {
+      EXPECT_EQ(r->minimumWindowSize(), QSize(200, 150));
+    }
+    done = 0;
+    w.form->resize(800, 600);
+    settle(300);
+    EXPECT_GE(done, 1);
+    EXPECT_EQ(places(), (Rects{{700, 550, 80, 30}, {20, 550, 80, 30}, {40, 40, 200, 40}}));
+    EXPECT_EQ(QFontInfo(w.label->font()).pixelSize(), font);
+    w.form->resize(400, 300);
+    settle(300);
+    EXPECT_EQ(places(), (Rects{{300, 250, 80, 30}, {20, 250, 80, 30}, {20, 20, 100, 20}}));
+    // Unlocked again, it follows.
+    r->setLocks(w.ok, {});
+    w.form->resize(800, 600);
+    settle(300);
+    EXPECT_EQ(w.ok->geometry(), QRect(600, 500, 160, 60));
   }
 }
 
@@ -171,13 +149,13 @@ TEST(QtFacade, AtDesignTimeItShowsItsIconKeepsItsSettingsAndNeverAttaches) {
   r->setLocks(w.ok, qt::Lock::Right);
   EXPECT_EQ(r->locks(w.ok), qt::Locks(qt::Lock::Right));
   w.form->show();
-  wait(100);
+  settle(100);
   EXPECT_TRUE(r->isVisible());
   EXPECT_EQ(r->size(), QSize(32, 32));
   const QImage drawn = r->grab().toImage();
   EXPECT_NE(drawn.pixelColor(16, 16), drawn.pixelColor(0, 0));
   w.form->resize(800, 600);
-  wait(200);
+  settle(200);
   EXPECT_FALSE(r->isAttached());
   EXPECT_EQ(w.ok->geometry(), QRect(300, 250, 80, 30));
 }
@@ -195,10 +173,10 @@ TEST(QtFacade, AClassicFormOpensInWidgetsWithItsRescaloInOneCall) {
   ASSERT_NE(ok, nullptr);
   EXPECT_EQ(ok->text(), "OK");
   window->show();
-  wait(200);
+  settle(200);
   const QRect before = ok->geometry();
   window->resize(window->width() * 2, window->height() * 2);
-  wait(400);
+  settle(400);
   EXPECT_EQ(ok->geometry(),
             QRect(before.x() * 2, before.y() * 2, before.width() * 2, before.height() * 2));
   EXPECT_THROW(qt::openForm((dir.path() + "/missing.frm").toStdString()), std::exception);

@@ -13,8 +13,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -72,43 +74,70 @@ struct QuickRescalo {
   }
 };
 
-TEST(QtFormBuilder, AnMdiChildMaximizedInItsFormsAreaKeepsItsProportionsWhenTheFormIsDragged) {
+// An MDI form's area is what its aligned box leaves. A child opens there at its client size,
+// its window rectangle its sub-window's frame in the area; its menus go to the parent's bar
+// while it is active, and maximized it keeps its proportions as the form is dragged.
+TEST(QtFormBuilder, AnMdiChildLivesInItsFormsAreaAndShowsItsMenusOnItsParentsBar) {
+  auto menu = [](const char* name, const char* caption) {
+    return block(std::string("VB.Menu ") + name, std::string("Caption = \"") + caption + "\"\n");
+  };
+  const std::string childHeader =
+      "ClientHeight = 1500\nClientLeft = 60\nClientTop = 345\nClientWidth = 3000\nMDIChild = -1\n";
   BuiltForm main("VERSION 5.00\n" +
-                 block("VB.MDIForm mdiMain", "ClientHeight = 4500\nClientWidth = 6000\n" +
-                                                 block("VB.PictureBox picTools",
-                                                       "Align = 1\n" + place(0, 0, 6000, 600))));
+                 block("VB.MDIForm mdiMain",
+                       "ClientHeight = 4500\nClientWidth = 6000\n" +
+                           block("VB.PictureBox picTools", "Align = 1\n" + place(0, 0, 6000, 600)) +
+                           menu("mnuFile", "&File")));
   BuiltForm child("VERSION 5.00\n" +
                   block("VB.Form frmChild",
-                        "ClientHeight = 1500\nClientLeft = 60\nClientTop = 345\n"
-                        "ClientWidth = 3000\nMDIChild = -1\n" +
-                            block("VB.CommandButton cmd", place(600, 300, 1500, 300))));
-  bridge::QtFormWindow& mdi = main.qt;
+                        childHeader + block("VB.CommandButton cmd", place(600, 300, 1500, 300)) +
+                            menu("mnuEdit", "&Edit") + menu("mnuView", "&View")));
+  BuiltForm plain("VERSION 5.00\n" + block("VB.Form frmPlain", childHeader));
+  // The child's menus go to its parent: it has no bar of its own.
+  EXPECT_FALSE(qobject_cast<QMainWindow*>(child.qt.window.get()));
+  auto& mdi = static_cast<QMainWindow&>(*main.qt.window);
   bridge::QtFormWindow& built = child.qt;
-  QMdiSubWindow* sub = bridge::addMdiChild(*mdi.window, built, *child.form);
-  ASSERT_TRUE(sub);
+  QMdiSubWindow* sub = bridge::addMdiChild(mdi, built, *child.form);
+  QMdiSubWindow* other = bridge::addMdiChild(mdi, plain.qt, *plain.form);
+  ASSERT_TRUE(sub && other);
   QWidget& childWindow = *built.window;
   EXPECT_EQ(childWindow.size(), QSize(200, 100));  // its client, whatever Qt's frame is
   EXPECT_EQ(sub->pos(), QPoint(0, 0));
 
   // The area is what the aligned box leaves; the MDI form measures its inner size there.
-  auto mdiForm = qt::adoptForm(mdi.window.get());
+  auto mdiForm = qt::adoptForm(&mdi);
   EXPECT_EQ(mdiForm->typeName(), "MDIForm");
-  mdi.window->show();
+  mdi.show();
   settle();
-  QMdiArea* area = qt::mdiAreaOf(*mdi.window);
+  QMdiArea* area = qt::mdiAreaOf(mdi);
   ASSERT_TRUE(area);
-  EXPECT_EQ(area->geometry(), QRect(0, 40, 400, 260));
+  EXPECT_EQ(area->geometry(), QRect(0, host::kMenuBarPixels + 40, 400, 260));
   EXPECT_FLOAT_EQ(mdiForm->get("ScaleHeight").toSingle(), 3900);
+  auto captions = [&] {
+    QStringList out;
+    for (QAction* a : mdi.menuBar()->actions()) out << a->text();
+    return out;
+  };
+  area->setActiveSubWindow(sub);
+  EXPECT_EQ(captions(), (QStringList{"&Edit", "&View"}));
+  area->setActiveSubWindow(other);
+  EXPECT_EQ(captions(), QStringList{"&File"});
 
   auto childForm = qt::adoptForm(&childWindow);
   EXPECT_TRUE(childForm->get("MDIChild").toBool());
   auto cmd = qt::adoptControl(built.widget("cmd"));
   EXPECT_EQ(cmd->get("Parent").toObject(), childForm);  // its own form, not the main window
-  qt::QtPropertyBag settings;
-  settings.WriteProperty("GradientFill", Variant(false));
+  qt::QtPropertyBag settings{{"GradientFill", Variant(false)}};
   QuickRescalo quick(childWindow, settings, child.dir);
-  EXPECT_EQ(qt::widgetOf(quick.services.windows().GetParent(childForm->get("hWnd").toLong())),
-            area->viewport());
+  qt::QtWindowApi& api = quick.services.windowApi();
+  const auto hWnd = static_cast<host::HWND>(childForm->get("hWnd").toLong());
+  EXPECT_EQ(qt::widgetOf(api.GetParent(hWnd)), area->viewport());
+  sub->move(30, 40);
+  host::RECT r, v;
+  ASSERT_TRUE(api.GetWindowRect(hWnd, r) && api.GetWindowRect(api.GetParent(hWnd), v));
+  EXPECT_EQ((std::vector<int>{r.left - v.left, r.top - v.top, r.right - r.left, v.right - v.left}),
+            (std::vector<int>{30, 40, sub->width(), area->viewport()->width()}));
+
   childForm->set("WindowState", Variant(std::int16_t(2)));
   settle();
   // Each place in proportion to the child's inner area: 600/3000 across, 300/1500 down...
@@ -124,10 +153,11 @@ TEST(QtFormBuilder, AnMdiChildMaximizedInItsFormsAreaKeepsItsProportionsWhenTheF
   EXPECT_GT(maximized.width(), 300);  // it fills the area, less the sub-window's frame
   expectProportional();
   // ... and again once the MDI form is dragged bigger: the area, and the child, follow.
-  mdi.window->resize(600, 450);
+  mdi.resize(600, 450);
   settle();
   EXPECT_GT(childWindow.width(), maximized.width() + 150);
   expectProportional();
+  mdi.hide();  // first: destroyed while shown, it would merge menus into its half-gone bar
 }
 
 TEST(QtFormBuilder, AnImageListKeepsItsImagesAtOneSizeAndCannotChangeWhileBound) {
@@ -196,8 +226,7 @@ TEST(QtFormBuilder, TreesAndListViewsTakeTheirIconSizeAndIndentationFromTheLists
   EXPECT_EQ(tree->indentation(), 20);
   EXPECT_EQ(view->iconSize(), QSize(16, 16));  // small icons in the list view
 
-  qt::QtPropertyBag settings;
-  settings.WriteProperty("GradientFill", Variant(false));
+  qt::QtPropertyBag settings{{"GradientFill", Variant(false)}};
   QuickRescalo quick(*built.window, settings, b.dir);
   built.window->show();
   QApplication::processEvents();

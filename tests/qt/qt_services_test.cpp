@@ -9,8 +9,6 @@
 #include <set>
 
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -27,8 +25,7 @@ using testing_support::errorOf;
 
 namespace {
 
-// Runs the event loop for at least ms milliseconds.
-void pumpFor(int ms) { bridge::settle(ms); }
+using bridge::settle;
 
 class QtSettingsTest : public ::testing::Test {
  protected:
@@ -78,14 +75,14 @@ TEST(QtTimerTest, TicksEveryIntervalWhileEnabledAndRestartsWhenEnabledAgain) {
   qt::QtServices services;
   auto timer = services.createTimer([&] { ++ticks; });
   timer->setInterval(20);
-  pumpFor(60);
+  settle(60);
   EXPECT_EQ(ticks, 0);  // disabled until enabled
   timer->set("Enabled", host::Variant(true));
-  pumpFor(110);
+  settle(110);
   EXPECT_GE(ticks, 3);
   timer->setEnabled(false);
   const int stopped = ticks;
-  pumpFor(50);
+  settle(50);
   EXPECT_EQ(ticks, stopped);
 
   // Enabling again while the countdown runs starts it over: a burst of re-enables holds the
@@ -93,16 +90,16 @@ TEST(QtTimerTest, TicksEveryIntervalWhileEnabledAndRestartsWhenEnabledAgain) {
   timer->setInterval(80);
   timer->setEnabled(true);
   for (int i = 0; i < 6; ++i) {
-    pumpFor(30);
+    settle(30);
     timer->setEnabled(true);
   }
   EXPECT_EQ(ticks, stopped);
-  pumpFor(140);
+  settle(140);
   EXPECT_GT(ticks, stopped);
 
   timer->setInterval(0);  // an interval of 0 never ticks
   const int zero = ticks;
-  pumpFor(40);
+  settle(40);
   EXPECT_EQ(ticks, zero);
   EXPECT_EQ(errorOf([&] { timer->setInterval(70000); }), host::kInvalidPropertyValue);
 }
@@ -116,7 +113,7 @@ TEST(QtServicesTest, TimerCountsSecondsSinceMidnightAndDoEventsRunsDueTimers) {
   QTimer::singleShot(0, [&] { ran = true; });
   services.DoEvents();
   EXPECT_TRUE(ran);
-  pumpFor(20);
+  settle(20);
   EXPECT_GE(services.Timer() - t0, 0.019);
 
   const host::ScreenMetrics m = services.screen();
@@ -250,29 +247,6 @@ TEST_F(QtWindowApiTest, TrackingLimitsOfTheWindowProcedureBecomeMinimumAndMaximu
   EXPECT_EQ(window->minimumSize(), QSize(0, 0));
   EXPECT_EQ(window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
   EXPECT_EQ(api.SetWindowLongA(hwnd, 0, previous), 0);  // only the procedure can be set
-}
-
-TEST_F(QtWindowApiTest, AnMdiChildsParentIsItsAreasViewport) {
-  QWidget main;
-  auto* area = new QMdiArea(&main);
-  auto* child = new QWidget;
-  QMdiSubWindow* sub = area->addSubWindow(child);
-  sub->setGeometry(30, 40, 200, 150);
-  main.resize(600, 400);
-  area->resize(600, 400);
-  main.show();
-  QApplication::processEvents();
-  const host::HWND childHwnd = qt::adapterOf(child)->hWnd();
-  const host::HWND parent = api.GetParent(childHwnd);
-  EXPECT_EQ(qt::widgetOf(parent), area->viewport());
-
-  // Its window rectangle is its sub-window's frame; the viewport's is the client area.
-  host::RECT r, v;
-  ASSERT_TRUE(api.GetWindowRect(childHwnd, r));
-  ASSERT_TRUE(api.GetWindowRect(parent, v));
-  EXPECT_EQ(QPoint(r.left - v.left, r.top - v.top), QPoint(30, 40));
-  EXPECT_EQ(r.right - r.left, 200);
-  EXPECT_EQ(v.right - v.left, area->viewport()->width());
 }
 
 }  // namespace

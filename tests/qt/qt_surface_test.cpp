@@ -166,14 +166,13 @@ TEST_F(QtSurfaceTest, TheWorkSurfacesStretchCentreAndTilePictures) {
   EXPECT_EQ(image->pixel(99, 79), QColor(Qt::red).rgb());
 }
 
-TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
-  QWidget window;
-  window.resize(200, 200);
-  auto* button = new QPushButton("Go", &window);
-  auto* tabs = new QTabWidget(&window);
+TEST_F(QtSurfaceTest, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
+  window->resize(200, 200);
+  auto* button = new QPushButton("Go", window.get());
+  auto* tabs = new QTabWidget(window.get());
   tabs->addTab(new QWidget, "One");
   tabs->addTab(new QWidget, "Two");
-  auto* plain = new QFrame(&window);
+  auto* plain = new QFrame(window.get());
   auto cmd = qt::adoptControl(button);
   const Variant pic = picture(24, 16, Qt::blue);
   cmd->set("Picture", pic);
@@ -196,7 +195,7 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   EXPECT_EQ(colourOf(button->icon(), QIcon::Normal, QIcon::Off), QColor(Qt::red));
   emit button->released();
   EXPECT_EQ(colourOf(button->icon(), QIcon::Normal, QIcon::Off), QColor(Qt::blue));
-  auto* check = new QCheckBox("Ok", &window);
+  auto* check = new QCheckBox("Ok", window.get());
   auto chk = qt::adoptControl(check);
   chk->set("Picture", pic);
   chk->set("DownPicture", picture(24, 16, Qt::red));
@@ -214,25 +213,23 @@ TEST(QtPictures, ButtonsAndTabsShowPicturesAsIconsAndOtherControlsHaveNone) {
   EXPECT_FALSE(tab->has("DownPicture"));
 
   // An auto-sized picture box takes the picture's size; anything but a picture is refused.
-  auto box = qt::adoptControl(plain);
-  box->set("AutoSize", true);
-  box->set("Picture", pic);
+  auto autoSized = qt::adoptControl(plain);
+  autoSized->set("AutoSize", true);
+  autoSized->set("Picture", pic);
   EXPECT_EQ(plain->size(), QSize(24, 16));
   // An image control that stretches shows its picture over its whole area, whatever its size.
-  auto* stretching = new QFrame(&window);
+  auto* stretching = new QFrame(window.get());
   stretching->setProperty("Stretch", true);
   stretching->setGeometry(0, 100, 40, 30);
   QImage halves(4, 2, QImage::Format_ARGB32);  // red above, blue below
   halves.fill(Qt::red);
   for (int x = 0; x < 4; ++x) halves.setPixel(x, 1, QColor(Qt::blue).rgb());
   qt::adoptControl(stretching)->set("Picture", Variant(ObjectPtr(qt::makePicture(halves))));
-  auto shown = [&](int x, int y) { return window.grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0); };
-  EXPECT_EQ(shown(39, 100 + 14), QColor(Qt::red).rgb());
-  EXPECT_EQ(shown(39, 100 + 29), QColor(Qt::blue).rgb());
+  EXPECT_EQ((std::vector{shown(39, 100 + 14), shown(39, 100 + 29)}), (std::vector{kRed, kBlue}));
   stretching->resize(80, 60);
-  EXPECT_EQ(shown(10, 100 + 20), QColor(Qt::red).rgb());
-  EXPECT_EQ(shown(79, 100 + 59), QColor(Qt::blue).rgb());
-  EXPECT_EQ(testing_support::errorOf([&] { box->set("Picture", Variant(ObjectPtr(cmd))); }), 13);
+  EXPECT_EQ((std::vector{shown(10, 100 + 20), shown(79, 100 + 59)}), (std::vector{kRed, kBlue}));
+  EXPECT_EQ(testing_support::errorOf([&] { autoSized->set("Picture", Variant(ObjectPtr(cmd))); }),
+            13);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
+#include "built_form.h"
 #include "host_support.h"
 #include "qt_application.h"
 
@@ -30,6 +31,7 @@ using namespace rescalo;
 using host::ObjectPtr;
 using host::Variant;
 using testing_support::errorOf;
+using testing_support::make;
 
 namespace {
 
@@ -43,16 +45,11 @@ class QtFormTest : public ::testing::Test {
     widget = std::make_unique<QWidget>();
     widget->setObjectName("frmMain");
     widget->setGeometry(100, 80, 400, 300);
-    button = new QPushButton("OK", widget.get());
-    button->setGeometry(10, 20, 80, 25);
-    frame = new QGroupBox("Options", widget.get());
-    frame->setGeometry(10, 60, 200, 120);
-    label = new QLabel("Name:", frame);
-    label->setGeometry(8, 24, 60, 18);
-    edit = new QLineEdit(widget.get());
-    edit->setGeometry(220, 20, 150, 22);
-    notes = new QTextEdit(widget.get());
-    notes->setGeometry(220, 60, 150, 100);
+    button = make<QPushButton>(widget.get(), "", {10, 20, 80, 25});
+    frame = make<QGroupBox>(widget.get(), "", {10, 60, 200, 120});
+    label = make<QLabel>(frame, "", {8, 24, 60, 18});
+    edit = make<QLineEdit>(widget.get(), "", {220, 20, 150, 22});
+    notes = make<QTextEdit>(widget.get(), "", {220, 60, 150, 100});
     form = qt::adoptForm(widget.get());
   }
 
@@ -175,8 +172,7 @@ TEST_F(QtFormTest, ControlsAreListedThroughContainersWithTheirOwnFlagsAndHandles
 }
 
 TEST_F(QtFormTest, ATabWidgetIsATabDialogWhosePagesControlsAreItsOwn) {
-  auto* tabs = new QTabWidget(widget.get());
-  tabs->setGeometry(10, 190, 380, 100);
+  auto* tabs = make<QTabWidget>(widget.get(), "", {10, 190, 380, 100});
   auto* first = new QWidget;
   auto* second = new QWidget;
   tabs->addTab(first, "General");
@@ -237,8 +233,7 @@ TEST_P(FormResize, WidthWriteRaisesOneResizeInsideTheWrite) {
   ASSERT_EQ(resizes, 1);
   EXPECT_EQ(widthsSeen[0], 450 - frameWidth);  // the handler already sees the new size
   QApplication::processEvents();
-  widget->show();
-  QApplication::processEvents();
+  showForm();
   // A hidden form raises Resize once more at its first display, as every form does.
   const int shown = GetParam() ? 1 : 2;
   EXPECT_EQ(resizes, shown);
@@ -267,8 +262,7 @@ TEST_P(FormResize, ResizeFromOutsideRaisesOnceWhenQtDeliversIt) {
   QApplication::processEvents();
   // A hidden window hears of its new size only when shown.
   EXPECT_EQ(resizes, GetParam() ? 1 : 0);
-  widget->show();
-  QApplication::processEvents();
+  showForm();
   EXPECT_EQ(resizes, 1);
   EXPECT_EQ(widthsSeen.back(), 520);
 }

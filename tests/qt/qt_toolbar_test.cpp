@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QToolBar>
-#include <memory>
 
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
@@ -23,32 +22,17 @@ using testing_support::errorOf;
 
 namespace {
 
-class QtToolbarTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    window->setObjectName("frmMain");
-    window->resize(400, 300);
-    bar = new QToolBar(window.get());
-    bar->setObjectName("tbMain");
-    for (const char* caption : {"New", "Open", "Save"}) bar->addAction(caption);
-    bar->setGeometry(0, 0, 400, 26);
-    other = new QPushButton("OK", window.get());
-    other->setObjectName("cmdOK");
-    other->setGeometry(10, 100, 80, 25);
-    tpp = 1440.0 / window->logicalDpiX();
-    toolbar = qt::adoptControl(bar);
-  }
+TEST(QtToolbar, ButtonSizeSetsEveryButtonAndTheImagesAndTheHeightFollowsAtDoEvents) {
+  QWidget window;
+  window.setObjectName("frmMain");
+  window.resize(400, 300);
+  auto* bar = testing_support::make<QToolBar>(&window, "tbMain", {0, 0, 400, 26});
+  for (const char* caption : {"New", "Open", "Save"}) bar->addAction(caption);
+  auto* other = testing_support::make<QPushButton>(&window, "cmdOK", {10, 100, 80, 25});
+  const double tpp = 1440.0 / window.logicalDpiX();
+  host::ObjectPtr toolbar = qt::adoptControl(bar);
+  auto buttonSize = [&](int i) { return bar->widgetForAction(bar->actions().at(i))->size(); };
 
-  QSize buttonSize(int i) const { return bar->widgetForAction(bar->actions().at(i))->size(); }
-
-  std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-  QToolBar* bar = nullptr;
-  QPushButton* other = nullptr;
-  double tpp = 15;
-  host::ObjectPtr toolbar;
-};
-
-TEST_F(QtToolbarTest, ButtonSizeSetsEveryButtonAndTheImagesAndTheHeightFollowsAtDoEvents) {
   EXPECT_EQ(toolbar->typeName(), "Toolbar");
   EXPECT_EQ(toolbar->get("Buttons").toObject()->get("Count").toInteger(), 3);
   // Only a toolbar has buttons.

@@ -21,13 +21,13 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <cmath>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "built_form.h"
 #include "corpus.h"
 
 using namespace rescalo;
@@ -212,13 +212,8 @@ TEST(UiForms, AClassicFormConvertedToADesignerFormShowsAndRescalesAsTheClassicOn
       for (const auto& [key, rect] : want) {
         const auto it = got.find(key);
         ASSERT_NE(it, got.end()) << frm.filename() << ": " << key << " was not converted";
-        const QRect& r = it->second;
-        EXPECT_TRUE(std::abs(r.x() - rect.x()) <= 1 && std::abs(r.y() - rect.y()) <= 1 &&
-                    std::abs(r.width() - rect.width()) <= 1 &&
-                    std::abs(r.height() - rect.height()) <= 1)
-            << frm.filename() << " at " << scale << ": " << key << " is " << r.x() << "," << r.y()
-            << " " << r.width() << "x" << r.height() << ", the classic form has " << rect.x() << ","
-            << rect.y() << " " << rect.width() << "x" << rect.height();
+        EXPECT_TRUE(testing_support::withinAPixel(it->second, rect))
+            << frm.filename() << " at " << scale << ": " << key;
       }
       ++compared;
     }

@@ -21,11 +21,14 @@
 #include <rescalo/control/rescalo.h>
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_form.h>
+#include "built_form.h"
 #include "host_support.h"
 
 using namespace rescalo;
 
 using host::Variant;
+using testing_support::make;
+using testing_support::withinAPixel;
 
 namespace {
 
@@ -147,14 +150,6 @@ TEST_F(AttachTest, AtDesignTimeANewControlTakesItsDefaultsAndAShownWindowResizes
       host::kInvalidProcedureCall);
 }
 
-template <class W>
-W* make(QWidget* parent, const char* name, QRect r) {
-  auto* w = new W(parent);
-  w->setObjectName(name);
-  w->setGeometry(r);
-  return w;
-}
-
 class QtControlListTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -176,26 +171,17 @@ class QtControlListTest : public ::testing::Test {
   int count() const { return controls()->get("Count").toLong(); }
   // The control's widget by key, or nullptr when the form has no such control.
   QWidget* byKey(const std::string& key) const {
-    host::ObjectPtr found;
     try {
-      Variant k(key);
-      found = controls()->get("Item", host::Args(&k, 1)).toObject();
+      const host::ObjectPtr found = controls()->get("Item", {Variant(key)}).toObject();
+      return &std::static_pointer_cast<qt::QtWidgetObject>(found)->widget();
     } catch (const host::HostError& e) {
       EXPECT_EQ(e.number(), 730) << key;
       return nullptr;
     }
-    return &std::static_pointer_cast<qt::QtWidgetObject>(found)->widget();
   }
   void resizeTo(int w, int h) {
     window_->resize(w, h);
     QApplication::processEvents();
-  }
-  // A geometry within a pixel of the expected one: twips round to whole pixels both ways.
-  static void expectNear(const QRect& got, const QRect& want, const std::string& what) {
-    EXPECT_LE(std::abs(got.x() - want.x()), 1) << what;
-    EXPECT_LE(std::abs(got.y() - want.y()), 1) << what;
-    EXPECT_LE(std::abs(got.width() - want.width()), 1) << what;
-    EXPECT_LE(std::abs(got.height() - want.height()), 1) << what;
   }
 
   std::unique_ptr<QWidget> window_;
@@ -218,17 +204,17 @@ TEST_F(QtControlListTest, AWidgetAddedAfterAttachingIsPlacedAndOneRemovedIsForgo
   EXPECT_EQ(byKey("lblLate"), inFrame);
 
   resizeTo(800, 600);
-  expectNear(late->geometry(), {400, 400, 160, 48}, "cmdLate");
-  expectNear(byKey("cmdGo")->geometry(), {40, 400, 160, 48}, "cmdGo");
+  EXPECT_TRUE(withinAPixel(late->geometry(), {400, 400, 160, 48}));
+  EXPECT_TRUE(withinAPixel(byKey("cmdGo")->geometry(), {40, 400, 160, 48}));
   // Inside the frame, by the frame's own growth.
-  expectNear(inFrame->geometry(), {200, 40, 160, 40}, "lblLate");
+  EXPECT_TRUE(withinAPixel(inFrame->geometry(), {200, 40, 160, 40}));
 
   delete byKey("cmdGo");
   EXPECT_EQ(count(), 4);
   EXPECT_EQ(byKey("cmdGo"), nullptr);
   resizeTo(400, 300);  // a pass over the controls that are left
-  expectNear(late->geometry(), {200, 200, 80, 24}, "cmdLate");
-  expectNear(inFrame->geometry(), {100, 20, 80, 20}, "lblLate");
+  EXPECT_TRUE(withinAPixel(late->geometry(), {200, 200, 80, 24}));
+  EXPECT_TRUE(withinAPixel(inFrame->geometry(), {100, 20, 80, 20}));
 }
 
 // Each change the application can make to the tree without adding or deleting a widget.
