@@ -717,6 +717,16 @@ class MenuMerge : public QObject {
   std::map<const QMdiSubWindow*, std::vector<QAction*>> children_;
 };
 
+// An MDI form's window lets go of its children's menus before it takes them down: closed
+// while shown, its area would make each remaining child active on the way.
+class MdiFormWindow : public QMainWindow {
+ public:
+  ~MdiFormWindow() override {
+    if (QMdiArea* area = qt::mdiAreaOf(*this))
+      delete area->findChild<QObject*>(MenuMerge::kName, Qt::FindDirectChildrenOnly);
+  }
+};
+
 }  // namespace
 
 int classicMenuBarPixels(const QWidget& window) {
@@ -734,7 +744,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
   if (form.isMdi()) {
     // An MDI form is a main window with an area for its children, placed beside its aligned
     // picture boxes.
-    auto main = std::make_unique<QMainWindow>();
+    auto main = std::make_unique<MdiFormWindow>();
     new QMdiArea(main.get());
     out.window = std::move(main);
   } else if (ownMenuBar) {
