@@ -43,6 +43,7 @@
 #include <rescalo/runtime/loader.h>
 #include <rescalo/runtime/picture.h>
 #include <rescalo/runtime/raster/bitmap.h>
+#include <rescalo/runtime/render.h>
 #include <rescalo/runtime/runtime.h>
 #include <rescalo/runtime/surface.h>
 #include <rescalo/runtime/user_control_host.h>
@@ -529,8 +530,8 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
       look.back = qtColor(colorOf(c, "BackColor").value_or(host::kSysWindow));
     return new qt::QtShape(parent, look, numberOf(c, "BorderWidth", 1));
   }
-  if (c.controlClass().geometry != runtime::Geometry::Rect || type == "Timer" ||
-      type == "CommonDialog" || dynamic_cast<runtime::UserControlHost*>(&c))
+  if (c.controlClass().geometry != runtime::Geometry::Rect || runtime::invisibleAtRunTime(c) ||
+      dynamic_cast<runtime::UserControlHost*>(&c))
     return nullptr;
   auto* box = new QFrame(parent);
   if (auto* strip = dynamic_cast<runtime::TabStrip*>(&c)) {

@@ -152,19 +152,6 @@ std::string captionOf(Control& c) {
   return {};
 }
 
-// Controls that the classic runtime never shows at run time.
-bool invisibleAtRunTime(const Control& c) {
-  if (c.controlClass().geometry == Geometry::None ||
-      c.controlClass().geometry == Geometry::PositionOnly)
-    return true;
-  static constexpr std::string_view kHidden[] = {
-      "Timer",   "Menu", "ImageList", "Rescalo",     "CommonDialog",
-      "Winsock", "Inet", "MSComm",    "MAPISession", "MAPIMessages"};
-  for (std::string_view t : kHidden)
-    if (host::equalsNoCase(c.typeName(), t)) return true;
-  return false;
-}
-
 // Lightweight controls are painted on their container, beneath every windowed control.
 bool lightweight(const Control& c) {
   std::string_view t = c.typeName();
@@ -191,6 +178,18 @@ void coverShape(Bitmap& bm, Inside&& inside, double inset, std::optional<Color> 
 }
 
 }  // namespace
+
+bool invisibleAtRunTime(const Control& c) {
+  if (c.controlClass().geometry == Geometry::None ||
+      c.controlClass().geometry == Geometry::PositionOnly)
+    return true;
+  static constexpr std::string_view kHidden[] = {
+      "Timer",   "Menu", "ImageList", "Rescalo",     "CommonDialog",
+      "Winsock", "Inet", "MSComm",    "MAPISession", "MAPIMessages"};
+  for (std::string_view t : kHidden)
+    if (host::equalsNoCase(c.typeName(), t)) return true;
+  return false;
+}
 
 Bitmap optionButtonMark(bool on, bool enabled, Color back) {
   auto disc = [](double cx, double cy, double r) {

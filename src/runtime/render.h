@@ -13,6 +13,10 @@ namespace rescalo::runtime {
 // the origin of its region.
 raster::Bitmap renderWindow(Form& form);
 
+// Controls that the classic runtime never shows at run time (timers, dialogs, connections...),
+// wherever they were placed on the form at design time.
+bool invisibleAtRunTime(const Control& c);
+
 // The round mark of an option button, 13 pixels square, over the button's back colour.
 raster::Bitmap optionButtonMark(bool on, bool enabled, raster::Color back);
 
