@@ -140,6 +140,25 @@ void tabShape(QPainter& p, const QStyleOptionTab& t, const QBrush& face) {
   p.fillRect(x + tw - 2, top + 1, 1, bottom - top - 1, kShadow);
 }
 
+// The caption centred in its tab, or from its left edge when it is too long, and cut off at
+// the tab's edge; its picture before it.
+void tabLabel(QPainter& p, const QStyleOptionTab& t) {
+  const bool current = t.state & QStyle::State_Selected;
+  const QRect r = t.rect;
+  const QRect cell(r.x() + 2, (current ? r.y() : r.y() + 2) + 1, r.width() - 4, r.height() - 3);
+  const QPixmap icon = t.icon.pixmap(t.iconSize);
+  const int pw = icon.isNull() ? 0 : icon.width() + 3;
+  const int tw = t.fontMetrics.horizontalAdvance(QString(t.text).remove('&'));
+  const int start = r.x() + std::max(3, (r.width() - pw - tw) / 2);
+  p.save();
+  p.setClipRect(cell);
+  if (!icon.isNull()) p.drawPixmap(start, cell.y() + (cell.height() - icon.height()) / 2, icon);
+  p.setPen(t.state & QStyle::State_Enabled ? t.palette.color(QPalette::WindowText) : kShadow);
+  p.drawText(QRect(start + pw, cell.y(), tw + 1, cell.height()),
+             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine, t.text);
+  p.restore();
+}
+
 void tabPanel(QPainter& p, const QStyleOptionTabWidgetFrame& f, const QBrush& back) {
   const QRect r = f.rect;
   p.fillRect(r, back);
@@ -286,6 +305,11 @@ void ClassicStyle::drawControl(ControlElement element, const QStyleOption* optio
       if (auto* t = qstyleoption_cast<const QStyleOptionTab*>(option);
           t && t->shape == QTabBar::RoundedNorth)
         return tabShape(*painter, *t, tabFace(widget, t->palette));
+      break;
+    case CE_TabBarTabLabel:
+      if (auto* t = qstyleoption_cast<const QStyleOptionTab*>(option);
+          t && t->shape == QTabBar::RoundedNorth)
+        return tabLabel(*painter, *t);
       break;
     case CE_ToolBar:
       return drawPrimitive(PE_PanelToolBar, option, painter, widget);

@@ -357,7 +357,7 @@ void classicLook(runtime::Control& c, QWidget& w) {
   } else if (auto* tabs = qobject_cast<QTabWidget*>(&w)) {
     if (auto* dialog = dynamic_cast<runtime::SSTab*>(&c)) {
       new ClassicTabWidths(*tabs, dialog->tabsPerRow);
-      tabs->tabBar()->setElideMode(Qt::ElideRight);
+      tabs->tabBar()->setElideMode(Qt::ElideNone);  // the classic tab cuts its caption off
       // The dialog's colour is kept on its pages (the style sheets that size its tabs reset
       // its own palette), from which its tabs and panel are painted. The pages cover the whole
       // panel, as the classic dialog places its children from its edge, and let the edge show.
