@@ -390,7 +390,11 @@ constexpr std::string_view kOwnLook[] = {"PictureBox", "Image", "Shape", "DirLis
 // The widget of a control's class; nothing for a class that has no widget here.
 QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   const std::string_view type = c.typeName();
-  if (type == "CommandButton") return new QPushButton(text(c, "Caption"), parent);
+  if (type == "CommandButton") {
+    auto* button = new QPushButton(text(c, "Caption"), parent);
+    button->setProperty("Style", numberOf(c, "Style", 0));  // only a graphical one shows pictures
+    return button;
+  }
   if (type == "Label") return new QLabel(text(c, "Caption"), parent);
   if (type == "CheckBox") {
     auto* box = new QCheckBox(text(c, "Caption"), parent);

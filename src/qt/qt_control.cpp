@@ -769,6 +769,8 @@ void QtControl::setButtonPicture(Object& o, int which, const Variant& v) {
   add(down ? down : normal, QIcon::Normal, QIcon::On);
   add(disabled, QIcon::Disabled, QIcon::Off);
   add(disabled, QIcon::Disabled, QIcon::On);
+  // A classic button of the standard style keeps its pictures without showing them.
+  if (button.property("Style") == QVariant(0)) icon = QIcon();
   button.setIcon(icon);
   button.setProperty("RescaloIcon", QVariant::fromValue(icon));
   if (!size.isEmpty()) button.setIconSize(size);

@@ -6,11 +6,14 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QWidget>
 
+#include <rescalo/qt/qt_control.h>
+#include <rescalo/qt/qt_picture.h>
 #include <rescalo/runtime/render.h>
 #include "built_form.h"
 #include "test_support.h"
@@ -88,6 +91,21 @@ TEST(ClassicLookOnQt, WidgetsAddedToAClassicFormWearItToo) {
   // A form made in Qt keeps the application's own style.
   QWidget own;
   EXPECT_EQ(own.style(), QApplication::style());
+}
+
+TEST(ClassicLookOnQt, OnlyAGraphicalButtonShowsThePictureItKeeps) {
+  BuiltForm f(
+      formText(block("VB.CommandButton standard", place(120, 120, 1200, 450)) +
+               block("VB.CommandButton graphical", place(120, 720, 1200, 450) + "Style = 1\n")));
+  QImage image(16, 16, QImage::Format_ARGB32);
+  image.fill(Qt::red);
+  for (const char* key : {"standard", "graphical"}) {
+    auto button = qt::adoptControl(f.widget(key));
+    button->set("Picture", host::Variant(host::ObjectPtr(qt::makePicture(image))));
+    EXPECT_FALSE(button->get("Picture").isNothing()) << key;  // still there to be scaled
+  }
+  EXPECT_TRUE(f.widget<QPushButton>("standard")->icon().isNull());
+  EXPECT_FALSE(f.widget<QPushButton>("graphical")->icon().isNull());
 }
 
 }  // namespace
