@@ -211,6 +211,29 @@ void buttonPanel(QPainter& p, const QStyleOption& o, bool isDefault) {
     raisedEdge(p, r);
 }
 
+// A graphical check box or option button: a button that stays down while it is set, its
+// picture and caption in the middle.
+void toggleButton(QPainter& p, const QStyleOptionButton& b) {
+  const QRect r = b.rect;
+  p.fillRect(r, b.palette.window());
+  if (b.state & QStyle::State_On)
+    sunkenEdge(p, r);
+  else
+    raisedEdge(p, r);
+  if (const QPixmap icon = b.icon.pixmap(b.iconSize); !icon.isNull())
+    p.drawPixmap(r.x() + r.width() / 2 - icon.width() / 2,
+                 r.y() + r.height() / 2 - icon.height() / 2, icon);
+  p.setPen(b.state & QStyle::State_Enabled ? b.palette.color(QPalette::WindowText) : kShadow);
+  p.drawText(r.adjusted(4, 0, -4, 0), Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextWordWrap,
+             b.text);
+}
+
+// The classic control's "Style" that the bridge keeps on its widget; -1 on a widget of Qt's own.
+int styleOf(const QWidget* w) {
+  const QVariant style = w ? w->property("Style") : QVariant();
+  return style.isValid() ? style.toInt() : -1;
+}
+
 void toolButtonPanel(QPainter& p, const QStyleOption& o) {
   const QRect r = o.rect;
   p.fillRect(r, kFace);
@@ -311,6 +334,11 @@ void ClassicStyle::drawControl(ControlElement element, const QStyleOption* optio
           t && t->shape == QTabBar::RoundedNorth)
         return tabLabel(*painter, *t);
       break;
+    case CE_CheckBox:
+    case CE_RadioButton:
+      if (auto* b = qstyleoption_cast<const QStyleOptionButton*>(option); b && styleOf(widget) == 1)
+        return toggleButton(*painter, *b);
+      break;
     case CE_ToolBar:
       return drawPrimitive(PE_PanelToolBar, option, painter, widget);
     default:
@@ -347,7 +375,7 @@ void ClassicStyle::drawComplexControl(ComplexControl control, const QStyleOption
     if (auto* c = qstyleoption_cast<const QStyleOptionComboBox*>(option)) {
       p.fillRect(c->rect, c->palette.base());
       if (c->frame) sunkenEdge(p, c->rect);
-      if ((c->subControls & SC_ComboBoxArrow) && !(widget && widget->property("Style") == 1))
+      if ((c->subControls & SC_ComboBoxArrow) && styleOf(widget) != 1)  // 1: a simple combo
         arrowButton(p, comboArrow(c->rect), Arrow::Down, pressed(SC_ComboBoxArrow), ink(*c));
       return;
     }
@@ -399,6 +427,10 @@ QRect ClassicStyle::subElementRect(SubElement element, const QStyleOption* optio
                                    const QWidget* widget) const {
   // A tab dialog's page is the whole panel below its tabs, edge included.
   if (element == SE_TabWidgetTabContents) element = SE_TabWidgetTabPane;
+  // A graphical check box or option button is pressed anywhere on it.
+  if ((element == SE_CheckBoxClickRect || element == SE_RadioButtonClickRect) &&
+      styleOf(widget) == 1)
+    return option->rect;
   return QProxyStyle::subElementRect(element, option, widget);
 }
 

@@ -398,12 +398,14 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   if (type == "Label") return new QLabel(text(c, "Caption"), parent);
   if (type == "CheckBox") {
     auto* box = new QCheckBox(text(c, "Caption"), parent);
+    box->setProperty("Style", numberOf(c, "Style", 0));  // a graphical one is a toggle button
     static constexpr Qt::CheckState kStates[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
     box->setCheckState(kStates[std::clamp(numberOf(c, "Value", 0), 0, 2)]);
     return box;
   }
   if (type == "OptionButton") {
     auto* option = new QRadioButton(text(c, "Caption"), parent);
+    option->setProperty("Style", numberOf(c, "Style", 0));
     option->setChecked(flag(c, "Value"));
     return option;
   }

@@ -55,6 +55,10 @@ TEST(ClassicLookOnQt, ControlsArePaintedPixelForPixelAsTheRuntimePaintsThem) {
       block("VB.CheckBox greyed", place(120, 2040, 1200, 300) + kNoCaption + "Value = 2\n") +
       block("VB.OptionButton chosenOption",
             place(1800, 2130, 1200, 300) + kNoCaption + "Value = -1\n") +
+      block("VB.CheckBox pushedIn",
+            place(3600, 2580, 900, 300) + kNoCaption + "Style = 1\nValue = 1\n") +
+      block("VB.OptionButton standingOut",
+            place(4620, 2580, 900, 300) + kNoCaption + "Style = 1\n") +
       block("VB.HScrollBar across", place(120, 2460, 2400, 255) + "Max = 10\nValue = 7\n") +
       block("VB.VScrollBar down", place(3240, 120, 255, 2400) + "Max = 10\nValue = 3\n") +
       block("VB.Label sunk", place(1800, 1800, 900, 300) + kNoCaption + "BorderStyle = 1\n") +
@@ -72,8 +76,9 @@ TEST(ClassicLookOnQt, ControlsArePaintedPixelForPixelAsTheRuntimePaintsThem) {
   ASSERT_NE(tabs, nullptr);
   tabs->resize(tabs->size() / 2);
   tabs->resize(tabs->size() * 2);
-  for (const char* key : {"plain", "chosen", "edit", "list", "combo", "simple", "ticked", "greyed",
-                          "chosenOption", "across", "down", "sunk", "tabs"}) {
+  for (const char* key :
+       {"plain", "chosen", "edit", "list", "combo", "simple", "ticked", "greyed", "chosenOption",
+        "pushedIn", "standingOut", "across", "down", "sunk", "tabs"}) {
     SCOPED_TRACE(key);
     QWidget* w = f.widget(key);
     ASSERT_NE(w, nullptr);
