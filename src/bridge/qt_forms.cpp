@@ -429,8 +429,11 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   if (type == "ComboBox") {
     auto* box = new QComboBox(parent);
     box->setProperty("Style", numberOf(c, "Style", 0));  // a simple combo has no button
-    box->setEditable(true);
-    box->setEditText(text(c, "Text"));
+    // A drop-down list is chosen from, not typed into.
+    if (numberOf(c, "Style", 0) != 2) {
+      box->setEditable(true);
+      box->setEditText(text(c, "Text"));
+    }
     return box;
   }
   if (type == "ListBox") return new QListWidget(parent);

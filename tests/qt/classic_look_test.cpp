@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QPushButton>
 #include <QScrollBar>
@@ -50,6 +51,7 @@ TEST(ClassicLookOnQt, ControlsArePaintedPixelForPixelAsTheRuntimePaintsThem) {
       block("VB.TextBox edit", place(120, 720, 1500, 315)) +
       block("VB.ListBox list", place(1800, 720, 1200, 420)) +
       block("VB.ComboBox combo", place(120, 1200, 1500, 315)) +
+      block("VB.ComboBox chooser", place(5640, 2580, 900, 315) + "Style = 2\n") +
       block("VB.ComboBox simple", place(1800, 1200, 1200, 315) + "Style = 1\n") +
       block("VB.CheckBox ticked", place(120, 1680, 1200, 300) + kNoCaption + "Value = 1\n") +
       block("VB.CheckBox greyed", place(120, 2040, 1200, 300) + kNoCaption + "Value = 2\n") +
@@ -71,14 +73,17 @@ TEST(ClassicLookOnQt, ControlsArePaintedPixelForPixelAsTheRuntimePaintsThem) {
   f.form->setClientSize(6600, 3000);
   const raster::Bitmap picture = runtime::renderWindow(*f.form);
   const runtime::PixelPoint client = runtime::clientOrigin(*f.form);
+  // A drop-down list is chosen from, never typed into.
+  EXPECT_FALSE(f.widget<QComboBox>("chooser")->isEditable());
+  EXPECT_TRUE(f.widget<QComboBox>("combo")->isEditable());
   // Resized and back, as a drag does: the tab dialog sizes its tabs again.
   QWidget* tabs = f.widget("tabs");
   ASSERT_NE(tabs, nullptr);
   tabs->resize(tabs->size() / 2);
   tabs->resize(tabs->size() * 2);
   for (const char* key :
-       {"plain", "chosen", "edit", "list", "combo", "simple", "ticked", "greyed", "chosenOption",
-        "pushedIn", "standingOut", "across", "down", "sunk", "tabs"}) {
+       {"plain", "chosen", "edit", "list", "combo", "chooser", "simple", "ticked", "greyed",
+        "chosenOption", "pushedIn", "standingOut", "across", "down", "sunk", "tabs"}) {
     SCOPED_TRACE(key);
     QWidget* w = f.widget(key);
     ASSERT_NE(w, nullptr);
