@@ -434,6 +434,13 @@ QRect ClassicStyle::subElementRect(SubElement element, const QStyleOption* optio
   return QProxyStyle::subElementRect(element, option, widget);
 }
 
+int ClassicStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                            QStyleHintReturn* returnData) const {
+  // Access keys work but are not underlined, as the runtime draws captions.
+  if (hint == SH_UnderlineShortcut) return 0;
+  return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
 int ClassicStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                               const QWidget* widget) const {
   switch (metric) {

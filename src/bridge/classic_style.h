@@ -36,6 +36,8 @@ class ClassicStyle : public QProxyStyle {
                        const QWidget* widget) const override;
   QRect subElementRect(SubElement element, const QStyleOption* option,
                        const QWidget* widget) const override;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override;
   int pixelMetric(PixelMetric metric, const QStyleOption* option,
                   const QWidget* widget) const override;
 };
