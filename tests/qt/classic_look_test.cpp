@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QWidget>
+#include <set>
+#include <string>
 
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_picture.h>
@@ -30,20 +32,28 @@ namespace {
 
 const std::string kNoCaption = "Caption = \"\"\n";
 
-// Pixels of the widget that differ from the runtime's picture of the form at the widget's place.
-int differingPixels(QWidget& w, const raster::Bitmap& runtimePicture, runtime::PixelPoint client) {
-  const QImage qt = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QPoint at = w.mapTo(w.window(), QPoint(0, 0));
-  int differing = 0;
+// The widgets of the window that show a pixel other than the runtime's picture of the form.
+std::set<std::string> differingWidgets(QWidget& window, const raster::Bitmap& picture,
+                                       runtime::PixelPoint client) {
+  const QImage qt = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  std::set<std::string> out;
   for (int y = 0; y < qt.height(); ++y)
     for (int x = 0; x < qt.width(); ++x) {
-      const raster::Color c = runtimePicture.pixel(client.x + at.x() + x, client.y + at.y() + y);
-      differing += qt.pixel(x, y) != qRgb(raster::red(c), raster::green(c), raster::blue(c));
+      const raster::Color c = picture.pixel(client.x + x, client.y + y);
+      if (qt.pixel(x, y) == qRgb(raster::red(c), raster::green(c), raster::blue(c))) continue;
+      QWidget* at = window.childAt(x, y);
+      while (at && at->parentWidget() != &window && at->objectName().isEmpty())
+        at = at->parentWidget();
+      out.insert(at ? at->objectName().toStdString() : "the form");
     }
-  return differing;
+  return out;
 }
 
-TEST(ClassicLookOnQt, ControlsArePaintedPixelForPixelAsTheRuntimePaintsThem) {
+// A blue form of every kind of control, drawn without text (a frame's line is placed by its
+// font's height, which each host measures its own way): the Qt window is the runtime's picture
+// of it pixel for pixel. Controls show their own colours or the system's, never their
+// container's; a transparent label shows the form; a shape after a text box is under it.
+TEST(ClassicLookOnQt, AFormWithoutTextIsPaintedPixelForPixelAsTheRuntimePaintsIt) {
   const std::string body =
       block("VB.CommandButton plain", place(120, 120, 1200, 450) + kNoCaption) +
       block("VB.CommandButton chosen",
@@ -64,15 +74,21 @@ TEST(ClassicLookOnQt, ControlsArePaintedPixelForPixelAsTheRuntimePaintsThem) {
       block("VB.HScrollBar across", place(120, 2460, 2400, 255) + "Max = 10\nValue = 7\n") +
       block("VB.VScrollBar down", place(3240, 120, 255, 2400) + "Max = 10\nValue = 3\n") +
       block("VB.Label sunk", place(1800, 1800, 900, 300) + kNoCaption + "BorderStyle = 1\n") +
+      block("VB.Label clear", place(6600, 120, 900, 300) + kNoCaption + "BackStyle = 0\n") +
+      block("VB.Label own", place(6600, 600, 900, 300) + kNoCaption + "BackColor = &H000000FF&\n") +
+      block("VB.Frame box", place(6600, 1080, 900, 900) + kNoCaption + "BorderStyle = 0\n") +
+      block("VB.TextBox over", place(6600, 2160, 600, 300)) +
+      block("VB.Shape under",
+            place(6600, 2160, 900, 450) + "BackStyle = 1\nBackColor = &H0000FF00&\n") +
       block("TabDlg.SSTab tabs",
             place(3720, 120, 2700, 2400) +
                 "Tabs = 3\nTabsPerRow = 3\nTab = 1\nTabHeight = 420\n"
                 "TabCaption(0) = \"\"\nTabCaption(1) = \"\"\nTabCaption(2) = \"\"\n");
-  BuiltForm f(formText(body));
+  BuiltForm f(formText(body, "BackColor = &H00FF0000&\n"));
   f.form->call("Show");
-  f.form->setClientSize(6600, 3000);
-  const raster::Bitmap picture = runtime::renderWindow(*f.form);
-  const runtime::PixelPoint client = runtime::clientOrigin(*f.form);
+  f.form->setClientSize(7680, 3000);
+  QWidget& window = *f.qt.window;
+  window.resize(512, 200);
   // A drop-down list is chosen from, never typed into.
   EXPECT_FALSE(f.widget<QComboBox>("chooser")->isEditable());
   EXPECT_TRUE(f.widget<QComboBox>("combo")->isEditable());
@@ -81,14 +97,9 @@ TEST(ClassicLookOnQt, ControlsArePaintedPixelForPixelAsTheRuntimePaintsThem) {
   ASSERT_NE(tabs, nullptr);
   tabs->resize(tabs->size() / 2);
   tabs->resize(tabs->size() * 2);
-  for (const char* key :
-       {"plain", "chosen", "edit", "list", "combo", "chooser", "simple", "ticked", "greyed",
-        "chosenOption", "pushedIn", "standingOut", "across", "down", "sunk", "tabs"}) {
-    SCOPED_TRACE(key);
-    QWidget* w = f.widget(key);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(differingPixels(*w, picture, client), 0);
-  }
+  EXPECT_EQ(
+      differingWidgets(window, runtime::renderWindow(*f.form), runtime::clientOrigin(*f.form)),
+      std::set<std::string>{});
 }
 
 TEST(ClassicLookOnQt, WidgetsAddedToAClassicFormWearItToo) {

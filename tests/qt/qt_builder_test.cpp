@@ -29,8 +29,6 @@ using testing_support::place;
 
 namespace {
 
-QColor pixel(QWidget& w, QPoint at) { return w.grab().toImage().pixelColor(at); }
-
 std::string fontBlock(int charset) {
   return "BeginProperty Font\nName = \"Arial\"\nSize = 9\nCharset = " + std::to_string(charset) +
          "\nEndProperty\n";
@@ -75,41 +73,13 @@ TEST(QtFidelity, TextIsReadInTheCodePageOfItsFontsCharsetOrTheOneTheUserNames) {
   }
 }
 
-// A blue form: controls with default colours show the system's button face, not the form's
-// blue; a transparent label shows what is behind it; a label's own colours are its own.
-TEST(QtFidelity, ControlsShowTheirOwnOrTheSystemsColoursNeverTheirContainers) {
-  const QColor face(212, 208, 200), blue(0, 0, 255), red(255, 0, 0);
-  const std::string text = formText(
-      block("VB.Label opaque", "Caption = \"\"\n" + place(0, 0, 1500, 600)) +
-          block("VB.Label clear", "BackStyle = 0\nCaption = \"\"\n" + place(1500, 0, 1500, 600)) +
-          block("VB.Label own",
-                "BackColor = &H000000FF&\nCaption = \"\"\n" + place(0, 600, 1500, 600)) +
-          block("VB.Frame fra", "Caption = \"\"\n" + place(1500, 600, 1500, 1500)) +
-          block("VB.CommandButton cmd", "Caption = \"\"\n" + place(0, 1500, 1500, 600)) +
-          block("VB.CommandButton off", "Enabled = 0\nForeColor = &H000000FF&\nCaption = \"x\"\n" +
-                                            place(0, 2100, 600, 300)) +
-          // A shape after a text box is still drawn under it, on the form.
-          block("VB.TextBox txt", place(900, 2400, 600, 300)) +
-          block("VB.Shape shp",
-                "BackStyle = 1\nBackColor = &H0000FF00&\n" + place(900, 2400, 1500, 450)),
-      "BackColor = &H00FF0000&\n");
-  BuiltForm b(text);
-  QWidget& w = *b.qt.window;
-  w.show();
-  EXPECT_EQ(pixel(w, {40, 20}), face);
-  EXPECT_EQ(pixel(w, {140, 20}), blue);
-  EXPECT_EQ(pixel(w, {40, 60}), red);
-  EXPECT_EQ(pixel(w, {150, 90}), face) << "inside the frame";
-  QWidget* cmd = b.widget("cmd");
-  EXPECT_EQ(cmd->palette().color(QPalette::Button), face);
-  EXPECT_EQ(pixel(w, {250, 190}), blue) << "the form keeps its own colour";
+// Colours that a picture without text cannot show: a disabled caption is grey whatever its
+// own colour, and an MDI form's colour is its workspace's, where its children open.
+TEST(QtFidelity, DisabledCaptionsAreGreyAndAnMdiFormsColourIsItsWorkspaces) {
+  BuiltForm b(formText(block("VB.CommandButton off", "Enabled = 0\nForeColor = &H000000FF&\n")));
   const QPalette off = b.widget("off")->palette();
-  EXPECT_EQ(off.color(QPalette::Active, QPalette::ButtonText), red);
+  EXPECT_EQ(off.color(QPalette::Active, QPalette::ButtonText), QColor(255, 0, 0));
   EXPECT_EQ(off.color(QPalette::Disabled, QPalette::ButtonText), QColor(128, 128, 128));
-  EXPECT_EQ(pixel(w, {80, 170}), QColor(Qt::white)) << "the text box over the shape";
-  EXPECT_EQ(pixel(w, {130, 170}), QColor(0, 255, 0)) << "the shape's own back colour";
-
-  // An MDI form's colour is its workspace's, where its children open.
   for (const auto& [header, want] :
        {std::pair{std::string("BackColor = &H00552619&\n"), QColor(0x19, 0x26, 0x55)},
         std::pair{std::string(), QColor(0xAB, 0xAB, 0xAB)}}) {
