@@ -298,13 +298,13 @@ void ClassicStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
       return;
     case PE_IndicatorToolBarSeparator: {
       const bool across = option->state & State_Horizontal;
-      const QPoint c = r.center();
+      const int cx = r.x() + r.width() / 2, cy = r.y() + r.height() / 2;
       if (across) {
-        p.fillRect(c.x() - 1, r.y() + 2, 1, r.height() - 4, kShadow);
-        p.fillRect(c.x(), r.y() + 2, 1, r.height() - 4, kHighlight);
+        p.fillRect(cx - 1, r.y() + 2, 1, r.height() - 4, kShadow);
+        p.fillRect(cx, r.y() + 2, 1, r.height() - 4, kHighlight);
       } else {
-        p.fillRect(r.x() + 2, c.y() - 1, r.width() - 4, 1, kShadow);
-        p.fillRect(r.x() + 2, c.y(), r.width() - 4, 1, kHighlight);
+        p.fillRect(r.x() + 2, cy - 1, r.width() - 4, 1, kShadow);
+        p.fillRect(r.x() + 2, cy, r.width() - 4, 1, kHighlight);
       }
       return;
     }

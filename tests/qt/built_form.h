@@ -4,17 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QRect>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 
 #include <rescalo/bridge/qt_forms.h>
 #include <rescalo/control/rescalo.h>
 #include <rescalo/runtime/form.h>
 #include <rescalo/runtime/loader.h>
+#include <rescalo/runtime/render.h>
 
 namespace rescalo::testing_support {
 
@@ -59,6 +62,25 @@ inline ::testing::AssertionResult withinAPixel(const QRect& got, const QRect& wa
   return ::testing::AssertionFailure()
          << got.x() << "," << got.y() << " " << got.width() << "x" << got.height() << ", not "
          << want.x() << "," << want.y() << " " << want.width() << "x" << want.height();
+}
+
+// The widgets of the window that show a pixel other than the runtime's picture of the form (the
+// form itself named "the form"), the window as large as the form's client area.
+inline std::set<std::string> differingWidgets(QWidget& window, runtime::Form& form) {
+  const raster::Bitmap picture = runtime::renderWindow(form);
+  const runtime::PixelPoint client = runtime::clientOrigin(form);
+  const QImage qt = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  std::set<std::string> out;
+  for (int y = 0; y < qt.height(); ++y)
+    for (int x = 0; x < qt.width(); ++x) {
+      const raster::Color c = picture.pixel(client.x + x, client.y + y);
+      if (qt.pixel(x, y) == qRgb(raster::red(c), raster::green(c), raster::blue(c))) continue;
+      QWidget* at = window.childAt(x, y);
+      while (at && at->parentWidget() != &window && at->objectName().isEmpty())
+        at = at->parentWidget();
+      out.insert(at ? at->objectName().toStdString() : "the form");
+    }
+  return out;
 }
 
 }  // namespace rescalo::testing_support

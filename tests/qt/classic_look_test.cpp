@@ -6,18 +6,15 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QImage>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QWidget>
-#include <set>
 #include <string>
 
 #include <rescalo/qt/qt_control.h>
 #include <rescalo/qt/qt_picture.h>
-#include <rescalo/runtime/render.h>
 #include "built_form.h"
 #include "test_support.h"
 
@@ -25,29 +22,13 @@ using namespace rescalo;
 
 using testing_support::block;
 using testing_support::BuiltForm;
+using testing_support::differingWidgets;
 using testing_support::formText;
 using testing_support::place;
 
 namespace {
 
 const std::string kNoCaption = "Caption = \"\"\n";
-
-// The widgets of the window that show a pixel other than the runtime's picture of the form.
-std::set<std::string> differingWidgets(QWidget& window, const raster::Bitmap& picture,
-                                       runtime::PixelPoint client) {
-  const QImage qt = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  std::set<std::string> out;
-  for (int y = 0; y < qt.height(); ++y)
-    for (int x = 0; x < qt.width(); ++x) {
-      const raster::Color c = picture.pixel(client.x + x, client.y + y);
-      if (qt.pixel(x, y) == qRgb(raster::red(c), raster::green(c), raster::blue(c))) continue;
-      QWidget* at = window.childAt(x, y);
-      while (at && at->parentWidget() != &window && at->objectName().isEmpty())
-        at = at->parentWidget();
-      out.insert(at ? at->objectName().toStdString() : "the form");
-    }
-  return out;
-}
 
 // A blue form of every kind of control, drawn without text (a frame's line is placed by its
 // font's height, which each host measures its own way): the Qt window is the runtime's picture
@@ -97,9 +78,7 @@ TEST(ClassicLookOnQt, AFormWithoutTextIsPaintedPixelForPixelAsTheRuntimePaintsIt
   ASSERT_NE(tabs, nullptr);
   tabs->resize(tabs->size() / 2);
   tabs->resize(tabs->size() * 2);
-  EXPECT_EQ(
-      differingWidgets(window, runtime::renderWindow(*f.form), runtime::clientOrigin(*f.form)),
-      std::set<std::string>{});
+  EXPECT_EQ(differingWidgets(window, *f.form), std::set<std::string>{});
 }
 
 TEST(ClassicLookOnQt, WidgetsAddedToAClassicFormWearItToo) {

@@ -81,6 +81,7 @@ TEST(ClassicToolbarOnQt, ButtonsStandInTheRowsTheRuntimeWrapsThemInto) {
   ASSERT_TRUE(bar && runtimeBar);
   QWidget& window = *b.qt.window;
   window.show();
+  b.form->call("Show");
   for (const int inner : {266, 400}) {
     SCOPED_TRACE(inner);
     b.form->setClientSize(inner * 15.0, 3000);
@@ -101,5 +102,7 @@ TEST(ClassicToolbarOnQt, ButtonsStandInTheRowsTheRuntimeWrapsThemInto) {
       EXPECT_TRUE(button->isVisible());
     }
     EXPECT_EQ(places.back().row, inner == 266 ? 1 : 0);
+    // Its 3-D edge, raised buttons and separator, as the runtime draws them.
+    EXPECT_EQ(testing_support::differingWidgets(window, *b.form), std::set<std::string>{});
   }
 }
