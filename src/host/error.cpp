@@ -22,6 +22,8 @@ std::string_view standardDescription(int number) {
       return "Invalid use of Null";
     case 380:
       return "Invalid property value";
+    case 381:
+      return "Invalid property array index";
     case 383:
       return "Property is read-only";
     case 384:

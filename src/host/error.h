@@ -17,6 +17,7 @@ enum ErrorNumber : int {
   kObjectNotSet = 91,
   kInvalidUseOfNull = 94,
   kInvalidPropertyValue = 380,
+  kInvalidArrayIndex = 381,
   kPropertyReadOnly = 383,
   kCantMoveMinMax = 384,
   kObjectRequired = 424,

@@ -240,7 +240,6 @@ bool hasText(ControlKind k) { return k == ControlKind::TextBox || k == ControlKi
 QtControl& control(Object& o) { return self<QtControl>(o); }
 
 constexpr int kNotAnArray = 343;
-constexpr int kInvalidArrayIndex = 381;
 
 QString caption(QWidget& w) {
   if (auto* b = qobject_cast<QAbstractButton*>(&w)) return b->text();
@@ -275,7 +274,7 @@ QTabWidget& tabs(Object& o) { return *qobject_cast<QTabWidget*>(&control(o).widg
 int tabIndex(QTabWidget& t, Args index) {
   host::expectArgs(index, 1);
   const int i = index[0].toInteger();
-  if (i < 0 || i >= t.count()) host::raise(kInvalidArrayIndex, "Invalid property array index");
+  if (i < 0 || i >= t.count()) host::raise(host::kInvalidArrayIndex);
   return i;
 }
 

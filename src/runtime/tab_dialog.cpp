@@ -18,8 +18,6 @@ using host::Variant;
 
 namespace {
 
-constexpr int kInvalidArrayIndex = 381;
-
 SSTab& dlg(Object& o) { return self<SSTab>(o); }
 Variant integer(int v) { return Variant(static_cast<std::int16_t>(v)); }
 
@@ -85,7 +83,7 @@ SSTab::SSTab(std::string fileClass, const ControlClass& cls)
 }
 
 SSTab::Page& SSTab::page(int t) {
-  if (t < 0 || t >= tabs()) host::raise(kInvalidArrayIndex, "Invalid property array index");
+  if (t < 0 || t >= tabs()) host::raise(host::kInvalidArrayIndex);
   return pages_[static_cast<std::size_t>(t)];
 }
 
