@@ -387,6 +387,19 @@ constexpr std::string_view kLightweight[] = {"Label", "Shape", "Image", "Line"};
 constexpr std::string_view kOwnLook[] = {"PictureBox", "Image", "Shape", "DirListBox",
                                          "FileListBox"};
 
+// A list or combo box's items, and the one chosen (-1: none).
+QStringList itemsOf(runtime::Control& c) {
+  QStringList out;
+  if (auto* list = dynamic_cast<runtime::ListControl*>(&c))
+    for (const std::string& item : list->items()) out << decoded(item, c);
+  return out;
+}
+
+int listIndexOf(runtime::Control& c) {
+  auto* list = dynamic_cast<runtime::ListControl*>(&c);
+  return list ? list->listIndex() : -1;
+}
+
 // The widget of a control's class; nothing for a class that has no widget here.
 QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   const std::string_view type = c.typeName();
@@ -429,14 +442,22 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   if (type == "ComboBox") {
     auto* box = new QComboBox(parent);
     box->setProperty("Style", numberOf(c, "Style", 0));  // a simple combo has no button
+    box->addItems(itemsOf(c));
     // A drop-down list is chosen from, not typed into.
     if (numberOf(c, "Style", 0) != 2) {
       box->setEditable(true);
       box->setEditText(text(c, "Text"));
+    } else {
+      box->setCurrentIndex(listIndexOf(c));
     }
     return box;
   }
-  if (type == "ListBox") return new QListWidget(parent);
+  if (type == "ListBox") {
+    auto* list = new QListWidget(parent);
+    list->addItems(itemsOf(c));
+    list->setCurrentRow(listIndexOf(c));
+    return list;
+  }
   if (auto* dialog = dynamic_cast<runtime::SSTab*>(&c)) {
     auto* tabs = new QTabWidget(parent);
     static constexpr QTabWidget::TabPosition kPositions[] = {QTabWidget::North, QTabWidget::South,

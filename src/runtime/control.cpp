@@ -442,6 +442,114 @@ const ControlClass& classFor(std::string_view fileClass) {
   return it->second;
 }
 
+void ListControl::setListIndex(int i) {
+  if (i < -1 || i >= static_cast<int>(items_.size())) host::raise(host::kInvalidPropertyValue);
+  listIndex_ = i;
+  if (typeName() == "ComboBox") stored.set("Text", Variant(i < 0 ? std::string() : items_[i]));
+}
+
+void ListControl::addItem(std::string item, std::optional<int> at) {
+  const int n = static_cast<int>(items_.size());
+  const int i = at.value_or(n);
+  if (i < 0 || i > n) host::raise(host::kInvalidProcedureCall);
+  items_.insert(items_.begin() + i, std::move(item));
+  itemData_.insert(itemData_.begin() + i, 0);
+  if (listIndex_ >= i) ++listIndex_;
+  newIndex_ = i;
+}
+
+void ListControl::removeItem(int at) {
+  if (at < 0 || at >= static_cast<int>(items_.size())) host::raise(host::kInvalidProcedureCall);
+  items_.erase(items_.begin() + at);
+  itemData_.erase(itemData_.begin() + at);
+  if (listIndex_ == at) listIndex_ = -1;
+  if (listIndex_ > at) --listIndex_;
+  newIndex_ = -1;
+}
+
+void ListControl::clear() {
+  items_.clear();
+  itemData_.clear();
+  listIndex_ = newIndex_ = -1;
+}
+
+// The file may list ItemData before List: each keeps what the other set.
+void ListControl::setItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  itemData_.resize(items_.size(), 0);
+  listIndex_ = newIndex_ = -1;
+}
+
+void ListControl::setItemData(const std::vector<std::int32_t>& data) {
+  if (itemData_.size() < data.size()) itemData_.resize(data.size(), 0);
+  std::copy(data.begin(), data.end(), itemData_.begin());
+}
+
+struct ListMembers {
+  static ListControl& list(Object& o) { return dynamic_cast<ListControl&>(o); }
+  // An item by its index: 381 below zero; past the end List reads as empty text.
+  static int item(Object& o, Args index, bool mustExist) {
+    if (index.empty()) host::raise(host::kArgumentNotOptional);
+    const int i = index[0].toLong(), n = static_cast<int>(list(o).items_.size());
+    if (i < 0 || (mustExist && i >= n)) host::raise(host::kInvalidArrayIndex);
+    return i;
+  }
+  static const host::MemberTable& table() {
+    static const host::MemberTable members{
+        {{"List",
+          [](Object& o, Args index) {
+            const auto& items = list(o).items_;
+            const auto i = static_cast<std::size_t>(item(o, index, false));
+            return Variant(i < items.size() ? items[i] : std::string());
+          },
+          [](Object& o, Args index, const Variant& v) {
+            const int i = item(o, index, false);
+            auto& l = list(o);
+            if (i >= static_cast<int>(l.items_.size()))
+              l.addItem(v.toString());  // one past the end adds it
+            else
+              l.items_[static_cast<std::size_t>(i)] = v.toString();
+          }},
+         {"ItemData",
+          [](Object& o, Args index) {
+            return Variant(list(o).itemData_[static_cast<std::size_t>(item(o, index, true))]);
+          },
+          [](Object& o, Args index, const Variant& v) {
+            list(o).itemData_[static_cast<std::size_t>(item(o, index, true))] = v.toLong();
+          }},
+         {"ListCount",
+          [](Object& o, Args) {
+            return Variant(static_cast<std::int16_t>(list(o).items_.size()));
+          }},
+         {"ListIndex", [](Object& o, Args) { return Variant(std::int16_t(list(o).listIndex_)); },
+          [](Object& o, Args, const Variant& v) { list(o).setListIndex(v.toInteger()); }},
+         {"NewIndex", [](Object& o, Args) { return Variant(std::int16_t(list(o).newIndex_)); }},
+         {"AddItem", nullptr, nullptr,
+          [](Object& o, Args args) {
+            if (args.empty()) host::raise(host::kArgumentNotOptional);
+            std::optional<int> at;
+            if (args.size() > 1 && !args[1].isEmpty()) at = args[1].toInteger();
+            list(o).addItem(args[0].toString(), at);
+            return Variant();
+          }},
+         {"RemoveItem", nullptr, nullptr,
+          [](Object& o, Args args) {
+            if (args.empty()) host::raise(host::kArgumentNotOptional);
+            list(o).removeItem(args[0].toInteger());
+            return Variant();
+          }},
+         {"Clear", nullptr, nullptr,
+          [](Object& o, Args) {
+            list(o).clear();
+            return Variant();
+          }}},
+        &rectFontMembers()};
+    return members;
+  }
+};
+
+const host::MemberTable* ListControl::members() const { return &ListMembers::table(); }
+
 std::shared_ptr<Control> createControl(std::string_view fileClass) {
   if (auto common = createCommonControl(fileClass)) return common;
   const ControlClass& cls = classFor(fileClass);
@@ -449,6 +557,8 @@ std::shared_ptr<Control> createControl(std::string_view fileClass) {
     return std::make_shared<PictureBox>(std::string(fileClass), cls);
   if (&cls == &classFor("VB.Timer"))
     return std::make_shared<TimerControl>(std::string(fileClass), cls);
+  if (&cls == &classFor("VB.ListBox") || &cls == &classFor("VB.ComboBox"))
+    return std::make_shared<ListControl>(std::string(fileClass), cls);
   return std::make_shared<Control>(std::string(fileClass), cls);
 }
 

@@ -149,6 +149,32 @@ class TimerControl : public Control {
   int interval_ = 0;
 };
 
+// A list box or combo box: its items (as the file lists them in its .frx, or added while it
+// runs), each item's ItemData, and the item chosen (-1: none).
+class ListControl : public Control {
+ public:
+  using Control::Control;
+  const std::vector<std::string>& items() const { return items_; }
+  const std::vector<std::int32_t>& itemData() const { return itemData_; }
+  int listIndex() const { return listIndex_; }
+  void setListIndex(int i);  // 380 outside -1 .. ListCount - 1; a combo box shows the item
+  void addItem(std::string item, std::optional<int> at = {});  // 5 past the end
+  void removeItem(int at);                                     // 5 outside the items
+  void clear();
+  // What the file stores: the items, then their ItemData (as many, or fewer).
+  void setItems(std::vector<std::string> items);
+  void setItemData(const std::vector<std::int32_t>& data);
+
+ protected:
+  const host::MemberTable* members() const override;
+
+ private:
+  friend struct ListMembers;
+  std::vector<std::string> items_;
+  std::vector<std::int32_t> itemData_;
+  int listIndex_ = -1, newIndex_ = -1;
+};
+
 // The class for a form file's class name ("VB.CommandButton"): a known class, or a generic one
 // named after the part after the library prefix.
 const ControlClass& classFor(std::string_view fileClass);

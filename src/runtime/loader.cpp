@@ -1,6 +1,7 @@
 #include <rescalo/runtime/loader.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -117,6 +118,11 @@ class Frx {
     const auto* b = bytes(ref, line);
     if (!b) return std::nullopt;
     return raster::readFrxText(*b, ref.offset);
+  }
+  std::optional<std::vector<std::string>> list(const frm::FrxRef& ref, int line) {
+    const auto* b = bytes(ref, line);
+    if (!b) return std::nullopt;
+    return raster::readFrxList(*b, ref.offset);
   }
 
  private:
@@ -301,6 +307,10 @@ struct Builder {
         continue;
       Variant v = read(*p);
       checkType(*p, v);
+      if (auto* list = dynamic_cast<ListControl*>(&c); list && loadList(*list, *p)) {
+        c.stored.set(n, v);  // and written back as the file has it
+        continue;
+      }
       try {
         if (common && common->loadProperty(n, v)) continue;
       } catch (const host::HostError& err) {
@@ -308,6 +318,28 @@ struct Builder {
       }
       assign(c, c.stored, n, v);
     }
+  }
+
+  // A list's items, and each item's ItemData (kept in the .frx as decimal text), from the
+  // entries the file points at. An entry that cannot be read leaves the list as it is.
+  bool loadList(ListControl& list, const frm::Property& p) {
+    const bool items = host::equalsNoCase(p.name, "List");
+    const auto ref = frm::parseFrxRef(p.value);
+    if (!ref || !(items || host::equalsNoCase(p.name, "ItemData"))) return false;
+    auto entries = frx.list(*ref, p.line);
+    if (!entries) return true;
+    if (items) {
+      list.setItems(std::move(*entries));
+      return true;
+    }
+    std::vector<std::int32_t> data;
+    for (const std::string& e : *entries) {
+      std::int32_t value = 0;
+      std::from_chars(e.data(), e.data() + e.size(), value);
+      data.push_back(value);
+    }
+    list.setItemData(data);
+    return true;
   }
 
   // The stored values the runtime reads itself have their type checked now, as the classic

@@ -29,6 +29,7 @@ constexpr Color kFace = rgb(212, 208, 200);
 constexpr Color kShadow = rgb(128, 128, 128);
 constexpr Color kDark = rgb(64, 64, 64);
 constexpr Color kHighlight = raster::kWhite;
+constexpr Color kSelection = rgb(10, 36, 106);  // the chosen item of a list
 using host::kSysButtonFace;
 using host::kSysButtonText;
 using host::kSysWindow;
@@ -404,7 +405,14 @@ struct Renderer {
     sunken(bm, 0, 0, bm.width(), bm.height());
   }
 
-  void listBox(Control& c, Bitmap& bm) { whiteBox(c, bm); }
+  // Its items one a line, as high as the font's line.
+  void listBox(Control& c, Bitmap& bm) {
+    auto* list = dynamic_cast<ListControl*>(&c);
+    if (!list) return whiteBox(c, bm);
+    std::vector<std::pair<int, std::string>> items;
+    for (const std::string& item : list->items()) items.emplace_back(0, item);
+    rows(c, bm, items, 0, 1, list->listIndex());
+  }
 
   void comboBox(Control& c, Bitmap& bm) {
     int w = bm.width(), h = bm.height();
@@ -633,17 +641,21 @@ struct Renderer {
   }
 
   // Text rows of a tree or list: one line each, indented by depth.
-  void rows(Control& c, Bitmap& bm, const std::vector<std::pair<int, std::string>>& items) {
+  // Text rows of a tree, a list view or a list box: one line each, indented by depth, the
+  // chosen one (a list box's ListIndex) in the selection's colours.
+  void rows(Control& c, Bitmap& bm, const std::vector<std::pair<int, std::string>>& items,
+            int gap = 3, int indent = 4, int chosen = -1) {
     whiteBox(c, bm);
     const Font& f = fontOf(c);
-    int lh = lineHeight(f) + 3;
+    int lh = lineHeight(f) + gap;
     Bitmap inner(std::max(bm.width() - 4, 0), std::max(bm.height() - 4, 0), raster::kBlack, 0);
-    int y = 1;
-    for (const auto& [depth, text] : items) {
-      if (y >= inner.height()) break;
-      drawText(inner, 4 + depth * 19, y + 1, f, display(c, text),
-               colorProp(c, "ForeColor", kSysWindowText));
-      y += lh;
+    int y = gap > 0 ? 1 : 0;
+    for (std::size_t i = 0; i < items.size() && y < inner.height(); ++i, y += lh) {
+      const bool selected = static_cast<int>(i) == chosen;
+      if (selected) fill(inner, 0, y, inner.width(), lh, kSelection);
+      drawText(inner, indent + items[i].first * 19, y + (gap > 0 ? 1 : 0), f,
+               display(c, items[i].second),
+               selected ? kHighlight : colorProp(c, "ForeColor", kSysWindowText));
     }
     paintAt(bm, inner, 2, 2);
   }

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -79,6 +80,22 @@ TEST(ClassicLookOnQt, AFormWithoutTextIsPaintedPixelForPixelAsTheRuntimePaintsIt
   tabs->resize(tabs->size() / 2);
   tabs->resize(tabs->size() * 2);
   EXPECT_EQ(differingWidgets(window, *f.form), std::set<std::string>{});
+}
+
+TEST(ClassicLookOnQt, ListsShowTheirItemsAndADropDownListShowsTheOneChosen) {
+  BuiltForm f(formText(block("VB.ListBox lst", place(0, 0, 1500, 900)) +
+                       block("VB.ComboBox cbo", place(0, 1000, 1500, 315) + "Style = 2\n")));
+  for (const char* key : {"lst", "cbo"})
+    for (const char* item : {"Alpha", "Beta"})
+      f.form->find(key)->call("AddItem", {host::Variant(item)});
+  f.form->find("lst")->set("ListIndex", 1);
+  f.qt = bridge::buildQtForm(*f.form);
+  auto* list = f.widget<QListWidget>("lst");
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->item(1)->text() + list->currentItem()->text(), "BetaBeta");
+  auto* combo = f.widget<QComboBox>("cbo");
+  EXPECT_EQ(combo->count(), 2);
+  EXPECT_EQ(combo->currentIndex(), -1);  // nothing chosen yet, as on the runtime
 }
 
 TEST(ClassicLookOnQt, WidgetsAddedToAClassicFormWearItToo) {

@@ -223,6 +223,57 @@ TEST_F(CommonControlsTest, TabDialogPagesMoveTheirControlsAndSizesReadInContaine
   EXPECT_EQ(b->property("Tabs"), nullptr);  // still the default
 }
 
+// A list's items and their ItemData come from the .frx (ItemData first, as the designer writes
+// them), and change as the classic methods change them.
+TEST_F(LoadingTest, ListItemsComeFromTheFrxAndChangeAsTheClassicMethodsChangeThem) {
+  const std::string data(
+      "\x02\0\x03\0\x01\0"
+      "7"
+      "\x02\0"
+      "-2",
+      11);
+  const std::string items(
+      "\x02\0\x05\0\x05\0"
+      "Alpha"
+      "\x04\0"
+      "Beta",
+      19);
+  const std::string frx = data + items;
+  writeFile(dir / "lists.frx", std::vector<char>(frx.begin(), frx.end()));
+  const std::string lists = "ItemData = \"lists.frx\":0000\nList = \"lists.frx\":000B\n";
+  std::ofstream(dir / "lists.frm")
+      << formText(block("VB.ListBox lst", place(0, 0, 1500, 900) + lists) +
+                  block("VB.ComboBox cbo", place(0, 1000, 1500, 315) + "Style = 2\n" + lists));
+  auto lf = load(dir / "lists.frm");
+  auto lst = obj(*lf.form, "lst"), cbo = obj(*lf.form, "cbo");
+  auto at = [](const host::ObjectPtr& o, const char* member, int i) {
+    return o->get(member, {Variant(i)});
+  };
+  EXPECT_EQ(lst->get("ListCount").toLong(), 2);
+  EXPECT_EQ(
+      at(lst, "List", 0).toString() + at(lst, "List", 1).toString() + at(lst, "List", 9).toString(),
+      "AlphaBeta");
+  EXPECT_EQ((Doubles{at(lst, "ItemData", 0).toDouble(), at(lst, "ItemData", 1).toDouble()}),
+            (Doubles{7, -2}));
+  EXPECT_EQ(errorOf([&] { at(lst, "List", -1); }), 381);
+  EXPECT_EQ(errorOf([&] { at(lst, "ItemData", 2); }), 381);
+  // An item put in between takes its place and its ItemData moves along with the others.
+  lst->call("AddItem", {Variant("Gamma"), Variant(1)});
+  EXPECT_EQ(lst->get("NewIndex").toLong(), 1);
+  EXPECT_EQ(at(lst, "List", 1).toString() + at(lst, "List", 2).toString(), "GammaBeta");
+  EXPECT_EQ(at(lst, "ItemData", 2).toLong(), -2);
+  EXPECT_EQ(errorOf([&] { lst->call("RemoveItem", {Variant(3)}); }), 5);
+  lst->set("ListIndex", 2);
+  lst->call("RemoveItem", {Variant(0)});
+  EXPECT_EQ(lst->get("ListIndex").toLong(), 1);  // still on Beta
+  // A drop-down list shows the item chosen.
+  cbo->set("ListIndex", 1);
+  EXPECT_EQ(cbo->get("Text").toString(), "Beta");
+  EXPECT_EQ(errorOf([&] { cbo->set("ListIndex", 2); }), 380);
+  cbo->call("Clear");
+  EXPECT_EQ(cbo->get("ListCount").toLong() + cbo->get("ListIndex").toLong(), -1);
+}
+
 // Images come from the .frx at the list's image size, with their keys and tags; a control bound
 // to the list keeps it from changing until it lets go.
 TEST_F(CommonControlsTest, ImageListImagesComeFromTheFrxAndABoundListCannotChange) {
