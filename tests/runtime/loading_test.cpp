@@ -226,18 +226,9 @@ TEST_F(CommonControlsTest, TabDialogPagesMoveTheirControlsAndSizesReadInContaine
 // A list's items and their ItemData come from the .frx (ItemData first, as the designer writes
 // them), and change as the classic methods change them.
 TEST_F(LoadingTest, ListItemsComeFromTheFrxAndChangeAsTheClassicMethodsChangeThem) {
-  const std::string data(
-      "\x02\0\x03\0\x01\0"
-      "7"
-      "\x02\0"
-      "-2",
-      11);
-  const std::string items(
-      "\x02\0\x05\0\x05\0"
-      "Alpha"
-      "\x04\0"
-      "Beta",
-      19);
+  using namespace std::string_literals;
+  const std::string data = "\x02\0\x03\0\x01\0"s + "7\x02\0-2"s;
+  const std::string items = "\x02\0\x05\0\x05\0"s + "Alpha\x04\0"s + "Beta";
   const std::string frx = data + items;
   writeFile(dir / "lists.frx", std::vector<char>(frx.begin(), frx.end()));
   const std::string lists = "ItemData = \"lists.frx\":0000\nList = \"lists.frx\":000B\n";
