@@ -90,7 +90,8 @@ double QtSurface::scaleHeight() const {
 }
 
 void QtSurface::setScaleExtent(double units, bool xAxis) {
-  if (!(units > 0)) host::raise(host::kInvalidPropertyValue);
+  // A negative extent flips the axis, as on the runtime; only no extent at all is refused.
+  if (units == 0 || !std::isfinite(units)) host::raise(host::kInvalidPropertyValue);
   // The other axis keeps the unit it has now.
   userUnitX_ = twipsPerUnit(scaleMode_, true);
   userUnitY_ = twipsPerUnit(scaleMode_, false);

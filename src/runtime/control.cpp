@@ -139,12 +139,14 @@ void Control::move(double l, std::optional<double> t, std::optional<double> w,
   ScaleSpace s = space();
   left = s.toTwipsX(l);
   if (t) top = s.toTwipsY(*t);
+  // A flipped user scale reads sizes as negative numbers, and they must write back: it is the
+  // size in twips that cannot be negative.
   if (w) {
-    if (*w < 0) host::raise(host::kInvalidPropertyValue);
+    if (*w * s.unitX < 0) host::raise(host::kInvalidPropertyValue);
     width = *w * s.unitX;
   }
   if (h && !cls_->fixedHeight) {
-    if (*h < 0) host::raise(host::kInvalidPropertyValue);
+    if (*h * s.unitY < 0) host::raise(host::kInvalidPropertyValue);
     height = *h * s.unitY;
   }
   realign();

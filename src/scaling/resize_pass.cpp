@@ -200,11 +200,12 @@ bool Engine::captureRun(const host::ObjectPtr& host) {
         EngineSettings s = engineSettings();
         Variant mode = host->get("ScaleMode");
         // A Rescalo never saved with its form (made by hand or by a program) has no design
-        // size: the form as it is now, before any drag, is the only design there is.
+        // size: the form as it is now, before any drag, is the only design there is. A user
+        // scale with a flipped axis has a negative size, which is a design size all the same.
         Variant designW =
-            s.DesignFormScaleWidth > 0 ? Variant(s.DesignFormScaleWidth) : host->get("ScaleWidth");
-        Variant designH = s.DesignFormScaleHeight > 0 ? Variant(s.DesignFormScaleHeight)
-                                                      : host->get("ScaleHeight");
+            s.DesignFormScaleWidth != 0 ? Variant(s.DesignFormScaleWidth) : host->get("ScaleWidth");
+        Variant designH = s.DesignFormScaleHeight != 0 ? Variant(s.DesignFormScaleHeight)
+                                                       : host->get("ScaleHeight");
         Variant x[] = {designW, mode, Variant(std::int16_t{1})};
         Variant y[] = {designH, mode, Variant(std::int16_t{1})};
         engine.LastFormWidth = host->call("ScaleX", x).toSingle();
@@ -631,8 +632,8 @@ void Engine::placingRun(const host::ObjectPtr& host) {
   // Record the size this run worked for; a dimension measured as 0 keeps the last real one.
   float w = 0, h = 0;
   innerSize(*host, w, h);
-  if (host->get("ScaleWidth").toSingle() > 0) engine.LastFormWidth = w;
-  if (host->get("ScaleHeight").toSingle() > 0) engine.LastFormHeight = h;
+  if (host->get("ScaleWidth").toSingle() != 0) engine.LastFormWidth = w;
+  if (host->get("ScaleHeight").toSingle() != 0) engine.LastFormHeight = h;
 
   // Re-attach the image lists and note where every control now stands.
   if (s.ScaleGraphics)

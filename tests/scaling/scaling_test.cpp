@@ -519,6 +519,17 @@ TEST_F(ResizePassTest, TheFirstRunCapturesTheDesignedLayoutWhateverTheFormsSize)
   EXPECT_EQ(geometry("cmd"), (Doubles{1000, 500, 1200, 400}));
   eng->run();
   EXPECT_EQ(eng->log, (Strings{"Lock(0)"}));
+
+  // A flipped axis: a negative design height and negative sizes, and back to the design.
+  form = build(formText(kButton, "ScaleMode = 0\nScaleWidth = 4000\nScaleHeight = -3000\n"));
+  eng = std::make_unique<TestEngine>(rt, form);
+  form->setClientSize(4000, 6000);
+  eng->run();
+  EXPECT_EQ(lastSize(), (Doubles{4000, 3000}));
+  eng->run();
+  EXPECT_EQ(geometry("cmd"), (Doubles{1000, -1000, 1200, -800}));
+  resizeTo(4000, 3000);
+  EXPECT_EQ(geometry("cmd"), (Doubles{1000, -500, 1200, -400}));
 }
 
 TEST_F(ResizePassTest, MenusAndNoResizeNamesAreNeverCapturedOrMoved) {
