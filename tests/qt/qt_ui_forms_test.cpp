@@ -117,6 +117,8 @@ TEST(UiForms, AWidgetsOwnSmallestAndLargestSizesHoldWhileTheRestScales) {
       widget("QPushButton", "cmdCapped", "<x>10</x><y>100</y><width>100</width><height>30</height>",
              "<property name=\"maximumSize\"><size><width>120</width><height>30</height></size>"
              "</property>") +
+      // Its height is its font's, as on a classic form.
+      widget("QComboBox", "cboKept", "<x>150</x><y>10</y><width>100</width><height>22</height>") +
       "</widget></ui>\n";
   std::ofstream(path.toStdString()) << ui;
   bridge::ShownForm shown(path.toStdString(), {.compare = true, .quietMessageBoxes = true});
