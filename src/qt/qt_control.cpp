@@ -320,13 +320,26 @@ int tabIndex(QTabWidget& t, Args index) {
 
 // The tabs' height and widest width live in the tab bar's style sheet, as properties of the
 // widget so that each can change without the other.
-void applyTabStyle(QTabWidget& t) {
-  // Tabs given no height are as tall as Qt laid them out, which their pages' controls are
-  // measured by: they stay so rather than take the style's height for a moment.
-  if (!t.property("TabHeight").isValid() && t.count() > 0) {
-    const QPoint page = t.widget(0)->mapTo(&t, QPoint(0, 0));
-    t.setProperty("TabHeight", t.tabPosition() == QTabWidget::West ? page.x() : page.y());
+// Tabs given no height are as tall as Qt laid them out: above or beside the pages, where the
+// pages start, which is what their controls are measured by.
+int laidOutTabHeight(QTabWidget& t) {
+  const QPoint page = t.count() ? t.widget(0)->mapTo(&t, QPoint(0, 0)) : QPoint(0, 0);
+  switch (t.tabPosition()) {
+    case QTabWidget::North:
+      return page.y();
+    case QTabWidget::West:
+      return page.x();
+    case QTabWidget::South:
+      return t.tabBar()->height();
+    case QTabWidget::East:
+      return t.tabBar()->width();
   }
+  return 0;
+}
+
+void applyTabStyle(QTabWidget& t) {
+  // They stay so rather than take the style's height for a moment.
+  if (!t.property("TabHeight").isValid()) t.setProperty("TabHeight", laidOutTabHeight(t));
   const int height = t.property("TabHeight").toInt();
   const int maxWidth = t.property("TabMaxWidth").toInt();
   QString style;
@@ -1013,7 +1026,7 @@ const host::MemberTable* QtControl::members() const {
           // As it was set: tabs on a page not shown yet have not been laid out.
           const QVariant set = tabs(o).property("TabHeight");
           return Variant(
-              control(o).twipsY(set.isValid() ? set.toInt() : tabs(o).tabBar()->height()));
+              control(o).twipsY(set.isValid() ? set.toInt() : laidOutTabHeight(tabs(o))));
         },
         [](Object& o, Args, const Variant& v) {
           if (v.toDouble() < 0) host::raise(host::kInvalidPropertyValue);
