@@ -283,8 +283,11 @@ std::vector<Mismatch> ShownForm::proportionMismatches() const {
     // A widget's own smallest and largest sizes hold, as Qt holds them.
     const double width =
         std::clamp(was.width() * rx, double(w->minimumWidth()), double(w->maximumWidth()));
+    // A combo box keeps its height, which is its font's, as a classic one does.
     const double height =
-        std::clamp(was.height() * ry, double(w->minimumHeight()), double(w->maximumHeight()));
+        qt::kindOf(*w) == qt::ControlKind::ComboBox
+            ? was.height()
+            : std::clamp(was.height() * ry, double(w->minimumHeight()), double(w->maximumHeight()));
     // A control its tab dialog parks is measured as if its page were shown, as it is placed.
     const QWidget* container = qt::containerOf(*w);
     const double parked = container && qt::kindOf(*container) == qt::ControlKind::TabControl &&

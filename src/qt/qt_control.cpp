@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
@@ -13,13 +14,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolBox>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -78,7 +82,9 @@ bool isContainer(const QWidget& widget) {
   if (kind == ControlKind::Line || kind == ControlKind::Shape) return false;
   const QMetaObject* type = widget.metaObject();
   return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
-         qobject_cast<const QStackedWidget*>(&widget);
+         qobject_cast<const QStackedWidget*>(&widget) || qobject_cast<const QToolBox*>(&widget) ||
+         qobject_cast<const QScrollArea*>(&widget) || qobject_cast<const QSplitter*>(&widget) ||
+         qobject_cast<const QDockWidget*>(&widget);
 }
 
 std::vector<QWidget*> holders(QWidget& container) {
@@ -91,11 +97,44 @@ std::vector<QWidget*> holders(QWidget& container) {
     for (int i = 0; i < stack->count(); ++i) pages.push_back(stack->widget(i));
     return pages;
   }
+  if (auto* box = qobject_cast<QToolBox*>(&container)) {
+    for (int i = 0; i < box->count(); ++i) pages.push_back(box->widget(i));
+    return pages;
+  }
+  // What a scroll area scrolls and what a dock widget docks sit inside Qt's own parts.
+  if (auto* area = qobject_cast<QScrollArea*>(&container))
+    return area->widget() ? std::vector<QWidget*>{area->widget()} : pages;
+  if (auto* dock = qobject_cast<QDockWidget*>(&container))
+    return dock->widget() ? std::vector<QWidget*>{dock->widget()} : pages;
   return {&container};
 }
 
+namespace {
+
+// What places a widget that Qt places rather than the control: the owner of the layout it is
+// in, its splitter, or the scroll area, tool box or dock widget it is the page of. Nothing for
+// a widget placed by position, for a form (an MDI child is in its sub-window's layout), and for
+// the pages of a stacked widget, which are measured by it.
+QWidget* qtPlacerOf(QWidget& w) {
+  QWidget* parent = w.parentWidget();
+  if (!parent || isFormWidget(w) || qobject_cast<QStackedWidget*>(parent)) return nullptr;
+  if (qobject_cast<QSplitter*>(parent) || inLayout(w)) return parent;
+  if (auto* dock = qobject_cast<QDockWidget*>(parent); dock && dock->widget() == &w) return dock;
+  // A scroll area's page sits in its viewport; a tool box's pages in scroll areas of its own.
+  auto* area = qobject_cast<QScrollArea*>(parent->parentWidget());
+  if (!area || area->widget() != &w) return nullptr;
+  auto* box = qobject_cast<QToolBox*>(area->parentWidget());
+  if (box && box->indexOf(&w) >= 0) return box;
+  return area;
+}
+
+}  // namespace
+
 QWidget* containerOf(QWidget& widget) {
   QWidget* parent = widget.parentWidget();
+  // Measured against the nearest widget placed by position: its size is known before anything
+  // Qt places inside it has been laid out (a page not shown yet never has been).
+  while (QWidget* placer = parent ? qtPlacerOf(*parent) : nullptr) parent = placer;
   if (auto* stack = parent ? qobject_cast<QStackedWidget*>(parent->parentWidget()) : nullptr) {
     if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
       if (tabs->indexOf(parent) >= 0) return tabs;
@@ -280,7 +319,26 @@ int tabIndex(QTabWidget& t, Args index) {
 
 // The tabs' height and widest width live in the tab bar's style sheet, as properties of the
 // widget so that each can change without the other.
+// Tabs given no height are as tall as Qt laid them out: above or beside the pages, where the
+// pages start, which is what their controls are measured by.
+int laidOutTabHeight(QTabWidget& t) {
+  const QPoint page = t.count() ? t.widget(0)->mapTo(&t, QPoint(0, 0)) : QPoint(0, 0);
+  switch (t.tabPosition()) {
+    case QTabWidget::North:
+      return page.y();
+    case QTabWidget::West:
+      return page.x();
+    case QTabWidget::South:
+      return t.tabBar()->height();
+    case QTabWidget::East:
+      return t.tabBar()->width();
+  }
+  return 0;
+}
+
 void applyTabStyle(QTabWidget& t) {
+  // They stay so rather than take the style's height for a moment.
+  if (!t.property("TabHeight").isValid()) t.setProperty("TabHeight", laidOutTabHeight(t));
   const int height = t.property("TabHeight").toInt();
   const int maxWidth = t.property("TabMaxWidth").toInt();
   QString style;
@@ -967,7 +1025,7 @@ const host::MemberTable* QtControl::members() const {
           // As it was set: tabs on a page not shown yet have not been laid out.
           const QVariant set = tabs(o).property("TabHeight");
           return Variant(
-              control(o).twipsY(set.isValid() ? set.toInt() : tabs(o).tabBar()->height()));
+              control(o).twipsY(set.isValid() ? set.toInt() : laidOutTabHeight(tabs(o))));
         },
         [](Object& o, Args, const Variant& v) {
           if (v.toDouble() < 0) host::raise(host::kInvalidPropertyValue);

@@ -42,13 +42,16 @@ inline bool isContainer(ControlKind kind) {
          kind == ControlKind::TabControl || kind == ControlKind::Toolbar;
 }
 // Whether a widget holds controls of its own: a classic container, or one of Qt's plain ones
-// (a QWidget or QFrame as such, a QStackedWidget's pages), as forms made in Qt use them.
+// (a QWidget or QFrame as such, the pages of a QStackedWidget or QToolBox, what a QScrollArea
+// scrolls, a QSplitter's or QDockWidget's widgets), as forms made in Qt use them.
 bool isContainer(const QWidget& widget);
-// The widgets whose children are the controls a container holds: itself, or a tab control's
-// or stacked widget's pages.
+// The widgets whose children are the controls a container holds: itself, a tab control's,
+// stacked widget's or tool box's pages, or the widget a scroll area or dock widget holds.
 std::vector<QWidget*> holders(QWidget& container);
 // The control a widget sits in: its parent, the tab control or stacked widget whose page the
-// parent is, or the form for what sits in a main window's central widget.
+// parent is, or the form for what sits in a main window's central widget; inside what Qt
+// places (a layout's widget, a splitter's, the page of a tool box, scroll area or dock
+// widget), the widget placed by position that holds it.
 QWidget* containerOf(QWidget& widget);
 
 // What to add to a position in the widget's parent for where its container measures it: a

@@ -1,5 +1,6 @@
 #include <rescalo/qt/qt_form.h>
 
+#include <QDockWidget>
 #include <QEvent>
 #include <QLayout>
 #include <QMainWindow>
@@ -7,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QSplitter>
 #include <QToolBar>
 #include <algorithm>
 #include <vector>
@@ -330,9 +332,11 @@ void collectControls(QWidget& container, std::vector<QWidget*>& out) {
   for (QWidget* holder : holders(container))
     for (QObject* child : holder->children()) {
       auto* w = qobject_cast<QWidget*>(child);
-      if (!w || w->isWindow() || qobject_cast<QMdiArea*>(w) || inLayout(*w) || qtOwnPart(*w))
-        continue;
-      out.push_back(w);
+      if (!w || w->isWindow() || qobject_cast<QMdiArea*>(w) || qtOwnPart(*w)) continue;
+      // What a layout or a splitter places is theirs; what it holds by position is still
+      // ours, in proportion to the size they gave it.
+      const bool placedByQt = inLayout(*w) || qobject_cast<QSplitter*>(holder);
+      if (!placedByQt) out.push_back(w);
       if (isContainer(*w)) collectControls(*w, out);
     }
 }
@@ -345,6 +349,11 @@ std::vector<QWidget*> QtForm::walkControls() const {
   std::vector<QWidget*> out;
   QWidget* central = centralAreaOf(widget());
   collectControls(central ? *central : widget(), out);
+  // A main window's dock widgets are Qt's to place, like its central widget; what they hold
+  // by position follows them.
+  if (central)
+    for (QObject* child : widget().children())
+      if (auto* dock = qobject_cast<QDockWidget*>(child)) collectControls(*dock, out);
   return out;
 }
 

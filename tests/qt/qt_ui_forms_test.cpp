@@ -77,6 +77,41 @@ TEST(UiForms, AMainWindowsWidgetsFollowItsCentralAreaAndComeBackExactly) {
   EXPECT_EQ(central->size(), centralAt);
 }
 
+// What Qt places (a tab's or tool box's page, what a scroll area scrolls, a layout's or a
+// splitter's widget) holds widgets by position that follow the form too, and come back.
+TEST(UiForms, WidgetsPlacedByPositionInsideWhatQtPlacesFollowTheFormAndComeBack) {
+  const QString holders = RESCALO_SOURCE_DIR "/tests/qt/ui/holders.ui";
+  // Tabs beside their pages as well as above them.
+  QTemporaryDir dir;
+  QFile in(holders);
+  ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+  const QString west = dir.filePath("west.ui");
+  std::ofstream(west.toStdString()) << in.readAll()
+                                           .replace("name=\"tabs\">",
+                                                    "name=\"tabs\"><property name=\"tabPosition\">"
+                                                    "<enum>QTabWidget::West</enum></property>")
+                                           .toStdString();
+  for (const QString& file : {holders, west}) {
+    bridge::ShownForm shown(file.toStdString(), {.compare = true, .quietMessageBoxes = true});
+    std::map<std::string, QRect> designed;
+    for (const char* name : {"frame", "chkOnPage", "editInToolBox", "radioInScrollArea",
+                             "btnInLaidOutGroup", "lblInSplitter"})
+      designed[name] = child<QWidget>(shown, name)->geometry();
+    for (const double scale : {1.25, 0.6}) {
+      shown.drag(shown.designWidth() * scale, shown.designHeight() * scale);
+      EXPECT_EQ(shown.mismatches().size(), 0u) << file.toStdString() << " at " << scale;
+      for (const auto& [name, at] : designed) {
+        const QRect now = child<QWidget>(shown, name.c_str())->geometry();
+        EXPECT_NEAR(now.x(), at.x() * scale, 1.0) << name << " at " << scale;
+        EXPECT_NEAR(now.width(), at.width() * scale, 1.0) << name << " at " << scale;
+      }
+    }
+    shown.drag(shown.designWidth(), shown.designHeight());
+    for (const auto& [name, at] : designed)
+      EXPECT_EQ(child<QWidget>(shown, name.c_str())->geometry(), at) << file.toStdString() << name;
+  }
+}
+
 TEST(UiForms, AWidgetsOwnSmallestAndLargestSizesHoldWhileTheRestScales) {
   QTemporaryDir dir;
   const QString path = dir.filePath("limits.ui");
@@ -93,6 +128,8 @@ TEST(UiForms, AWidgetsOwnSmallestAndLargestSizesHoldWhileTheRestScales) {
       widget("QPushButton", "cmdCapped", "<x>10</x><y>100</y><width>100</width><height>30</height>",
              "<property name=\"maximumSize\"><size><width>120</width><height>30</height></size>"
              "</property>") +
+      // Its height is its font's, as on a classic form.
+      widget("QComboBox", "cboKept", "<x>150</x><y>10</y><width>100</width><height>22</height>") +
       "</widget></ui>\n";
   std::ofstream(path.toStdString()) << ui;
   bridge::ShownForm shown(path.toStdString(), {.compare = true, .quietMessageBoxes = true});
