@@ -403,22 +403,16 @@ int listIndexOf(runtime::Control& c) {
 // The widget of a control's class; nothing for a class that has no widget here.
 QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   const std::string_view type = c.typeName();
-  if (type == "CommandButton") {
-    auto* button = new QPushButton(text(c, "Caption"), parent);
-    button->setProperty("Style", numberOf(c, "Style", 0));  // only a graphical one shows pictures
-    return button;
-  }
+  if (type == "CommandButton") return new QPushButton(text(c, "Caption"), parent);
   if (type == "Label") return new QLabel(text(c, "Caption"), parent);
   if (type == "CheckBox") {
     auto* box = new QCheckBox(text(c, "Caption"), parent);
-    box->setProperty("Style", numberOf(c, "Style", 0));  // a graphical one is a toggle button
     static constexpr Qt::CheckState kStates[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
     box->setCheckState(kStates[std::clamp(numberOf(c, "Value", 0), 0, 2)]);
     return box;
   }
   if (type == "OptionButton") {
     auto* option = new QRadioButton(text(c, "Caption"), parent);
-    option->setProperty("Style", numberOf(c, "Style", 0));
     option->setChecked(flag(c, "Value"));
     return option;
   }
@@ -441,7 +435,6 @@ QWidget* widgetFor(runtime::Control& c, QWidget* parent) {
   if (type == "DriveListBox") return new QComboBox(parent);  // a drop-down list of drives
   if (type == "ComboBox") {
     auto* box = new QComboBox(parent);
-    box->setProperty("Style", numberOf(c, "Style", 0));  // a simple combo has no button
     box->addItems(itemsOf(c));
     // A drop-down list is chosen from, not typed into.
     if (numberOf(c, "Style", 0) != 2) {
@@ -852,6 +845,9 @@ QtFormWindow buildQtForm(runtime::Form& form) {
       continue;
     }
     containers[c.get()] = w;
+    // The classic look follows the control's Style (a graphical button shows its picture and
+    // stays down, a simple combo has no button, a flat toolbar's buttons rise under the mouse).
+    if (host::tryGet(*c, "Style")) w->setProperty("Style", numberOf(*c, "Style", 0));
     // Before its colours and style sheets, which Qt keeps across a change of style.
     wearClassicLook(*w);
     w->setObjectName(decoded(c->name(), form.font.get()));
@@ -887,8 +883,7 @@ QtFormWindow buildQtForm(runtime::Form& form) {
         });
     }
     if (auto* bar = dynamic_cast<runtime::Toolbar*>(c.get())) {
-      // What decides its height, so that it wraps its buttons as this one does.
-      w->setProperty("Style", bar->style());
+      // What decides its height (with its Style), so that it wraps its buttons as this one does.
       w->setProperty("Appearance", bar->appearance());
       if (auto wrappable = host::tryGet(*c, "Wrappable"))
         host::ignoreErrors([&] { w->setProperty("Wrappable", wrappable->toBool()); });
